@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace quillon {
+
+inline constexpr const char* kDefaultConfigFile = "./config/config.ini";
+
+// The catalogue file name that the configuration file names in section
+// "Common", key "bspxml": "all.xml" when the file is missing or unreadable,
+// "null" when the key is absent (so the load fails and the operator is told).
+std::string ReadCatalogueName(const std::string& configPath = kDefaultConfigFile);
+
+// "./config/" followed by the name; an empty name means "all.xml".
+std::string CataloguePath(const std::string& catalogueFile);
+
+}  // namespace quillon

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+namespace quillon {
+
+// Every message box and question the program shows goes through this
+// interface, so that core code can ask the operator without knowing about
+// windows, and tests can answer and read the exact texts.
+class IPrompt {
+public:
+    virtual ~IPrompt() = default;
+    // Error or refusal: exclamation icon, OK button.
+    virtual void ShowError(const std::string& text) = 0;
+    // Plain information: information icon, OK button.
+    virtual void ShowInfo(const std::string& text) = 0;
+    // Question with OK and Cancel; true when the operator chose OK.
+    virtual bool AskOkCancel(const std::string& text) = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,22 @@
+#pragma once
+#include "app/Prompt.h"
+
+class QWidget;
+
+namespace quillon {
+
+// Shows prompts as Qt message boxes over the given parent window.
+class QtPrompt : public IPrompt {
+public:
+    explicit QtPrompt(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    void ShowError(const std::string& text) override;
+    void ShowInfo(const std::string& text) override;
+    bool AskOkCancel(const std::string& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,42 @@
+#pragma once
+#include "app/Prompt.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+// Answers questions from a queue (OK when empty) and records every text shown.
+class RecordingPrompt : public IPrompt {
+public:
+    struct Shown {
+        enum Kind { Error, Info, Question } kind;
+        std::string text;
+    };
+
+    void ShowError(const std::string& text) override { shown.push_back({Shown::Error, text}); }
+    void ShowInfo(const std::string& text) override { shown.push_back({Shown::Info, text}); }
+    bool AskOkCancel(const std::string& text) override
+    {
+        shown.push_back({Shown::Question, text});
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& s : shown)
+            texts.push_back(s.text);
+        return texts;
+    }
+
+    std::deque<bool> answers;
+    std::vector<Shown> shown;
+};
+
+}  // namespace quillon::test
