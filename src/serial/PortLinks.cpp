@@ -1,0 +1,54 @@
+#include "serial/PortLinks.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace quillon {
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path LinkPath(int number)
+{
+    return fs::path(PortLinkFolder()) / ("COM" + std::to_string(number));
+}
+}  // namespace
+
+std::string PortLinkFolder()
+{
+    if (const char* folder = std::getenv("QUILLON_PORT_LINKS"); folder && *folder)
+        return folder;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
+        return (fs::path(runtime) / "quillon" / "ports").string();
+    return "/tmp/quillon-" + std::to_string(getuid()) + "/ports";
+}
+
+std::optional<std::string> ResolvePortLink(int number)
+{
+    std::error_code error;
+    const auto target = fs::read_symlink(LinkPath(number), error);
+    if (error)
+        return std::nullopt;
+    return target.string();
+}
+
+bool PublishPortLink(int number, const std::string& devicePath)
+{
+    std::error_code error;
+    const auto link = LinkPath(number);
+    fs::create_directories(link.parent_path(), error);
+    fs::remove(link, error);
+    fs::create_symlink(devicePath, link, error);
+    return !error;
+}
+
+void RemovePortLink(int number)
+{
+    std::error_code ignored;
+    fs::remove(LinkPath(number), ignored);
+}
+
+}  // namespace quillon

@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace quillon {
+
+// Operators speak of ports as COMn.  A folder of symbolic links named COMn
+// maps any number to any device path (a pseudo-terminal, a USB adapter);
+// a link there wins over the hardware port map.  The folder is
+// $QUILLON_PORT_LINKS, else $XDG_RUNTIME_DIR/quillon/ports, else
+// /tmp/quillon-<uid>/ports.
+std::string PortLinkFolder();
+
+// The device path that link COMn points to, if there is such a link.
+std::optional<std::string> ResolvePortLink(int number);
+
+// Creates (or replaces) link COMn -> devicePath, creating the folder.
+// False with errno set when that fails.
+bool PublishPortLink(int number, const std::string& devicePath);
+
+// Removes link COMn; missing links are not an error.
+void RemovePortLink(int number);
+
+}  // namespace quillon
