@@ -9,5 +9,7 @@ namespace quillon::cli {
 using Args = std::vector<std::string>;
 
 int RunCatalogue(const Args& args);
+int RunPorts(const Args& args);
+int RunSheet(const Args& args);
 
 }  // namespace quillon::cli

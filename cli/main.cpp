@@ -16,6 +16,22 @@ const Command kCommands[] = {
     {"catalogue", quillon::cli::RunCatalogue,
      "catalogue [FILE]      load a catalogue (default: the one ./config/config.ini names)\n"
      "                      and print its tree and lists as JSON"},
+    {"ports", quillon::cli::RunPorts,
+     "ports                 list the serial ports found (links included):\n"
+     "                      COM name, device path and friendly name, tab-separated"},
+#ifdef QUILLON_CLI_SHEET
+    {"sheet", quillon::cli::RunSheet,
+     "sheet -o OUT.pdf|OUT.png [--catalogue FILE] [--convert qr|pdf417] [--invert]\n"
+     "      [--custom CODE:DESCRIPTION]... [CODE[=VALUE]]...\n"
+     "                      a sheet of configuration barcodes, one entry per option CODE of\n"
+     "                      the catalogue (default ./config/all.xml) or per --custom entry, in\n"
+     "                      the order given; VALUE answers the option's parameter dialog\n"
+     "                      (add-text: TEXT or hex:BYTES; M1 block: A|B:SECTOR:BLOCK:KEY;\n"
+     "                      output order: any or a symbology name; others: the field text).\n"
+     "                      --convert: one QR Code or PDF417 symbol for the whole sheet;\n"
+     "                      --invert: white bars on black.  PDF: the printed pages with\n"
+     "                      footers; PNG: the document pane.  Exit 2 on bad input."},
+#endif
 };
 
 void PrintHelp(std::FILE* out)

@@ -21,13 +21,17 @@ enum class ParameterDialog {
 
 // What a dialog hands back after OK.  Which fields are meaningful depends on
 // the dialog:
-//   M1Block: text = the command text.
-//   AddStr: text, hex = whether the HEX box was checked.
+//   M1Block: text = the command text (16 hex characters).
+//   AddStr: text, hex = the text is hex bytes (HEX box checked, text not
+//     empty); a tab and line break are then appended as 09 and 0D0A.
 //   MbcSpStr: text = the separator text.
 //   CodeNum: number = the output count.
-//   McbTimeout, ExTimeSet, SpeedSet: text as the dialog returns it.
-//   MbcStrOrder: number = the order value.
-//   DiffResultTime: text = first text, captionText = second text.
+//   McbTimeout, ExTimeSet, SpeedSet: text as the dialog returns it, the
+//     value as four lower-case hex digits; number = the value.
+//   MbcStrOrder: number = the order value (a symbology code, 0 for any order).
+//   DiffResultTime: text = first text (upper-case hex, two digits in mode 7,
+//     else four), captionText = second text (the value for people: "%d ms"
+//     in modes 0 to 4, "%d" above); number = the value.
 struct DialogOutput {
     std::string text;
     std::string captionText;

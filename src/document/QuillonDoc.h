@@ -1,17 +1,106 @@
 #pragma once
 #include "catalogue/CatalogueRecords.h"
+#include "catalogue/SelectionTargets.h"
+#include "document/CodeInfo.h"
+#include "document/RsTransDataStr.h"
+#include "document/ScrollGeometry.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace quillon {
 
-// The one document of the program: catalogue lists, configuration entries,
-// monitor and decoded-output lines, serial settings.  Never saved to a file.
-class CQuillonDoc {
+class IPrompt;
+
+inline constexpr const char* kDuplicateQuestion = "命令已存在，是否重复添加？";
+inline constexpr const char* kClearQuestion = "是否要清空当前文档？";
+inline constexpr const char* kEmptyConversionText = "当前条码文档为空，请先编辑设置条码内容！";
+inline constexpr const char* kTooLongForCode128Text =
+    "命令内容过长，无法生成Code 128条码。该条目已加入文档，但没有条码，请改用条码转换生成二维码。";
+inline constexpr const char* kTooLongNote = "命令内容过长，无法生成条码";
+inline constexpr const char* kTooWideText = "条码宽度超过10240个模块，无法加入文档。";
+
+// The one document of the program: catalogue lists, configuration entries
+// and their conversion, decoded-output lines, pane geometry, serial settings.
+// Never saved to a file.  Every question and message goes through the prompt
+// given with SetPrompt; without one, questions count as OK and messages are
+// dropped.
+class CQuillonDoc : public IConfigurationTarget {
 public:
+    enum DisplayMode { kShowList = 1, kShowConversion = 2 };
+    enum ViewMode { kConfigurationView = 0, kMonitorView = 1 };
+
     CatalogueLists catalogue;
 
     // Serial settings; portNumber above 0 means a port is set and open.
     int portNumber = 0;
     int baudRate = 0;
+    int dataBits = 0;
+    int stopBits = 0;
+    int parity = 0;
+
+    std::vector<CodeInfo> entries;
+    int displayMode = kShowList;
+
+    // The converted document: one symbol for all entries.  convPixels holds
+    // convWidth x convHeight bytes (1 dark, 0 light) when the symbol fitted the
+    // raster limit, and nothing otherwise.
+    std::vector<std::string> convCaptions;
+    std::vector<std::string> convCodes;
+    int convWidth = 0;
+    int convHeight = 0;
+    std::vector<std::uint8_t> convPixels;
+
+    std::vector<RsTransDataStr> decodedLines;
+
+    ScrollGeometry upperGeometry;
+    ScrollGeometry lowerGeometry;
+
+    void SetPrompt(IPrompt* prompt) { prompt_ = prompt; }
+
+    // From the catalogue tree: builds the command string and caption of an
+    // option with its value and adds the entry.  0 when added, 1 when the
+    // operator declined a duplicate or the entry was refused.  Record indices
+    // outside the catalogue throw std::out_of_range.
+    int AddCommandEntry(int optionIndex, int settingIndex, const std::string& valueText, int valueLength,
+                        int valueKind, const std::string& captionText);
+    void AddCommandEntry(int recordIndex, int parentIndex, const ValueTriple& value,
+                         const std::string& captionText) override;
+
+    // Encodes the command string as Code 128 and appends the entry; also the
+    // ADD button's path.  false when the symbol is wider than an entry holds
+    // (the operator is told and nothing is added).  A command string Code 128
+    // cannot carry is added without bars; the operator is told once.
+    bool AddEntry(const std::string& codeText, const std::string& caption);
+
+    // Undo: removes the last entry outside the monitor view.  true when one was
+    // removed (the caller redraws the document pane).
+    bool RemoveLastEntry(int viewMode);
+
+    // Asks first; then empties what the given view shows.  true when cleared
+    // (the caller empties its receive buffers, resets the pane geometry and
+    // redraws).
+    bool ClearDocument(int viewMode);
+    void ClearConfigurationContent();
+    void ClearMonitorContent();
+
+    // The conversion command: list -> one symbol (QR Code when qr, else PDF417)
+    // and back.  false when the document is empty (the operator is told).
+    bool ConversionCommand(bool qr);
+    void ConvertDocument(bool qr);
+    void ResetConversion();
+
+    // An option's description; empty for groups and settings.
+    std::string GetOptionInfo(int index) const;
+
+    const TreeNodeInfo& Node(int index) const;
+
+private:
+    bool Ask(const char* text);
+    void Tell(const char* text);
+
+    IPrompt* prompt_ = nullptr;
 };
 
 }  // namespace quillon

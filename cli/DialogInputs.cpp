@@ -1,0 +1,101 @@
+#include "cli/DialogInputs.h"
+
+#include "dialogs/CodeNumRules.h"
+#include "dialogs/DialogTexts.h"
+#include "dialogs/DiffResultTimeRules.h"
+#include "dialogs/M1BlockRules.h"
+#include "dialogs/MbcSpStrRules.h"
+#include "dialogs/MbcStrOrderRules.h"
+#include "dialogs/WordEntry.h"
+#include "document/AddStrRules.h"
+
+#include <sstream>
+#include <vector>
+
+namespace quillon::cli {
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    std::string part;
+    while (std::getline(stream, part, separator))
+        parts.push_back(part);
+    return parts;
+}
+
+DialogOutcome AddStr(const std::string& value, const std::string& optionText)
+{
+    AddStrRules rules;
+    rules.SetInitialText(optionText);
+    AddStrRules::Fields fields = rules.Opening();
+    fields.hex = value.rfind("hex:", 0) == 0;
+    fields.text = fields.hex ? value.substr(4) : value;
+    return rules.Accept(fields);
+}
+
+DialogOutcome M1Block(const std::string& value)
+{
+    const std::vector<std::string> parts = Split(value, ':');
+    if (parts.size() != 4 || (parts[0] != "A" && parts[0] != "B"))
+        return DialogOutcome::Refuse("M1 卡块参数格式应为 A|B:扇区:块:密钥");
+    M1BlockRules::Fields fields;
+    fields.keyB = parts[0] == "B";
+    fields.sector = parts[1];
+    fields.block = parts[2];
+    fields.key = parts[3];
+    return M1BlockRules::Accept(fields);
+}
+
+DialogOutcome Answer(ParameterDialog dialog, int mode, const std::string& value, const std::string& optionText)
+{
+    switch (dialog) {
+    case ParameterDialog::AddStr: return AddStr(value, optionText);
+    case ParameterDialog::M1Block: return M1Block(value);
+    case ParameterDialog::MbcSpStr: {
+        MbcSpStrRules rules;
+        rules.SetItemText(optionText);
+        return rules.Accept(value);
+    }
+    case ParameterDialog::CodeNum: {
+        CodeNumRules rules;
+        rules.SetItemText(optionText);
+        return rules.Accept(value);
+    }
+    case ParameterDialog::MbcStrOrder: {
+        MbcStrOrderRules rules;
+        rules.SetItemText(optionText);
+        return value == "any" ? rules.Accept(true, {}) : rules.Accept(false, value);
+    }
+    case ParameterDialog::DiffResultTime: {
+        DiffResultTimeRules rules;
+        rules.SetMode(mode);
+        return rules.Accept(value);
+    }
+    case ParameterDialog::McbTimeout: return WordEntry(dialog_texts::kTimeoutOverLimit, true).Accept(value);
+    case ParameterDialog::ExTimeSet: return WordEntry(dialog_texts::kTimeoutOverLimit, false).Accept(value);
+    case ParameterDialog::SpeedSet: return WordEntry(dialog_texts::kSpeedOverLimit, false).Accept(value);
+    case ParameterDialog::None: break;
+    }
+    return DialogOutcome::Refuse("该选项没有参数对话框");
+}
+
+}  // namespace
+
+std::optional<DialogOutput> DialogInputs::Run(ParameterDialog dialog, int mode, const std::string& optionText)
+{
+    asked_ = true;
+    error_.clear();
+    if (!value_) {
+        error_ = "该选项需要参数，请写成 代码=参数";
+        return std::nullopt;
+    }
+    DialogOutcome outcome = Answer(dialog, mode, *value_, optionText);
+    if (!outcome.output)
+        error_ = outcome.message.empty() ? std::string("参数无效") : outcome.message;
+    return outcome.output;
+}
+
+}  // namespace quillon::cli

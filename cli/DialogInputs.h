@@ -1,0 +1,38 @@
+#pragma once
+#include "dialogs/ParameterDialogs.h"
+
+#include <optional>
+#include <string>
+
+namespace quillon::cli {
+
+// Answers a parameter dialog from a value given on the command line, through
+// the same rules the dialog applies to what an operator types.  Value forms:
+//   add-text dialog: TEXT, or hex:HEXBYTES for the HEX box
+//   M1 block dialog: A|B:SECTOR:BLOCK:KEY
+//   output order dialog: any, or the symbology name
+//   every other dialog: the text of its entry field
+class DialogInputs : public IParameterDialogRunner {
+public:
+    // The value for the next dialog; nullopt when the item carried none.
+    void SetValue(std::optional<std::string> value)
+    {
+        value_ = std::move(value);
+        asked_ = false;
+        error_.clear();
+    }
+
+    std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) override;
+
+    // Whether the last item asked a dialog at all.
+    bool DialogAsked() const { return asked_; }
+    // Why the last dialog gave no output; empty when it did.
+    const std::string& Error() const { return error_; }
+
+private:
+    std::optional<std::string> value_;
+    bool asked_ = false;
+    std::string error_;
+};
+
+}  // namespace quillon::cli

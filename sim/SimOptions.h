@@ -1,0 +1,30 @@
+#pragma once
+#include "sim/DeviceIdentity.h"
+#include "sim/TextEncoder.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quillon::sim {
+
+struct SimOptions {
+    int com = 9;
+    std::string catalogue = "./config/all.xml";
+    unsigned baud = 115200;
+    bool pace = true;
+    std::string controlPath;
+    std::string firmwareOut;
+    std::vector<std::pair<std::string, std::string>> faults;  // name, parameter
+    TextEncoding encoding = TextEncoding::Gbk;
+    unsigned width = DeviceIdentity{}.width;
+    unsigned height = DeviceIdentity{}.height;
+    bool help = false;
+};
+
+// Parses the command line; returns an error text, empty on success.
+std::string ParseOptions(int argc, const char* const* argv, SimOptions& options);
+
+std::string UsageText();
+
+}  // namespace quillon::sim

@@ -1,0 +1,32 @@
+#include "cli/StderrPrompt.h"
+#include "sim/CatalogueSource.h"
+#include "sim/SimOptions.h"
+#include "sim/Simulator.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    using namespace quillon;
+    sim::SimOptions options;
+    if (const std::string error = sim::ParseOptions(argc, argv, options); !error.empty()) {
+        std::fprintf(stderr, "quillon-sim: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(sim::UsageText().c_str(), stdout);
+        return 0;
+    }
+    CatalogueLists lists;
+    cli::StderrPrompt prompt;
+    if (!sim::LoadCatalogueLists(options.catalogue, lists, prompt)) {
+        std::fprintf(stderr, "quillon-sim: no settings in catalogue %s\n", options.catalogue.c_str());
+        return 2;
+    }
+    sim::Simulator simulator(options, sim::DeviceSettings::FromCatalogue(lists), stdout);
+    if (const std::string error = simulator.Start(); !error.empty()) {
+        std::fprintf(stderr, "quillon-sim: %s\n", error.c_str());
+        return 1;
+    }
+    return simulator.Run();
+}

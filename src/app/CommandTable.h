@@ -1,0 +1,71 @@
+#pragma once
+#include <span>
+#include <string_view>
+
+namespace quillon {
+
+// Menu and toolbar commands, numbered as the program has always numbered them.
+enum class CommandId : int {
+    ClearDocument = 57600,
+    Print = 32784,
+    PrintSetup = 57606,
+    Exit = 57665,
+    Connect = 32774,
+    Disconnect = 32786,
+    ConfigurationView = 32782,
+    MonitorView = 32779,
+    FirmwareDownload = 32795,
+    DeviceVersion = 32788,
+    CommandInteraction = 32822,
+    Undo = 57643,
+    ConvertDocument = 32791,
+    ImageExtract = 32818,
+    ImageSave = 32793,
+    DecodedOutputSave = 32816,
+    Help = 32820,
+    About = 57664,
+};
+
+// When a command may be used: always, only in the configuration view (the
+// document commands) or only in the monitor view.
+enum class EnableRule { Always, ConfigurationView, MonitorView };
+
+struct CommandInfo {
+    CommandId id;
+    std::string_view caption;  // text after the tab is the shortcut label
+    EnableRule rule;
+    int menu;                  // index into MenuTitles()
+};
+
+// Every command in menu order.
+std::span<const CommandInfo> Commands();
+const CommandInfo& FindCommand(CommandId id);
+
+// Top-level menus; the view-switch menu exists in the table but is taken off
+// the menu bar, since the toolbar and the tree switch views.
+std::span<const std::string_view> MenuTitles();
+inline constexpr int kViewSwitchMenu = 2;
+
+// The toolbar, left to right; nullopt-like separators are CommandId{0}.
+inline constexpr CommandId kToolbarSeparator = CommandId{0};
+std::span<const CommandId> ToolbarLayout();
+
+// The view the window shows and the two command groups it enables.
+class ViewModeState {
+public:
+    int ViewMode() const { return viewMode_; }
+    bool ConfigCommandsEnabled() const { return configCommandsEnabled_; }
+    bool MonitorCommandsEnabled() const { return monitorCommandsEnabled_; }
+
+    void EnterMonitorView();
+    void EnterConfigurationView();
+
+    bool IsEnabled(CommandId id) const;
+
+private:
+    int viewMode_ = 0;
+    bool configCommandsEnabled_ = true;
+    bool monitorCommandsEnabled_ = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,23 @@
+#include "app/InfoBarLayout.h"
+
+#include <string>
+
+namespace quillon {
+
+std::string ConnectedStatusText(int portNumber)
+{
+    return "COM" + std::to_string(portNumber) + "，联机";
+}
+
+ViewCaptionPlacement PlaceViewCaption(int x, int labelWidth)
+{
+    constexpr int top = 10;
+    constexpr int bottom = 30;
+    ViewCaptionPlacement p;
+    p.label = {x, top, labelWidth, bottom - top};
+    const int right = x + labelWidth;
+    p.name = {right + 5, top, 230 - 5, bottom - top};
+    return p;
+}
+
+}  // namespace quillon

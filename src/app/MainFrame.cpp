@@ -1,0 +1,487 @@
+#include "app/MainFrame.h"
+
+#include "app/AboutDialog.h"
+#include "app/InfoBarLayout.h"
+#include "app/ProductInfo.h"
+#include "app/QtPrompt.h"
+#include "app/SavePathStore.h"
+#include "app/ToolbarIcons.h"
+#include "app/UnwiredSettingSender.h"
+#include "app/WndInfoFrm.h"
+#include "catalogue/FormTree.h"
+#include "dialogs/QtParameterDialogRunner.h"
+#include "document/QuillonDoc.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <ranges>
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kNoPortText = "请先初始化通信串口参数！";
+
+QString Q(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The caption without its mnemonic and shortcut label, for tooltips.
+QString ToolTipText(std::string_view caption)
+{
+    QString text = Q(caption);
+    text = text.left(text.indexOf('\t'));
+    const int mnemonic = text.indexOf(QStringLiteral("(&"));
+    if (mnemonic >= 0)
+        text = text.left(mnemonic);
+    text.remove(QStringLiteral("..."));
+    return text;
+}
+
+// A right-hand pane until the document view and the output pane take its place.
+QWidget* MakePanePlaceholder(const char* name, QWidget* parent)
+{
+    auto* pane = new QFrame(parent);
+    pane->setObjectName(name);
+    pane->setFrameShape(QFrame::StyledPanel);
+    pane->setAutoFillBackground(true);
+    QPalette palette = pane->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    pane->setPalette(palette);
+    pane->setFocusPolicy(Qt::StrongFocus);
+    return pane;
+}
+
+void OpenWithDesktop(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), parts_(std::move(parts))
+{
+    if (parts_.prompt) {
+        prompt_ = parts_.prompt;
+    } else {
+        ownedPrompt_ = std::make_unique<QtPrompt>(this);
+        prompt_ = ownedPrompt_.get();
+    }
+    if (!parts_.dialogs) {
+        ownedDialogs_ = std::make_unique<QtParameterDialogRunner>(this, *prompt_);
+        parts_.dialogs = ownedDialogs_.get();
+    }
+    if (!parts_.document)
+        parts_.document = &doc_;
+    if (!parts_.device) {
+        ownedDevice_ = std::make_unique<UnwiredSettingSender>();
+        parts_.device = ownedDevice_.get();
+    }
+    if (parts_.savePaths) {
+        savePaths_ = parts_.savePaths;
+    } else {
+        ownedSavePaths_ = std::make_unique<SavePathStore>();
+        savePaths_ = ownedSavePaths_.get();
+    }
+    openDocument_ = parts_.openDocument ? parts_.openDocument : OpenWithDesktop;
+    doc_.SetPrompt(prompt_);
+
+    setWindowTitle(Q(MainWindowTitle()));
+    resize(1200, 800);
+    CreatePanes();
+    CreateActions();
+    CreateToolBars();
+    CreateStatusBar();
+    setWindowIcon(WindowIcon());
+    savePaths_->EnsureCreated();
+    CreateMenus();
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame()
+{
+    doc_.SetPrompt(nullptr);
+}
+
+void CMainFrame::CreatePanes()
+{
+    const int W = width();
+    const int H = height();
+    outer_ = new QSplitter(Qt::Horizontal, this);
+    outer_->setObjectName("outerSplitter");
+    CFormTree::Services services{*this, *prompt_, *parts_.dialogs, *parts_.document, *parts_.device,
+                                 parts_.clock, parts_.configPath};
+    form_ = new CFormTree(doc_.catalogue, services, outer_);
+    form_->setObjectName("formTree");
+    inner_ = new QSplitter(Qt::Vertical, outer_);
+    inner_->setObjectName("innerSplitter");
+    upperPane_ = MakePanePlaceholder("documentPane", inner_);
+    lowerPane_ = MakePanePlaceholder("monitorPane", inner_);
+    outer_->addWidget(form_);
+    outer_->addWidget(inner_);
+    outer_->setSizes({3 * W / 10, 7 * W / 10});
+    inner_->setSizes({2 * H / 3, H / 3});
+    outer_->setStretchFactor(1, 1);
+    setCentralWidget(outer_);
+    inner_->installEventFilter(this);
+    splittersReady_ = true;
+}
+
+void CMainFrame::SetRightPanes(QWidget* documentPane, QWidget* monitorPane)
+{
+    const QList<int> rows = inner_->sizes();
+    delete inner_->replaceWidget(0, documentPane);
+    delete inner_->replaceWidget(1, monitorPane);
+    upperPane_ = documentPane;
+    lowerPane_ = monitorPane;
+    inner_->setSizes(rows);
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CommandInfo& command : Commands()) {
+        auto* action = new QAction(Q(command.caption), this);
+        action->setObjectName(QString::number(static_cast<int>(command.id)));
+        action->setToolTip(ToolTipText(command.caption));
+        action->setStatusTip(ToolTipText(command.caption));
+        const QIcon icon = ToolbarIcon(command.id);
+        if (!icon.isNull())
+            action->setIcon(icon);
+        const CommandId id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+        actions_[id] = action;
+    }
+    // The keyboard accelerators; the other shortcut texts in the captions are labels only.
+    actions_[CommandId::ClearDocument]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    actions_[CommandId::Print]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    actions_[CommandId::Undo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    for (QAction* action : actions_ | std::views::values)
+        addAction(action);
+
+    auto* nextPane = new QAction(this);
+    nextPane->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(nextPane, &QAction::triggered, this, [this] { FocusNextPane(1); });
+    auto* previousPane = new QAction(this);
+    previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(previousPane, &QAction::triggered, this, [this] { FocusNextPane(-1); });
+    addActions({nextPane, previousPane});
+}
+
+void CMainFrame::CreateMenus()
+{
+    const auto titles = MenuTitles();
+    for (int menuIndex = 0; menuIndex < static_cast<int>(titles.size()); ++menuIndex) {
+        // View switching is reached through the toolbar and the tree, not the menu.
+        if (menuIndex == kViewSwitchMenu)
+            continue;
+        QMenu* menu = menuBar()->addMenu(Q(titles[static_cast<std::size_t>(menuIndex)]));
+        for (const CommandInfo& command : Commands()) {
+            if (command.menu != menuIndex)
+                continue;
+            if (command.id == CommandId::Exit)
+                menu->addSeparator();
+            menu->addAction(actions_[command.id]);
+        }
+    }
+}
+
+void CMainFrame::CreateToolBars()
+{
+    auto* toolBar = addToolBar(QStringLiteral("工具栏"));
+    toolBar->setObjectName("toolBar");
+    toolBar->setIconSize(QSize(32, 32));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (CommandId id : ToolbarLayout()) {
+        if (id == kToolbarSeparator)
+            toolBar->addSeparator();
+        else
+            toolBar->addAction(actions_[id]);
+    }
+
+    addToolBarBreak();
+    auto* infoToolBar = addToolBar(QStringLiteral("信息栏"));
+    infoToolBar->setObjectName("infoToolBar");
+    infoBar_ = new CWndInfoFrm(infoToolBar);
+    infoToolBar->addWidget(infoBar_);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    statusBar()->showMessage(QStringLiteral("就绪"));
+}
+
+void CMainFrame::InitialUpdate()
+{
+    form_->InitialUpdate();
+    FormResized();
+}
+
+bool CMainFrame::PortConfigured() const
+{
+    return doc_.portNumber > 0;
+}
+
+QAction* CMainFrame::Action(CommandId id) const
+{
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    for (const auto& [id, action] : actions_)
+        action->setEnabled(viewState_.IsEnabled(id));
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == inner_ && event->type() == QEvent::Resize && splittersReady_)
+        LayoutPanes();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::LayoutPanes()
+{
+    if (!splittersReady_)
+        return;
+    PaneLayoutInput input;
+    input.viewMode = viewState_.ViewMode();
+    input.makeBarcode = form_->MakeBarcodeChecked();
+    input.sendToDevice = form_->SendToDeviceChecked();
+    input.decodeOutput = form_->DecodeOutputChecked();
+    input.imageExtract = form_->ImageExtractChecked();
+    input.portConfigured = PortConfigured();
+    // The rows share what the splitter bar leaves of the column.
+    input.height = inner_->height() - inner_->handleWidth();
+    const std::optional<PaneRows> rows = ComputePaneRows(input);
+    if (!rows) {
+        prompt_->ShowError(kNoPortText);
+        form_->SetSendToDeviceChecked(false);
+        return;
+    }
+    // As with any splitter, the last row takes what integer division leaves over.
+    inner_->setSizes({rows->document, input.height - rows->document});
+    RefreshRightPanes();
+}
+
+void CMainFrame::SwitchToMonitorView()
+{
+    if (!PortConfigured()) {
+        prompt_->ShowError(kNoPortText);
+        return;
+    }
+    if (viewState_.ViewMode() == 1)
+        return;
+    viewState_.EnterMonitorView();
+    doc_.upperGeometry = ScrollGeometry{};
+    doc_.lowerGeometry = ScrollGeometry{};
+    form_->LayoutControls();
+    form_->SetDecodeOutputChecked(true);
+    form_->replyRoute = ReplyRouteForMonitorView();
+    RefreshRightPanes();
+    form_->ShowModeButtons(1);
+    infoBar_->SetView(std::string(kViewMonitor), true);
+    UpdateCommandStates();
+    // The rows follow the view at once rather than at the next resize.
+    LayoutPanes();
+}
+
+int CMainFrame::ReplyRouteForMonitorView() const
+{
+    int route = -1;
+    if (form_->DecodeOutputChecked())
+        route = 2;
+    if (form_->ImageExtractChecked())
+        route = 3;
+    return route;
+}
+
+void CMainFrame::SwitchToConfigurationView()
+{
+    if (viewState_.ViewMode() != 1)
+        return;
+    viewState_.EnterConfigurationView();
+    doc_.upperGeometry = ScrollGeometry{};
+    doc_.lowerGeometry = ScrollGeometry{};
+    form_->LayoutControls();
+    form_->replyRoute = form_->SendToDeviceChecked() ? 1 : -1;
+    RefreshRightPanes();
+    form_->ShowModeButtons(0);
+    infoBar_->SetView(std::string(kViewConfiguration), false);
+    UpdateCommandStates();
+    LayoutPanes();
+}
+
+void CMainFrame::RefreshRightPanes()
+{
+    RedrawDocumentPane();
+    RedrawMonitorPane();
+}
+
+void CMainFrame::RedrawDocumentPane()
+{
+    upperPane_->update();
+}
+
+void CMainFrame::RedrawMonitorPane()
+{
+    lowerPane_->update();
+}
+
+void CMainFrame::AddCustomEntry(const std::string& command, const std::string& caption)
+{
+    doc_.AddEntry(command, caption);
+}
+
+void CMainFrame::FormResized()
+{
+    // The form is resized before the right column while the splitter moves, so
+    // the left width is taken from the form and the bar between the columns.
+    infoBar_->PlaceViewCaption(form_->width() + outer_->handleWidth());
+}
+
+void CMainFrame::FocusNextPane(int step)
+{
+    QWidget* const panes[] = {form_->TreeWidget(), upperPane_, lowerPane_};
+    const QWidget* focus = QApplication::focusWidget();
+    int current = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (focus && (panes[i] == focus || panes[i]->isAncestorOf(focus)))
+            current = i;
+    }
+    panes[(current + step + 3) % 3]->setFocus(Qt::OtherFocusReason);
+}
+
+bool CMainFrame::RefuseWithoutPort()
+{
+    if (PortConfigured())
+        return false;
+    prompt_->ShowError(kNoPortText);
+    return true;
+}
+
+void CMainFrame::Execute(CommandId id)
+{
+    if (!viewState_.IsEnabled(id))
+        return;
+    switch (id) {
+    case CommandId::ClearDocument: OnClearDocument(); break;
+    case CommandId::Print: OnPrintDocument(); break;
+    case CommandId::PrintSetup: OnPrintSetup(); break;
+    case CommandId::Exit: close(); break;
+    case CommandId::Connect: OnConnect(); break;
+    case CommandId::Disconnect: OnDisconnect(); break;
+    case CommandId::ConfigurationView: SwitchToConfigurationView(); break;
+    case CommandId::MonitorView: SwitchToMonitorView(); break;
+    case CommandId::FirmwareDownload: OnFirmwareDownload(); break;
+    case CommandId::DeviceVersion: OnDeviceVersion(); break;
+    case CommandId::CommandInteraction: OnCommandInteraction(); break;
+    case CommandId::Undo: OnUndo(); break;
+    case CommandId::ConvertDocument: OnConvertDocument(); break;
+    case CommandId::ImageExtract: OnImageExtract(); break;
+    case CommandId::ImageSave: OnImageSave(); break;
+    case CommandId::DecodedOutputSave: OnDecodedOutputSave(); break;
+    case CommandId::Help: OnHelp(); break;
+    case CommandId::About: OnAbout(); break;
+    }
+}
+
+void CMainFrame::OnClearDocument()
+{
+    if (!doc_.ClearDocument(viewState_.ViewMode()))
+        return;
+    doc_.upperGeometry = ScrollGeometry{};
+    doc_.lowerGeometry = ScrollGeometry{};
+    RefreshRightPanes();
+}
+
+void CMainFrame::OnUndo()
+{
+    if (doc_.RemoveLastEntry(viewState_.ViewMode()))
+        RedrawDocumentPane();
+}
+
+void CMainFrame::OnConvertDocument()
+{
+    if (doc_.ConversionCommand(form_->QrCodeChecked()))
+        RedrawDocumentPane();
+}
+
+void CMainFrame::OnPrintSetup()
+{
+    QPageSetupDialog dialog(&printer_, this);
+    dialog.exec();
+}
+
+void CMainFrame::OnHelp()
+{
+    const QString path = QDir::current().absoluteFilePath(QString::fromUtf8(kHelpFileName));
+    if (QFileInfo::exists(path))
+        openDocument_(path);
+}
+
+void CMainFrame::OnAbout()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::OnDeviceVersion()
+{
+    if (RefuseWithoutPort())
+        return;
+    // The version request joins here with the device link.
+}
+
+void CMainFrame::OnCommandInteraction()
+{
+    if (RefuseWithoutPort())
+        return;
+    // The command interaction dialog joins here with the device tools.
+}
+
+void CMainFrame::OnImageExtract()
+{
+    if (RefuseWithoutPort())
+        return;
+    // Image extraction from the menu joins here with the device link.
+}
+
+// Handlers of the device link, the device tools and the views.  Their
+// commands are in place with captions and enabling; the work joins here.
+void CMainFrame::OnPrintDocument() {}
+void CMainFrame::OnConnect() {}
+void CMainFrame::OnDisconnect() {}
+void CMainFrame::OnFirmwareDownload() {}
+void CMainFrame::OnImageSave() {}
+void CMainFrame::OnDecodedOutputSave() {}
+void CMainFrame::DiscardInput() {}
+void CMainFrame::StartImageExtraction(int, int) {}
+void CMainFrame::ShutdownSerialChannel() {}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (doc_.portNumber > 0) {
+        ShutdownSerialChannel();
+        doc_.portNumber = 0;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace quillon

@@ -1,0 +1,146 @@
+#pragma once
+#include "app/CommandTable.h"
+#include "app/ConfigFile.h"
+#include "app/PaneLayout.h"
+#include "catalogue/CustomCodeGesture.h"
+#include "catalogue/FormHost.h"
+
+#include <QMainWindow>
+#include <QPrinter>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QSplitter;
+
+namespace quillon {
+
+class CFormTree;
+class CQuillonDoc;
+class CWndInfoFrm;
+class IConfigurationTarget;
+class IParameterDialogRunner;
+class IPrompt;
+class ISettingSender;
+class SavePathStore;
+
+// What the window works with; anything left empty is the real thing
+// (Qt message boxes, the parameter dialogs, the document, the per-user
+// saved-paths store, the desktop's "open").
+struct MainFrameParts {
+    IPrompt* prompt = nullptr;
+    IParameterDialogRunner* dialogs = nullptr;
+    IConfigurationTarget* document = nullptr;
+    ISettingSender* device = nullptr;
+    SavePathStore* savePaths = nullptr;
+    CustomCodeGesture::Clock clock;
+    std::function<void(const QString& path)> openDocument;
+    std::string configPath = kDefaultConfigFile;
+};
+
+// The single main window: catalogue tree on the left, document view upper
+// right, monitor pane lower right, with toolbar, information bar and status
+// bar.  It switches between the configuration and the monitor view, splits
+// the right column from the view and the form's check boxes, and carries the
+// menu commands to their handlers.
+class CMainFrame : public QMainWindow, public IFormHost {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CQuillonDoc& doc, MainFrameParts parts = {}, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The views' first update: the form loads the catalogue and the panes are laid out.
+    void InitialUpdate();
+
+    // IFormHost
+    int ViewMode() const override { return viewState_.ViewMode(); }
+    bool PortConfigured() const override;
+    void LayoutPanes() override;
+    void SwitchToConfigurationView() override;
+    void DiscardInput() override;
+    void RedrawDocumentPane() override;
+    void RedrawMonitorPane() override;
+    void AddCustomEntry(const std::string& command, const std::string& caption) override;
+    void StartImageExtraction(int width, int height) override;
+    void FormResized() override;
+
+    void SwitchToMonitorView();
+    void Execute(CommandId id);
+
+    const ViewModeState& ViewState() const { return viewState_; }
+    QAction* Action(CommandId id) const;
+    CFormTree* Form() const { return form_; }
+    CWndInfoFrm* InfoBar() const { return infoBar_; }
+    QSplitter* OuterSplitter() const { return outer_; }
+    QSplitter* InnerSplitter() const { return inner_; }
+    QWidget* DocumentPane() const { return upperPane_; }
+    QWidget* MonitorPane() const { return lowerPane_; }
+    QPrinter& Printer() { return printer_; }
+    IPrompt& Prompt() const { return *prompt_; }
+    SavePathStore& SavePaths() const { return *savePaths_; }
+
+    // Puts the document view and the output pane in place of the stand-ins
+    // the right column starts with; the window takes ownership.
+    void SetRightPanes(QWidget* documentPane, QWidget* monitorPane);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreatePanes();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateStatusBar();
+    void UpdateCommandStates();
+    void RefreshRightPanes();
+    void FocusNextPane(int step);
+    int ReplyRouteForMonitorView() const;
+    bool RefuseWithoutPort();
+
+    void OnClearDocument();
+    void OnPrintDocument();
+    void OnPrintSetup();
+    void OnConnect();
+    void OnDisconnect();
+    void OnFirmwareDownload();
+    void OnDeviceVersion();
+    void OnCommandInteraction();
+    void OnUndo();
+    void OnConvertDocument();
+    void OnImageExtract();
+    void OnImageSave();
+    void OnDecodedOutputSave();
+    void OnHelp();
+    void OnAbout();
+    void ShutdownSerialChannel();
+
+    CQuillonDoc& doc_;
+    std::unique_ptr<IPrompt> ownedPrompt_;
+    std::unique_ptr<IParameterDialogRunner> ownedDialogs_;
+    std::unique_ptr<ISettingSender> ownedDevice_;
+    std::unique_ptr<SavePathStore> ownedSavePaths_;
+    IPrompt* prompt_;
+    SavePathStore* savePaths_;
+    std::function<void(const QString&)> openDocument_;
+    MainFrameParts parts_;
+
+    ViewModeState viewState_;
+    bool splittersReady_ = false;
+    std::map<CommandId, QAction*> actions_;
+    QPrinter printer_;
+
+    QSplitter* outer_ = nullptr;
+    QSplitter* inner_ = nullptr;
+    CFormTree* form_ = nullptr;
+    QWidget* upperPane_ = nullptr;
+    QWidget* lowerPane_ = nullptr;
+    CWndInfoFrm* infoBar_ = nullptr;
+};
+
+}  // namespace quillon

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+namespace quillon {
+
+// What the settings form needs of the main window it lives in.
+class IFormHost {
+public:
+    virtual ~IFormHost() = default;
+    virtual int ViewMode() const = 0;          // 0 configuration view, 1 monitor view
+    virtual bool PortConfigured() const = 0;   // a port is set and open
+    virtual void LayoutPanes() = 0;
+    virtual void SwitchToConfigurationView() = 0;
+    virtual void DiscardInput() = 0;           // drop stale device input before a new exchange
+    virtual void RedrawDocumentPane() = 0;
+    virtual void RedrawMonitorPane() = 0;
+    virtual void AddCustomEntry(const std::string& command, const std::string& caption) = 0;
+    virtual void StartImageExtraction(int width, int height) = 0;
+    virtual void FormResized() = 0;            // the left pane's width may have changed
+};
+
+}  // namespace quillon

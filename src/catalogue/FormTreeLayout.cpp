@@ -1,0 +1,53 @@
+#include "catalogue/FormTreeLayout.h"
+
+namespace quillon {
+
+FormTreeGeometry LayoutFormControls(int W, int H, int viewMode)
+{
+    FormTreeGeometry g;
+    const int h = H / 9 - 20;
+    const int y = 15;
+    g.makeBarcode = {10, y, W / 4 - 20, h};
+    g.invertColours = {W / 4, y, 2 * W / 4 - W / 4 - 10, h};
+    g.sendToDevice = {2 * W / 4, y, 3 * W / 4 - 2 * W / 4 - 10, h};
+    g.qrCode = {3 * W / 4, y, W - 3 * W / 4 - 10, h};
+    g.imageExtract = g.qrCode;
+
+    if (viewMode == 1)
+        g.tree = {0, 0, W - 2, 8 * H / 9};
+    else
+        g.tree = {0, H / 9, W - 2, 8 * H / 9 - H / 9};
+    g.description = {0, 8 * H / 9, W - 2, 40};
+
+    // The custom-code row fills the strip left under the description box.
+    const int rowY = 8 * H / 9 + 44;
+    const int rowH = 22;
+    const int labelW = 44;
+    const int buttonW = 48;
+    const int gap = 4;
+    const int editsW = W - 2 - 2 * labelW - buttonW - 4 * gap;
+    const int codeW = editsW > 0 ? editsW * 2 / 5 : 0;
+    const int noteW = editsW > 0 ? editsW - codeW : 0;
+    int x = 0;
+    g.codeLabel = {x, rowY, labelW, rowH};
+    x += labelW + gap;
+    g.codeEdit = {x, rowY, codeW, rowH};
+    x += codeW + gap;
+    g.noteLabel = {x, rowY, labelW, rowH};
+    x += labelW + gap;
+    g.noteEdit = {x, rowY, noteW, rowH};
+    x += noteW + gap;
+    g.addButton = {x, rowY, buttonW, rowH};
+    return g;
+}
+
+std::optional<ModeButtonVisibility> ModeButtons(int viewMode)
+{
+    if (viewMode == 0)
+        return ModeButtonVisibility{true, false};
+    if (viewMode == 1)
+        return ModeButtonVisibility{false, false};
+    return std::nullopt;
+}
+
+}  // namespace quillon

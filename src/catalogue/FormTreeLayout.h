@@ -1,0 +1,44 @@
+#pragma once
+#include <optional>
+
+namespace quillon {
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+// Where the controls of the tree form go for a client area of W x H.  The
+// four option boxes share one row at the top, a ninth of the height; the
+// description box sits under the tree, and the custom-code row under that.
+struct FormTreeGeometry {
+    Rect makeBarcode;    // "生成配置条码"
+    Rect invertColours;  // "条码颜色反转"
+    Rect sendToDevice;   // "修改设备参数"
+    Rect qrCode;         // "生成QR配置码"
+    Rect imageExtract;   // "图像提取" (same cell as the QR box; only one is ever shown)
+    Rect tree;
+    Rect description;
+    // The custom-code entry: label, code box, label, description box, button.
+    Rect codeLabel;
+    Rect codeEdit;
+    Rect noteLabel;
+    Rect noteEdit;
+    Rect addButton;
+};
+
+FormTreeGeometry LayoutFormControls(int width, int height, int viewMode);
+
+// Which check boxes a view mode shows.  The decoded-output and image boxes
+// only carry state and are never shown.  nullopt: a mode that changes nothing.
+struct ModeButtonVisibility {
+    bool configurationBoxes = false;  // "生成配置条码", "修改设备参数", "条码颜色反转", "生成QR配置码"
+    bool monitorBoxes = false;        // "解码输出", "图像提取"
+};
+
+std::optional<ModeButtonVisibility> ModeButtons(int viewMode);
+
+}  // namespace quillon

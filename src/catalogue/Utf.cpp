@@ -1,0 +1,161 @@
+#include "catalogue/Utf.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace quillon {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+void AppendUtf16(std::u16string& out, char32_t cp)
+{
+    if (cp >= 0x110000 || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        out.push_back(static_cast<char16_t>(kReplacement));
+    } else if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t u = text[i];
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+        } else if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+                ++i;
+            } else {
+                AppendUtf8(out, kReplacement);
+            }
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            AppendUtf8(out, kReplacement);
+        } else {
+            AppendUtf8(out, u);
+        }
+    }
+    return out;
+}
+
+std::size_t DecodeUtf8(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& written)
+{
+    std::size_t i = 0;
+    std::size_t o = 0;
+    while (i < n) {
+        // Eight ASCII bytes at a time: the common case of markup.
+        if (n - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                for (int k = 0; k < 8; ++k) out[o + k] = p[i + k];
+                i += 8;
+                o += 8;
+                continue;
+            }
+        }
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            out[o++] = b;
+            ++i;
+            continue;
+        }
+        // Lead byte: number of continuation bytes and the allowed range of the
+        // first one (this excludes overlong forms, surrogates and > U+10FFFF).
+        int more = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        char32_t cp = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            more = 1;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+            cp = b & 0x0F;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+            cp = b & 0x07;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else {
+            out[o++] = static_cast<char16_t>(kReplacement);
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        bool ok = true;
+        for (int k = 0; k < more; ++k, ++j) {
+            if (j >= n) {
+                if (!final) {
+                    written = o;
+                    return i;  // valid so far: wait for the rest
+                }
+                ok = false;
+                break;
+            }
+            const unsigned char c = p[j];
+            if (c < (k == 0 ? lo : 0x80) || c > (k == 0 ? hi : 0xBF)) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!ok) {
+            out[o++] = static_cast<char16_t>(kReplacement);
+            i = j;  // resume at the byte that broke the sequence
+            continue;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out[o++] = static_cast<char16_t>(cp);
+        }
+        i = j;
+    }
+    written = o;
+    return i;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+    std::u16string out(text.size(), u'\0');
+    std::size_t written = 0;
+    DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size(), true, out.data(), written);
+    out.resize(written);
+    return out;
+}
+
+}  // namespace quillon

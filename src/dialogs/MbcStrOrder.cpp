@@ -1,0 +1,61 @@
+#include "dialogs/MbcStrOrder.h"
+
+#include "dialogs/DialogTexts.h"
+#include "dialogs/SymbologyNames.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace quillon {
+
+CMbcStrOrder::CMbcStrOrder(IPrompt& prompt, QWidget* parent)
+    : ParameterDialogBase(prompt, parent),
+      anyOrder_(new QRadioButton(QString::fromUtf8(dialog_texts::kAnyOrder), this)),
+      specifiedOrder_(new QRadioButton(QString::fromUtf8(dialog_texts::kSpecifiedOrder), this)),
+      names_(new QComboBox(this))
+{
+    setWindowTitle(QString::fromUtf8(dialog_texts::kMbcStrOrderTitle));
+    anyOrder_->setObjectName("anyOrder");
+    specifiedOrder_->setObjectName("specifiedOrder");
+    names_->setObjectName("names");
+    names_->setEditable(true);
+    names_->setInsertPolicy(QComboBox::NoInsert);
+    for (const SymbologyName& entry : SymbologyNames())
+        names_->addItem(QString::fromUtf8(entry.name));
+
+    connect(anyOrder_, &QRadioButton::clicked, this, [this] {
+        names_->setEnabled(false);
+        rules_.ChooseAnyOrder();
+    });
+    connect(specifiedOrder_, &QRadioButton::clicked, this, [this] { names_->setEnabled(true); });
+
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(anyOrder_);
+    modes->addWidget(specifiedOrder_);
+    Content()->addLayout(modes);
+    Content()->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kMbcStrOrderPrompt), this));
+    Content()->addWidget(names_);
+    PrepareShowing();
+}
+
+void CMbcStrOrder::PrepareShowing()
+{
+    const MbcStrOrderRules::Opening opening = rules_.Open();
+    if (opening.specifiedOrder) {
+        specifiedOrder_->setChecked(true);
+        names_->setEnabled(true);
+        names_->setCurrentIndex(names_->findText(QString::fromStdString(opening.selectedName)));
+    } else {
+        anyOrder_->setChecked(true);
+        names_->setEnabled(false);
+    }
+}
+
+DialogOutcome CMbcStrOrder::Evaluate()
+{
+    return rules_.Accept(anyOrder_->isChecked(), names_->currentText().toStdString());
+}
+
+}  // namespace quillon

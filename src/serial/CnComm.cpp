@@ -1,0 +1,538 @@
+#include "serial/CnComm.h"
+
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <system_error>
+
+#include "serial/PortDiscovery.h"
+#include "serial/SerialLine.h"
+
+namespace quillon {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int64_t MsSince(Clock::time_point then)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - then).count();
+}
+
+void Drain(int eventFd)
+{
+    uint64_t value;
+    [[maybe_unused]] auto ignored = ::read(eventFd, &value, sizeof value);
+}
+
+bool Bad(short revents)
+{
+    return revents & (POLLHUP | POLLERR | POLLNVAL);
+}
+
+constexpr uint32_t kQueuedChunk = 1024;
+constexpr int kPauseMs = 10;              // lets a trickle of input gather into one read
+constexpr int kLineWatchMs = 50;          // modem lines and error counters are polled
+constexpr int kPolledLoopMs = 50;
+constexpr int kTransmitLoopMs = 200;
+constexpr int kDrainPollMs = 50;
+constexpr int kMaxPort = 1024;
+
+}  // namespace
+
+CnComm::CnComm(uint32_t options) : options_(options)
+{
+    stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    for (int& fd : wakeFd_)
+        fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+CnComm::~CnComm()
+{
+    Shutdown(500);
+    ::close(stopFd_);
+    for (int fd : wakeFd_)
+        ::close(fd);
+    std::scoped_lock lock(input_.Mutex(), output_.Mutex());
+    input_.ReleaseAll();
+    output_.ReleaseAll();
+}
+
+bool CnComm::OpenByNumber(int port, int baud)
+{
+    if (port < 1 || port > kMaxPort)
+        return false;
+    const auto speed = MapSpeed(baud);
+    if (!speed)
+        return false;
+    Shutdown(500);
+    active_ = options_;
+    port_ = port;
+    const auto path = ResolvePortPath(port);
+    devicePath_ = path.value_or("");
+    if (!path || stopFd_ < 0 || wakeFd_[kEventWorker] < 0 || wakeFd_[kReceiveWorker] < 0 ||
+        wakeFd_[kTransmitWorker] < 0)
+        return false;
+    fd_ = OpenSerialLine(*path);
+    if (fd_ < 0)
+        return false;
+    if (!SetRaw8N1(fd_, *speed)) {
+        Shutdown(500);
+        return false;
+    }
+    timeouts_ = ChannelTimeouts(active_ & kCommOverlapped);
+    PurgeLine(fd_, true, true);
+
+    Drain(stopFd_);
+    failed_ = false;
+    failureReported_ = false;
+    txPending_ = false;
+    pendingErrors_ = 0;
+    const auto lines = ReadLineSnapshot(fd_);
+    watchLines_ = lines.has_value();
+    lines_ = lines.value_or(LineSnapshot{});
+
+    if (active_ & (kCommEventThread | kCommReceiveThread | kCommTransmitThread)) {
+        if (!StartThreads()) {
+            Shutdown(500);
+            return false;
+        }
+    }
+    return true;
+}
+
+void CnComm::Shutdown(int waitMs)
+{
+    if (fd_ < 0)
+        return;
+    if ((active_ & (kCommDrainOnClose | kCommTransmitBuffer)) ==
+        (kCommDrainOnClose | kCommTransmitBuffer)) {
+        const auto start = Clock::now();
+        while (QueuedOutput() > 0 && HasSender() && MsSince(start) < waitMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
+    }
+    StopThreads();
+    if (active_ & (kCommFlushOnClose | kCommDrainOnClose))
+        WaitOutputSent(waitMs);
+    PurgeLine(fd_, true, true);
+    CloseSerialLine(fd_);
+    fd_ = -1;
+}
+
+void CnComm::ResumeThreads()
+{
+    {
+        std::lock_guard lock(resumeMutex_);
+        resumed_ = true;
+    }
+    resumeCondition_.notify_all();
+}
+
+bool CnComm::StartThreads()
+{
+    for (const auto& worker : workers_) {
+        if (worker.joinable())
+            return false;
+    }
+    running_ = true;
+    resumed_ = !(active_ & kCommSuspended);
+    const std::pair<uint32_t, Worker> wanted[] = {{kCommEventThread, kEventWorker},
+                                                  {kCommReceiveThread, kReceiveWorker},
+                                                  {kCommTransmitThread, kTransmitWorker}};
+    try {
+        for (const auto& [option, worker] : wanted) {
+            if (active_ & option) {
+                alive_[worker] = true;
+                workers_[worker] = std::thread(&CnComm::RunWorker, this, worker);
+            }
+        }
+    } catch (const std::system_error&) {
+        StopThreads();
+        return false;
+    }
+    return true;
+}
+
+void CnComm::StopThreads()
+{
+    running_ = false;
+    Wake(stopFd_);
+    {
+        std::lock_guard lock(resumeMutex_);
+    }
+    resumeCondition_.notify_all();
+    // Every wait of a worker also watches the stop descriptor, so each one
+    // ends within milliseconds and can simply be joined.
+    for (auto& worker : workers_) {
+        if (worker.joinable())
+            worker.join();
+    }
+}
+
+void CnComm::RunWorker(Worker worker)
+{
+    static const char* const kNames[] = {"comm-event", "comm-receive", "comm-transmit"};
+    if (active_ & kCommHighPriority) {
+        // Raising priority needs privileges; without them the worker simply
+        // runs at normal priority.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), -5);
+    }
+    pthread_setname_np(pthread_self(), kNames[worker]);
+    if (WaitResumed()) {
+        switch (worker) {
+        case kEventWorker:
+            (active_ & kCommOverlapped) ? EventLoopOverlapped() : EventLoopPolled();
+            break;
+        case kReceiveWorker:
+            ReceiveLoop();
+            break;
+        case kTransmitWorker:
+            TransmitLoop();
+            break;
+        case kWorkerCount:
+            break;
+        }
+    }
+    alive_[worker] = false;
+}
+
+bool CnComm::WaitResumed()
+{
+    std::unique_lock lock(resumeMutex_);
+    resumeCondition_.wait(lock, [this] { return resumed_ || !running_; });
+    return running_;
+}
+
+void CnComm::EventLoopOverlapped()
+{
+    const bool sendsQueued = (active_ & kCommTransmitBuffer) && !(active_ & kCommTransmitThread);
+    while (running_ && !failureReported_) {
+        uint32_t events;
+        const int waiting = failed_ ? -1 : InputWaiting(fd_);
+        if (waiting != 0) {
+            events = kEventReceived;
+            // Once a full block is already waiting, pausing would only back
+            // the sender up.
+            if (waiting < int(BlockBuffer::kMinimumBlock) && SleepUnlessStopped(kPauseMs))
+                break;
+        } else {
+            events = WaitForPortEvent();
+        }
+        if (!running_)
+            break;
+        if (events) {
+            if (!DispatchEvents(events))
+                break;
+        } else if (sendsQueued) {
+            while (SendQueuedOnce()) {
+            }
+        }
+    }
+}
+
+uint32_t CnComm::WaitForPortEvent()
+{
+    pollfd fds[] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}, {wakeFd_[kEventWorker], POLLIN, 0}};
+    int timeout = -1;
+    if (watchLines_)
+        timeout = kLineWatchMs;
+    if (txPending_)
+        timeout = kPauseMs;
+    if (::poll(fds, 3, timeout) < 0 && errno != EINTR) {
+        MarkFailed();
+        return kEventReceived;
+    }
+    if (fds[1].revents)
+        return 0;
+    if (fds[2].revents)
+        Drain(wakeFd_[kEventWorker]);
+
+    uint32_t events = 0;
+    if (Bad(fds[0].revents)) {
+        MarkFailed();
+        events |= kEventReceived;
+    } else if (fds[0].revents & POLLIN) {
+        events |= kEventReceived;
+    }
+    if (watchLines_) {
+        if (const auto now = ReadLineSnapshot(fd_)) {
+            const auto changes = CompareLines(lines_, *now);
+            lines_ = *now;
+            events |= changes.events;
+            pendingErrors_ |= changes.errors;
+        }
+    }
+    if (txPending_ && OutputWaiting(fd_) <= 0) {
+        txPending_ = false;
+        events |= kEventTxEmpty;
+    }
+    return events;
+}
+
+bool CnComm::DispatchEvents(uint32_t events)
+{
+    if ((events & kEventReceived) && !(active_ & kCommReceiveThread)) {
+        if (!HandleReceived())
+            return false;
+    }
+    if (events & kEventTxEmpty) {
+        if ((active_ & kCommTransmitBuffer) && !(active_ & kCommTransmitThread)) {
+            while (SendQueuedOnce()) {
+            }
+        }
+        NotifyTxEmpty();
+    }
+    if (events & kEventCts)
+        NotifyCts();
+    if (events & kEventDsr)
+        NotifyDsr();
+    if (events & kEventRing)
+        NotifyRing();
+    if (events & kEventCarrier)
+        NotifyCarrier();
+    if (events & kEventBreak)
+        NotifyBreak();
+    if (events & kEventLineError) {
+        const unsigned errors = pendingErrors_;
+        pendingErrors_ = 0;
+        NotifyLineError(errors);
+    }
+    return true;
+}
+
+bool CnComm::HandleReceived()
+{
+    const int waiting = failed_ ? -1 : InputWaiting(fd_);
+    if (waiting < 0) {
+        MarkFailed();
+        if (!failureReported_.exchange(true))
+            NotifyPortFailure();
+        return false;
+    }
+    if (waiting == 0)
+        return true;
+    uint32_t available = static_cast<uint32_t>(waiting);
+    if (active_ & kCommReceiveBuffer) {
+        FillReceiveBuffer(2 * available + 64);
+        std::lock_guard lock(input_.Mutex());
+        available = input_.Total();
+    }
+    if (available >= threshold_)
+        NotifyReceived();
+    return true;
+}
+
+void CnComm::FillReceiveBuffer(uint32_t count)
+{
+    std::lock_guard lock(input_.Mutex());
+    BlockBuffer::Block* block = input_.Last();
+    if (!block || block->FreeRoom() <= count)
+        block = input_.NewBlock(count);
+    input_.Commit(block, ReadRaw(block->WritePointer(), count));
+}
+
+void CnComm::EventLoopPolled()
+{
+    const bool receives = !(active_ & kCommReceiveThread);
+    const bool sendsQueued = active_ & kCommTransmitBuffer;
+    while (running_ && !failureReported_) {
+        pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd_[kEventWorker], POLLIN, 0}};
+        ::poll(fds, 2, kPolledLoopMs);
+        if (fds[0].revents || !running_)
+            break;
+        if (fds[1].revents) {
+            Drain(wakeFd_[kEventWorker]);
+        } else if (receives && !HandleReceived()) {
+            break;
+        }
+        while (sendsQueued && SendQueuedOnce()) {
+        }
+    }
+}
+
+void CnComm::ReceiveLoop()
+{
+    while (running_ && !failureReported_) {
+        if (SleepUnlessStopped(kPolledLoopMs) || !HandleReceived())
+            break;
+    }
+}
+
+void CnComm::TransmitLoop()
+{
+    while (running_) {
+        pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd_[kTransmitWorker], POLLIN, 0}};
+        ::poll(fds, 2, kTransmitLoopMs);
+        if (fds[0].revents || !running_)
+            break;
+        if (fds[1].revents)
+            Drain(wakeFd_[kTransmitWorker]);
+        while (SendQueuedOnce()) {
+        }
+    }
+}
+
+uint32_t CnComm::Send(const void* bytes, uint32_t count)
+{
+    if (count == 0 || !(active_ & kCommTransmitBuffer))
+        return RawWrite(bytes, count);
+    if (fd_ < 0)
+        return 0;
+    {
+        std::lock_guard lock(output_.Mutex());
+        output_.Append(bytes, count);
+    }
+    Wake((active_ & kCommTransmitThread) ? wakeFd_[kTransmitWorker] : wakeFd_[kEventWorker]);
+    return 0;
+}
+
+uint32_t CnComm::RawWrite(const void* bytes, uint32_t count)
+{
+    if (fd_ < 0 || count == 0)
+        return 0;
+    auto* source = static_cast<const unsigned char*>(bytes);
+    uint32_t written = 0;
+    {
+        std::lock_guard lock(writeMutex_);
+        const auto start = Clock::now();
+        const int64_t budget = WriteBudgetMs(timeouts_, count);
+        while (written < count) {
+            const ssize_t result = ::write(fd_, source + written, count - written);
+            if (result > 0) {
+                written += static_cast<uint32_t>(result);
+                continue;
+            }
+            if (result < 0 && errno == EINTR)
+                continue;
+            if (result == 0 || errno != EAGAIN)
+                break;
+            const int64_t left = budget - MsSince(start);
+            if (left <= 0)
+                break;
+            pollfd fds[] = {{fd_, POLLOUT, 0}, {stopFd_, POLLIN, 0}};
+            ::poll(fds, 2, static_cast<int>(left));
+            if (fds[1].revents || Bad(fds[0].revents))
+                break;
+        }
+    }
+    bytesWritten_ += written;
+    if (written > 0 && alive_[kEventWorker]) {
+        txPending_ = true;
+        Wake(wakeFd_[kEventWorker]);
+    }
+    return written;
+}
+
+uint32_t CnComm::ReadRaw(void* buffer, uint32_t count)
+{
+    if (fd_ < 0 || count == 0)
+        return 0;
+    auto* target = static_cast<unsigned char*>(buffer);
+    uint32_t got = 0;
+    const auto start = Clock::now();
+    auto lastByte = start;
+    while (got < count) {
+        const ssize_t result = ::read(fd_, target + got, count - got);
+        if (result > 0) {
+            got += static_cast<uint32_t>(result);
+            lastByte = Clock::now();
+            continue;
+        }
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result == 0 || errno != EAGAIN) {
+            // End of file or an I/O error on a tty: the device is gone.
+            MarkFailed();
+            break;
+        }
+        const int wait = ReadWaitMs(timeouts_, count, MsSince(start), got ? MsSince(lastByte) : -1);
+        if (wait == 0)
+            break;
+        pollfd fds[] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+        ::poll(fds, 2, wait);
+        if (fds[1].revents)
+            break;
+        if (Bad(fds[0].revents) && !(fds[0].revents & POLLIN)) {
+            MarkFailed();
+            break;
+        }
+    }
+    bytesRead_ += got;
+    return got;
+}
+
+void CnComm::DrainTransmit()
+{
+    if (fd_ < 0)
+        return;
+    if (active_ & kCommTransmitBuffer) {
+        while (QueuedOutput() > 0) {
+            if (HasSender())
+                std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
+            else
+                SendQueuedOnce();
+        }
+    }
+    const int queued = OutputWaiting(fd_);
+    WaitOutputSent(static_cast<int>(WriteBudgetMs(timeouts_, queued > 0 ? queued : 0)));
+}
+
+bool CnComm::SendQueuedOnce()
+{
+    // One sender at a time, so that chunks taken in order are written in order.
+    std::lock_guard sending(queuedSendMutex_);
+    unsigned char chunk[kQueuedChunk];
+    uint32_t count;
+    {
+        std::lock_guard lock(output_.Mutex());
+        count = output_.Take(chunk, kQueuedChunk);
+    }
+    if (count == 0)
+        return false;
+    RawWrite(chunk, count);
+    return true;
+}
+
+uint32_t CnComm::QueuedOutput()
+{
+    std::lock_guard lock(output_.Mutex());
+    return output_.Total();
+}
+
+bool CnComm::HasSender() const
+{
+    return resumed_ && ((alive_[kEventWorker] && (active_ & kCommEventThread)) ||
+                        alive_[kTransmitWorker]);
+}
+
+void CnComm::WaitOutputSent(int maxMs)
+{
+    const auto start = Clock::now();
+    while (OutputWaiting(fd_) > 0 && MsSince(start) < maxMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
+}
+
+bool CnComm::SleepUnlessStopped(int ms)
+{
+    pollfd fds[] = {{stopFd_, POLLIN, 0}};
+    return ::poll(fds, 1, ms) > 0;
+}
+
+void CnComm::Wake(int eventFd)
+{
+    const uint64_t one = 1;
+    [[maybe_unused]] auto ignored = ::write(eventFd, &one, sizeof one);
+}
+
+void CnComm::PostNotification(unsigned message, long argument)
+{
+    if (ICommSink* sink = sink_.load())
+        sink->OnCommNotify(message, port_, argument);
+}
+
+}  // namespace quillon

@@ -1,0 +1,178 @@
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "serial/BlockBuffer.h"
+#include "serial/CommSink.h"
+#include "serial/CommTimeouts.h"
+#include "serial/LineEvents.h"
+
+namespace quillon {
+
+enum CommOption : uint32_t {
+    kCommEventThread = 0x001,     // watch the port from a worker while open
+    kCommOverlapped = 0x002,      // event-driven watching, long write time-out
+    kCommReceiveBuffer = 0x004,   // the worker moves input into Input() before notifying
+    kCommTransmitBuffer = 0x008,  // Send queues into Output(); a worker writes it
+    kCommReceiveThread = 0x010,   // a worker of its own polls for input every 50 ms
+    kCommTransmitThread = 0x020,  // a worker of its own writes the queued output
+    kCommSuspended = 0x040,       // workers wait for ResumeThreads() before doing anything
+    kCommHighPriority = 0x080,    // workers try to run above normal priority
+    kCommFlushOnClose = 0x100,    // Shutdown lets the output queue drain before closing
+    kCommDrainOnClose = 0x200,    // with kCommTransmitBuffer: Shutdown first sends what is queued
+};
+
+enum CommNotification : unsigned {
+    kNotifyReceived = 0x66A,      // argument 0
+    kNotifyCts = 0x66B,           // argument: CTS state 0/1
+    kNotifyDsr = 0x66C,           // argument: DSR state 0/1
+    kNotifyRing = 0x66D,          // argument: ring state 0/1
+    kNotifyCarrier = 0x66E,       // argument: carrier-detect state 0/1
+    kNotifyBreak = 0x66F,         // argument 0
+    kNotifyTxEmpty = 0x670,       // argument 0
+    kNotifyLineError = 0x671,     // argument: LineErrorBit bits
+    kNotifyPortFailure = 0x678,   // argument 0
+};
+
+// The serial channel: owns one port, watches it from worker threads, moves
+// incoming bytes into Input() and notifies a sink.
+//
+// Thread-safety contract:
+//  - OpenByNumber, Shutdown, Send, ReadRaw, DrainTransmit, ResumeThreads and
+//    the setters are called from one owner thread (the window's thread).
+//  - The workers fill Input() under Input().Mutex(); the owner takes bytes
+//    out under the same lock and re-reads Total() under it.  Output() is
+//    guarded by its own Mutex() in the same way.
+//  - Notifications reach the sink on a worker thread; the sink posts them on.
+//    The sink may be changed while open; it is never called after Shutdown
+//    returns.
+//  - Writes are serialised, so frames written back to back leave whole and
+//    in order.
+class CnComm {
+public:
+    using BlockBuffer = quillon::BlockBuffer;
+
+    explicit CnComm(uint32_t options = kCommEventThread | kCommOverlapped);
+    virtual ~CnComm();
+    CnComm(const CnComm&) = delete;
+    CnComm& operator=(const CnComm&) = delete;
+
+    uint32_t Options() const { return options_; }
+    // Takes effect at the next open.
+    void SetOptions(uint32_t options) { options_ = options; }
+    void SetNotificationSink(ICommSink* sink) { sink_.store(sink); }
+    // A receive notification is raised only once this many bytes are available.
+    void SetReceiveThreshold(uint32_t bytes) { threshold_ = bytes; }
+
+    // Opens COMn (1..1024, resolved through the port links and the port
+    // map) as raw 8-N-1 at `baud` bits per second and starts the workers.
+    // A port number out of range or a speed of 0 or below is refused before
+    // anything is touched; any other failure leaves the port closed.
+    bool OpenByNumber(int port, int baud);
+    // Stops the workers and closes the port; does nothing when closed.  Every
+    // wait of a worker also watches a stop descriptor, so each ends within
+    // milliseconds and none has to be killed.  `waitMs` bounds how long
+    // kCommDrainOnClose and kCommFlushOnClose wait for output to leave.
+    virtual void Shutdown(int waitMs = 500);
+    // Lets workers started with kCommSuspended run.
+    void ResumeThreads();
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int PortNumber() const { return port_; }
+    const std::string& DevicePath() const { return devicePath_; }
+
+    // Writes (or with kCommTransmitBuffer queues) the bytes; the count
+    // written, 0 when queued or on failure.
+    uint32_t Send(const void* bytes, uint32_t count);
+    // Reads until `count` bytes have come, 100 ms pass between two bytes, or
+    // the total read time-out passes.
+    uint32_t ReadRaw(void* buffer, uint32_t count);
+    // Waits until queued output is written and the port has sent it.
+    void DrainTransmit();
+
+    BlockBuffer& Input() { return input_; }
+    BlockBuffer& Output() { return output_; }
+
+    uint32_t BytesWritten() const { return bytesWritten_; }
+    uint32_t BytesRead() const { return bytesRead_; }
+    void ResetCounters() { bytesWritten_ = 0; bytesRead_ = 0; }
+
+protected:
+    virtual void PostNotification(unsigned message, long argument);
+    virtual void NotifyReceived() { PostNotification(kNotifyReceived, 0); }
+    virtual void NotifyCts() { PostNotification(kNotifyCts, ModemBitSet(kModemCts)); }
+    virtual void NotifyDsr() { PostNotification(kNotifyDsr, ModemBitSet(kModemDsr)); }
+    virtual void NotifyRing() { PostNotification(kNotifyRing, ModemBitSet(kModemRing)); }
+    virtual void NotifyCarrier() { PostNotification(kNotifyCarrier, ModemBitSet(kModemCarrier)); }
+    virtual void NotifyBreak() { PostNotification(kNotifyBreak, 0); }
+    virtual void NotifyTxEmpty() { PostNotification(kNotifyTxEmpty, 0); }
+    virtual void NotifyLineError(unsigned errors) { PostNotification(kNotifyLineError, errors); }
+    virtual void NotifyPortFailure() { PostNotification(kNotifyPortFailure, 0); }
+    // Returns false once the port has failed and the worker should stop.
+    virtual bool DispatchEvents(uint32_t events);
+
+private:
+    enum Worker { kEventWorker, kReceiveWorker, kTransmitWorker, kWorkerCount };
+
+    bool StartThreads();
+    void StopThreads();
+    void RunWorker(Worker worker);
+    bool WaitResumed();
+    void EventLoopOverlapped();
+    void EventLoopPolled();
+    void ReceiveLoop();
+    void TransmitLoop();
+    uint32_t QueuedOutput();
+    void WaitOutputSent(int maxMs);
+    uint32_t WaitForPortEvent();
+    bool HandleReceived();
+    void FillReceiveBuffer(uint32_t count);
+    bool SendQueuedOnce();
+    uint32_t RawWrite(const void* bytes, uint32_t count);
+    bool HasSender() const;
+    bool SleepUnlessStopped(int ms);
+    void Wake(int eventFd);
+    void MarkFailed() { failed_ = true; }
+    long ModemBitSet(unsigned bit) const { return (lines_.modem & bit) ? 1 : 0; }
+
+    uint32_t options_;
+    uint32_t active_ = 0;       // the options the open port runs with
+    std::atomic<ICommSink*> sink_{nullptr};
+    uint32_t threshold_ = 0;
+    int fd_ = -1;
+    int port_ = -1;
+    std::string devicePath_;
+    CommTimeouts timeouts_{};
+
+    // Signalled by Shutdown and read by nobody, so that every wait of every
+    // worker ends at once; drained again at the next open.
+    int stopFd_ = -1;
+    int wakeFd_[kWorkerCount] = {-1, -1, -1};
+    std::thread workers_[kWorkerCount];
+    std::atomic<bool> running_{false};
+    std::atomic<bool> failed_{false};
+    std::atomic<bool> failureReported_{false};
+    std::atomic<bool> alive_[kWorkerCount] = {false, false, false};
+    std::mutex resumeMutex_;
+    std::condition_variable resumeCondition_;
+    std::atomic<bool> resumed_{false};
+
+    bool watchLines_ = false;
+    LineSnapshot lines_;
+    unsigned pendingErrors_ = 0;
+    std::atomic<bool> txPending_{false};
+
+    std::mutex writeMutex_;
+    std::mutex queuedSendMutex_;
+    std::atomic<uint32_t> bytesWritten_{0};
+    std::atomic<uint32_t> bytesRead_{0};
+
+    BlockBuffer input_;
+    BlockBuffer output_;
+};
+
+}  // namespace quillon

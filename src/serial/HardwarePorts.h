@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+// A serial device that is present now.
+struct HardwarePort {
+    std::string identity;       // /dev/serial/by-id/... else by-path/... else the node
+    std::string devicePath;     // the device node, e.g. /dev/ttyUSB0
+    std::string description;    // vendor and model, e.g. "FTDI FT232R USB UART"
+};
+
+// USB serial and ACM devices, and built-in UARTs whose driver reports real
+// hardware, in udev's enumeration order.
+std::vector<HardwarePort> EnumerateHardwarePorts();
+
+}  // namespace quillon

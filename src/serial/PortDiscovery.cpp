@@ -1,0 +1,151 @@
+#include "serial/PortDiscovery.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <set>
+
+#include "serial/HardwarePorts.h"
+#include "serial/PortLinks.h"
+#include "serial/PortMap.h"
+
+namespace quillon {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMaxPort = 1024;
+
+// Friendly names are parsed by their first "(", so the description must not
+// bring brackets of its own.
+std::string FriendlyName(std::string description, int number)
+{
+    for (char& c : description) {
+        if (c == '(')
+            c = '[';
+        else if (c == ')')
+            c = ']';
+    }
+    return description + " (COM" + std::to_string(number) + ")";
+}
+
+// Numbers with a link in the port-link folder, ascending.
+std::vector<std::pair<int, std::string>> Links()
+{
+    std::vector<std::pair<int, std::string>> links;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(PortLinkFolder(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with("COM"))
+            continue;
+        const auto number = PortNumberFromFriendlyName("(" + name + ")");
+        if (!number || "COM" + std::to_string(*number) != name)
+            continue;
+        if (const auto target = ResolvePortLink(*number))
+            links.emplace_back(*number, *target);
+    }
+    std::sort(links.begin(), links.end());
+    return links;
+}
+
+}  // namespace
+
+std::optional<int> PortNumberFromFriendlyName(std::string_view name)
+{
+    if (name.find("(COM") == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view cut = name.substr(0, name.find(')'));
+    const size_t open = cut.find('(');
+    if (open == std::string_view::npos || !cut.substr(open + 1).starts_with("COM"))
+        return std::nullopt;
+    std::string_view rest = cut.substr(open + 4);
+    while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.front())))
+        rest.remove_prefix(1);
+    if (!rest.empty() && rest.front() == '+')
+        rest.remove_prefix(1);
+    long number = 0;
+    size_t digits = 0;
+    while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])) &&
+           number <= kMaxPort) {
+        number = number * 10 + (rest[digits] - '0');
+        ++digits;
+    }
+    if (digits == 0 || number < 1 || number > kMaxPort)
+        return std::nullopt;
+    return static_cast<int>(number);
+}
+
+std::vector<PortEntry> SelectPorts(const std::vector<PortCandidate>& candidates)
+{
+    std::vector<PortEntry> selected;
+    std::set<int> seen;
+    for (const auto& candidate : candidates) {
+        if (selected.size() == kMaxDiscoveredPorts)
+            break;
+        const auto number = PortNumberFromFriendlyName(candidate.friendlyName);
+        if (number && seen.insert(*number).second)
+            selected.push_back({*number, candidate.devicePath, candidate.friendlyName});
+    }
+    std::sort(selected.begin(), selected.end(),
+              [](const PortEntry& a, const PortEntry& b) { return a.number < b.number; });
+    return selected;
+}
+
+std::vector<PortCandidate> EnumeratePortCandidates()
+{
+    std::vector<PortCandidate> candidates;
+    std::set<int> linked;
+    for (const auto& [number, target] : Links()) {
+        linked.insert(number);
+        candidates.push_back({target, FriendlyName(target, number)});
+    }
+    CPortMap map;
+    map.Load();
+    for (const auto& port : EnumerateHardwarePorts()) {
+        const int number = map.Assign(port.identity, linked);
+        if (number > 0 && !linked.contains(number))
+            candidates.push_back({port.devicePath, FriendlyName(port.description, number)});
+    }
+    if (map.Changed())
+        map.Save();
+    return candidates;
+}
+
+std::vector<PortEntry> DiscoverPorts()
+{
+    return SelectPorts(EnumeratePortCandidates());
+}
+
+std::vector<int> DiscoverPortNumbers()
+{
+    std::vector<int> numbers;
+    for (const auto& port : DiscoverPorts())
+        numbers.push_back(port.number);
+    return numbers;
+}
+
+std::vector<std::string> ListPortNames()
+{
+    std::vector<std::string> names;
+    for (const auto& candidate : EnumeratePortCandidates()) {
+        if (const auto number = PortNumberFromFriendlyName(candidate.friendlyName))
+            names.push_back("COM" + std::to_string(*number));
+    }
+    return names;
+}
+
+std::optional<std::string> ResolvePortPath(int number)
+{
+    if (auto link = ResolvePortLink(number))
+        return link;
+    CPortMap map;
+    map.Load();
+    auto identity = map.IdentityOf(number);
+    std::error_code error;
+    if (identity && fs::exists(*identity, error))
+        return identity;
+    return std::nullopt;
+}
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+// One device as discovery sees it: where it is and the friendly name that
+// carries its COM number, e.g. "FTDI FT232R USB UART (COM3)".
+struct PortCandidate {
+    std::string devicePath;
+    std::string friendlyName;
+};
+
+struct PortEntry {
+    int number;
+    std::string devicePath;
+    std::string friendlyName;
+};
+
+constexpr size_t kMaxDiscoveredPorts = 20;
+
+// The COM number a friendly name carries: the name must contain "(COM",
+// and the text after its first "(" (cut at its first ")") must read as
+// COMn with n in 1..1024.  None otherwise.
+std::optional<int> PortNumberFromFriendlyName(std::string_view name);
+
+// The discovery rules: the first 20 candidates (in enumeration order) whose
+// friendly names carry a number, each number once, sorted ascending.
+std::vector<PortEntry> SelectPorts(const std::vector<PortCandidate>& candidates);
+
+// The present ports, in enumeration order: links of the port-link folder
+// (friendly name: the link target), then hardware ports numbered through
+// the port map, which is saved when a new device got a number.  A link
+// hides the hardware port of the same number.
+std::vector<PortCandidate> EnumeratePortCandidates();
+
+// SelectPorts over the present ports.
+std::vector<PortEntry> DiscoverPorts();
+std::vector<int> DiscoverPortNumbers();
+
+// "COMn" for each present port, in enumeration order (the firmware
+// download dialog's listing).
+std::vector<std::string> ListPortNames();
+
+// The device path of COMn: its link if there is one, else the hardware port
+// the map gave that number.  None when neither exists.
+std::optional<std::string> ResolvePortPath(int number);
+
+}  // namespace quillon

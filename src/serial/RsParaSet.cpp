@@ -1,0 +1,97 @@
+#include "serial/RsParaSet.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+
+QComboBox* NewList(const char* name, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    return list;
+}
+
+void Show(QComboBox* list, const ComboContent& content)
+{
+    list->clear();
+    list->setEditable(content.editable);
+    for (const auto& item : content.items)
+        list->addItem(QString::fromStdString(item));
+    list->setCurrentIndex(content.selected);
+    list->setEnabled(content.enabled);
+}
+
+std::string Text(const QComboBox* list)
+{
+    return list->currentText().toStdString();
+}
+
+}  // namespace
+
+CRsParaSet::CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget* parent,
+                       CRsParaSetRules::Discover discover)
+    : QDialog(parent), rules_(doc, comm, prompt, std::move(discover))
+{
+    setWindowTitle(QStringLiteral("通讯参数配置"));
+    auto* group = new QGroupBox(QStringLiteral("串口参数设置"), this);
+    auto* form = new QFormLayout(group);
+    port_ = NewList("port", group);
+    baud_ = NewList("baud", group);
+    dataBits_ = NewList("dataBits", group);
+    stopBits_ = NewList("stopBits", group);
+    parity_ = NewList("parity", group);
+    form->addRow(QStringLiteral("端口号："), port_);
+    form->addRow(QStringLiteral("波特率："), baud_);
+    form->addRow(QStringLiteral("数据位："), dataBits_);
+    form->addRow(QStringLiteral("停止位："), stopBits_);
+    form->addRow(QStringLiteral("奇偶校验："), parity_);
+
+    auto* connect = new QPushButton(QStringLiteral("连接"), this);
+    connect->setObjectName("connect");
+    connect->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName("cancel");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(connect);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+
+    QObject::connect(connect, &QPushButton::clicked, this, &CRsParaSet::OnConnect);
+    QObject::connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CRsParaSet::showEvent(QShowEvent* event)
+{
+    Rebuild();
+    QDialog::showEvent(event);
+}
+
+void CRsParaSet::Rebuild()
+{
+    const auto content = rules_.Content();
+    Show(port_, content.port);
+    Show(baud_, content.baud);
+    Show(dataBits_, content.dataBits);
+    Show(stopBits_, content.stopBits);
+    Show(parity_, content.parity);
+}
+
+void CRsParaSet::OnConnect()
+{
+    if (rules_.Connect({Text(port_), Text(baud_), Text(dataBits_), Text(stopBits_), Text(parity_)}))
+        accept();
+}
+
+}  // namespace quillon

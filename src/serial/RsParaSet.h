@@ -1,0 +1,35 @@
+#pragma once
+#include <QDialog>
+
+#include "serial/PortDiscovery.h"
+#include "serial/RsParaSetRules.h"
+
+class QComboBox;
+
+namespace quillon {
+
+// The port parameter dialog ("通讯参数配置").  Created once by the main
+// window and reused; each showing lists the present ports afresh.  exec()
+// returns Accepted only when the port was opened.
+class CRsParaSet : public QDialog {
+    Q_OBJECT
+public:
+    CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget* parent = nullptr,
+               CRsParaSetRules::Discover discover = DiscoverPortNumbers);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Rebuild();
+    void OnConnect();
+
+    CRsParaSetRules rules_;
+    QComboBox* port_;
+    QComboBox* baud_;
+    QComboBox* dataBits_;
+    QComboBox* stopBits_;
+    QComboBox* parity_;
+};
+
+}  // namespace quillon

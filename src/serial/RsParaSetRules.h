@@ -1,0 +1,61 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+class CQuillonDoc;
+class CnComm;
+class IPrompt;
+
+inline constexpr const char* kPortOpenFailedText = "串口打开失败！";
+
+// One drop-down list of the port dialog as it is to be shown.
+struct ComboContent {
+    std::vector<std::string> items;
+    int selected;       // -1: nothing selected
+    bool editable;      // the operator may type a text of their own
+    bool enabled;
+};
+
+struct PortDialogContent {
+    ComboContent port, baud, dataBits, stopBits, parity;
+};
+
+// The texts of the five lists when the operator presses connect.
+struct PortDialogChoice {
+    std::string port, baud, dataBits, stopBits, parity;
+};
+
+// What the port parameter dialog shows and does, without the window: the
+// window shows Content() each time it opens and hands the texts to Connect.
+class CRsParaSetRules {
+public:
+    using Discover = std::function<std::vector<int>()>;
+
+    // `discover` lists the present port numbers, ascending.
+    CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, Discover discover);
+
+    PortDialogContent Content() const;
+
+    // Stores the five numbers in the document and opens the port.  true when
+    // it opened (the dialog closes); otherwise the operator is told, portNumber
+    // and baudRate go back to 0 and the dialog stays open.
+    bool Connect(const PortDialogChoice& choice);
+
+    // A list text read as a decimal integer: leading blanks, an optional sign
+    // and the leading digits; 0 without digits; out-of-range values saturate.
+    static int ParseNumber(std::string_view text);
+    // The port text without its first three characters ("COM"), read as above.
+    static int ParsePort(std::string_view text);
+
+private:
+    CQuillonDoc& doc_;
+    CnComm& comm_;
+    IPrompt& prompt_;
+    Discover discover_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+
+class QImage;
+
+namespace quillon {
+
+class CQuillonDoc;
+class IViewOptions;
+
+// Writes the configuration document without a window: as a PDF with exactly
+// the pages the print command produces, or as a PNG of the document pane.
+// The pane is taken to be clientWidth pixels wide at 96 dpi, so one unit is
+// one pixel in the image.
+class SheetWriter {
+public:
+    static constexpr int kDefaultClientWidth = 620;
+    static constexpr int kPdfResolution = 600;
+
+    SheetWriter(CQuillonDoc& doc, const IViewOptions& options, int clientWidth = kDefaultClientWidth);
+
+    // Sizes the document's pane geometry to the pane's width and its content,
+    // as the pane does when it shows the document.
+    void FitToContent();
+
+    // Pages written, or -1 when the file could not be opened.
+    int WritePdf(const QString& path);
+    bool WritePng(const QString& path);
+    QImage RenderPane();
+
+private:
+    CQuillonDoc& doc_;
+    const IViewOptions& options_;
+    int clientWidth_;
+};
+
+}  // namespace quillon

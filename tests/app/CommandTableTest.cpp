@@ -1,0 +1,104 @@
+#include "app/CommandTable.h"
+#include "app/InfoBarLayout.h"
+#include "app/ProductInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace quillon {
+namespace {
+
+using enum CommandId;
+
+TEST(CommandTableTest, CaptionsInMenuOrder)
+{
+    const std::pair<CommandId, const char*> expected[] = {
+        {ClearDocument, "清空文档(&N)\tCtrl+N"},  {Print, "打印文档(&P)...\tCtrl+P"},
+        {PrintSetup, "打印设置(&R)..."},           {Exit, "退出(&X)"},
+        {Connect, "连接设备(&T)\tCtrl+T"},         {Disconnect, "断开设备(&E)\tCtrl+E"},
+        {ConfigurationView, "配置界面(&G)\tCtrl+G"}, {MonitorView, "监控界面(&W)\tCtrl+W"},
+        {FirmwareDownload, "固件下载(&D)\tCtrl+D"}, {DeviceVersion, "设备版本(&V)\tCtrl+V"},
+        {CommandInteraction, "命令交互(&P)\tCtrl+P"}, {Undo, "撤消操作(&U)\tCtrl+U"},
+        {ConvertDocument, "条码转换(&Y)\tCtrl+Y"},  {ImageExtract, "图像提取(&U)\tCtrl+U"},
+        {ImageSave, "图像保存(&S)\tCtrl+S"},        {DecodedOutputSave, "解码保存(&O)\tCtrl+O"},
+        {Help, "帮助文档(&C)\tCtrl+C"},             {About, "关于 Quillon(&A)..."},
+    };
+    const auto commands = Commands();
+    ASSERT_EQ(commands.size(), std::size(expected));
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        EXPECT_EQ(commands[i].id, expected[i].first) << i;
+        EXPECT_EQ(commands[i].caption, expected[i].second) << i;
+    }
+    EXPECT_EQ(static_cast<int>(CommandInteraction), 32822);
+    EXPECT_EQ(static_cast<int>(MonitorView), 32779);
+}
+
+TEST(CommandTableTest, EnabledRulesInBothViews)
+{
+    const std::set<CommandId> configurationOnly = {Print, Undo, ConvertDocument};
+    const std::set<CommandId> monitorOnly = {ImageExtract, ImageSave, DecodedOutputSave};
+    ViewModeState state;
+    EXPECT_EQ(state.ViewMode(), 0);
+    for (int round = 0; round < 2; ++round) {
+        const bool monitor = round == 1;
+        if (monitor)
+            state.EnterMonitorView();
+        EXPECT_EQ(state.ViewMode(), monitor ? 1 : 0);
+        EXPECT_EQ(state.ConfigCommandsEnabled(), !monitor);
+        EXPECT_EQ(state.MonitorCommandsEnabled(), monitor);
+        for (const CommandInfo& command : Commands()) {
+            bool expected = true;
+            if (configurationOnly.count(command.id))
+                expected = !monitor;
+            if (monitorOnly.count(command.id))
+                expected = monitor;
+            EXPECT_EQ(state.IsEnabled(command.id), expected) << static_cast<int>(command.id) << " monitor " << monitor;
+        }
+    }
+    state.EnterConfigurationView();
+    EXPECT_TRUE(state.IsEnabled(Undo));
+    EXPECT_FALSE(state.IsEnabled(ImageSave));
+}
+
+TEST(CommandTableTest, ToolbarOrder)
+{
+    const CommandId expected[] = {Connect, Disconnect, MonitorView, CommandInteraction, FirmwareDownload,
+                                  kToolbarSeparator, DeviceVersion, kToolbarSeparator, ClearDocument, Undo,
+                                  Print, ConvertDocument, ImageExtract, ImageSave, DecodedOutputSave};
+    const auto toolbar = ToolbarLayout();
+    ASSERT_EQ(toolbar.size(), std::size(expected));
+    for (std::size_t i = 0; i < toolbar.size(); ++i)
+        EXPECT_EQ(toolbar[i], expected[i]) << i;
+}
+
+TEST(CommandTableTest, ViewSwitchMenuIsTheThirdAndHoldsTheSwitches)
+{
+    EXPECT_EQ(MenuTitles()[kViewSwitchMenu], "视图切换(&Q)");
+    EXPECT_EQ(FindCommand(ConfigurationView).menu, kViewSwitchMenu);
+    EXPECT_EQ(FindCommand(MonitorView).menu, kViewSwitchMenu);
+    int inViewMenu = 0;
+    for (const CommandInfo& command : Commands())
+        inViewMenu += command.menu == kViewSwitchMenu;
+    EXPECT_EQ(inViewMenu, 2);
+    EXPECT_THROW(FindCommand(kToolbarSeparator), std::out_of_range);
+}
+
+TEST(InfoBarLayoutTest, ViewCaptionFollowsTheSplitter)
+{
+    const ViewCaptionPlacement p = PlaceViewCaption(360, 70);
+    EXPECT_EQ(p.label, (Rect{360, 10, 70, 20}));
+    EXPECT_EQ(p.name, (Rect{435, 10, 225, 20}));
+    EXPECT_EQ(ConnectedStatusText(3), "COM3，联机");
+    EXPECT_EQ(kOfflineColour, (Rgb{255, 0, 0}));
+    EXPECT_EQ(kOnlineColour, (Rgb{0, 125, 255}));
+}
+
+TEST(ProductInfoTest, TitleIsNameVersionAndTag)
+{
+    EXPECT_EQ(ProductVersion(), std::string(" V") + QUILLON_VERSION);
+    EXPECT_EQ(MainWindowTitle(), "Quillon" + ProductVersion() + " LNX");
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,54 @@
+#include "catalogue/FormTreeLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+TEST(FormTreeLayoutTest, ConfigurationViewRowsAndTree)
+{
+    // W 400, H 900: h = 900/9 - 20 = 80.
+    const FormTreeGeometry g = LayoutFormControls(400, 900, 0);
+    EXPECT_EQ(g.makeBarcode, (Rect{10, 15, 80, 80}));
+    EXPECT_EQ(g.invertColours, (Rect{100, 15, 90, 80}));
+    EXPECT_EQ(g.sendToDevice, (Rect{200, 15, 90, 80}));
+    EXPECT_EQ(g.qrCode, (Rect{300, 15, 90, 80}));
+    EXPECT_EQ(g.imageExtract, g.qrCode);
+    EXPECT_EQ(g.tree, (Rect{0, 100, 398, 700}));
+    EXPECT_EQ(g.description, (Rect{0, 800, 398, 40}));
+}
+
+TEST(FormTreeLayoutTest, MonitorViewTreeStartsAtTheTop)
+{
+    const FormTreeGeometry g = LayoutFormControls(401, 700, 1);
+    // Integer division throughout: 2*401/4 = 200, 3*401/4 = 300, 8*700/9 = 622.
+    EXPECT_EQ(g.sendToDevice, (Rect{200, 15, 90, 57}));
+    EXPECT_EQ(g.qrCode, (Rect{300, 15, 91, 57}));
+    EXPECT_EQ(g.tree, (Rect{0, 0, 399, 622}));
+    EXPECT_EQ(g.description, (Rect{0, 622, 399, 40}));
+}
+
+TEST(FormTreeLayoutTest, CustomCodeRowSitsUnderTheDescriptionInsideTheWidth)
+{
+    const FormTreeGeometry g = LayoutFormControls(400, 900, 0);
+    EXPECT_GE(g.codeEdit.y, g.description.y + g.description.height);
+    EXPECT_LE(g.addButton.x + g.addButton.width, 398);
+    EXPECT_LT(g.codeLabel.x + g.codeLabel.width, g.codeEdit.x);
+    EXPECT_LT(g.codeEdit.x + g.codeEdit.width, g.noteLabel.x);
+    EXPECT_LT(g.noteEdit.x + g.noteEdit.width, g.addButton.x);
+}
+
+TEST(FormTreeLayoutTest, ModeButtons)
+{
+    ASSERT_TRUE(ModeButtons(0));
+    EXPECT_TRUE(ModeButtons(0)->configurationBoxes);
+    EXPECT_FALSE(ModeButtons(0)->monitorBoxes);
+    ASSERT_TRUE(ModeButtons(1));
+    EXPECT_FALSE(ModeButtons(1)->configurationBoxes);
+    EXPECT_FALSE(ModeButtons(1)->monitorBoxes);
+    EXPECT_FALSE(ModeButtons(2));
+    EXPECT_FALSE(ModeButtons(-1));
+}
+
+}  // namespace
+}  // namespace quillon

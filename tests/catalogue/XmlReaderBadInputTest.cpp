@@ -1,0 +1,236 @@
+// Part 2.1 with hostile input: every file gets a verdict, quickly, without
+// reading out of bounds (run under the sanitizers by scripts/fuzz-xml too).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+#include <sys/stat.h>
+
+#include "tests/catalogue/XmlReaderTestSupport.h"
+
+namespace quillon {
+namespace {
+
+using test::EndsWith;
+using test::U8;
+
+std::string Repeat(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+// Loads and checks that the result text is there; returns the verdict.
+bool LoadAny(test::XmlFileLoader& files, CXmlReader& reader, std::string_view bytes)
+{
+    const bool verdict = files.Load(reader, bytes);
+    EXPECT_FALSE(reader.GetResultText().empty());
+    // The cursor works on whatever was built.
+    reader.Rewind();
+    if (reader.FindElement(reader.GetElementName())) reader.GetElementText();
+    for (std::uint32_t i = reader.GetRecord(0).firstChild; i != 0; i = reader.GetRecord(i).nextSibling) {
+        const ElementRecord e = reader.GetRecord(i);
+        EXPECT_LE(std::size_t{e.start} + e.length, reader.GetDocumentText().size());
+        EXPECT_LE(std::size_t{e.StartTagLength()} + e.EndTagLength(), e.length);
+    }
+    return verdict;
+}
+
+TEST(XmlReaderBadInput, EveryTruncationOfADocumentIsRefused)
+{
+    const std::string doc =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE r [<!ENTITY e 'x'>]>"
+        "<r a='1' b=\"&lt;\"><s>&#x4E2D;\xE4\xB8\xAD</s><![CDATA[c]]><!-- d --><t/></r>";
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    for (std::size_t cut = 0; cut < doc.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        EXPECT_FALSE(LoadAny(files, reader, doc.substr(0, cut)));
+    }
+    EXPECT_TRUE(LoadAny(files, reader, doc));
+}
+
+TEST(XmlReaderBadInput, RandomBytesGetAVerdict)
+{
+    std::mt19937 random(20240601);
+    const std::string starts[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "<", "<?xml encoding='gbk'?>",
+                                  "<?xml encoding='utf-7'?>", "<?xml encoding='hz-gb-2312'?>",
+                                  "<?xml encoding='UTF-32'?>"};
+    // Bytes drawn from markup characters most of the time, so that the
+    // scanner sees deep, broken structures and not only text.
+    const std::string_view markup = "<>/?!-[]CDATA\"'= \tab&#x;\0\x80\xE4\xFF";
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    for (int round = 0; round < 600; ++round) {
+        std::string bytes = starts[round % std::size(starts)];
+        const std::size_t size = random() % 3000;
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes.push_back(random() % 4 == 0 ? static_cast<char>(random() & 0xFF)
+                                              : markup[random() % markup.size()]);
+        }
+        LoadAny(files, reader, bytes);
+    }
+}
+
+TEST(XmlReaderBadInput, BrokenMultibyteSequencesBecomeReplacementCharacters)
+{
+    const std::pair<std::string, std::u16string_view> cases[] = {
+        {"<a>\xE4\xB8</a>", u"\uFFFD"},
+        {"<a>\xF0\x9F\x98</a>", u"\uFFFD"},
+        {"<a>\xC3\xC3\xA9</a>", u"\uFFFD\u00E9"},
+        {"<?xml encoding='gbk'?><a>\xD6</a>", u"\uFFFD"},
+        {"<?xml encoding='big5'?><a>\xA4</a>", u"\uFFFD"},
+        {"<?xml encoding='shift_jis'?><a>\x93</a>", u"\uFFFD"},
+        {"<?xml encoding='utf-7'?><a>+3gA-</a>", u"\uFFFD" u"3gA-"},  // a lone low surrogate: the + is replaced
+    };
+    test::XmlFileLoader files;
+    for (const auto& [bytes, text] : cases) {
+        CXmlReader reader;
+        EXPECT_TRUE(files.Load(reader, bytes)) << reader.GetResultText();
+        ASSERT_TRUE(reader.FindElement(u"a"));
+        EXPECT_EQ(U8(reader.GetElementText()), U8(text)) << bytes;
+    }
+}
+
+TEST(XmlReaderBadInput, Utf16OddsAndEnds)
+{
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    // A lone surrogate stays a unit of the text; UTF-8 output replaces it.
+    EXPECT_TRUE(files.Load(reader, "\xFF\xFE" + test::Utf16Bytes(u"<a>") + std::string("\x00\xD8", 2) + test::Utf16Bytes(u"</a>")));
+    ASSERT_TRUE(reader.FindElement(u"a"));
+    EXPECT_EQ(U8(reader.GetElementText()), "\xEF\xBF\xBD");
+    // One byte after the mark: no unit at all.
+    EXPECT_FALSE(files.Load(reader, "\xFF\xFE<"));
+    EXPECT_EQ(reader.GetResultText(), "UTF-16LE BOM + length 0  Empty document");
+}
+
+// The end-tag length has 10 bits.  An end tag of 1,023 units fits; a longer
+// one is refused (the document is ill-formed, the end tag ignored) instead of
+// spilling into the start-tag length.
+TEST(XmlReaderBadInput, EndTagLongerThan1023UnitsIsRefused)
+{
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    const std::string fits = "<a x='1'>t</a" + std::string(1019, ' ') + ">";
+    ASSERT_TRUE(files.Load(reader, fits));
+    ElementRecord a = reader.GetRecord(1);
+    EXPECT_EQ(a.EndTagLength(), 1023u);
+    EXPECT_EQ(a.StartTagLength(), 9u);
+    EXPECT_EQ(a.length, fits.size());
+    ASSERT_TRUE(reader.FindElement(u"a"));
+    EXPECT_EQ(reader.GetElementText(), u"t");
+
+    const std::string tooLong = "<a x='1'>t</a" + std::string(1020, ' ') + ">";
+    EXPECT_FALSE(files.Load(reader, tooLong));
+    EXPECT_TRUE(EndsWith(reader.GetResultText(), " End tag at offset 10 longer than 1023 units"));
+    a = reader.GetRecord(1);
+    EXPECT_EQ(a.StartTagLength(), 9u);
+    EXPECT_EQ(a.EndTagLength(), 0u);
+    EXPECT_NE(a.flags & ElementRecord::kNotEnded, 0u);
+    EXPECT_EQ(a.length, 9u);
+}
+
+// The start-tag length has 22 bits: 4,194,303 units fit, one more is refused.
+TEST(XmlReaderBadInput, StartTagLongerThan22BitsIsRefused)
+{
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    constexpr std::size_t kMax = ElementRecord::kMaxStartTagLength;
+    const std::string fits = "<a" + std::string(kMax - 3, ' ') + ">t</a>";
+    ASSERT_TRUE(files.Load(reader, fits));
+    EXPECT_EQ(reader.GetRecord(1).StartTagLength(), kMax);
+    EXPECT_EQ(reader.GetRecord(1).EndTagLength(), 4u);
+    ASSERT_TRUE(reader.FindElement(u"a"));
+    EXPECT_EQ(reader.GetElementText(), u"t");
+
+    const std::string tooLong = "<r><a" + std::string(kMax - 2, ' ') + "/></r>";
+    EXPECT_FALSE(files.Load(reader, tooLong));
+    EXPECT_TRUE(EndsWith(reader.GetResultText(), " Element tag at offset 3 longer than 4194303 units"));
+    EXPECT_EQ(reader.GetRecordCount(), 2u);  // only r
+}
+
+TEST(XmlReaderBadInput, AMillionNestedElements)
+{
+    constexpr std::size_t kDepth = 1000000;
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    const auto started = std::chrono::steady_clock::now();
+
+    // Well formed: levels past 65,535 are stored as 65,535.
+    ASSERT_TRUE(files.Load(reader, Repeat("<a>", kDepth) + "x" + Repeat("</a>", kDepth)));
+    EXPECT_EQ(reader.GetRecordCount(), kDepth + 1);
+    EXPECT_EQ(reader.GetRecord(65535).Level(), 65534u);
+    EXPECT_EQ(reader.GetRecord(65536).Level(), 65535u);
+    EXPECT_EQ(reader.GetRecord(kDepth).Level(), 65535u);
+    EXPECT_EQ(reader.GetRecord(kDepth).parent, kDepth - 1);
+    reader.Rewind();
+    for (std::size_t i = 0; i < kDepth; ++i) {
+        ASSERT_TRUE(reader.FindElement(u"a"));
+        ASSERT_TRUE(reader.EnterElement());
+    }
+    ASSERT_TRUE(reader.LeaveElement());
+    EXPECT_EQ(reader.GetElementText(), u"x");
+
+    // Never closed: all million move up under the document at once.
+    EXPECT_FALSE(files.Load(reader, Repeat("<a>", kDepth)));
+    EXPECT_TRUE(EndsWith(reader.GetResultText(), " Root element has sibling"));
+    EXPECT_EQ(reader.GetRecord(kDepth).parent, 0u);
+
+    // Closed by the outermost end tag only: one batch of recovery.
+    EXPECT_FALSE(files.Load(reader, "<r>" + Repeat("<a>", kDepth) + "</r>"));
+    EXPECT_TRUE(EndsWith(reader.GetResultText(), " End tag 'r' at offset " + std::to_string(3 * kDepth + 4) +
+                                                     " does not match start tag 'a' at offset " +
+                                                     std::to_string(3 * kDepth) + ""));
+    EXPECT_EQ(reader.GetRecord(kDepth + 1).parent, 1u);
+
+    // A million end tags that match nothing open.
+    EXPECT_FALSE(files.Load(reader, Repeat("<a>", kDepth) + Repeat("</b>", kDepth)));
+    // (Row 4 is found first, but the million elements end up as siblings: row 3.)
+    EXPECT_TRUE(EndsWith(reader.GetResultText(), " Root element has sibling")) << reader.GetResultText();
+    EXPECT_NE(reader.GetRecord(0).flags & ElementRecord::kIllFormed, 0u);
+
+    // Alternating names: every end tag closes a deep element.
+    EXPECT_FALSE(files.Load(reader, Repeat("<a><b>", kDepth / 2) + Repeat("</a>", kDepth / 2)));
+
+    // A long name compared against many end tags.
+    EXPECT_FALSE(files.Load(reader, "<" + std::string(kDepth, 'n') + ">" + Repeat("</m>", kDepth)));
+
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_LT(seconds, 30.0) << "a pass must stay linear";
+}
+
+TEST(XmlReaderBadInput, NumericReferencesOutsideUnicodeStayInTheText)
+{
+    test::XmlFileLoader files;
+    CXmlReader reader;
+    ASSERT_TRUE(files.Load(reader, "<a>&#-1;&#x-1;&#99999999;&#xFFFFFFF;&#x110000;</a>"));
+    ASSERT_TRUE(reader.FindElement(u"a"));
+    EXPECT_EQ(U8(reader.GetElementText()), "&#-1;&#x-1;&#99999999;&#xFFFFFFF;&#x110000;");
+}
+
+TEST(XmlReaderBadInput, FilesThatAreNotDocuments)
+{
+    test::TempDir dir;
+    CXmlReader reader;
+    EXPECT_FALSE(reader.LoadFile(dir.Path().string()));
+    EXPECT_EQ(reader.GetResultText(), "Is a directory");
+
+    const std::string fifo = (dir.Path() / "fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(reader.LoadFile(fifo));  // no writer: must not wait
+    EXPECT_EQ(reader.GetResultText(), "Illegal seek");
+
+    EXPECT_FALSE(reader.LoadFile("/dev/null"));
+    EXPECT_EQ(reader.GetResultText(), "ANSI 0 length  Empty document");
+
+    EXPECT_FALSE(reader.LoadFile(""));
+    EXPECT_EQ(reader.GetResultText(), "No such file or directory");
+}
+
+}  // namespace
+}  // namespace quillon

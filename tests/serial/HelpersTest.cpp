@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <asm/termbits.h>
+
+#include "serial/CommTimeouts.h"
+#include "serial/LineEvents.h"
+#include "serial/SerialSpeed.h"
+
+namespace quillon::test {
+namespace {
+
+TEST(SerialSpeedTest, MapsRatesToCodesOrBother)
+{
+    const struct {
+        int baud;
+        unsigned code;
+    } cases[] = {{4800, B4800},     {9600, B9600},     {115200, B115200}, {230400, B230400},
+                 {460800, B460800}, {256000, BOTHER}, {128000, BOTHER},  {14400, BOTHER}};
+    for (const auto& c : cases) {
+        const auto speed = MapSpeed(c.baud);
+        ASSERT_TRUE(speed.has_value()) << c.baud;
+        EXPECT_EQ(speed->code, c.code) << c.baud;
+        EXPECT_EQ(speed->rate, unsigned(c.baud));
+    }
+    for (int refused : {0, -1, -115200})
+        EXPECT_FALSE(MapSpeed(refused).has_value()) << refused;
+}
+
+TEST(CommTimeoutsTest, ChannelValues)
+{
+    const auto overlapped = ChannelTimeouts(true);
+    EXPECT_EQ(overlapped.readInterval, 100);
+    EXPECT_EQ(overlapped.readTotalConstant, 500);
+    EXPECT_EQ(WriteBudgetMs(overlapped, 1000), 11000);
+    const auto blocking = ChannelTimeouts(false);
+    EXPECT_EQ(blocking.readTotalConstant, 250);
+    EXPECT_EQ(WriteBudgetMs(blocking, 1000), 250);
+}
+
+TEST(CommTimeoutsTest, ReadWaitTakesTheNearerLimit)
+{
+    const auto t = ChannelTimeouts(true);
+    const struct {
+        int64_t sinceStart, sinceLastByte;
+        int wait;
+    } cases[] = {
+        {0, -1, 500},   // nothing yet: only the total counts
+        {450, -1, 50},
+        {10, 0, 100},   // a byte just came
+        {10, 60, 40},
+        {480, 0, 20},   // the total is nearer than the interval
+        {200, 100, 0},  // gap reached
+        {500, -1, 0},   // total reached
+        {900, 400, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadWaitMs(t, 64, c.sinceStart, c.sinceLastByte), c.wait)
+            << c.sinceStart << "/" << c.sinceLastByte;
+}
+
+TEST(LineEventsTest, ComparingReadingsGivesTheEventsBetweenThem)
+{
+    LineSnapshot base;
+    base.modem = kModemCts;
+    const struct {
+        const char* name;
+        LineSnapshot after;
+        uint32_t events;
+        unsigned errors;
+    } cases[] = {
+        {"nothing", base, 0, 0},
+        {"cts drops", {0, 0, 0, 0, 0, 0}, kEventCts, 0},
+        {"dsr and carrier rise", {kModemCts | kModemDsr | kModemCarrier, 0, 0, 0, 0, 0},
+         kEventDsr | kEventCarrier, 0},
+        {"ring", {kModemCts | kModemRing, 0, 0, 0, 0, 0}, kEventRing, 0},
+        {"break", {kModemCts, 1, 0, 0, 0, 0}, kEventBreak, 0},
+        {"framing and parity", {kModemCts, 0, 2, 0, 1, 0}, kEventLineError,
+         kErrorFraming | kErrorParity},
+        {"overruns", {kModemCts, 0, 0, 5, 0, 1}, kEventLineError,
+         kErrorOverrun | kErrorQueueOverflow},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto changes = CompareLines(base, c.after);
+        EXPECT_EQ(changes.events, c.events);
+        EXPECT_EQ(changes.errors, c.errors);
+    }
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "serial/PortDiscovery.h"
+#include "serial/PortLinks.h"
+#include "serial/PortMap.h"
+#include "serial/PtyPair.h"
+
+namespace quillon::test {
+namespace {
+
+TEST(PortRulesTest, NumberFromFriendlyName)
+{
+    const struct {
+        const char* name;
+        int number;  // 0: skipped
+    } cases[] = {
+        {"USB Serial Port (COM3)", 3},
+        {"Prolific USB-to-Serial Comm Port (COM12)", 12},
+        {"(COM1)", 1},
+        {"Port (COM1024)", 1024},
+        {"Port (COM 7)", 7},          // the number may follow blanks
+        {"Port (COM7", 7},            // no ")" to cut at
+        {"Port (COM0)", 0},
+        {"Port (COM1025)", 0},
+        {"Port (COM-2)", 0},
+        {"Port (COMx)", 0},
+        {"Port COM3", 0},             // no "(COM"
+        {"Printer Port (LPT1)", 0},
+        {"Bridge (v2) (COM4)", 0},    // first "(" is not the one before COM
+        {"Odd) name (COM5)", 0},      // cut at the first ")" leaves no "(COM"
+        {"", 0},
+    };
+    for (const auto& c : cases) {
+        const auto number = PortNumberFromFriendlyName(c.name);
+        EXPECT_EQ(number.value_or(0), c.number) << c.name;
+    }
+}
+
+TEST(PortRulesTest, SelectionIsAscendingNumericDistinctAndAtMostTwenty)
+{
+    std::vector<PortCandidate> candidates = {
+        {"/dev/a", "Adapter (COM12)"},
+        {"/dev/b", "No number here"},
+        {"/dev/c", "Adapter (COM1)"},
+        {"/dev/d", "Bridge (v2) (COM4)"},
+        {"/dev/e", "Again (COM12)"},
+    };
+    auto ports = SelectPorts(candidates);
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].number, 1);
+    EXPECT_EQ(ports[0].devicePath, "/dev/c");
+    EXPECT_EQ(ports[1].number, 12);
+    EXPECT_EQ(ports[1].devicePath, "/dev/a");
+
+    candidates.clear();
+    for (int n = 30; n >= 1; --n)
+        candidates.push_back({"/dev/p" + std::to_string(n), "P (COM" + std::to_string(n) + ")"});
+    ports = SelectPorts(candidates);
+    ASSERT_EQ(ports.size(), 20u);
+    // The first twenty in enumeration order, then sorted.
+    EXPECT_EQ(ports.front().number, 11);
+    EXPECT_EQ(ports.back().number, 30);
+    EXPECT_TRUE(std::is_sorted(ports.begin(), ports.end(),
+                               [](const auto& a, const auto& b) { return a.number < b.number; }));
+
+    EXPECT_TRUE(SelectPorts({}).empty());
+}
+
+TEST(PortMapTest, NumbersAreKeptAndNewDevicesGetTheLowestFree)
+{
+    PortSandbox sandbox;
+    const std::string file = CPortMap::DefaultFile();
+    EXPECT_EQ(file, (sandbox.Dir().Path() / "config" / "quillon" / "ports.ini").string());
+    {
+        CPortMap map;
+        map.Load();
+        EXPECT_FALSE(map.Changed());
+        EXPECT_EQ(map.Assign("/dev/serial/by-id/usb-A-if00", {}), 1);
+        EXPECT_EQ(map.Assign("/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0", {2, 3}), 4);
+        EXPECT_EQ(map.Assign("/dev/serial/by-id/usb-A-if00", {1}), 1);
+        EXPECT_TRUE(map.Changed());
+        ASSERT_TRUE(map.Save());
+    }
+    CPortMap reread;
+    reread.Load();
+    EXPECT_EQ(reread.NumberOf("/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0"), 4);
+    EXPECT_EQ(reread.IdentityOf(1), "/dev/serial/by-id/usb-A-if00");
+    EXPECT_EQ(reread.Assign("/dev/ttyS0", {}), 2);
+    EXPECT_FALSE(reread.IdentityOf(3).has_value());
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
+        files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"ports.ini"});
+}
+
+TEST(PortMapTest, BadLinesAreSkipped)
+{
+    PortSandbox sandbox;
+    sandbox.Dir().Write("config/quillon/ports.ini",
+                        "[ports]\n0 = /dev/zero\n1025 = /dev/x\nabc = /dev/y\n5 = /dev/ttyUSB9\n"
+                        "[other]\n6 = /dev/z\n");
+    CPortMap map;
+    map.Load();
+    EXPECT_EQ(map.IdentityOf(5), "/dev/ttyUSB9");
+    for (int absent : {0, 6, 1025})
+        EXPECT_FALSE(map.IdentityOf(absent).has_value()) << absent;
+    EXPECT_EQ(map.Assign("/dev/new", {}), 1);
+}
+
+TEST(PortDiscoveryTest, LinksAreDiscoveredNamedAndResolved)
+{
+    PortSandbox sandbox;
+    PtyPair first, second;
+    ASSERT_TRUE(PublishPortLink(250, first.SlavePath()));
+    ASSERT_TRUE(PublishPortLink(249, second.SlavePath()));
+    std::filesystem::create_symlink("/dev/null", std::filesystem::path(PortLinkFolder()) / "COM07");
+    std::filesystem::create_symlink("/dev/null", std::filesystem::path(PortLinkFolder()) / "notes");
+
+    const auto ports = DiscoverPorts();
+    std::vector<int> linked;
+    for (const auto& port : ports) {
+        if (port.number == 249 || port.number == 250)
+            linked.push_back(port.number);
+        EXPECT_NE(port.number, 7);
+    }
+    EXPECT_EQ(linked, (std::vector<int>{249, 250}));
+    const auto found = std::find_if(ports.begin(), ports.end(), [](auto& p) { return p.number == 250; });
+    ASSERT_NE(found, ports.end());
+    EXPECT_EQ(found->devicePath, first.SlavePath());
+    EXPECT_EQ(found->friendlyName, first.SlavePath() + " (COM250)");
+
+    const auto names = ListPortNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "COM249"), names.end());
+    EXPECT_EQ(ResolvePortPath(250), first.SlavePath());
+}
+
+TEST(PortDiscoveryTest, ALinkWinsOverTheMapAndAbsentDevicesDoNotResolve)
+{
+    PortSandbox sandbox;
+    const std::string present = sandbox.Dir().Write("dev/scanner", "");
+    sandbox.Dir().Write("config/quillon/ports.ini",
+                        "[ports]\n3 = " + present + "\n4 = /dev/serial/by-id/gone\n");
+    EXPECT_EQ(ResolvePortPath(3), present);
+    EXPECT_FALSE(ResolvePortPath(4).has_value());
+    EXPECT_FALSE(ResolvePortPath(5).has_value());
+    ASSERT_TRUE(PublishPortLink(3, "/dev/null"));
+    EXPECT_EQ(ResolvePortPath(3), "/dev/null");
+}
+
+TEST(PortDiscoveryTest, BracketsInALinkTargetDoNotHideThePort)
+{
+    PortSandbox sandbox;
+    ASSERT_TRUE(PublishPortLink(300, "/tmp/odd(1)/device"));
+    const auto ports = DiscoverPorts();
+    const auto found = std::find_if(ports.begin(), ports.end(), [](auto& p) { return p.number == 300; });
+    ASSERT_NE(found, ports.end());
+    EXPECT_EQ(found->friendlyName, "/tmp/odd[1]/device (COM300)");
+}
+
+}  // namespace
+}  // namespace quillon::test

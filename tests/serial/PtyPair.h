@@ -1,0 +1,154 @@
+#pragma once
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "serial/CommSink.h"
+#include "serial/PortLinks.h"
+#include "support/TempDir.h"
+
+namespace quillon::test {
+
+// A kernel pseudo-terminal: the channel opens the slave through a COMn link,
+// the test plays the device on the master.
+class PtyPair {
+public:
+    PtyPair()
+    {
+        char name[128] = {};
+        if (::openpty(&master_, &slave_, name, nullptr, nullptr) == 0)
+            slavePath_ = name;
+    }
+    ~PtyPair()
+    {
+        CloseMaster();
+        if (slave_ >= 0)
+            ::close(slave_);
+    }
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    int Master() const { return master_; }
+    const std::string& SlavePath() const { return slavePath_; }
+    void CloseMaster()
+    {
+        if (master_ >= 0)
+            ::close(master_);
+        master_ = -1;
+    }
+
+    void Write(const std::string& bytes) const
+    {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+            if (n > 0)
+                done += size_t(n);
+        }
+    }
+
+    // Reads from the master until `count` bytes came or `ms` passed.
+    std::string Read(size_t count, int ms = 3000) const
+    {
+        std::string bytes;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (bytes.size() < count && std::chrono::steady_clock::now() < end) {
+            pollfd fd{master_, POLLIN, 0};
+            if (::poll(&fd, 1, 20) <= 0)
+                continue;
+            char chunk[65536];
+            const ssize_t n = ::read(master_, chunk, std::min(sizeof chunk, count - bytes.size()));
+            if (n <= 0)
+                break;
+            bytes.append(chunk, size_t(n));
+        }
+        return bytes;
+    }
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    std::string slavePath_;
+};
+
+// Points the port-link folder and the user's configuration folder at a
+// fresh temporary folder for the life of the object.
+class PortSandbox {
+public:
+    PortSandbox()
+    {
+        ::setenv("QUILLON_PORT_LINKS", (dir_.Path() / "links").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (dir_.Path() / "config").c_str(), 1);
+    }
+    ~PortSandbox()
+    {
+        ::unsetenv("QUILLON_PORT_LINKS");
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+    const TempDir& Dir() const { return dir_; }
+
+private:
+    TempDir dir_;
+};
+
+// Records notifications and lets the test wait for them.
+class RecordingSink : public ICommSink {
+public:
+    struct Note {
+        unsigned message;
+        int port;
+        long argument;
+    };
+
+    void OnCommNotify(unsigned message, int port, long argument) override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            notes_.push_back({message, port, argument});
+        }
+        changed_.notify_all();
+    }
+
+    size_t Count(unsigned message) const
+    {
+        std::lock_guard lock(mutex_);
+        size_t count = 0;
+        for (const auto& note : notes_)
+            count += note.message == message;
+        return count;
+    }
+
+    // True once at least `count` notifications `message` were seen.
+    bool WaitFor(unsigned message, size_t count, int ms = 3000)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::milliseconds(ms), [&] {
+            size_t seen = 0;
+            for (const auto& note : notes_)
+                seen += note.message == message;
+            return seen >= count;
+        });
+    }
+
+    std::vector<Note> Notes() const
+    {
+        std::lock_guard lock(mutex_);
+        return notes_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Note> notes_;
+};
+
+}  // namespace quillon::test

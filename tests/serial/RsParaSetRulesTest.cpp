@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "document/QuillonDoc.h"
+#include "serial/CnComm.h"
+#include "serial/DevicePort.h"
+#include "serial/PtyPair.h"
+#include "serial/RsParaSetRules.h"
+#include "support/RecordingPrompt.h"
+
+namespace quillon::test {
+namespace {
+
+class RsParaSetRulesTest : public ::testing::Test {
+protected:
+    CRsParaSetRules Rules(std::vector<int> ports = {})
+    {
+        return CRsParaSetRules(doc, comm, prompt, [ports] { return ports; });
+    }
+
+    PortSandbox sandbox;
+    PtyPair pty;
+    CQuillonDoc doc;
+    CnComm comm{kCommEventThread | kCommOverlapped | kCommReceiveBuffer};
+    RecordingPrompt prompt;
+};
+
+TEST_F(RsParaSetRulesTest, ListsTheirItemsSelectionsAndStates)
+{
+    const auto content = Rules({1, 3, 12}).Content();
+    EXPECT_EQ(content.port.items, (std::vector<std::string>{"COM1", "COM3", "COM12"}));
+    EXPECT_EQ(content.port.selected, 0);
+    EXPECT_TRUE(content.port.editable);
+    EXPECT_TRUE(content.port.enabled);
+
+    EXPECT_EQ(content.baud.items,
+              (std::vector<std::string>{"460800", "256000", "230400", "128000", "115200", "57600",
+                                        "38400", "19200", "9600", "4800"}));
+    EXPECT_EQ(content.baud.selected, 4);
+    EXPECT_TRUE(content.baud.editable);
+    EXPECT_TRUE(content.baud.enabled);
+
+    const struct {
+        const ComboContent& combo;
+        std::vector<std::string> items;
+        std::string selected;
+    } fixed[] = {
+        {content.dataBits, {"5", "6", "7", "8"}, "8"},
+        {content.stopBits, {"0", "1", "2"}, "1"},
+        {content.parity, {"None", "Odd", "Even"}, "None"},
+    };
+    for (const auto& f : fixed) {
+        EXPECT_EQ(f.combo.items, f.items);
+        ASSERT_GE(f.combo.selected, 0);
+        EXPECT_EQ(f.combo.items[size_t(f.combo.selected)], f.selected);
+        EXPECT_FALSE(f.combo.enabled);
+        EXPECT_FALSE(f.combo.editable);
+    }
+}
+
+TEST_F(RsParaSetRulesTest, NoPortsFoundLeavesTheListEmptyAndUnselected)
+{
+    const auto content = Rules().Content();
+    EXPECT_TRUE(content.port.items.empty());
+    EXPECT_EQ(content.port.selected, -1);
+}
+
+TEST_F(RsParaSetRulesTest, TextsReadAsNumbers)
+{
+    const struct {
+        const char* text;
+        int number;
+    } numbers[] = {{"115200", 115200}, {"  9600", 9600}, {"12ab", 12}, {"abc", 0}, {"", 0},
+                   {"None", 0},       {"Odd", 0},       {"-5", -5},   {"+7", 7},
+                   {"99999999999", INT_MAX},            {"-99999999999", INT_MIN}};
+    for (const auto& n : numbers)
+        EXPECT_EQ(CRsParaSetRules::ParseNumber(n.text), n.number) << n.text;
+
+    const struct {
+        const char* text;
+        int number;
+    } ports[] = {{"COM7", 7}, {"COM12", 12}, {"com3", 3}, {"COM", 0}, {"CO", 0}, {"", 0},
+                 {"COMx5", 0}, {"XYZ42abc", 42}, {"端口号5", 5}, {"COM 9", 9}};
+    for (const auto& p : ports)
+        EXPECT_EQ(CRsParaSetRules::ParsePort(p.text), p.number) << p.text;
+}
+
+TEST_F(RsParaSetRulesTest, ConnectStoresTheNumbersAndOpensThePort)
+{
+    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
+    auto rules = Rules();
+    EXPECT_TRUE(rules.Connect({"COM7", "9600", "8", "1", "None"}));
+    EXPECT_EQ(doc.portNumber, 7);
+    EXPECT_EQ(doc.baudRate, 9600);
+    EXPECT_EQ(doc.dataBits, 8);
+    EXPECT_EQ(doc.stopBits, 1);
+    EXPECT_EQ(doc.parity, 0);
+    EXPECT_TRUE(comm.IsOpen());
+    EXPECT_EQ(comm.PortNumber(), 7);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(RsParaSetRulesTest, AFailedOpenTellsTheOperatorAndClearsPortAndSpeed)
+{
+    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
+    const PortDialogChoice failing[] = {
+        {"COM8", "115200", "8", "1", "None"},      // no such port
+        {"COM0", "115200", "8", "1", "None"},
+        {"COM1025", "115200", "8", "1", "None"},
+        {"COM7", "fast", "8", "1", "None"},        // speed 0
+    };
+    auto rules = Rules();
+    for (const auto& choice : failing) {
+        SCOPED_TRACE(choice.port + "@" + choice.baud);
+        prompt.shown.clear();
+        EXPECT_FALSE(rules.Connect(choice));
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"串口打开失败！"});
+        EXPECT_EQ(prompt.shown.front().kind, RecordingPrompt::Shown::Error);
+        EXPECT_EQ(doc.portNumber, 0);
+        EXPECT_EQ(doc.baudRate, 0);
+        EXPECT_EQ(doc.dataBits, 8);
+        EXPECT_FALSE(comm.IsOpen());
+    }
+}
+
+TEST_F(RsParaSetRulesTest, OpenDevicePortClosesAnOpenChannelFirst)
+{
+    PtyPair other;
+    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
+    ASSERT_TRUE(PublishPortLink(8, other.SlavePath()));
+    doc.portNumber = 7;
+    doc.baudRate = 115200;
+    ASSERT_TRUE(OpenDevicePort(doc, comm));
+    doc.portNumber = 8;
+    ASSERT_TRUE(OpenDevicePort(doc, comm));
+    EXPECT_EQ(comm.DevicePath(), other.SlavePath());
+    CnComm rival;
+    EXPECT_TRUE(rival.OpenByNumber(7, 9600));  // the first port was released
+
+    doc.portNumber = 0;
+    EXPECT_FALSE(OpenDevicePort(doc, comm));
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -1,0 +1,242 @@
+// quillon-sim as the tool meets it: a child process behind a COM link, bytes
+// in and bytes out over a real pseudo-terminal.
+#include "sim/DeviceIdentity.h"
+#include "sim/SimProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quillon::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Exchange {
+    const char* name;
+    std::vector<std::string> sent;  // each one write; a frame may be split over several
+    std::string expected;
+};
+
+std::string InfoReply(std::uint8_t field, const std::string& text)
+{
+    Bytes reply{0x44, 0x02, field, 0x00, static_cast<std::uint8_t>(text.size())};
+    for (const char c : text)
+        reply.push_back(static_cast<std::uint8_t>(c));
+    return HexText(reply);
+}
+
+std::string SmallImage()
+{
+    Bytes reply = HexBytes("6100080004000000000020");
+    for (unsigned y = 0; y < 4; ++y)
+        for (unsigned x = 0; x < 8; ++x)
+            reply.push_back(static_cast<std::uint8_t>(x + 2 * y));
+    return HexText(reply);
+}
+
+TEST(SimLineTest, AnswersEachRequestByteForByte)
+{
+    const sim::DeviceIdentity identity;
+    const std::vector<Exchange> exchanges{
+        {"probe", {"231040"}, "24104001"},
+        {"probe split over three writes", {"23", "10", "40"}, "24104001"},
+        {"read one-byte setting", {"233040"}, "24304001"},
+        {"read two-byte setting", {"233186"}, "2431860000"},
+        {"read counted setting", {"2332C0"}, "2432C000024142"},
+        {"write one byte", {"21304000"}, "33764200"},
+        {"read it back", {"233040"}, "24304000"},
+        {"write two bytes", {"213186", "000C"}, "33764200"},
+        {"read them back", {"233186"}, "243186000C"},
+        {"write counted", {"2132C0000341", "4243"}, "33764200"},
+        {"read counted back", {"2332C0"}, "2432C00003414243"},
+        {"write unknown setting", {"21555501"}, "33764201"},
+        {"write link mode HID", {"21424001"}, "22424001"},
+        {"write baud rate", {"21414104"}, "22414104"},
+        {"resolution", {"4302C3"}, "4402C3000402800" "1E0"},
+        {"software version", {"4302C2"}, InfoReply(0xC2, identity.Text(0xC2))},
+        {"device type", {"4302C7"}, InfoReply(0xC7, identity.Text(0xC7))},
+        {"unknown information field", {"4302C9"}, ""},
+        {"small image", {"60000800040000"}, SmallImage()},
+        {"loader handshake", {"327703"}, "3377030000"},
+    };
+    SimProcess sim;
+    for (const auto& exchange : exchanges) {
+        for (const auto& part : exchange.sent)
+            sim.Send(HexBytes(part));
+        const std::size_t size = exchange.expected.size() / 2;
+        const Bytes got = size ? sim.Read(size) : sim.ReadUntilQuiet(300ms);
+        EXPECT_EQ(HexText(got), exchange.expected) << exchange.name;
+        // Nothing more than the expected reply.
+        EXPECT_EQ(HexText(sim.ReadUntilQuiet(50ms)), "") << exchange.name;
+    }
+}
+
+TEST(SimLineTest, AllInformationFieldsAnswerInOrder)
+{
+    SimProcess sim;
+    const sim::DeviceIdentity identity;
+    std::string expected;
+    std::string request;
+    for (std::uint8_t field = 0xC1; field <= 0xC8; ++field) {
+        request += HexText({0x43, 0x02, field});
+        expected += field == 0xC3 ? "4402C3000402800" "1E0" : InfoReply(field, identity.Text(field));
+    }
+    sim.Send(HexBytes(request));
+    EXPECT_EQ(HexText(sim.Read(expected.size() / 2)), expected);
+}
+
+TEST(SimLineTest, FullImageIsTopRowFirstPattern)
+{
+    SimProcess sim;
+    sim.Send(HexBytes("60FFFFFFFF0000"));  // more than the camera has: clamped
+    const Bytes image = sim.Read(11 + 640 * 480);
+    ASSERT_EQ(image.size(), 11u + 640 * 480);
+    EXPECT_EQ(HexText(Bytes(image.begin(), image.begin() + 11)), "610280" "01E00000" "0004B000");
+    for (unsigned y = 0; y < 480; y += 37)
+        for (unsigned x = 0; x < 640; x += 13)
+            ASSERT_EQ(image[11 + y * 640 + x], static_cast<std::uint8_t>(x + 2 * y)) << x << "," << y;
+}
+
+TEST(SimLineTest, CameraResolutionIsAnOption)
+{
+    SimProcess sim({"--resolution", "320x240"});
+    sim.Send(HexBytes("4302C3"));
+    EXPECT_EQ(HexText(sim.Read(9)), "4402C300040140" "00F0");
+    sim.Send(HexBytes("600280" "01E00000"));
+    const Bytes header = sim.Read(11);
+    EXPECT_EQ(HexText(header), "610140" "00F00000" "00012C00");
+    EXPECT_EQ(sim.Read(320 * 240).size(), 320u * 240);
+}
+
+TEST(SimLineTest, ReadBackEndsWithItsClosingFrameLast)
+{
+    SimProcess sim;
+    // The tool sends all read requests at once, the closing key among them.
+    sim.Send(HexBytes("233040" "237181" "233186" "2332C0"));
+    EXPECT_EQ(HexText(sim.Read(4 + 5 + 7 + 5)), "24304001" "2431860000" "2432C000024142" "2471810000");
+}
+
+TEST(SimLineTest, JunkBeforeARequestIsSkipped)
+{
+    SimProcess sim;
+    sim.Send(HexBytes("55AA01" "231040"));
+    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+}
+
+TEST(SimLineTest, ScannedTextsGoOutUnframedInTheChosenEncoding)
+{
+    SimProcess sim;
+    sim.Command("scan 你好");
+    EXPECT_EQ(HexText(sim.Read(4)), "C4E3BAC3");
+    sim.Command("encoding utf8");
+    sim.Command("scan 你好 A1");
+    EXPECT_EQ(HexText(sim.Read(9)), "E4BDA0E5A5BD204131");
+    sim.Command("scanhex 41 00 42");
+    EXPECT_EQ(HexText(sim.Read(3)), "410042");
+}
+
+TEST(SimLineTest, ToolMayCloseAndReopenThePort)
+{
+    SimProcess sim;
+    sim.Send(HexBytes("231040"));
+    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+    sim.ClosePort();
+    sim.OpenPort();
+    sim.Send(HexBytes("231040"));
+    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+}
+
+TEST(SimLineTest, WhatIsSentWhileNoOneListensIsLost)
+{
+    SimProcess sim;
+    sim.Command("flood 1");
+    EXPECT_EQ(sim.Read(1000).size(), 1000u);  // noise is arriving
+    sim.ClosePort();
+    EXPECT_NE(sim.WaitForLine("COM9 closed"), "");
+    sim.Command("scan LOST");
+    EXPECT_NE(sim.WaitForLine("scanned"), "");
+    sim.OpenPort();
+    EXPECT_NE(sim.WaitForLine("COM9 opened"), "");
+    EXPECT_EQ(HexText(sim.ReadUntilQuiet(300ms)), "");
+    sim.Send(HexBytes("231040"));
+    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+}
+
+TEST(SimLineTest, ControlFifoTakesTheSameCommands)
+{
+    TempDir fifoDir;
+    const std::string fifo = (fifoDir.Path() / "control").string();
+    SimProcess sim({"--control", fifo});
+    const int fd = open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const std::string line = "scan ABC\nfault garbage 2\n";
+    ASSERT_EQ(write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    close(fd);
+    EXPECT_EQ(HexText(sim.Read(3)), "414243");
+    EXPECT_NE(sim.WaitForLine("armed: garbage(2)"), "");
+    sim.Send(HexBytes("231040"));
+    EXPECT_EQ(HexText(sim.Read(6)), "A55A24104001");
+    sim.Stop();
+    EXPECT_FALSE(std::filesystem::exists(fifo));
+}
+
+TEST(SimLineTest, LinkIsPublishedAndRemovedOnInterrupt)
+{
+    SimProcess sim;
+    EXPECT_EQ(std::filesystem::read_symlink(sim.LinkPath()).string(), sim.DevicePath());
+    EXPECT_EQ(sim.DevicePath().rfind("/dev/pts/", 0), 0u);
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.LinkPath())));
+}
+
+TEST(SimLineTest, QuitCommandEndsCleanly)
+{
+    SimProcess sim;
+    sim.Command("quit");
+    EXPECT_NE(sim.WaitForLine("bye"), "");
+    EXPECT_TRUE(sim.WaitForHangUp(5s));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.LinkPath())));
+}
+
+TEST(SimLineTest, RepliesArePacedAtTheLineSpeed)
+{
+    SimProcess sim({"--baud", "48000"}, true, true);  // 4,800 bytes a second
+    const auto start = std::chrono::steady_clock::now();
+    sim.Send(HexBytes("60003C00400000"));  // 60 x 64 = 3,840 pixels + 11
+    EXPECT_EQ(sim.Read(3851).size(), 3851u);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 700ms);
+}
+
+TEST(SimLineTest, ToolBytesAreTakenAtTheLineSpeed)
+{
+    SimProcess sim({"--baud", "48000"}, true, true);  // 4,800 bytes a second
+    sim.Send(HexBytes("327703"));
+    ASSERT_EQ(HexText(sim.Read(5)), "3377030000");
+    const auto start = std::chrono::steady_clock::now();
+    sim.Send(Bytes(4800, 0xFF));  // a raw image: one second on the line
+    EXPECT_EQ(HexText(sim.Read(1)), "38");
+    // A second to take it in, then the quiet that ends an image.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 1500ms);
+}
+
+TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
+{
+    TempDir dir;
+    const std::string out = (dir.Path() / "help.txt").string();
+    ASSERT_EQ(std::system((std::string(QUILLON_SIM_BINARY) + " --help > " + out).c_str()), 0);
+    std::ifstream file(out);
+    const std::string help((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--control", "--firmware-out", "--fault",
+                             "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "hid-pos",
+                             "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -1,0 +1,238 @@
+#include "sim/SimProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace quillon::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MillisLeft(Clock::time_point end)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+}  // namespace
+
+Bytes HexBytes(const std::string& hex)
+{
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+std::string HexText(const Bytes& bytes)
+{
+    std::string text;
+    char pair[3];
+    for (const auto b : bytes) {
+        std::snprintf(pair, sizeof pair, "%02X", b);
+        text += pair;
+    }
+    return text;
+}
+
+SimProcess::SimProcess(std::vector<std::string> extraArgs, bool openPort, bool paced)
+{
+    int in[2];
+    int out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+    std::vector<std::string> args{QUILLON_SIM_BINARY, "--catalogue", QUILLON_SIM_CATALOGUE};
+    if (!paced)
+        args.push_back("--no-pace");
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    const std::string links = (dir_.Path() / "ports").string();
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(in[0], STDIN_FILENO);
+        dup2(out[1], STDOUT_FILENO);
+        setenv("QUILLON_PORT_LINKS", links.c_str(), 1);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(in[0]);
+    close(out[1]);
+    stdinFd_ = in[1];
+    stdoutFd_ = out[0];
+    const std::string serving = WaitForLine("serving COM");
+    if (serving.empty())
+        throw std::runtime_error("quillon-sim printed no serving line");
+    devicePath_ = serving.substr(serving.rfind(' ') + 1);
+    if (openPort)
+        OpenPort();
+}
+
+SimProcess::~SimProcess()
+{
+    ClosePort();
+    if (pid_ > 0)
+        Stop();
+    if (stdinFd_ >= 0)
+        close(stdinFd_);
+    if (stdoutFd_ >= 0)
+        close(stdoutFd_);
+}
+
+std::string SimProcess::LinkPath() const
+{
+    return (dir_.Path() / "ports" / "COM9").string();
+}
+
+void SimProcess::OpenPort()
+{
+    ClosePort();
+    // Through the link, as the tool finds the port.
+    port_ = open(LinkPath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (port_ < 0)
+        throw std::runtime_error("cannot open " + LinkPath());
+    termios settings{};
+    tcgetattr(port_, &settings);
+    cfmakeraw(&settings);
+    cfsetspeed(&settings, B115200);
+    tcsetattr(port_, TCSANOW, &settings);
+}
+
+void SimProcess::ClosePort()
+{
+    if (port_ >= 0)
+        close(port_);
+    port_ = -1;
+}
+
+void SimProcess::Send(const Bytes& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(port_, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw std::runtime_error("write to the port failed");
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+Bytes SimProcess::Read(std::size_t count, std::chrono::milliseconds timeout)
+{
+    Bytes bytes;
+    const auto end = Clock::now() + timeout;
+    std::uint8_t chunk[65536];
+    while (bytes.size() < count) {
+        pollfd fd{port_, POLLIN, 0};
+        if (poll(&fd, 1, MillisLeft(end)) <= 0 || !(fd.revents & POLLIN))
+            break;
+        const ssize_t n = read(port_, chunk, std::min(sizeof chunk, count - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    return bytes;
+}
+
+Bytes SimProcess::ReadUntilQuiet(std::chrono::milliseconds quiet)
+{
+    Bytes bytes;
+    std::uint8_t chunk[4096];
+    for (;;) {
+        pollfd fd{port_, POLLIN, 0};
+        if (poll(&fd, 1, static_cast<int>(quiet.count())) <= 0 || !(fd.revents & POLLIN))
+            return bytes;
+        const ssize_t n = read(port_, chunk, sizeof chunk);
+        if (n <= 0)
+            return bytes;
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+}
+
+bool SimProcess::WaitForHangUp(std::chrono::milliseconds timeout)
+{
+    const auto end = Clock::now() + timeout;
+    std::uint8_t chunk[4096];
+    while (MillisLeft(end) > 0) {
+        pollfd fd{port_, POLLIN, 0};
+        if (poll(&fd, 1, MillisLeft(end)) <= 0)
+            return false;
+        if (fd.revents & (POLLHUP | POLLERR))
+            return true;
+        if (read(port_, chunk, sizeof chunk) <= 0)
+            return true;
+    }
+    return false;
+}
+
+void SimProcess::Command(const std::string& line)
+{
+    const std::string text = line + "\n";
+    ASSERT_EQ(write(stdinFd_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+}
+
+std::string SimProcess::NextLine(std::chrono::milliseconds timeout)
+{
+    const auto end = Clock::now() + timeout;
+    for (;;) {
+        if (const auto newline = printed_.find('\n'); newline != std::string::npos) {
+            std::string line = printed_.substr(0, newline);
+            printed_.erase(0, newline + 1);
+            return line;
+        }
+        pollfd fd{stdoutFd_, POLLIN, 0};
+        if (poll(&fd, 1, MillisLeft(end)) <= 0)
+            return {};
+        char chunk[4096];
+        const ssize_t n = read(stdoutFd_, chunk, sizeof chunk);
+        if (n <= 0)
+            return {};
+        printed_.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+std::string SimProcess::WaitForLine(const std::string& text, std::chrono::milliseconds timeout)
+{
+    const auto end = Clock::now() + timeout;
+    while (MillisLeft(end) > 0) {
+        const std::string line = NextLine(std::chrono::milliseconds(MillisLeft(end)));
+        if (line.find(text) != std::string::npos)
+            return line;
+        if (line.empty() && MillisLeft(end) == 0)
+            break;
+    }
+    return {};
+}
+
+int SimProcess::Stop()
+{
+    if (pid_ <= 0)
+        return -1;
+    kill(pid_, SIGINT);
+    int status = 0;
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        usleep(25000);
+    }
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return -1;
+}
+
+}  // namespace quillon::test

@@ -1,0 +1,64 @@
+#pragma once
+#include "support/BarcodeDecoder.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+// The pages of a PDF as grey images, rasterised by poppler at dpi.
+inline std::vector<QImage> Rasterise(const std::filesystem::path& pdf, int dpi)
+{
+    const std::filesystem::path prefix = pdf.parent_path() / "page";
+    const std::string command =
+        "pdftoppm -r " + std::to_string(dpi) + " -gray '" + pdf.string() + "' '" + prefix.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::vector<std::filesystem::path> files;
+    for (const auto& item : std::filesystem::directory_iterator(pdf.parent_path()))
+        if (item.path().extension() == ".pgm")
+            files.push_back(item.path());
+    std::sort(files.begin(), files.end());
+    std::vector<QImage> pages;
+    for (const auto& file : files)
+        pages.push_back(QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_Grayscale8));
+    return pages;
+}
+
+inline std::string PdfText(const std::filesystem::path& pdf)
+{
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' -";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string text;
+    char buffer[4096];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()))
+        text += buffer;
+    // The extractor drops or keeps the blanks between glyphs as it sees fit.
+    std::erase(text, ' ');
+    return text;
+}
+
+// Decodes the part of a grey image between unit coordinates, pixelsPerUnit
+// apart; inverted areas are turned back to dark on light first.
+inline std::vector<std::string> DecodeArea(const QImage& page, double pixelsPerUnit, int left, int top, int right,
+                                    int bottom, bool invert, ZXing::BarcodeFormats formats)
+{
+    QImage area = page.copy(QRect(static_cast<int>(left * pixelsPerUnit), static_cast<int>(top * pixelsPerUnit),
+                                  static_cast<int>((right - left) * pixelsPerUnit),
+                                  static_cast<int>((bottom - top) * pixelsPerUnit)));
+    if (invert)
+        area.invertPixels();
+    return DecodeGrey(area.constBits(), area.width(), area.height(), static_cast<int>(area.bytesPerLine()),
+                            formats);
+}
+
+}  // namespace quillon::test
