@@ -1,8 +1,7 @@
 // Benchmark of CXmlReader::LoadFile against pugixml's load_file, and of the
-// catalogue loader, on large catalogue-shaped files (Part 2.1's performance
-// constraints).  Prints MB/s, the ratio of parse times to pugixml's and the
-// peak resident memory of each case, measured in a child process of its own
-// so that the peaks are separate.
+// catalogue loader, on large catalogue-shaped files.  Prints MB/s, the ratio
+// of parse times to pugixml's and the peak resident memory of each case,
+// measured in a child process of its own so that the peaks are separate.
 //
 //   xml_bench                  10 MB and 50 MB, UTF-8 and UTF-16LE
 //   xml_bench --sizes 5,20     other sizes in MB

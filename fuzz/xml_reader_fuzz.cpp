@@ -1,4 +1,4 @@
-// libFuzzer target for CXmlReader (Part 2.1): any bytes must give a verdict
+// libFuzzer target for CXmlReader: any bytes must give a verdict
 // without crashing, hanging or reading out of bounds.  Built and run by
 // scripts/fuzz-xml with -fsanitize=fuzzer,address,undefined.
 //

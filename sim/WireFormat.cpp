@@ -1,5 +1,7 @@
 #include "sim/WireFormat.h"
 
+#include "catalogue/HexDigit.h"
+
 namespace quillon::sim {
 
 Bytes KeyedFrame(std::uint8_t frameClass, SettingKey key, const Bytes& value)
@@ -18,27 +20,14 @@ Bytes KeyedFrame(std::uint8_t frameClass, SettingKey key, const Bytes& value)
     return frame;
 }
 
-namespace {
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-}  // namespace
-
 std::optional<Bytes> ParseHex(std::string_view text)
 {
     if (text.size() % 2 != 0)
         return std::nullopt;
     Bytes bytes;
     for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int high = HexDigit(text[i]);
-        const int low = HexDigit(text[i + 1]);
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));

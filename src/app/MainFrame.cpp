@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDialog.h"
+#include "app/FormViewOptions.h"
 #include "app/InfoBarLayout.h"
 #include "app/ProductInfo.h"
 #include "app/QtPrompt.h"
@@ -10,6 +11,9 @@
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "dialogs/QtParameterDialogRunner.h"
+#include "serial/CnComm.h"
+#include "serial/RsParaSet.h"
+#include "views/RightView.h"
 #include "document/QuillonDoc.h"
 
 #include <QAction>
@@ -53,7 +57,7 @@ QString ToolTipText(std::string_view caption)
     return text;
 }
 
-// A right-hand pane until the document view and the output pane take its place.
+// The lower right pane until the output pane takes its place.
 QWidget* MakePanePlaceholder(const char* name, QWidget* parent)
 {
     auto* pane = new QFrame(parent);
@@ -75,7 +79,7 @@ void OpenWithDesktop(const QString& path)
 }  // namespace
 
 CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), parts_(std::move(parts))
+    : QMainWindow(parent), doc_(doc), parts_(std::move(parts)), comm_(std::make_unique<CnComm>())
 {
     if (parts_.prompt) {
         prompt_ = parts_.prompt;
@@ -101,6 +105,9 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     }
     openDocument_ = parts_.openDocument ? parts_.openDocument : OpenWithDesktop;
     doc_.SetPrompt(prompt_);
+    // Replies are taken out of the receive buffer on this thread, so the
+    // channel's worker must fill that buffer before it notifies.
+    comm_->SetOptions(comm_->Options() | kCommReceiveBuffer);
 
     setWindowTitle(Q(MainWindowTitle()));
     resize(1200, 800);
@@ -131,7 +138,10 @@ void CMainFrame::CreatePanes()
     form_->setObjectName("formTree");
     inner_ = new QSplitter(Qt::Vertical, outer_);
     inner_->setObjectName("innerSplitter");
-    upperPane_ = MakePanePlaceholder("documentPane", inner_);
+    viewOptions_ = std::make_unique<FormViewOptions>(*this, *form_);
+    documentView_ = new CRightView(doc_, *viewOptions_, inner_);
+    documentView_->setObjectName("documentPane");
+    upperPane_ = documentView_;
     lowerPane_ = MakePanePlaceholder("monitorPane", inner_);
     outer_->addWidget(form_);
     outer_->addWidget(inner_);
@@ -141,16 +151,6 @@ void CMainFrame::CreatePanes()
     setCentralWidget(outer_);
     inner_->installEventFilter(this);
     splittersReady_ = true;
-}
-
-void CMainFrame::SetRightPanes(QWidget* documentPane, QWidget* monitorPane)
-{
-    const QList<int> rows = inner_->sizes();
-    delete inner_->replaceWidget(0, documentPane);
-    delete inner_->replaceWidget(1, monitorPane);
-    upperPane_ = documentPane;
-    lowerPane_ = monitorPane;
-    inner_->setSizes(rows);
 }
 
 void CMainFrame::CreateActions()
@@ -169,7 +169,12 @@ void CMainFrame::CreateActions()
     }
     // The keyboard accelerators; the other shortcut texts in the captions are labels only.
     actions_[CommandId::ClearDocument]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    actions_[CommandId::Print]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    // Ctrl+P is the view's standard print (the pane as shown, no footer);
+    // the menu's print command prints the paginated document.
+    auto* standardPrint = new QAction(this);
+    standardPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(standardPrint, &QAction::triggered, this, &CMainFrame::OnStandardPrint);
+    addAction(standardPrint);
     actions_[CommandId::Undo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     for (QAction* action : actions_ | std::views::values)
         addAction(action);
@@ -291,6 +296,7 @@ void CMainFrame::SwitchToMonitorView()
     viewState_.EnterMonitorView();
     doc_.upperGeometry = ScrollGeometry{};
     doc_.lowerGeometry = ScrollGeometry{};
+    documentView_->ResetGeometry();
     form_->LayoutControls();
     form_->SetDecodeOutputChecked(true);
     form_->replyRoute = ReplyRouteForMonitorView();
@@ -319,6 +325,7 @@ void CMainFrame::SwitchToConfigurationView()
     viewState_.EnterConfigurationView();
     doc_.upperGeometry = ScrollGeometry{};
     doc_.lowerGeometry = ScrollGeometry{};
+    documentView_->ResetGeometry();
     form_->LayoutControls();
     form_->replyRoute = form_->SendToDeviceChecked() ? 1 : -1;
     RefreshRightPanes();
@@ -406,7 +413,7 @@ void CMainFrame::OnClearDocument()
 {
     if (!doc_.ClearDocument(viewState_.ViewMode()))
         return;
-    doc_.upperGeometry = ScrollGeometry{};
+    documentView_->ResetGeometry();
     doc_.lowerGeometry = ScrollGeometry{};
     RefreshRightPanes();
 }
@@ -421,6 +428,16 @@ void CMainFrame::OnConvertDocument()
 {
     if (doc_.ConversionCommand(form_->QrCodeChecked()))
         RedrawDocumentPane();
+}
+
+void CMainFrame::OnPrintDocument()
+{
+    documentView_->PrintDocument(*prompt_, printer_);
+}
+
+void CMainFrame::OnStandardPrint()
+{
+    documentView_->PrintStandard(printer_);
 }
 
 void CMainFrame::OnPrintSetup()
@@ -465,15 +482,25 @@ void CMainFrame::OnImageExtract()
 
 // Handlers of the device link, the device tools and the views.  Their
 // commands are in place with captions and enabling; the work joins here.
-void CMainFrame::OnPrintDocument() {}
-void CMainFrame::OnConnect() {}
 void CMainFrame::OnDisconnect() {}
 void CMainFrame::OnFirmwareDownload() {}
 void CMainFrame::OnImageSave() {}
 void CMainFrame::OnDecodedOutputSave() {}
 void CMainFrame::DiscardInput() {}
 void CMainFrame::StartImageExtraction(int, int) {}
-void CMainFrame::ShutdownSerialChannel() {}
+
+void CMainFrame::OnConnect()
+{
+    if (!portDialog_)
+        portDialog_ = new CRsParaSet(doc_, *comm_, *prompt_, this);
+    portDialog_->exec();
+    // The connect probe that follows a successful open joins here with the device link.
+}
+
+void CMainFrame::ShutdownSerialChannel()
+{
+    comm_->Shutdown();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {

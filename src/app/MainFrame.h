@@ -20,6 +20,10 @@ class QSplitter;
 namespace quillon {
 
 class CFormTree;
+class CRightView;
+class FormViewOptions;
+class CnComm;
+class CRsParaSet;
 class CQuillonDoc;
 class CWndInfoFrm;
 class IConfigurationTarget;
@@ -83,9 +87,7 @@ public:
     IPrompt& Prompt() const { return *prompt_; }
     SavePathStore& SavePaths() const { return *savePaths_; }
 
-    // Puts the document view and the output pane in place of the stand-ins
-    // the right column starts with; the window takes ownership.
-    void SetRightPanes(QWidget* documentPane, QWidget* monitorPane);
+    CRightView* DocumentView() const { return documentView_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -106,6 +108,7 @@ private:
     void OnClearDocument();
     void OnPrintDocument();
     void OnPrintSetup();
+    void OnStandardPrint();
     void OnConnect();
     void OnDisconnect();
     void OnFirmwareDownload();
@@ -133,14 +136,19 @@ private:
     ViewModeState viewState_;
     bool splittersReady_ = false;
     std::map<CommandId, QAction*> actions_;
-    QPrinter printer_;
+    QPrinter printer_{QPrinter::HighResolution};
 
     QSplitter* outer_ = nullptr;
     QSplitter* inner_ = nullptr;
     CFormTree* form_ = nullptr;
+    std::unique_ptr<FormViewOptions> viewOptions_;
+    CRightView* documentView_ = nullptr;
     QWidget* upperPane_ = nullptr;
     QWidget* lowerPane_ = nullptr;
     CWndInfoFrm* infoBar_ = nullptr;
+
+    std::unique_ptr<CnComm> comm_;
+    CRsParaSet* portDialog_ = nullptr;  // created on first use, kept so it remembers its choices
 };
 
 }  // namespace quillon

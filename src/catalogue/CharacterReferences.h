@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-// Part 2.1, algorithm 9: character references in element text.
+// Character references in element text.
 
 // The value of an entity name: the 252 character entity references of HTML
 // 4.01 plus "apos".  The exact spelling is tried first, so that the 64 names

@@ -19,8 +19,8 @@ struct NameRow {
 };
 
 // IANA character-set names and their common aliases with Windows code-page
-// identifiers, sorted by name for binary search.  The rows named in Part 2.1
-// are all here; the rest are the usual aliases of code pages glibc converts.
+// identifiers, sorted by name for binary search: the names catalogues
+// declare and the usual aliases of the code pages glibc converts.
 constexpr NameRow kNames[] = {
     {"437", 437},
     {"850", 850},

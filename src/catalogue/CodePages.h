@@ -9,7 +9,7 @@
 namespace quillon {
 
 // Code-page identifiers are Windows ones, as the catalogue reader's name table
-// gives them (Part 2.1, algorithm 5).
+// gives them.
 inline constexpr int kCodePageUtf16Le = 1200;
 inline constexpr int kCodePageUtf16Be = 1201;
 inline constexpr int kCodePageUtf32 = 12000;
@@ -19,7 +19,7 @@ inline constexpr int kCodePageHz = 52936;
 // The default 8-bit ("ANSI") code page stands for GBK, code page 936.
 inline constexpr int kAnsiCodePage = 936;
 
-// Algorithm 5: an encoding name to its code page.  ASCII letters are folded to
+// An encoding name to its code page.  ASCII letters are folded to
 // lower case; names beginning "utf-32" (any case) select UTF-32 without a
 // lookup; an empty name, an unknown name and a name of 100 characters or more
 // select the ANSI code page.

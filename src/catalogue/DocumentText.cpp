@@ -109,7 +109,7 @@ std::size_t RemoveZeroBytes(char* bytes, std::size_t size)
     return static_cast<std::size_t>(out - bytes);
 }
 
-// Algorithm 2.4: the units of a UTF-16 file.
+// The units of a UTF-16 file.
 bool ReadUtf16(ReadOnlyFile& file, const std::string& prefix, std::size_t markLength, std::uint64_t remaining,
                bool bigEndian, DocumentText& out, std::string& readResult)
 {
@@ -145,7 +145,7 @@ bool ReadUtf16(ReadOnlyFile& file, const std::string& prefix, std::size_t markLe
     return true;
 }
 
-// Algorithm 2.5: the bytes of an 8-bit file, converted piece by piece.
+// The bytes of an 8-bit file, converted piece by piece.
 // `encodingName` is empty when not known; the UTF-8 test may set it.
 // `prefix` holds the first document bytes, which start at file offset `base`.
 bool Read8Bit(ReadOnlyFile& file, std::uint64_t base, const std::string& prefix, std::uint64_t remaining,

@@ -6,7 +6,7 @@
 
 namespace quillon {
 
-// Part 2.1, algorithms 1 and 2: a file read whole and converted to UTF-16.
+// A file read whole and converted to UTF-16.
 struct DocumentText {
     bool read = false;       // false: the file could not be opened or read
     ByteOrderMark mark = ByteOrderMark::None;

@@ -6,7 +6,7 @@
 
 namespace quillon {
 
-// One element of the index (Part 2.1, data model).  Index 0 stands for the
+// One element of the index.  Index 0 stands for the
 // document itself.  Offsets and lengths count UTF-16 units of the document.
 struct ElementRecord {
     std::uint32_t start;       // offset of the start tag's '<'

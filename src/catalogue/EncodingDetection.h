@@ -5,7 +5,8 @@
 
 namespace quillon {
 
-// Part 2.1, algorithms 1.3, 3 and 4: how the reader tells a file's encoding.
+// How the reader tells a file's encoding: byte-order marks, declared
+// encodings and the UTF-8 test.
 
 enum class ByteOrderMark { None, Utf8, Utf16Le, Utf16Be };
 
@@ -18,13 +19,13 @@ struct ByteOrderMarkMatch {
 // EF BB BF, FF FE, FE FF, in that order; the first full match wins.
 ByteOrderMarkMatch DetectByteOrderMark(std::string_view bytes);
 
-// Algorithm 3: the encoding that a piece of text declares, from the XML
+// The encoding that a piece of text declares, from the XML
 // declaration (<?xml ... encoding="..."?>) or from the HTML form
 // (<html> ... <meta http-equiv="Content-Type" content="...; charset=...">);
 // empty when nothing is declared.  Names are compared ignoring letter case.
 std::u16string FindDeclaredEncoding(std::u16string_view text);
 
-// Algorithm 4, fed piece by piece: a lenient UTF-8 test.  A byte of 0x80 or
+// A lenient UTF-8 test, fed piece by piece.  A byte of 0x80 or
 // more opens a sequence whose length its bits 5, 4 and 3 give; continuation
 // bytes must be 0x80 or more; a cut-off sequence fails.  Walking stops at a
 // zero byte.

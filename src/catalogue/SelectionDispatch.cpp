@@ -1,5 +1,6 @@
 #include "catalogue/SelectionDispatch.h"
 
+#include "catalogue/HexDigit.h"
 #include "catalogue/Utf.h"
 
 #include <cstdint>
@@ -8,17 +9,6 @@
 namespace quillon {
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 struct Row {
     int b1;
@@ -86,7 +76,7 @@ int CodeByte(std::string_view code, std::size_t offset)
 {
     int value = 0;
     for (std::size_t i = offset; i < offset + 2 && i < code.size(); ++i) {
-        const int digit = HexDigit(code[i]);
+        const int digit = HexDigitValue(code[i]);
         if (digit < 0)
             break;
         value = value * 16 + digit;
@@ -109,7 +99,7 @@ std::string Hex16Normalise(std::string_view text)
 {
     std::uint32_t value = 0;
     for (char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             value = 0xFFFF;
             break;

@@ -10,9 +10,9 @@ namespace quillon {
 
 // Reads one XML file whole, converts it to UTF-16 and indexes its elements by
 // offset; the catalogue loader walks that index with a small cursor.
-// (Interface fixed; the implementation owns everything private.)
+// Its state lives behind a private Impl.
 //
-// Part 2.1.  The file's encoding comes from its byte-order mark, else from a
+// The file's encoding comes from its byte-order mark, else from a
 // declaration in its first 1,024 bytes, else UTF-8 when it starts with '<' or
 // passes the UTF-8 test, else GBK (the "ANSI" code page).  Any input gives a
 // verdict: broken byte sequences become U+FFFD, and structural problems make

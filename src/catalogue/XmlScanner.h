@@ -5,8 +5,7 @@
 
 namespace quillon {
 
-// Part 2.1, algorithm 8, first half: the scanner that cuts UTF-16 document
-// text into nodes, one at a time, without copying anything.
+// The scanner that cuts UTF-16 document text into nodes, one at a time, without copying anything.
 
 enum class XmlNodeKind : std::uint8_t {
     Text,                   // a run up to the next '<' holding something else than white space
@@ -21,8 +20,8 @@ enum class XmlNodeKind : std::uint8_t {
     Error,                  // malformed; see XmlNode::error
 };
 
-// The problems the scanner reports; the numbers are the rows of the message
-// table of Part 2.1.
+// The problems the scanner reports; the values are the numbers of their
+// structural messages (see ElementBuilder.h).
 enum class XmlScanError : std::uint8_t {
     None = 0,
     BadTagNameCharacter = 7,  // "<" followed by a character that starts no node
@@ -32,7 +31,7 @@ enum class XmlScanError : std::uint8_t {
     Unterminated = 11,        // the text ends inside a node
 };
 
-// What an unterminated node was, for row 11.
+// What an unterminated node was, for message 11.
 enum class XmlUnterminatedKind : std::uint8_t {
     Tag,  // not yet known
     ElementEndTag,
@@ -51,7 +50,7 @@ struct XmlNode {
     std::size_t length = 0;  // units, through the closing '>' of markup
 };
 
-// The text of an unterminated node's kind as row 11 writes it.
+// The text of an unterminated node's kind as message 11 writes it.
 std::string_view UnterminatedKindText(XmlUnterminatedKind kind);
 
 class XmlScanner {

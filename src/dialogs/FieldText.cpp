@@ -1,5 +1,6 @@
 #include "dialogs/FieldText.h"
 
+#include "catalogue/HexDigit.h"
 #include "catalogue/Utf.h"
 
 #include <algorithm>
@@ -14,17 +15,6 @@ constexpr long long kSaturation = 1'000'000'000'000LL;
 long long Saturate(long long value)
 {
     return std::clamp(value, -kSaturation, kSaturation);
-}
-
-int HexDigitValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
 }
 
 bool IsBlank(char c)

@@ -5,6 +5,11 @@
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "document/QuillonDoc.h"
+#include "serial/CnComm.h"
+#include "serial/PortLinks.h"
+#include "serial/RsParaSet.h"
+#include "views/RightView.h"
+#include "support/FakeDialogs.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
@@ -20,38 +25,24 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include <deque>
+#include <algorithm>
 #include <memory>
 
+#include <pty.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 using namespace quillon;
+using quillon::test::FakeDialogs;
 using quillon::test::RecordingPrompt;
 
 namespace {
 
 constexpr const char* kNoPort = "请先初始化通信串口参数！";
-
-class FakeDialogs : public IParameterDialogRunner {
-public:
-    struct Call {
-        ParameterDialog dialog;
-        int mode;
-        std::string optionText;
-    };
-    std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) override
-    {
-        calls.push_back({dialog, mode, optionText});
-        if (answers.empty())
-            return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<Call> calls;
-    std::deque<std::optional<DialogOutput>> answers;
-};
 
 struct Applied {
     int index;
@@ -194,6 +185,8 @@ private slots:
     void infoBarColoursAndReset();
     void savePathStore();
     void aboutDialog();
+    void printRefusesAnEmptyDocument();
+    void connectOpensThePortThroughTheDialog();
 };
 
 void MainFrameTest::startsWithTheBundledCatalogue()
@@ -240,7 +233,10 @@ void MainFrameTest::menuToolbarAndInfoBar()
     QCOMPARE(h.window->Action(CommandId::Undo)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}));
     QCOMPARE(h.window->Action(CommandId::ClearDocument)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    QCOMPARE(h.window->Action(CommandId::Print)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    // Ctrl+P is the view's standard print, not the menu's paginated print.
+    QVERIFY(h.window->Action(CommandId::Print)->shortcut().isEmpty());
+    const auto windowActions = h.window->actions();
+    QVERIFY(std::ranges::any_of(windowActions, [](QAction* a) { return a->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_P); }));
     QVERIFY(h.window->Action(CommandId::CommandInteraction)->shortcut().isEmpty());
 
     CWndInfoFrm* info = h.window->InfoBar();
@@ -601,17 +597,6 @@ void MainFrameTest::layoutPanesMonitorView()
     QVERIFY(!h.form()->SendToDeviceChecked());
     QCOMPARE(h.Rows(), (std::vector<int>{H / 2, H - H / 2}));  // unchanged
 
-    // Real panes take the stand-ins' places and the same layout.
-    QPointer<QWidget> standIn = h.window->DocumentPane();
-    auto* upper = new QWidget;
-    auto* lower = new QWidget;
-    h.window->SetRightPanes(upper, lower);
-    QVERIFY(standIn.isNull());
-    QCOMPARE(h.window->DocumentPane(), upper);
-    QCOMPARE(h.window->InnerSplitter()->widget(1), lower);
-    h.doc.portNumber = 1;
-    h.window->LayoutPanes();
-    QCOMPARE(h.Rows(), (std::vector<int>{2 * H / 3, H - 2 * H / 3}));
 }
 
 void MainFrameTest::refusalsWithoutAPort_data()
@@ -792,6 +777,55 @@ void MainFrameTest::aboutDialog()
     AboutDialog about;
     QCOMPARE(about.windowTitle(), QStringLiteral("关于配置工具软件"));
     QVERIFY(about.VersionField()->text().contains(QStringLiteral(QUILLON_VERSION)));
+}
+
+
+void MainFrameTest::printRefusesAnEmptyDocument()
+{
+    Harness h("./config/config.ini", false);
+    QVERIFY(qobject_cast<CRightView*>(h.window->DocumentPane()));
+    h.window->Action(CommandId::Print)->trigger();
+    QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{kNothingToPrintText}));
+    QCOMPARE(h.prompt.shown[0].kind, RecordingPrompt::Shown::Error);
+}
+
+void MainFrameTest::connectOpensThePortThroughTheDialog()
+{
+    quillon::test::TempDir dir;
+    setenv("QUILLON_PORT_LINKS", (dir.Path() / "ports").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir.Path() / "config").c_str(), 1);
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    QVERIFY(PublishPortLink(77, slaveName));
+
+    Harness h;
+    // The dialog is modal: answer it once it is up, as an operator would.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CRsParaSet*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->findChild<QComboBox*>("port")->setEditText("COM77");
+        dialog->findChild<QComboBox*>("baud")->setEditText("115200");
+        dialog->findChild<QPushButton*>("connect")->click();
+    });
+    h.window->Action(CommandId::Connect)->trigger();
+    QCOMPARE(h.doc.portNumber, 77);
+    QCOMPARE(h.doc.baudRate, 115200);
+    QVERIFY(h.prompt.shown.empty());
+
+    // The port is really open: a second program cannot have it.
+    CnComm other;
+    QVERIFY(!other.OpenByNumber(77, 115200));
+    h.window->close();
+    QVERIFY(other.OpenByNumber(77, 115200));
+    other.Shutdown();
+
+    RemovePortLink(77);
+    close(slave);
+    close(master);
+    unsetenv("QUILLON_PORT_LINKS");
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 QTEST_MAIN(MainFrameTest)

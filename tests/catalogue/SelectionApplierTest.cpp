@@ -1,34 +1,15 @@
 #include "catalogue/SelectionApplier.h"
+#include "support/FakeDialogs.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 namespace quillon {
 namespace {
 
-// Records every dialog request and answers from a queue (Cancel when empty).
-class FakeDialogs : public IParameterDialogRunner {
-public:
-    struct Call {
-        ParameterDialog dialog;
-        int mode;
-        std::string optionText;
-    };
-    std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) override
-    {
-        calls.push_back({dialog, mode, optionText});
-        if (answers.empty())
-            return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<Call> calls;
-    std::deque<std::optional<DialogOutput>> answers;
-};
+using test::FakeDialogs;
 
 struct Event {
     std::string where;

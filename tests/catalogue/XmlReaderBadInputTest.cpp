@@ -1,4 +1,4 @@
-// Part 2.1 with hostile input: every file gets a verdict, quickly, without
+// The XML reader with hostile input: every file gets a verdict, quickly, without
 // reading out of bounds (run under the sanitizers by scripts/fuzz-xml too).
 #include <gtest/gtest.h>
 
@@ -189,7 +189,8 @@ TEST(XmlReaderBadInput, AMillionNestedElements)
 
     // A million end tags that match nothing open.
     EXPECT_FALSE(files.Load(reader, Repeat("<a>", kDepth) + Repeat("</b>", kDepth)));
-    // (Row 4 is found first, but the million elements end up as siblings: row 3.)
+    // (Message 4 is found first, but the million elements end up as siblings:
+    // message 3.)
     EXPECT_TRUE(EndsWith(reader.GetResultText(), " Root element has sibling")) << reader.GetResultText();
     EXPECT_NE(reader.GetRecord(0).flags & ElementRecord::kIllFormed, 0u);
 

@@ -1,4 +1,4 @@
-// Part 2.1, algorithm 6: the cursor.
+// The reader's cursor.
 #include <gtest/gtest.h>
 
 #include "tests/catalogue/XmlReaderTestSupport.h"

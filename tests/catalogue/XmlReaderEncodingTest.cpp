@@ -1,5 +1,5 @@
-// Part 2.1, algorithms 1-5: byte-order marks, declared encodings, the UTF-8
-// test, the name table, code-page conversion and the result text.
+// Byte-order marks, declared encodings, the UTF-8 test, the name table,
+// code-page conversion and the result text.
 #include <gtest/gtest.h>
 
 #include "catalogue/CodePages.h"
@@ -39,7 +39,7 @@ std::vector<FileCase> FileCases()
     return {
         {"utf8 mark", "\xEF\xBB\xBF<a>x</a>", true, "UTF-8 BOM + length 8 to 8 wide chars ", u"x",
          CXmlReader::kUtf8Preamble},
-        {"utf8 mark, spec example", "\xEF\xBB\xBF" + big, true, "UTF-8 BOM + length 5120 to 5000 wide chars ",
+        {"utf8 mark, 5120 bytes to 5000 units", "\xEF\xBB\xBF" + big, true, "UTF-8 BOM + length 5120 to 5000 wide chars ",
          std::u16string(60, u'\u4E2D') + std::u16string(4933, u'x'), CXmlReader::kUtf8Preamble},
         {"utf16le mark", "\xFF\xFE" + Utf16Bytes(u"<a>\u4E2D</a>"), true, "UTF-16LE BOM + length 8 ", u"\u4E2D",
          CXmlReader::kUtf16LeFile},
@@ -148,7 +148,7 @@ TEST(XmlReaderEncoding, ByteOrderMarksAreMatchedInOrder)
     }
 }
 
-// --- Declared encoding (algorithm 3) ---------------------------------------
+// --- Declared encoding -----------------------------------------------------
 
 TEST(XmlReaderEncoding, DeclaredEncodingIsFoundInXmlAndHtmlForms)
 {
@@ -186,7 +186,7 @@ TEST(XmlReaderEncoding, DeclaredEncodingIsFoundInXmlAndHtmlForms)
     }
 }
 
-// --- UTF-8 test (algorithm 4) ----------------------------------------------
+// --- UTF-8 test ------------------------------------------------------------
 
 TEST(XmlReaderEncoding, Utf8TestIsTheLenientOne)
 {
@@ -216,7 +216,7 @@ TEST(XmlReaderEncoding, Utf8TestIsTheLenientOne)
     }
 }
 
-// --- Name table (algorithm 5) ----------------------------------------------
+// --- Name table ------------------------------------------------------------
 
 TEST(XmlReaderEncoding, NameTableHoldsTheTellingRows)
 {

@@ -1,5 +1,5 @@
-// Part 2.1, algorithm 8: the scanner, the element records and every message
-// of the failure table.
+// The scanner, the element records and every structural message (numbered
+// as in catalogue/ElementBuilder.h).
 #include <gtest/gtest.h>
 
 #include "catalogue/XmlScanner.h"
@@ -66,7 +66,7 @@ const MessageCase kMessageCases[] = {
     {"11 doctype", "<a><!DOCTYPE a [<!ELEMENT a ANY>", false, "Doctype at offset 3 unterminated"},
     {"11 inside a doctype", "<a><!DOCTYPE a [<!-- ]> -->", false, "Doctype at offset 3 unterminated"},
     {"11 markup declaration", "<a><!ENTITY x 'y>", false, "Doctype at offset 3 unterminated"},
-    {"11 without an element, row 2 replaces it", "<!DOCTYPE a [", false, "No root element"},
+    {"11 without an element, 2 replaces it", "<!DOCTYPE a [", false, "No root element"},
     {"11 kind not yet known: <", "<a><", false, "tag at offset 3 unterminated"},
     {"11 kind not yet known: <!", "<a><!", false, "tag at offset 3 unterminated"},
     {"11 kind not yet known: <!-", "<a><!-", false, "tag at offset 3 unterminated"},
@@ -236,7 +236,7 @@ TEST(XmlReaderStructure, EndOfTextClosesEverythingOpenUnderTheDocument)
     test::XmlFileLoader files;
     CXmlReader reader;
     EXPECT_FALSE(files.Load(reader, "<a><b><c/>"));
-    // Row 6 is replaced by row 3: a, b and c end up as siblings.
+    // Message 6 is replaced by message 3: a, b and c end up as siblings.
     EXPECT_TRUE(test::EndsWith(reader.GetResultText(), " Root element has sibling"));
     std::vector<std::u16string> names;
     reader.Rewind();

@@ -1,4 +1,4 @@
-// Part 2.1, algorithms 7 and 9: element text and character references.
+// Element text and character references.
 #include <gtest/gtest.h>
 
 #include "catalogue/CharacterReferences.h"
@@ -23,7 +23,7 @@ TEST(XmlReaderText, CharacterReferences)
         std::u16string_view decoded;
     };
     const Case cases[] = {
-        // The spec's example.
+        // Named and numeric references side by side.
         {u" x &lt;y&gt; &#65;&#x42; &amp;c ", u" x <y> AB &c "},
         // Left unchanged: unknown names, the value 0, names of 10 characters.
         {u"&foo;", u"&foo;"},

@@ -75,8 +75,8 @@ TEST(EncodeSymbolTest, Code128AtScaleOneGivesOneBytePerModuleAndDecodes)
     // Code 128: 11 modules a symbol character, 13 for the stop; the digits
     // pack two to a character in code set C.
     EXPECT_EQ(width % 11, 2);
-    // The library gives linear symbols no row height, so a row is 8 pixels.
-    EXPECT_EQ(height, 8);
+    // The library's bar height for linear symbols: 50 modules.
+    EXPECT_EQ(height, 50);
     ASSERT_EQ(raster.size(), static_cast<std::size_t>(width) * height);
     for (int y = 1; y < height; ++y)
         EXPECT_TRUE(std::equal(raster.begin(), raster.begin() + width, raster.begin() + y * width));
@@ -92,7 +92,7 @@ TEST(EncodeSymbolTest, ScaleWidensEveryModule)
     ASSERT_EQ(EncodeSymbol(kSymbolCode128, 5, 2, "SCALE", 1, &one, w1, h1), 1);
     ASSERT_EQ(EncodeSymbol(kSymbolCode128, 5, 2, "SCALE", 3, &three, w3, h3), 1);
     EXPECT_EQ(w3, 3 * w1);
-    EXPECT_EQ(h3, 3 * 8 * 3) << "row height 8 x scale, repeated scale times";
+    EXPECT_EQ(h3, 50 * 3) << "every module row is its height times scale pixel rows";
     for (int c = 0; c < w1; ++c)
         for (int k = 0; k < 3; ++k)
             ASSERT_EQ(three[static_cast<std::size_t>(3 * c + k)], one[static_cast<std::size_t>(c)]);
@@ -283,20 +283,24 @@ TEST(ConversionTest, ALargeDocumentStillConvertsToOneScannableSymbol)
         doc.ConvertDocument(qr);
         ASSERT_GT(doc.convWidth, 0);
         ASSERT_EQ(doc.convPixels.size(), static_cast<std::size_t>(doc.convWidth) * doc.convHeight);
+        if (!qr)
+            EXPECT_EQ(doc.convHeight % (3 * 2), 0) << "PDF417 rows are 3 modules high, at scale 2";
         EXPECT_EQ(test::DecodeRaster(doc.convPixels, doc.convWidth, doc.convHeight, format),
                   std::vector<std::string>{all});
     }
 }
 
-TEST(ConversionTest, ASymbolBeyondTheRasterLimitKeepsOnlyItsSize)
+TEST(ConversionTest, TextBeyondPdf417KeepsTheListWithoutASymbol)
 {
     CQuillonDoc doc;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 150; ++i)
         doc.AddEntry("<AW>6141" + std::to_string(1000 + i), "entry");
     doc.ConvertDocument(false);
-    EXPECT_GT(static_cast<std::int64_t>(doc.convWidth) * doc.convHeight, kMaxRasterBytes);
+    EXPECT_EQ(doc.convWidth, 0);
+    EXPECT_EQ(doc.convHeight, 0);
     EXPECT_TRUE(doc.convPixels.empty());
-    EXPECT_EQ(doc.convCodes.size(), 40u);
+    EXPECT_EQ(doc.convCodes.size(), 150u);
+    EXPECT_EQ(doc.convCaptions.size(), 150u);
 }
 
 TEST(ConversionTest, CommandStringsAreJoinedWithoutSeparator)

@@ -33,15 +33,24 @@ int64_t MsSince(Clock::time_point start)
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
+// Opens a channel with `options` on COMn linked to the pair's slave; its
+// notifications go to `notes` when one is given.
+void OpenOn(CnComm& comm, const PtyPair& line, int number, uint32_t options, RecordingSink* notes, int baud = 115200)
+{
+    ASSERT_TRUE(PublishPortLink(number, line.SlavePath()));
+    comm.SetOptions(options);
+    if (notes)
+        comm.SetNotificationSink(notes);
+    ASSERT_TRUE(comm.OpenByNumber(number, baud));
+}
+
 class CnCommTest : public ::testing::Test {
 protected:
-    // Opens a channel with `options` on COMn linked to the pair's slave.
+    // Opens a channel with `options` on COMn linked to the pair's slave,
+    // reporting to the fixture's sink.
     void Open(CnComm& comm, const PtyPair& pty, int number, uint32_t options = kSystemOptions)
     {
-        ASSERT_TRUE(PublishPortLink(number, pty.SlavePath()));
-        comm.SetOptions(options);
-        comm.SetNotificationSink(&sink);
-        ASSERT_TRUE(comm.OpenByNumber(number, 115200));
+        OpenOn(comm, pty, number, options, &sink);
     }
 
     PortSandbox sandbox;
@@ -170,10 +179,7 @@ TEST_F(CnCommTest, ClosingTheFarSideRaisesOnePortFailure)
         PtyPair line;
         RecordingSink notes;
         CnComm comm;
-        ASSERT_TRUE(PublishPortLink(number, line.SlavePath()));
-        comm.SetOptions(options);
-        comm.SetNotificationSink(&notes);
-        ASSERT_TRUE(comm.OpenByNumber(number, 115200));
+        ASSERT_NO_FATAL_FAILURE(OpenOn(comm, line, number, options, &notes));
         line.CloseMaster();
         ASSERT_TRUE(notes.WaitFor(kNotifyPortFailure, 1));
         std::this_thread::sleep_for(200ms);
@@ -223,9 +229,7 @@ TEST_F(CnCommTest, ReadRawEndsAtTheIntervalAndTotalTimeouts)
         SCOPED_TRACE(c.name);
         PtyPair line;
         CnComm comm;
-        ASSERT_TRUE(PublishPortLink(13, line.SlavePath()));
-        comm.SetOptions(c.options);
-        ASSERT_TRUE(comm.OpenByNumber(13, 115200));
+        ASSERT_NO_FATAL_FAILURE(OpenOn(comm, line, 13, c.options, nullptr));
         std::thread device([&] {
             for (int i = 0; i < c.bytes; ++i) {
                 line.Write("z");
@@ -312,10 +316,7 @@ TEST_F(CnCommTest, ReceivingWorksInEveryWorkerArrangement)
         PtyPair line;
         RecordingSink notes;
         CnComm comm;
-        ASSERT_TRUE(PublishPortLink(number, line.SlavePath()));
-        comm.SetOptions(options);
-        comm.SetNotificationSink(&notes);
-        ASSERT_TRUE(comm.OpenByNumber(number, 57600));
+        ASSERT_NO_FATAL_FAILURE(OpenOn(comm, line, number, options, &notes, 57600));
         line.Write("payload");
         ASSERT_TRUE(notes.WaitFor(kNotifyReceived, 1));
         std::this_thread::sleep_for(150ms);
@@ -404,9 +405,7 @@ TEST_F(CnCommTest, TransmitBufferingQueuesAndAWorkerWritesInOrder)
         SCOPED_TRACE(name);
         PtyPair line;
         CnComm comm;
-        ASSERT_TRUE(PublishPortLink(number, line.SlavePath()));
-        comm.SetOptions(options);
-        ASSERT_TRUE(comm.OpenByNumber(number, 115200));
+        ASSERT_NO_FATAL_FAILURE(OpenOn(comm, line, number, options, nullptr));
         std::string expected;
         std::string received;
         std::thread device([&] { received = line.Read(300 * 40, 10000); });

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace quillon {
+
+// The value of an ASCII hex digit, either letter case; -1 for anything else.
+// Takes any character type: a negative `char` is no digit.
+constexpr int HexDigitValue(char32_t c)
+{
+    if (c >= U'0' && c <= U'9')
+        return static_cast<int>(c - U'0');
+    if (c >= U'a' && c <= U'f')
+        return static_cast<int>(c - U'a') + 10;
+    if (c >= U'A' && c <= U'F')
+        return static_cast<int>(c - U'A') + 10;
+    return -1;
+}
+
+}  // namespace quillon
