@@ -13,15 +13,8 @@ namespace quillon {
 namespace {
 
 using test::EndsWith;
+using test::Repeat;
 using test::U8;
-
-std::string Repeat(std::string_view piece, std::size_t times)
-{
-    std::string out;
-    out.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 // Loads and checks that the result text is there; returns the verdict.
 bool LoadAny(test::XmlFileLoader& files, CXmlReader& reader, std::string_view bytes)

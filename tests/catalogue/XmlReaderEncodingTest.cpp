@@ -10,6 +10,7 @@
 namespace quillon {
 namespace {
 
+using test::Repeat;
 using test::U8;
 using test::Utf16Bytes;
 
@@ -23,13 +24,6 @@ struct FileCase {
     std::u16string rootText;  // GetElementText of the root element "a"
     std::uint32_t flags;
 };
-
-std::string Repeat(std::string_view piece, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 std::vector<FileCase> FileCases()
 {

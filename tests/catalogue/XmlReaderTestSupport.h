@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,15 @@ inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false)
 }
 
 inline std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
+
+// `piece` written `times` times over.
+inline std::string Repeat(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
 
 inline bool EndsWith(std::string_view text, std::string_view tail)
 {
