@@ -11,7 +11,8 @@ class IViewOptions;
 // Writes the configuration document without a window: as a PDF with exactly
 // the pages the print command produces, or as a PNG of the document pane.
 // The pane is taken to be clientWidth pixels wide at 96 dpi, so one unit is
-// one pixel in the image.
+// one pixel in the image; the image widens the pane where its content would
+// otherwise run past the right edge.
 class SheetWriter {
 public:
     static constexpr int kDefaultClientWidth = 620;
@@ -27,6 +28,11 @@ public:
     int WritePdf(const QString& path);
     bool WritePng(const QString& path);
     QImage RenderPane();
+
+    // Width of the pane image: at least clientWidth, and wide enough that the
+    // header's title and every caption, symbol and command string end 10
+    // units inside it.
+    int PaneImageWidth() const;
 
 private:
     CQuillonDoc& doc_;

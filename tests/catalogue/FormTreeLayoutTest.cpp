@@ -5,7 +5,7 @@
 namespace quillon {
 namespace {
 
-TEST(FormTreeLayoutTest, ConfigurationViewRowsAndTree)
+TEST(FormTreeLayoutTest, ConfigurationViewRowsTreeAndCustomCodeRow)
 {
     // W 400, H 900: h = 900/9 - 20 = 80.
     const FormTreeGeometry g = LayoutFormControls(400, 900, 0);
@@ -16,6 +16,12 @@ TEST(FormTreeLayoutTest, ConfigurationViewRowsAndTree)
     EXPECT_EQ(g.imageExtract, g.qrCode);
     EXPECT_EQ(g.tree, (Rect{0, 100, 398, 700}));
     EXPECT_EQ(g.description, (Rect{0, 800, 398, 40}));
+    // The custom-code row sits under the description, inside the width.
+    EXPECT_GE(g.codeEdit.y, g.description.y + g.description.height);
+    EXPECT_LE(g.addButton.x + g.addButton.width, 398);
+    EXPECT_LT(g.codeLabel.x + g.codeLabel.width, g.codeEdit.x);
+    EXPECT_LT(g.codeEdit.x + g.codeEdit.width, g.noteLabel.x);
+    EXPECT_LT(g.noteEdit.x + g.noteEdit.width, g.addButton.x);
 }
 
 TEST(FormTreeLayoutTest, MonitorViewTreeStartsAtTheTop)
@@ -28,26 +34,12 @@ TEST(FormTreeLayoutTest, MonitorViewTreeStartsAtTheTop)
     EXPECT_EQ(g.description, (Rect{0, 622, 399, 40}));
 }
 
-TEST(FormTreeLayoutTest, CustomCodeRowSitsUnderTheDescriptionInsideTheWidth)
-{
-    const FormTreeGeometry g = LayoutFormControls(400, 900, 0);
-    EXPECT_GE(g.codeEdit.y, g.description.y + g.description.height);
-    EXPECT_LE(g.addButton.x + g.addButton.width, 398);
-    EXPECT_LT(g.codeLabel.x + g.codeLabel.width, g.codeEdit.x);
-    EXPECT_LT(g.codeEdit.x + g.codeEdit.width, g.noteLabel.x);
-    EXPECT_LT(g.noteEdit.x + g.noteEdit.width, g.addButton.x);
-}
-
 TEST(FormTreeLayoutTest, ModeButtons)
 {
-    ASSERT_TRUE(ModeButtons(0));
+    ASSERT_TRUE(ModeButtons(0) && ModeButtons(1));
     EXPECT_TRUE(ModeButtons(0)->configurationBoxes);
-    EXPECT_FALSE(ModeButtons(0)->monitorBoxes);
-    ASSERT_TRUE(ModeButtons(1));
-    EXPECT_FALSE(ModeButtons(1)->configurationBoxes);
-    EXPECT_FALSE(ModeButtons(1)->monitorBoxes);
-    EXPECT_FALSE(ModeButtons(2));
-    EXPECT_FALSE(ModeButtons(-1));
+    EXPECT_FALSE(ModeButtons(0)->monitorBoxes || ModeButtons(1)->configurationBoxes || ModeButtons(1)->monitorBoxes);
+    EXPECT_FALSE(ModeButtons(2) || ModeButtons(-1));
 }
 
 }  // namespace

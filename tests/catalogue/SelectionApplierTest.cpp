@@ -9,28 +9,29 @@
 namespace quillon {
 namespace {
 
-using test::FakeDialogs;
+using Strings = std::vector<std::string>;
 
-struct Event {
-    std::string where;
-    int index;
-    int parent;
-    ValueTriple value;
-    std::string caption;
-};
+std::string Describe(const ValueTriple& v)
+{
+    return "'" + v.valueText + "' " + std::to_string(v.valueLength) + " " + std::to_string(v.valueKind);
+}
 
+// Every entry and frame, as "document INDEX PARENT VALUE CAPTION" or
+// "device INDEX VALUE route ROUTE" (the reply route when the frame went out).
 class RecordingTargets : public IConfigurationTarget, public ISettingSender {
 public:
-    void AddCommandEntry(int recordIndex, int parentIndex, const ValueTriple& value, const std::string& caption) override
+    void AddCommandEntry(int index, int parent, const ValueTriple& value, const std::string& caption) override
     {
-        events.push_back({"document", recordIndex, parentIndex, value, caption});
+        events.push_back("document " + std::to_string(index) + " " + std::to_string(parent) + " " + Describe(value) + " "
+                         + caption);
     }
-    void SendSettingFrame(int recordIndex, const ValueTriple& value) override
+    void SendSettingFrame(int index, const ValueTriple& value) override
     {
-        events.push_back({"device", recordIndex, -1, value, replyRouteAtSend ? std::to_string(*replyRouteAtSend) : ""});
+        events.push_back("device " + std::to_string(index) + " " + Describe(value) + " route "
+                         + std::to_string(*replyRoute));
     }
-    std::vector<Event> events;
-    const int* replyRouteAtSend = nullptr;
+    Strings events;
+    const int* replyRoute = nullptr;  // the tree form's
 };
 
 // A catalogue as the loader builds it: group, sub-group, settings, options.
@@ -38,22 +39,23 @@ class SelectionApplierTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        group = Add({"", "读码设置", "", "", 1, "", ""}, kNoTreeItem, kImageGroup, kImageGroupSelected);
+        group = Add({"", "读码设置", "", "", 1, "", ""}, kNoTreeItem, kImageGroup);
         subGroup = tree.InsertItem("子组", kImageSetting, kImageSettingSelected, group);
         tree.SetItemData(subGroup, 0);
-        setting = Add({"子组", "输出个数", "", "", 2, "21", "3181"}, subGroup, kImageSetting, kImageSettingSelected);
-        countOption = Add({"子组", "设置个数", "个数说明", "318100", 3, "21", ""}, setting, kImageOption, kImageOption);
-        plainOption = Add({"子组", "开启", "开启说明", "31800001", 3, "21", ""}, setting, kImageOption, kImageOption);
-        textOption = Add({"子组", "前缀", "", "51C1", 3, "21", ""}, setting, kImageOption, kImageOption);
-        intervalOption = Add({"子组", "间隔", "", "5042", 3, "21", ""}, setting, kImageOption, kImageOption);
-        marker = Add({"", "自定义", "", "", 2, "21", "8265"}, group, kImageSetting, kImageSettingSelected);
+        setting = Add({"子组", "输出个数", "", "", 2, "21", "3181"}, subGroup, kImageSetting);
+        countOption = Add({"子组", "设置个数", "个数说明", "318100", 3, "21", ""}, setting, kImageOption);
+        plainOption = Add({"子组", "开启", "开启说明", "31800001", 3, "21", ""}, setting, kImageOption);
+        textOption = Add({"子组", "前缀", "", "51C1", 3, "21", ""}, setting, kImageOption);
+        intervalOption = Add({"子组", "间隔", "", "5042", 3, "21", ""}, setting, kImageOption);
+        marker = Add({"", "自定义", "", "", 2, "21", "8265"}, group, kImageSetting);
         stray = tree.InsertItem("坏项", kImageOption, kImageOption, setting);
         tree.SetItemData(stray, 99);
+        targets.replyRoute = &replyRoute;
     }
 
-    TreeItemId Add(TreeNodeInfo record, TreeItemId parent, int image, int selected)
+    TreeItemId Add(TreeNodeInfo record, TreeItemId parent, int image)
     {
-        const TreeItemId id = tree.InsertItem(record.name, image, selected, parent);
+        const TreeItemId id = tree.InsertItem(record.name, image, image, parent);
         record.treeItem = id;
         nodes.push_back(record);
         tree.SetItemData(id, static_cast<int>(nodes.size() - 1));
@@ -69,7 +71,7 @@ protected:
     CatalogueTree tree;
     TreeItemId group{}, subGroup{}, setting{}, countOption{}, plainOption{}, textOption{}, intervalOption{}, marker{},
         stray{};
-    FakeDialogs dialogs;
+    test::FakeDialogs dialogs;
     RecordingTargets targets;
     std::int64_t now = 1000;
     SelectionApplier applier{dialogs, targets, targets, [this] { return now; }};
@@ -93,105 +95,73 @@ TEST_F(SelectionApplierTest, OptionWithoutDialogGoesToTheDocumentWithAnEmptyValu
     EXPECT_TRUE(result.documentChanged);
     EXPECT_FALSE(result.sent);
     EXPECT_TRUE(dialogs.calls.empty());
-    ASSERT_EQ(targets.events.size(), 1u);
-    const Event& e = targets.events[0];
-    EXPECT_EQ(e.where, "document");
-    EXPECT_EQ(e.index, 3);   // records: group 0, setting 1, options 2.. (the sub-group has none)
-    EXPECT_EQ(e.parent, 1);
-    EXPECT_EQ(e.value.valueText, "");
-    EXPECT_EQ(e.value.valueLength, 0);
-    EXPECT_EQ(e.value.valueKind, 0);
+    // Records: group 0, setting 1, options 2.. (the sub-group has none).
+    EXPECT_EQ(targets.events, Strings{"document 3 1 '' 0 0 "});
     EXPECT_EQ(replyRoute, -1);
 }
 
-TEST_F(SelectionApplierTest, OutputCountFiveBecomes0005)
+TEST_F(SelectionApplierTest, DialogsAreAskedAndTheirValuesApplied)
 {
+    DialogOutput five, text, interval;
+    five.number = 5;
+    text.text = "AB码";
+    interval.text = "0064";
+    interval.captionText = "100ms";
+    const struct {
+        TreeItemId item;
+        DialogOutput answer;
+        ParameterDialog dialog;
+        int mode;
+        const char* optionText;
+        const char* event;
+    } cases[] = {
+        {countOption, five, ParameterDialog::CodeNum, -1, "设置个数", "document 2 1 '0005' 2 2 "},
+        {textOption, text, ParameterDialog::AddStr, -1, "前缀", "document 4 1 'AB码' 3 1 "},  // counted in characters
+        {intervalOption, interval, ParameterDialog::DiffResultTime, 7, "", "document 5 1 '0064' 2 2 100ms"},
+    };
+    for (const auto& c : cases) {
+        dialogs.calls.clear();
+        targets.events.clear();
+        dialogs.answers.push_back(c.answer);
+        Apply(c.item, true, false);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(std::tuple(dialogs.calls[0].dialog, dialogs.calls[0].mode, dialogs.calls[0].optionText),
+                  std::tuple(c.dialog, c.mode, std::string(c.optionText)));
+        EXPECT_EQ(targets.events, Strings{c.event});
+    }
+}
+
+TEST_F(SelectionApplierTest, CancelOrNeitherBoxAppliesNothing)
+{
+    ApplyResult result = Apply(countOption, true, true);  // no answer queued: Cancel
+    EXPECT_FALSE(result.documentChanged || result.sent);
     DialogOutput five;
     five.number = 5;
     dialogs.answers.push_back(five);
-    Apply(countOption, true, false);
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].dialog, ParameterDialog::CodeNum);
-    EXPECT_EQ(dialogs.calls[0].mode, -1);
-    EXPECT_EQ(dialogs.calls[0].optionText, "设置个数");
-    ASSERT_EQ(targets.events.size(), 1u);
-    EXPECT_EQ(targets.events[0].value.valueText, "0005");
-    EXPECT_EQ(targets.events[0].value.valueKind, 2);
-    EXPECT_EQ(targets.events[0].value.valueLength, 2);
-}
-
-TEST_F(SelectionApplierTest, TextWithoutHexIsKindOneMeasuredInCharacters)
-{
-    DialogOutput text;
-    text.text = "AB码";
-    dialogs.answers.push_back(text);
-    Apply(textOption, true, false);
-    ASSERT_EQ(targets.events.size(), 1u);
-    EXPECT_EQ(targets.events[0].value.valueKind, 1);
-    EXPECT_EQ(targets.events[0].value.valueLength, 3);
-}
-
-TEST_F(SelectionApplierTest, IntervalOpensInModeSevenAndCarriesItsCaption)
-{
-    DialogOutput interval;
-    interval.text = "0064";
-    interval.captionText = "100ms";
-    dialogs.answers.push_back(interval);
-    Apply(intervalOption, true, false);
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].dialog, ParameterDialog::DiffResultTime);
-    EXPECT_EQ(dialogs.calls[0].mode, 7);
-    EXPECT_EQ(dialogs.calls[0].optionText, "");
-    ASSERT_EQ(targets.events.size(), 1u);
-    EXPECT_EQ(targets.events[0].caption, "100ms");
-    EXPECT_EQ(targets.events[0].value.valueLength, 2);
-}
-
-TEST_F(SelectionApplierTest, CancelAppliesNothing)
-{
-    const ApplyResult result = Apply(countOption, true, true);
-    EXPECT_EQ(dialogs.calls.size(), 1u);
+    result = Apply(countOption, false, false);  // still asks
     EXPECT_FALSE(result.documentChanged || result.sent);
+    EXPECT_EQ(dialogs.calls.size(), 2u);
     EXPECT_TRUE(targets.events.empty());
     EXPECT_EQ(replyRoute, -1);
 }
 
 TEST_F(SelectionApplierTest, BothBoxesAddThenSendWithReplyRouteOne)
 {
-    targets.replyRouteAtSend = &replyRoute;
     const ApplyResult result = Apply(plainOption, true, true);
-    EXPECT_TRUE(result.documentChanged);
-    EXPECT_TRUE(result.sent);
-    ASSERT_EQ(targets.events.size(), 2u);
-    EXPECT_EQ(targets.events[0].where, "document");
-    EXPECT_EQ(targets.events[1].where, "device");
-    EXPECT_EQ(targets.events[1].index, 3);
-    EXPECT_EQ(targets.events[1].caption, "1");  // the route was set before the frame went out
+    EXPECT_TRUE(result.documentChanged && result.sent);
+    // The route is set before the frame goes out.
+    EXPECT_EQ(targets.events, (Strings{"document 3 1 '' 0 0 ", "device 3 '' 0 0 route 1"}));
     EXPECT_EQ(replyRoute, 1);
-}
-
-TEST_F(SelectionApplierTest, NeitherBoxStillAsksThenDoesNothing)
-{
-    DialogOutput five;
-    five.number = 5;
-    dialogs.answers.push_back(five);
-    const ApplyResult result = Apply(countOption, false, false);
-    EXPECT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_FALSE(result.documentChanged || result.sent);
-    EXPECT_TRUE(targets.events.empty());
 }
 
 TEST_F(SelectionApplierTest, MarkerSettingRevealsOnlyWithinTheWindow)
 {
-    EXPECT_FALSE(Apply(marker, true, true).revealCustomCode);
-    now += 399;
-    EXPECT_TRUE(Apply(marker, true, true).revealCustomCode);
-    now += 400;
-    EXPECT_FALSE(Apply(marker, true, true).revealCustomCode);  // too slow: back to idle
-    now += 10;
-    EXPECT_FALSE(Apply(marker, true, true).revealCustomCode);  // starts a new measurement
-    now += 10;
-    EXPECT_TRUE(Apply(marker, true, true).revealCustomCode);
+    // Advance before each double-click, and whether it reveals.
+    const std::pair<int, bool> steps[] = {{0, false}, {399, true}, {400, false}, {10, false}, {10, true}};
+    for (const auto& [advance, reveals] : steps) {
+        now += advance;
+        EXPECT_EQ(Apply(marker, true, true).revealCustomCode, reveals) << now;
+    }
     EXPECT_TRUE(targets.events.empty());
     EXPECT_TRUE(dialogs.calls.empty());
 }
@@ -199,23 +169,15 @@ TEST_F(SelectionApplierTest, MarkerSettingRevealsOnlyWithinTheWindow)
 TEST_F(SelectionApplierTest, OptionInfoOnlyForOptions)
 {
     EXPECT_EQ(GetOptionInfo(nodes, 2), "个数说明");
-    EXPECT_EQ(GetOptionInfo(nodes, 3), "开启说明");
-    EXPECT_EQ(GetOptionInfo(nodes, 0), "");
-    EXPECT_EQ(GetOptionInfo(nodes, 1), "");
-    EXPECT_EQ(GetOptionInfo(nodes, -1), "");
-    EXPECT_EQ(GetOptionInfo(nodes, 99), "");
+    for (const int index : {0, 1, -1, 99}) EXPECT_EQ(GetOptionInfo(nodes, index), "") << index;
 }
 
 TEST(CustomCodeGestureTest, TimelineOfDoubleClicks)
 {
     std::int64_t now = 0;
     CustomCodeGesture gesture([&now] { return now; });
-    struct Step {
-        std::int64_t advance;
-        bool reveals;
-        std::int64_t state;
-    };
-    const Step steps[] = {
+    // Advance, whether it reveals, the state afterwards.
+    const std::tuple<std::int64_t, bool, std::int64_t> steps[] = {
         {5000, false, 0},  // idle -> armed
         {399, true, 399},  // just inside the window
         {100, true, 100},  // still armed: every quick one reveals
@@ -223,22 +185,16 @@ TEST(CustomCodeGestureTest, TimelineOfDoubleClicks)
         {1, false, 0},     // a new measurement starts
         {0, true, 0},      // same millisecond counts as quick
     };
-    for (const Step& step : steps) {
-        now += step.advance;
-        EXPECT_EQ(gesture.OnDoubleClick(), step.reveals) << "at " << now;
-        EXPECT_EQ(gesture.State(), step.state) << "at " << now;
+    for (const auto& [advance, reveals, state] : steps) {
+        now += advance;
+        EXPECT_EQ(gesture.OnDoubleClick(), reveals) << "at " << now;
+        EXPECT_EQ(gesture.State(), state) << "at " << now;
     }
     gesture.Reset();
     EXPECT_EQ(gesture.State(), -1);
     now += 1;
     EXPECT_FALSE(gesture.OnDoubleClick());
-}
-
-TEST(CustomCodeGestureTest, DefaultClockIsMonotonic)
-{
-    const auto a = MonotonicMilliseconds();
-    const auto b = MonotonicMilliseconds();
-    EXPECT_GE(b, a);
+    EXPECT_LE(MonotonicMilliseconds(), MonotonicMilliseconds());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,8 +15,6 @@ public:
     {
         return reader.LoadFile(dir_.Write("doc" + std::to_string(++count_) + ".xml", bytes));
     }
-    std::string Write(std::string_view bytes) { return dir_.Write("doc" + std::to_string(++count_) + ".xml", bytes); }
-    const TempDir& Dir() const { return dir_; }
 
 private:
     TempDir dir_;
@@ -29,28 +26,20 @@ inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false)
 {
     std::string bytes;
     for (const char16_t unit : text) {
-        const char lo = static_cast<char>(unit & 0xFF);
-        const char hi = static_cast<char>(unit >> 8);
-        bytes.push_back(bigEndian ? hi : lo);
-        bytes.push_back(bigEndian ? lo : hi);
+        const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
     }
     return bytes;
 }
 
 inline std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
 
-// `piece` written `times` times over.
 inline std::string Repeat(std::string_view piece, std::size_t times)
 {
     std::string out;
     out.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i) out += piece;
+    while (times-- > 0) out += piece;
     return out;
-}
-
-inline bool EndsWith(std::string_view text, std::string_view tail)
-{
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
 }  // namespace quillon::test

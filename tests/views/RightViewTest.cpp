@@ -1,5 +1,5 @@
 #include "document/QuillonDoc.h"
-#include "support/BarcodeDecoder.h"
+#include "support/PageImages.h"
 #include "support/RecordingPrompt.h"
 #include "views/RightView.h"
 #include "views/ViewOptions.h"
@@ -42,90 +42,69 @@ protected:
     CRightView view{doc, options};
 };
 
-TEST_F(RightViewTest, ResizeResetsTheGeometryFromTheClientSize)
+TEST_F(RightViewTest, GeometryFollowsTheClientSizeTheListAndTheClear)
 {
     const int w = view.viewport()->width();
     const int h = view.viewport()->height();
-    EXPECT_EQ(doc.upperGeometry.totalWidth, w - 20);
-    EXPECT_EQ(doc.upperGeometry.totalHeight, h);
-    EXPECT_EQ(doc.upperGeometry.lineWidth, w - 20);
-    EXPECT_EQ(doc.upperGeometry.lineHeight, h / 10);
-    EXPECT_EQ(doc.upperGeometry.pageWidth, w - 20);
-    EXPECT_EQ(doc.upperGeometry.pageHeight, h);
-    EXPECT_EQ(view.verticalScrollBar()->singleStep(), h / 10);
-    EXPECT_EQ(view.verticalScrollBar()->pageStep(), h);
-}
+    const ScrollGeometry& g = doc.upperGeometry;
+    EXPECT_EQ((std::vector<int>{g.totalWidth, g.totalHeight, g.lineWidth, g.lineHeight, g.pageWidth, g.pageHeight}),
+              (std::vector<int>{w - 20, h, w - 20, h / 10, w - 20, h}));
+    QScrollBar* bar = view.verticalScrollBar();
+    EXPECT_EQ(bar->singleStep(), h / 10);
+    EXPECT_EQ(bar->pageStep(), h);
 
-TEST_F(RightViewTest, TotalHeightGrowsWithTheListAndScrollsToTheBottom)
-{
     AddEntries(10);
     Paint();
-    EXPECT_EQ(doc.upperGeometry.totalHeight, doc.entries.back().codeY + 155);
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), doc.upperGeometry.totalHeight - view.viewport()->height());
-    EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
-
-    // Fewer entries: the range falls back, to no less than 300.
+    EXPECT_EQ(g.totalHeight, doc.entries.back().codeY + 155);
+    EXPECT_EQ(bar->maximum(), g.totalHeight - h);
+    EXPECT_EQ(bar->value(), bar->maximum()) << "scrolled to the new bottom";
     doc.entries.resize(1);
     Paint();
-    EXPECT_EQ(doc.upperGeometry.totalHeight, 300);
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
-}
+    EXPECT_EQ(g.totalHeight, 300) << "shorter content falls back to no less than 300";
+    EXPECT_EQ(bar->maximum(), 0);
 
-TEST_F(RightViewTest, ClearingResetsTheGeometry)
-{
     AddEntries(10);
     Paint();
-    test::RecordingPrompt prompt;
-    doc.SetPrompt(&prompt);
     ASSERT_TRUE(doc.ClearDocument(CQuillonDoc::kConfigurationView));
     view.ResetGeometry();
-    EXPECT_EQ(doc.upperGeometry.totalHeight, view.viewport()->height());
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(g.totalHeight, h);
+    EXPECT_EQ(bar->maximum(), 0);
 }
 
-TEST_F(RightViewTest, LineAndPageRequestsMoveByTheOwnStepAndTheBarStep)
+TEST_F(RightViewTest, LineAndPageRequestsAndTheWheelMoveByTheOwnStepAndTheBarStep)
 {
     AddEntries(30);
     Paint();
     QScrollBar* bar = view.verticalScrollBar();
     const int line = bar->singleStep();
     const int page = bar->pageStep();
-    struct Case {
-        const char* label;
+    struct {
         int start;
         QAbstractSlider::SliderAction action;
         int expected;
-    } cases[] = {
-        {"line down", 0, QAbstractSlider::SliderSingleStepAdd, 10 + line},
-        {"line up", 200, QAbstractSlider::SliderSingleStepSub, 200 - 10 - line},
-        {"line up at the top", 0, QAbstractSlider::SliderSingleStepSub, 0},
-        {"page down", 0, QAbstractSlider::SliderPageStepAdd, 2 * page},
-        {"page up", 2 * page + 5, QAbstractSlider::SliderPageStepSub, 5},
+    } const cases[] = {
+        {0, QAbstractSlider::SliderSingleStepAdd, 10 + line},
+        {200, QAbstractSlider::SliderSingleStepSub, 200 - 10 - line},
+        {0, QAbstractSlider::SliderSingleStepSub, 0},
+        {0, QAbstractSlider::SliderPageStepAdd, 2 * page},
+        {2 * page + 5, QAbstractSlider::SliderPageStepSub, 5},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
         bar->setValue(c.start);
         bar->triggerAction(c.action);
-        EXPECT_EQ(bar->value(), c.expected);
+        EXPECT_EQ(bar->value(), c.expected) << c.start << " action " << c.action;
     }
-}
-
-TEST_F(RightViewTest, WheelNotchSendsALineRequestFirst)
-{
-    AddEntries(30);
-    Paint();
-    QScrollBar* bar = view.verticalScrollBar();
     bar->setValue(0);
-    const QPointF centre(100, 100);
-    QWheelEvent down(centre, view.mapToGlobal(centre.toPoint()), QPoint(), QPoint(0, -120), Qt::NoButton,
-                     Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.viewport(), &down);
-    EXPECT_GT(bar->value(), 10 + bar->singleStep()) << "own line request plus the standard wheel scroll";
-    const int afterDown = bar->value();
-    QWheelEvent up(centre, view.mapToGlobal(centre.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.viewport(), &up);
-    EXPECT_LT(bar->value(), afterDown);
+    for (const int delta : {-120, 120}) {
+        const int before = bar->value();
+        const QPointF at(100, 100);
+        QWheelEvent wheel(at, view.mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+        // Own line request plus the standard wheel scroll.
+        EXPECT_GT(std::abs(bar->value() - before), 10 + line) << delta;
+        EXPECT_EQ(bar->value() < before, delta > 0);
+    }
 }
 
 TEST_F(RightViewTest, TheScreenShowsScannableBarsInBothColourSchemes)
@@ -135,33 +114,14 @@ TEST_F(RightViewTest, TheScreenShowsScannableBarsInBothColourSchemes)
         SCOPED_TRACE(inverted);
         options.invertColours = inverted;
         view.verticalScrollBar()->setValue(0);
-        QImage image = Paint().convertToFormat(QImage::Format_Grayscale8);
-        const double scale = view.logicalDpiX() / 96.0;
         const CodeInfo& entry = doc.entries[1];
-        const int inset = inverted ? 2 : -10;
-        QImage area = image.copy(QRect(static_cast<int>((entry.symbolX - 15 + inset) * scale),
-                                       static_cast<int>((entry.symbolY + 50 - 3) * scale),
-                                       static_cast<int>((entry.moduleCount + 30 - 2 * inset) * scale),
-                                       static_cast<int>(42 * scale)));
-        if (inverted)
-            area.invertPixels();
-        EXPECT_EQ(test::DecodeGrey(area.constBits(), area.width(), area.height(),
-                                   static_cast<int>(area.bytesPerLine()), ZXing::BarcodeFormat::Code128),
+        const int inset = inverted ? 2 : -10;  // inverted: inside the black background only
+        EXPECT_EQ(test::DecodeArea(Paint().convertToFormat(QImage::Format_Grayscale8), view.logicalDpiX() / 96.0,
+                                   entry.symbolX - 15 + inset, entry.symbolY + 47,
+                                   entry.symbolX + 15 + entry.moduleCount - inset, entry.symbolY + 89, inverted,
+                                   ZXing::BarcodeFormat::Code128),
                   std::vector<std::string>{entry.codeText});
     }
-}
-
-TEST_F(RightViewTest, DecodedOutputOnlyGrowsTheRange)
-{
-    options.viewMode = CQuillonDoc::kMonitorView;
-    options.decodedOutput = true;
-    for (int i = 0; i < 40; ++i)
-        doc.decodedLines.push_back({"decoded line " + std::to_string(i)});
-    Paint();
-    EXPECT_EQ(doc.upperGeometry.totalHeight, 40 + 17 * 41);
-    doc.decodedLines.resize(2);
-    Paint();
-    EXPECT_EQ(doc.upperGeometry.totalHeight, 40 + 17 * 41);
 }
 
 TEST_F(RightViewTest, PrintingAnEmptyDocumentShowsTheMessage)

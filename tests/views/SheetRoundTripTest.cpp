@@ -12,9 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 namespace quillon {
 namespace {
@@ -49,7 +47,7 @@ CQuillonDoc SampleDocument()
 
 class SheetRoundTripTest : public ::testing::TestWithParam<bool> {};
 
-TEST_P(SheetRoundTripTest, EveryEntryOfThePrintedPagesScans)
+TEST_P(SheetRoundTripTest, EveryEntryOfThePrintedPagesAndThePaneImageScans)
 {
     const bool inverted = GetParam();
     CQuillonDoc doc = SampleDocument();
@@ -60,82 +58,54 @@ TEST_P(SheetRoundTripTest, EveryEntryOfThePrintedPagesScans)
     const test::TempDir dir;
     const auto pdf = dir.Path() / "sheet.pdf";
     ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 2) << "nine entries a page, twelve entries";
-
-    const int dpi = 300;
-    const std::vector<QImage> pages = Rasterise(pdf, dpi);
+    const std::vector<QImage> pages = Rasterise(pdf, 300);
     ASSERT_EQ(pages.size(), 2u);
-    const double pixelsPerUnit = dpi / 96.0;
-    for (std::size_t i = 0; i < doc.entries.size(); ++i) {
-        SCOPED_TRACE(doc.entries[i].codeText);
-        const QImage& page = pages[i / 9];
-        const int k = static_cast<int>(i % 9);
-        EXPECT_EQ(DecodeEntryBars(page, pixelsPerUnit, doc.entries[i], 85 + 80 * k, inverted),
-                  std::vector<std::string>{doc.entries[i].codeText});
-    }
-    const std::string text = PdfText(pdf);
-    EXPECT_NE(text.find("第1页/共2页"), std::string::npos) << text;
-    EXPECT_NE(text.find("第2页/共2页"), std::string::npos);
-    EXPECT_NE(text.find("扫描枪条码配置文档"), std::string::npos);
-    EXPECT_NE(text.find("CUSTOM-42"), std::string::npos);
-}
-
-TEST_P(SheetRoundTripTest, EveryEntryOfThePaneImageScans)
-{
-    const bool inverted = GetParam();
-    CQuillonDoc doc = SampleDocument();
-    ViewOptionValues options;
-    options.invertColours = inverted;
-    SheetWriter writer(doc, options);
-    writer.FitToContent();
-    EXPECT_EQ(doc.upperGeometry.totalHeight, doc.entries.back().codeY + 155);
     const QImage image = writer.RenderPane().convertToFormat(QImage::Format_Grayscale8);
-    EXPECT_EQ(image.width(), 620);
-    EXPECT_EQ(image.height(), doc.upperGeometry.totalHeight);
-    for (const CodeInfo& entry : doc.entries) {
+    EXPECT_EQ(image.height(), doc.entries.back().codeY + 155);
+    for (std::size_t i = 0; i < doc.entries.size(); ++i) {
+        const CodeInfo& entry = doc.entries[i];
         SCOPED_TRACE(entry.codeText);
+        const int k = static_cast<int>(i % 9);
+        EXPECT_EQ(DecodeEntryBars(pages[i / 9], 300 / 96.0, entry, 85 + 80 * k, inverted),
+                  std::vector<std::string>{entry.codeText});
         EXPECT_EQ(DecodeEntryBars(image, 1.0, entry, entry.symbolY + 50, inverted),
                   std::vector<std::string>{entry.codeText});
     }
+    const std::string text = PdfText(pdf);
+    for (const char* expected : {"第1页/共2页", "第2页/共2页", "扫描枪条码配置文档", "CUSTOM-42"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 }
 
 TEST_P(SheetRoundTripTest, ConvertedSymbolCarriesEveryCommandString)
 {
     const bool inverted = GetParam();
-    struct Case {
-        bool qr;
-        ZXing::BarcodeFormat format;
-    } cases[] = {{true, ZXing::BarcodeFormat::QRCode}, {false, ZXing::BarcodeFormat::PDF417}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.qr ? "QR Code" : "PDF417");
+    ViewOptionValues options;
+    options.invertColours = inverted;
+    for (const bool qr : {true, false}) {
+        SCOPED_TRACE(qr ? "QR Code" : "PDF417");
         CQuillonDoc doc;
-        for (int i = 0; i < 6; ++i)
-            doc.AddEntry(kCommands[i], "设置");
         std::string all;
-        for (const auto& entry : doc.entries)
-            all += entry.codeText;
-        ASSERT_TRUE(doc.ConversionCommand(c.qr));
-        ASSERT_GT(doc.convWidth, 0);
-        ViewOptionValues options;
-        options.invertColours = inverted;
+        for (int i = 0; i < 6; ++i) {
+            doc.AddEntry(kCommands[i], "设置");
+            all += kCommands[i];
+        }
+        ASSERT_TRUE(doc.ConversionCommand(qr));
         SheetWriter writer(doc, options);
         writer.FitToContent();
-
         const test::TempDir dir;
         const auto pdf = dir.Path() / "converted.pdf";
         ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 1);
         const std::vector<QImage> pages = Rasterise(pdf, 300);
         ASSERT_EQ(pages.size(), 1u);
-        const int paperTop = 65 + 20 * 6;
-        EXPECT_EQ(DecodeArea(pages[0], 300 / 96.0, inverted ? 47 : 30, paperTop - (inverted ? 4 : 20),
-                             doc.convWidth + (inverted ? 73 : 90), paperTop + doc.convHeight + (inverted ? 5 : 20),
-                             inverted, c.format),
-                  std::vector<std::string>{all});
-
-        const QImage image = writer.RenderPane().convertToFormat(QImage::Format_Grayscale8);
-        const int screenTop = 80 + 20 * 6;
-        EXPECT_EQ(DecodeArea(image, 1.0, inverted ? 47 : 30, screenTop - (inverted ? 4 : 20),
-                             doc.convWidth + (inverted ? 73 : 90), screenTop + doc.convHeight + (inverted ? 5 : 20),
-                             inverted, c.format),
+        // The symbol's area (inverted: inside its black background only),
+        // its top T below six captions: 65 on paper, 80 on screen.
+        const auto decode = [&](const QImage& image, double pixelsPerUnit, int T) {
+            return DecodeArea(image, pixelsPerUnit, inverted ? 47 : 30, T - (inverted ? 4 : 20),
+                              doc.convWidth + (inverted ? 73 : 90), T + doc.convHeight + (inverted ? 5 : 20),
+                              inverted, qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::PDF417);
+        };
+        EXPECT_EQ(decode(pages[0], 300 / 96.0, 65 + 20 * 6), std::vector<std::string>{all});
+        EXPECT_EQ(decode(writer.RenderPane().convertToFormat(QImage::Format_Grayscale8), 1.0, 80 + 20 * 6),
                   std::vector<std::string>{all});
     }
 }
@@ -143,7 +113,18 @@ TEST_P(SheetRoundTripTest, ConvertedSymbolCarriesEveryCommandString)
 INSTANTIATE_TEST_SUITE_P(Colours, SheetRoundTripTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Inverted" : "Plain"; });
 
-TEST(SheetWriterTest, OneEntryGivesPageOneOfOne)
+// Whether any pixel darker than mid-grey lies in the columns [left, right) of
+// the rows [top, bottom).
+bool DarkIn(const QImage& grey, int left, int top, int right, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (qGray(grey.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+TEST(SheetWriterTest, OneEntryGivesPageOneOfOneAndThePaneImageHoldsEverything)
 {
     CQuillonDoc doc;
     doc.AddEntry("<AW>31860000", "单个条目");
@@ -156,6 +137,21 @@ TEST(SheetWriterTest, OneEntryGivesPageOneOfOne)
     const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("第1页/共1页"), std::string::npos) << text;
     EXPECT_EQ(text.find("第2页"), std::string::npos);
+    EXPECT_EQ(writer.WritePdf(QStringLiteral("/nonexistent-dir/x.pdf")), -1);
+    EXPECT_FALSE(writer.WritePng(QStringLiteral("/nonexistent-dir/x.png")));
+
+    // The title at four fifths of the width and the long caption both end
+    // inside the image: nothing reaches its last ten columns.
+    for (const bool longCaption : {false, true}) {
+        SCOPED_TRACE(longCaption);
+        doc.entries[0].caption = longCaption ? "单个条目" + std::string(120, 'W') : "短";
+        const QImage image = writer.RenderPane().convertToFormat(QImage::Format_Grayscale8);
+        const int w = image.width();
+        EXPECT_GE(w, SheetWriter::kDefaultClientWidth);
+        EXPECT_TRUE(DarkIn(image, 4 * w / 5, 30, w, 50)) << "the title is drawn";
+        EXPECT_FALSE(DarkIn(image, w - 9, 0, w, image.height())) << "nothing runs off the right edge";
+        EXPECT_EQ(DarkIn(image, 700, 65, w, 85), longCaption);
+    }
 }
 
 TEST(PagedPrintTest, APrinterGetsTheSamePagesAsThePdfSheet)
@@ -183,16 +179,6 @@ TEST(PagedPrintTest, APrinterGetsTheSamePagesAsThePdfSheet)
                   std::vector<std::string>{doc.entries[i].codeText});
     }
     EXPECT_NE(PdfText(pdf).find("第2页/共2页"), std::string::npos);
-}
-
-TEST(SheetWriterTest, UnwritablePathIsReported)
-{
-    CQuillonDoc doc;
-    doc.AddEntry("A", "a");
-    const ViewOptionValues options;
-    SheetWriter writer(doc, options);
-    EXPECT_EQ(writer.WritePdf(QStringLiteral("/nonexistent-dir/x.pdf")), -1);
-    EXPECT_FALSE(writer.WritePng(QStringLiteral("/nonexistent-dir/x.png")));
 }
 
 }  // namespace
