@@ -30,30 +30,20 @@ TEST(BlockBufferTest, AppendFillsTheLastBlockThenAddsOneBlock)
     buffer.Append("abc", 3);
     ASSERT_EQ(buffer.First(), buffer.Last());
     EXPECT_EQ(buffer.Last()->capacity, BlockBuffer::kMinimumBlock);
-
     const std::string big(3000, 'x');
     buffer.Append(big.data(), uint32_t(big.size()));
     ASSERT_NE(buffer.First(), buffer.Last());
     EXPECT_EQ(buffer.First()->end, BlockBuffer::kMinimumBlock);
     EXPECT_EQ(buffer.Last()->capacity, 3003u - BlockBuffer::kMinimumBlock);
-    EXPECT_EQ(buffer.Total(), 3003u);
-    EXPECT_EQ(ChainBytes(buffer), buffer.Total());
-    EXPECT_EQ(Take(buffer, 5000), "abc" + big);
-}
+    EXPECT_EQ(ChainBytes(buffer), 3003u);
+    EXPECT_EQ(Take(buffer, 5000), "abc" + big);  // more than there: what is there
+    EXPECT_EQ(buffer.Total(), 0u);
 
-TEST(BlockBufferTest, NewBlockIsNeverSmallerThanTheMinimum)
-{
-    BlockBuffer buffer;
     const struct {
         uint32_t asked, capacity;
-    } cases[] = {{0, 1024}, {1, 1024}, {1024, 1024}, {1025, 1025}, {70000, 70000}};
-    for (const auto& c : cases) {
-        auto* block = buffer.NewBlock(c.asked);
-        EXPECT_EQ(block->capacity, c.capacity);
-        EXPECT_EQ(buffer.Last(), block);
-        EXPECT_EQ(block->begin, block->end);
-    }
-    EXPECT_EQ(buffer.Total(), 0u);
+    } sizes[] = {{0, 1024}, {1025, 1025}, {70000, 70000}};
+    for (const auto& s : sizes)
+        EXPECT_EQ(buffer.NewBlock(s.asked)->capacity, s.capacity) << s.asked;
 }
 
 TEST(BlockBufferTest, TakeInPiecesKeepsOrderAndTheTotal)
@@ -66,44 +56,37 @@ TEST(BlockBufferTest, TakeInPiecesKeepsOrderAndTheTotal)
         all += piece;
     }
     std::string taken;
+    EXPECT_EQ(buffer.Take(nullptr, 3), 3u);  // no destination: discarded
+    all.erase(0, 3);
     for (uint32_t step : {1u, 7u, 1023u, 4096u, 9999u, 100000u}) {
         taken += Take(buffer, step);
         EXPECT_EQ(buffer.Total(), all.size() - taken.size());
         EXPECT_EQ(ChainBytes(buffer), buffer.Total());
     }
     EXPECT_EQ(taken, all);
+
+    auto* block = buffer.NewBlock(10);
+    std::memcpy(block->WritePointer(), "direct", 6);
+    buffer.Commit(block, 6);
+    EXPECT_EQ(Take(buffer, 6), "direct");
 }
 
-TEST(BlockBufferTest, TakingMoreThanBufferedReturnsWhatIsThere)
+TEST(BlockBufferTest, AnEmptiedLastBlockIsKeptUpTo4096Bytes)
 {
-    BlockBuffer buffer;
-    buffer.Append("hello", 5);
-    EXPECT_EQ(Take(buffer, 100), "hello");
-    EXPECT_EQ(buffer.Total(), 0u);
-    EXPECT_EQ(buffer.Take(nullptr, 10), 0u);
-}
-
-TEST(BlockBufferTest, TakeWithoutABufferDiscards)
-{
-    BlockBuffer buffer;
-    buffer.Append("0123456789", 10);
-    EXPECT_EQ(buffer.Take(nullptr, 4), 4u);
-    EXPECT_EQ(Take(buffer, 10), "456789");
-}
-
-TEST(BlockBufferTest, AnEmptiedSmallLastBlockIsKeptAndReused)
-{
-    for (uint32_t capacity : {1024u, 4096u}) {
+    for (uint32_t capacity : {1024u, 4096u, 4097u}) {
         SCOPED_TRACE(capacity);
         BlockBuffer buffer;
         auto* block = buffer.NewBlock(capacity);
         const std::string data(capacity, 'k');
         buffer.Append(data.data(), capacity);
-        ASSERT_EQ(buffer.Last(), block);
         EXPECT_EQ(buffer.Take(nullptr, capacity), capacity);
+        if (capacity > BlockBuffer::kKeptBlockLimit) {
+            EXPECT_EQ(buffer.First(), nullptr);
+            EXPECT_EQ(buffer.Last(), nullptr);
+            continue;
+        }
         ASSERT_EQ(buffer.First(), block);
         EXPECT_EQ(buffer.Last(), block);
-        EXPECT_EQ(block->begin, 0u);
         EXPECT_EQ(block->end, 0u);
         buffer.Append("again", 5);
         EXPECT_EQ(buffer.Last(), block);
@@ -111,48 +94,24 @@ TEST(BlockBufferTest, AnEmptiedSmallLastBlockIsKeptAndReused)
     }
 }
 
-TEST(BlockBufferTest, AnEmptiedLargeOrEarlierBlockIsFreed)
+TEST(BlockBufferTest, AnEmptiedEarlierBlockIsFreedAndReleaseAllEmptiesTheChain)
 {
-    BlockBuffer large;
-    large.NewBlock(4097);
-    const std::string data(4097, 'L');
-    large.Append(data.data(), 4097);
-    EXPECT_EQ(large.Take(nullptr, 4097), 4097u);
-    EXPECT_EQ(large.First(), nullptr);
-    EXPECT_EQ(large.Last(), nullptr);
-
     BlockBuffer two;
     auto* first = two.NewBlock(1024);
     const std::string fill(1500, 'f');
     two.Append(fill.data(), 1500);
-    ASSERT_NE(two.Last(), first);
     auto* second = two.Last();
+    ASSERT_NE(second, first);
     EXPECT_EQ(two.Take(nullptr, 1024), 1024u);
     EXPECT_EQ(two.First(), second);
     EXPECT_EQ(two.Total(), 476u);
-}
 
-TEST(BlockBufferTest, CommitMakesDirectlyWrittenBytesReadable)
-{
-    BlockBuffer buffer;
-    auto* block = buffer.NewBlock(10);
-    std::memcpy(block->WritePointer(), "direct", 6);
-    buffer.Commit(block, 6);
-    EXPECT_EQ(buffer.Total(), 6u);
-    EXPECT_EQ(Take(buffer, 6), "direct");
-}
-
-TEST(BlockBufferTest, ReleaseAllEmptiesTheChain)
-{
-    BlockBuffer buffer;
-    const std::string data(10000, 'r');
-    buffer.Append(data.data(), uint32_t(data.size()));
-    buffer.ReleaseAll();
-    EXPECT_EQ(buffer.First(), nullptr);
-    EXPECT_EQ(buffer.Last(), nullptr);
-    EXPECT_EQ(buffer.Total(), 0u);
-    buffer.Append("x", 1);
-    EXPECT_EQ(Take(buffer, 1), "x");
+    two.ReleaseAll();
+    EXPECT_EQ(two.First(), nullptr);
+    EXPECT_EQ(two.Last(), nullptr);
+    EXPECT_EQ(two.Total(), 0u);
+    two.Append("x", 1);
+    EXPECT_EQ(Take(two, 1), "x");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <asm/termbits.h>
 
-#include "serial/CommTimeouts.h"
 #include "serial/LineEvents.h"
 #include "serial/SerialSpeed.h"
 
@@ -24,38 +23,6 @@ TEST(SerialSpeedTest, MapsRatesToCodesOrBother)
     }
     for (int refused : {0, -1, -115200})
         EXPECT_FALSE(MapSpeed(refused).has_value()) << refused;
-}
-
-TEST(CommTimeoutsTest, ChannelValues)
-{
-    const auto overlapped = ChannelTimeouts(true);
-    EXPECT_EQ(overlapped.readInterval, 100);
-    EXPECT_EQ(overlapped.readTotalConstant, 500);
-    EXPECT_EQ(WriteBudgetMs(overlapped, 1000), 11000);
-    const auto blocking = ChannelTimeouts(false);
-    EXPECT_EQ(blocking.readTotalConstant, 250);
-    EXPECT_EQ(WriteBudgetMs(blocking, 1000), 250);
-}
-
-TEST(CommTimeoutsTest, ReadWaitTakesTheNearerLimit)
-{
-    const auto t = ChannelTimeouts(true);
-    const struct {
-        int64_t sinceStart, sinceLastByte;
-        int wait;
-    } cases[] = {
-        {0, -1, 500},   // nothing yet: only the total counts
-        {450, -1, 50},
-        {10, 0, 100},   // a byte just came
-        {10, 60, 40},
-        {480, 0, 20},   // the total is nearer than the interval
-        {200, 100, 0},  // gap reached
-        {500, -1, 0},   // total reached
-        {900, 400, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ReadWaitMs(t, 64, c.sinceStart, c.sinceLastByte), c.wait)
-            << c.sinceStart << "/" << c.sinceLastByte;
 }
 
 TEST(LineEventsTest, ComparingReadingsGivesTheEventsBetweenThem)

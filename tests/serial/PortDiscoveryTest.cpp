@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
+#include <map>
 
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
@@ -111,31 +112,45 @@ TEST(PortMapTest, BadLinesAreSkipped)
     EXPECT_EQ(map.Assign("/dev/new", {}), 1);
 }
 
-TEST(PortDiscoveryTest, LinksAreDiscoveredNamedAndResolved)
+// Lines printed by `quillon-cli ports`.
+std::vector<std::string> CliPortLines()
+{
+    std::vector<std::string> lines;
+    FILE* out = ::popen(QUILLON_CLI " ports", "r");
+    char line[1024];
+    while (out && std::fgets(line, sizeof line, out))
+        lines.emplace_back(line);
+    EXPECT_EQ(out ? ::pclose(out) : -1, 0);
+    return lines;
+}
+
+TEST(PortDiscoveryTest, LinksAreDiscoveredNamedResolvedAndListedByTheCli)
 {
     PortSandbox sandbox;
     PtyPair first, second;
     ASSERT_TRUE(PublishPortLink(250, first.SlavePath()));
     ASSERT_TRUE(PublishPortLink(249, second.SlavePath()));
+    ASSERT_TRUE(PublishPortLink(300, "/tmp/odd(1)/device"));  // brackets must not hide it
     std::filesystem::create_symlink("/dev/null", std::filesystem::path(PortLinkFolder()) / "COM07");
     std::filesystem::create_symlink("/dev/null", std::filesystem::path(PortLinkFolder()) / "notes");
 
-    const auto ports = DiscoverPorts();
-    std::vector<int> linked;
-    for (const auto& port : ports) {
-        if (port.number == 249 || port.number == 250)
-            linked.push_back(port.number);
-        EXPECT_NE(port.number, 7);
-    }
-    EXPECT_EQ(linked, (std::vector<int>{249, 250}));
-    const auto found = std::find_if(ports.begin(), ports.end(), [](auto& p) { return p.number == 250; });
-    ASSERT_NE(found, ports.end());
-    EXPECT_EQ(found->devicePath, first.SlavePath());
-    EXPECT_EQ(found->friendlyName, first.SlavePath() + " (COM250)");
+    std::map<int, PortEntry> linked;
+    for (const auto& port : DiscoverPorts())
+        linked[port.number] = port;
+    EXPECT_FALSE(linked.count(7));
+    ASSERT_TRUE(linked.count(249) && linked.count(250) && linked.count(300));
+    EXPECT_EQ(linked[250].devicePath, first.SlavePath());
+    EXPECT_EQ(linked[250].friendlyName, first.SlavePath() + " (COM250)");
+    EXPECT_EQ(linked[300].friendlyName, "/tmp/odd[1]/device (COM300)");
 
     const auto names = ListPortNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "COM249"), names.end());
     EXPECT_EQ(ResolvePortPath(250), first.SlavePath());
+
+    const auto lines = CliPortLines();
+    const std::string expected = "COM250\t" + first.SlavePath() + "\t" + first.SlavePath() + " (COM250)\n";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.rfind("COM300\t/tmp/odd(1)/device\t", 0) == 0; }), 1);
 }
 
 TEST(PortDiscoveryTest, ALinkWinsOverTheMapAndAbsentDevicesDoNotResolve)
@@ -149,16 +164,6 @@ TEST(PortDiscoveryTest, ALinkWinsOverTheMapAndAbsentDevicesDoNotResolve)
     EXPECT_FALSE(ResolvePortPath(5).has_value());
     ASSERT_TRUE(PublishPortLink(3, "/dev/null"));
     EXPECT_EQ(ResolvePortPath(3), "/dev/null");
-}
-
-TEST(PortDiscoveryTest, BracketsInALinkTargetDoNotHideThePort)
-{
-    PortSandbox sandbox;
-    ASSERT_TRUE(PublishPortLink(300, "/tmp/odd(1)/device"));
-    const auto ports = DiscoverPorts();
-    const auto found = std::find_if(ports.begin(), ports.end(), [](auto& p) { return p.number == 300; });
-    ASSERT_NE(found, ports.end());
-    EXPECT_EQ(found->friendlyName, "/tmp/odd[1]/device (COM300)");
 }
 
 }  // namespace

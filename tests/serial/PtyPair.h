@@ -1,10 +1,9 @@
 #pragma once
-#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -31,13 +30,11 @@ public:
     ~PtyPair()
     {
         CloseMaster();
-        if (slave_ >= 0)
-            ::close(slave_);
+        ::close(slave_);
     }
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
-    int Master() const { return master_; }
     const std::string& SlavePath() const { return slavePath_; }
     void CloseMaster()
     {
@@ -45,27 +42,21 @@ public:
             ::close(master_);
         master_ = -1;
     }
-
     void Write(const std::string& bytes) const
     {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-            if (n > 0)
-                done += size_t(n);
-        }
+        for (size_t done = 0; done < bytes.size();)
+            done += size_t(std::max<ssize_t>(0, ::write(master_, bytes.data() + done, bytes.size() - done)));
     }
-
     // Reads from the master until `count` bytes came or `ms` passed.
     std::string Read(size_t count, int ms = 3000) const
     {
         std::string bytes;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        char chunk[65536];
         while (bytes.size() < count && std::chrono::steady_clock::now() < end) {
             pollfd fd{master_, POLLIN, 0};
             if (::poll(&fd, 1, 20) <= 0)
                 continue;
-            char chunk[65536];
             const ssize_t n = ::read(master_, chunk, std::min(sizeof chunk, count - bytes.size()));
             if (n <= 0)
                 break;
@@ -106,39 +97,25 @@ public:
     struct Note {
         unsigned message;
         int port;
-        long argument;
     };
 
-    void OnCommNotify(unsigned message, int port, long argument) override
+    void OnCommNotify(unsigned message, int port, long) override
     {
-        {
-            std::lock_guard lock(mutex_);
-            notes_.push_back({message, port, argument});
-        }
+        std::lock_guard lock(mutex_);
+        notes_.push_back({message, port});
         changed_.notify_all();
     }
-
     size_t Count(unsigned message) const
     {
         std::lock_guard lock(mutex_);
-        size_t count = 0;
-        for (const auto& note : notes_)
-            count += note.message == message;
-        return count;
+        return Seen(message);
     }
-
     // True once at least `count` notifications `message` were seen.
     bool WaitFor(unsigned message, size_t count, int ms = 3000)
     {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(ms), [&] {
-            size_t seen = 0;
-            for (const auto& note : notes_)
-                seen += note.message == message;
-            return seen >= count;
-        });
+        return changed_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return Seen(message) >= count; });
     }
-
     std::vector<Note> Notes() const
     {
         std::lock_guard lock(mutex_);
@@ -146,6 +123,11 @@ public:
     }
 
 private:
+    size_t Seen(unsigned message) const
+    {
+        return size_t(std::count_if(notes_.begin(), notes_.end(), [&](const Note& n) { return n.message == message; }));
+    }
+
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Note> notes_;

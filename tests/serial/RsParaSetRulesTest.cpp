@@ -29,41 +29,27 @@ protected:
 TEST_F(RsParaSetRulesTest, ListsTheirItemsSelectionsAndStates)
 {
     const auto content = Rules({1, 3, 12}).Content();
-    EXPECT_EQ(content.port.items, (std::vector<std::string>{"COM1", "COM3", "COM12"}));
-    EXPECT_EQ(content.port.selected, 0);
-    EXPECT_TRUE(content.port.editable);
-    EXPECT_TRUE(content.port.enabled);
-
-    EXPECT_EQ(content.baud.items,
-              (std::vector<std::string>{"460800", "256000", "230400", "128000", "115200", "57600",
-                                        "38400", "19200", "9600", "4800"}));
-    EXPECT_EQ(content.baud.selected, 4);
-    EXPECT_TRUE(content.baud.editable);
-    EXPECT_TRUE(content.baud.enabled);
-
     const struct {
         const ComboContent& combo;
         std::vector<std::string> items;
         std::string selected;
-    } fixed[] = {
-        {content.dataBits, {"5", "6", "7", "8"}, "8"},
-        {content.stopBits, {"0", "1", "2"}, "1"},
-        {content.parity, {"None", "Odd", "Even"}, "None"},
+        bool open;  // editable and enabled
+    } lists[] = {
+        {content.port, {"COM1", "COM3", "COM12"}, "COM1", true},
+        {content.baud, {"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200", "9600", "4800"}, "115200", true},
+        {content.dataBits, {"5", "6", "7", "8"}, "8", false},
+        {content.stopBits, {"0", "1", "2"}, "1", false},
+        {content.parity, {"None", "Odd", "Even"}, "None", false},
     };
-    for (const auto& f : fixed) {
-        EXPECT_EQ(f.combo.items, f.items);
-        ASSERT_GE(f.combo.selected, 0);
-        EXPECT_EQ(f.combo.items[size_t(f.combo.selected)], f.selected);
-        EXPECT_FALSE(f.combo.enabled);
-        EXPECT_FALSE(f.combo.editable);
+    for (const auto& l : lists) {
+        EXPECT_EQ(l.combo.items, l.items);
+        ASSERT_GE(l.combo.selected, 0);
+        EXPECT_EQ(l.combo.items[size_t(l.combo.selected)], l.selected);
+        EXPECT_EQ(l.combo.enabled, l.open) << l.selected;
+        EXPECT_EQ(l.combo.editable, l.open) << l.selected;
     }
-}
-
-TEST_F(RsParaSetRulesTest, NoPortsFoundLeavesTheListEmptyAndUnselected)
-{
-    const auto content = Rules().Content();
-    EXPECT_TRUE(content.port.items.empty());
-    EXPECT_EQ(content.port.selected, -1);
+    EXPECT_TRUE(Rules().Content().port.items.empty());
+    EXPECT_EQ(Rules().Content().port.selected, -1);
 }
 
 TEST_F(RsParaSetRulesTest, TextsReadAsNumbers)
@@ -86,31 +72,16 @@ TEST_F(RsParaSetRulesTest, TextsReadAsNumbers)
         EXPECT_EQ(CRsParaSetRules::ParsePort(p.text), p.number) << p.text;
 }
 
-TEST_F(RsParaSetRulesTest, ConnectStoresTheNumbersAndOpensThePort)
+TEST_F(RsParaSetRulesTest, ConnectStoresTheNumbersAndOpensOrTellsTheOperator)
 {
     ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
     auto rules = Rules();
-    EXPECT_TRUE(rules.Connect({"COM7", "9600", "8", "1", "None"}));
-    EXPECT_EQ(doc.portNumber, 7);
-    EXPECT_EQ(doc.baudRate, 9600);
-    EXPECT_EQ(doc.dataBits, 8);
-    EXPECT_EQ(doc.stopBits, 1);
-    EXPECT_EQ(doc.parity, 0);
-    EXPECT_TRUE(comm.IsOpen());
-    EXPECT_EQ(comm.PortNumber(), 7);
-    EXPECT_TRUE(prompt.shown.empty());
-}
-
-TEST_F(RsParaSetRulesTest, AFailedOpenTellsTheOperatorAndClearsPortAndSpeed)
-{
-    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
     const PortDialogChoice failing[] = {
-        {"COM8", "115200", "8", "1", "None"},      // no such port
+        {"COM8", "115200", "8", "1", "None"},  // no such port
         {"COM0", "115200", "8", "1", "None"},
         {"COM1025", "115200", "8", "1", "None"},
-        {"COM7", "fast", "8", "1", "None"},        // speed 0
+        {"COM7", "fast", "8", "1", "None"},  // speed 0
     };
-    auto rules = Rules();
     for (const auto& choice : failing) {
         SCOPED_TRACE(choice.port + "@" + choice.baud);
         prompt.shown.clear();
@@ -122,6 +93,12 @@ TEST_F(RsParaSetRulesTest, AFailedOpenTellsTheOperatorAndClearsPortAndSpeed)
         EXPECT_EQ(doc.dataBits, 8);
         EXPECT_FALSE(comm.IsOpen());
     }
+    prompt.shown.clear();
+    EXPECT_TRUE(rules.Connect({"COM7", "9600", "7", "2", "Odd"}));
+    EXPECT_EQ((std::vector<int>{doc.portNumber, doc.baudRate, doc.dataBits, doc.stopBits, doc.parity}),
+              (std::vector<int>{7, 9600, 7, 2, 0}));
+    EXPECT_EQ(comm.PortNumber(), 7);
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(RsParaSetRulesTest, OpenDevicePortClosesAnOpenChannelFirst)

@@ -5,17 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace quillon::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 struct Exchange {
     const char* name;
@@ -31,6 +28,18 @@ std::string InfoReply(std::uint8_t field, const std::string& text)
     return HexText(reply);
 }
 
+// Requests for C1 to C8 in one write, and their answers in order.
+std::pair<std::string, std::string> AllInformation()
+{
+    const sim::DeviceIdentity identity;
+    std::string request, expected;
+    for (std::uint8_t field = 0xC1; field <= 0xC8; ++field) {
+        request += HexText({0x43, 0x02, field});
+        expected += field == 0xC3 ? "4402C3000402800" "1E0" : InfoReply(field, identity.Text(field));
+    }
+    return {request, expected};
+}
+
 std::string SmallImage()
 {
     Bytes reply = HexBytes("6100080004000000000020");
@@ -42,13 +51,19 @@ std::string SmallImage()
 
 TEST(SimLineTest, AnswersEachRequestByteForByte)
 {
-    const sim::DeviceIdentity identity;
+    const auto [infoRequest, infoReply] = AllInformation();
     const std::vector<Exchange> exchanges{
         {"probe", {"231040"}, "24104001"},
+        {"junk before a request", {"55AA01" "231040"}, "24104001"},
+        // The tool sends all read requests at once; the closing key's answer comes last.
+        {"read-back", {"233040" "237181" "233186" "2332C0"}, "24304001" "2431860000" "2432C000024142" "2471810000"},
         {"probe split over three writes", {"23", "10", "40"}, "24104001"},
         {"read one-byte setting", {"233040"}, "24304001"},
         {"read two-byte setting", {"233186"}, "2431860000"},
         {"read counted setting", {"2332C0"}, "2432C000024142"},
+        {"read the factory default option", {"234141"}, "24414103"},
+        {"read a setting without a value", {"233300"}, "243300"},
+        {"read an unknown key", {"235555"}, ""},
         {"write one byte", {"21304000"}, "33764200"},
         {"read it back", {"233040"}, "24304000"},
         {"write two bytes", {"213186", "000C"}, "33764200"},
@@ -58,9 +73,7 @@ TEST(SimLineTest, AnswersEachRequestByteForByte)
         {"write unknown setting", {"21555501"}, "33764201"},
         {"write link mode HID", {"21424001"}, "22424001"},
         {"write baud rate", {"21414104"}, "22414104"},
-        {"resolution", {"4302C3"}, "4402C3000402800" "1E0"},
-        {"software version", {"4302C2"}, InfoReply(0xC2, identity.Text(0xC2))},
-        {"device type", {"4302C7"}, InfoReply(0xC7, identity.Text(0xC7))},
+        {"information C1 to C8", {infoRequest}, infoReply},
         {"unknown information field", {"4302C9"}, ""},
         {"small image", {"60000800040000"}, SmallImage()},
         {"loader handshake", {"327703"}, "3377030000"},
@@ -75,20 +88,6 @@ TEST(SimLineTest, AnswersEachRequestByteForByte)
         // Nothing more than the expected reply.
         EXPECT_EQ(HexText(sim.ReadUntilQuiet(50ms)), "") << exchange.name;
     }
-}
-
-TEST(SimLineTest, AllInformationFieldsAnswerInOrder)
-{
-    SimProcess sim;
-    const sim::DeviceIdentity identity;
-    std::string expected;
-    std::string request;
-    for (std::uint8_t field = 0xC1; field <= 0xC8; ++field) {
-        request += HexText({0x43, 0x02, field});
-        expected += field == 0xC3 ? "4402C3000402800" "1E0" : InfoReply(field, identity.Text(field));
-    }
-    sim.Send(HexBytes(request));
-    EXPECT_EQ(HexText(sim.Read(expected.size() / 2)), expected);
 }
 
 TEST(SimLineTest, FullImageIsTopRowFirstPattern)
@@ -114,21 +113,6 @@ TEST(SimLineTest, CameraResolutionIsAnOption)
     EXPECT_EQ(sim.Read(320 * 240).size(), 320u * 240);
 }
 
-TEST(SimLineTest, ReadBackEndsWithItsClosingFrameLast)
-{
-    SimProcess sim;
-    // The tool sends all read requests at once, the closing key among them.
-    sim.Send(HexBytes("233040" "237181" "233186" "2332C0"));
-    EXPECT_EQ(HexText(sim.Read(4 + 5 + 7 + 5)), "24304001" "2431860000" "2432C000024142" "2471810000");
-}
-
-TEST(SimLineTest, JunkBeforeARequestIsSkipped)
-{
-    SimProcess sim;
-    sim.Send(HexBytes("55AA01" "231040"));
-    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
-}
-
 TEST(SimLineTest, ScannedTextsGoOutUnframedInTheChosenEncoding)
 {
     SimProcess sim;
@@ -141,18 +125,7 @@ TEST(SimLineTest, ScannedTextsGoOutUnframedInTheChosenEncoding)
     EXPECT_EQ(HexText(sim.Read(3)), "410042");
 }
 
-TEST(SimLineTest, ToolMayCloseAndReopenThePort)
-{
-    SimProcess sim;
-    sim.Send(HexBytes("231040"));
-    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
-    sim.ClosePort();
-    sim.OpenPort();
-    sim.Send(HexBytes("231040"));
-    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
-}
-
-TEST(SimLineTest, WhatIsSentWhileNoOneListensIsLost)
+TEST(SimLineTest, WhatIsSentWhileNoOneListensIsLostAndQuitEnds)
 {
     SimProcess sim;
     sim.Command("flood 1");
@@ -166,9 +139,13 @@ TEST(SimLineTest, WhatIsSentWhileNoOneListensIsLost)
     EXPECT_EQ(HexText(sim.ReadUntilQuiet(300ms)), "");
     sim.Send(HexBytes("231040"));
     EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+    sim.Command("quit");
+    EXPECT_NE(sim.WaitForLine("bye"), "");
+    EXPECT_TRUE(sim.WaitForHangUp(5s));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.LinkPath())));
 }
 
-TEST(SimLineTest, ControlFifoTakesTheSameCommands)
+TEST(SimLineTest, ControlFifoTakesTheSameCommandsAndInterruptCleansUp)
 {
     TempDir fifoDir;
     const std::string fifo = (fifoDir.Path() / "control").string();
@@ -182,43 +159,25 @@ TEST(SimLineTest, ControlFifoTakesTheSameCommands)
     EXPECT_NE(sim.WaitForLine("armed: garbage(2)"), "");
     sim.Send(HexBytes("231040"));
     EXPECT_EQ(HexText(sim.Read(6)), "A55A24104001");
-    sim.Stop();
-    EXPECT_FALSE(std::filesystem::exists(fifo));
-}
-
-TEST(SimLineTest, LinkIsPublishedAndRemovedOnInterrupt)
-{
-    SimProcess sim;
+    // Published while it runs; link and FIFO gone after Ctrl+C.
     EXPECT_EQ(std::filesystem::read_symlink(sim.LinkPath()).string(), sim.DevicePath());
     EXPECT_EQ(sim.DevicePath().rfind("/dev/pts/", 0), 0u);
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.LinkPath())));
+    EXPECT_FALSE(std::filesystem::exists(fifo));
 }
 
-TEST(SimLineTest, QuitCommandEndsCleanly)
+TEST(SimLineTest, BytesGoBothWaysAtTheLineSpeed)
 {
-    SimProcess sim;
-    sim.Command("quit");
-    EXPECT_NE(sim.WaitForLine("bye"), "");
-    EXPECT_TRUE(sim.WaitForHangUp(5s));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.LinkPath())));
-}
-
-TEST(SimLineTest, RepliesArePacedAtTheLineSpeed)
-{
-    SimProcess sim({"--baud", "48000"}, true, true);  // 4,800 bytes a second
-    const auto start = std::chrono::steady_clock::now();
+    SimProcess sim({"--baud", "48000"}, true);  // 4,800 bytes a second
+    auto start = std::chrono::steady_clock::now();
     sim.Send(HexBytes("60003C00400000"));  // 60 x 64 = 3,840 pixels + 11
     EXPECT_EQ(sim.Read(3851).size(), 3851u);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 700ms);
-}
 
-TEST(SimLineTest, ToolBytesAreTakenAtTheLineSpeed)
-{
-    SimProcess sim({"--baud", "48000"}, true, true);  // 4,800 bytes a second
     sim.Send(HexBytes("327703"));
     ASSERT_EQ(HexText(sim.Read(5)), "3377030000");
-    const auto start = std::chrono::steady_clock::now();
+    start = std::chrono::steady_clock::now();
     sim.Send(Bytes(4800, 0xFF));  // a raw image: one second on the line
     EXPECT_EQ(HexText(sim.Read(1)), "38");
     // A second to take it in, then the quiet that ends an image.
@@ -227,11 +186,10 @@ TEST(SimLineTest, ToolBytesAreTakenAtTheLineSpeed)
 
 TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
 {
-    TempDir dir;
-    const std::string out = (dir.Path() / "help.txt").string();
-    ASSERT_EQ(std::system((std::string(QUILLON_SIM_BINARY) + " --help > " + out).c_str()), 0);
-    std::ifstream file(out);
-    const std::string help((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string help(65536, '\0');
+    FILE* out = ::popen(QUILLON_SIM_BINARY " --help", "r");
+    help.resize(out ? std::fread(help.data(), 1, help.size(), out) : 0);
+    ASSERT_EQ(out ? ::pclose(out) : -1, 0);
     for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--control", "--firmware-out", "--fault",
                              "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "hid-pos",
                              "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage"})

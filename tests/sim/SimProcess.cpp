@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -19,8 +18,7 @@ using Clock = std::chrono::steady_clock;
 
 int MillisLeft(Clock::time_point end)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
+    return int(std::max<std::int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count()));
 }
 
 }  // namespace
@@ -29,25 +27,22 @@ Bytes HexBytes(const std::string& hex)
 {
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        bytes.push_back(std::uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
 std::string HexText(const Bytes& bytes)
 {
+    static const char digits[] = "0123456789ABCDEF";
     std::string text;
-    char pair[3];
-    for (const auto b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        text += pair;
-    }
+    for (const auto b : bytes)
+        text += {digits[b >> 4], digits[b & 15]};
     return text;
 }
 
-SimProcess::SimProcess(std::vector<std::string> extraArgs, bool openPort, bool paced)
+SimProcess::SimProcess(std::vector<std::string> extraArgs, bool paced)
 {
-    int in[2];
-    int out[2];
+    int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe");
     std::vector<std::string> args{QUILLON_SIM_BINARY, "--catalogue", QUILLON_SIM_CATALOGUE};
@@ -75,24 +70,15 @@ SimProcess::SimProcess(std::vector<std::string> extraArgs, bool openPort, bool p
     if (serving.empty())
         throw std::runtime_error("quillon-sim printed no serving line");
     devicePath_ = serving.substr(serving.rfind(' ') + 1);
-    if (openPort)
-        OpenPort();
+    OpenPort();
 }
 
 SimProcess::~SimProcess()
 {
     ClosePort();
-    if (pid_ > 0)
-        Stop();
-    if (stdinFd_ >= 0)
-        close(stdinFd_);
-    if (stdoutFd_ >= 0)
-        close(stdoutFd_);
-}
-
-std::string SimProcess::LinkPath() const
-{
-    return (dir_.Path() / "ports" / "COM9").string();
+    Stop();
+    close(stdinFd_);
+    close(stdoutFd_);
 }
 
 void SimProcess::OpenPort()
@@ -118,25 +104,22 @@ void SimProcess::ClosePort()
 
 void SimProcess::Send(const Bytes& bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
+    for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = write(port_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
+        if (n <= 0 && errno != EINTR)
             throw std::runtime_error("write to the port failed");
-        done += static_cast<std::size_t>(n);
+        done += std::size_t(std::max<ssize_t>(n, 0));
     }
 }
 
-Bytes SimProcess::Read(std::size_t count, std::chrono::milliseconds timeout)
+Bytes SimProcess::Pull(std::size_t count, std::chrono::milliseconds total, std::chrono::milliseconds quiet)
 {
     Bytes bytes;
-    const auto end = Clock::now() + timeout;
+    const auto end = Clock::now() + total;
     std::uint8_t chunk[65536];
     while (bytes.size() < count) {
         pollfd fd{port_, POLLIN, 0};
-        if (poll(&fd, 1, MillisLeft(end)) <= 0 || !(fd.revents & POLLIN))
+        if (poll(&fd, 1, std::min(MillisLeft(end), int(quiet.count()))) <= 0 || !(fd.revents & POLLIN))
             break;
         const ssize_t n = read(port_, chunk, std::min(sizeof chunk, count - bytes.size()));
         if (n <= 0)
@@ -144,21 +127,6 @@ Bytes SimProcess::Read(std::size_t count, std::chrono::milliseconds timeout)
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     return bytes;
-}
-
-Bytes SimProcess::ReadUntilQuiet(std::chrono::milliseconds quiet)
-{
-    Bytes bytes;
-    std::uint8_t chunk[4096];
-    for (;;) {
-        pollfd fd{port_, POLLIN, 0};
-        if (poll(&fd, 1, static_cast<int>(quiet.count())) <= 0 || !(fd.revents & POLLIN))
-            return bytes;
-        const ssize_t n = read(port_, chunk, sizeof chunk);
-        if (n <= 0)
-            return bytes;
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
 }
 
 bool SimProcess::WaitForHangUp(std::chrono::milliseconds timeout)
@@ -169,9 +137,7 @@ bool SimProcess::WaitForHangUp(std::chrono::milliseconds timeout)
         pollfd fd{port_, POLLIN, 0};
         if (poll(&fd, 1, MillisLeft(end)) <= 0)
             return false;
-        if (fd.revents & (POLLHUP | POLLERR))
-            return true;
-        if (read(port_, chunk, sizeof chunk) <= 0)
+        if ((fd.revents & (POLLHUP | POLLERR)) || read(port_, chunk, sizeof chunk) <= 0)
             return true;
     }
     return false;
@@ -180,40 +146,26 @@ bool SimProcess::WaitForHangUp(std::chrono::milliseconds timeout)
 void SimProcess::Command(const std::string& line)
 {
     const std::string text = line + "\n";
-    ASSERT_EQ(write(stdinFd_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-}
-
-std::string SimProcess::NextLine(std::chrono::milliseconds timeout)
-{
-    const auto end = Clock::now() + timeout;
-    for (;;) {
-        if (const auto newline = printed_.find('\n'); newline != std::string::npos) {
-            std::string line = printed_.substr(0, newline);
-            printed_.erase(0, newline + 1);
-            return line;
-        }
-        pollfd fd{stdoutFd_, POLLIN, 0};
-        if (poll(&fd, 1, MillisLeft(end)) <= 0)
-            return {};
-        char chunk[4096];
-        const ssize_t n = read(stdoutFd_, chunk, sizeof chunk);
-        if (n <= 0)
-            return {};
-        printed_.append(chunk, static_cast<std::size_t>(n));
-    }
+    ASSERT_EQ(write(stdinFd_, text.data(), text.size()), ssize_t(text.size()));
 }
 
 std::string SimProcess::WaitForLine(const std::string& text, std::chrono::milliseconds timeout)
 {
     const auto end = Clock::now() + timeout;
-    while (MillisLeft(end) > 0) {
-        const std::string line = NextLine(std::chrono::milliseconds(MillisLeft(end)));
-        if (line.find(text) != std::string::npos)
-            return line;
-        if (line.empty() && MillisLeft(end) == 0)
-            break;
+    for (;;) {
+        for (std::size_t newline; (newline = printed_.find('\n')) != std::string::npos;) {
+            const std::string line = printed_.substr(0, newline);
+            printed_.erase(0, newline + 1);
+            if (line.find(text) != std::string::npos)
+                return line;
+        }
+        pollfd fd{stdoutFd_, POLLIN, 0};
+        char chunk[4096];
+        ssize_t n = 0;
+        if (poll(&fd, 1, MillisLeft(end)) <= 0 || (n = read(stdoutFd_, chunk, sizeof chunk)) <= 0)
+            return {};
+        printed_.append(chunk, std::size_t(n));
     }
-    return {};
 }
 
 int SimProcess::Stop()
@@ -222,12 +174,11 @@ int SimProcess::Stop()
         return -1;
     kill(pid_, SIGINT);
     int status = 0;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200; ++i, usleep(25000)) {
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
             return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         }
-        usleep(25000);
     }
     kill(pid_, SIGKILL);
     waitpid(pid_, &status, 0);

@@ -3,12 +3,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace quillon::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using namespace std::chrono_literals;
 
 // quillon-sim started as a child process with its own port-link folder, and
 // the tool's end of its line: the COM link opened as a serial port.
@@ -16,13 +18,12 @@ class SimProcess {
 public:
     // Starts the simulator with the test catalogue and extra arguments
     // (unpaced unless asked); waits for its "serving" line and opens the port.
-    explicit SimProcess(std::vector<std::string> extraArgs = {}, bool openPort = true, bool paced = false);
+    explicit SimProcess(std::vector<std::string> extraArgs = {}, bool paced = false);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    const TempDir& Dir() const { return dir_; }
-    std::string LinkPath() const;
+    std::string LinkPath() const { return (dir_.Path() / "ports" / "COM9").string(); }
     const std::string& DevicePath() const { return devicePath_; }
 
     // The tool's side of the line.
@@ -30,23 +31,23 @@ public:
     void ClosePort();
     void Send(const Bytes& bytes);
     // Exactly count bytes, or fewer when the time-out passes first.
-    Bytes Read(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    Bytes Read(std::size_t count, std::chrono::milliseconds timeout = 10s) { return Pull(count, timeout, timeout); }
     // Everything that arrives until the line has been quiet for `quiet`.
-    Bytes ReadUntilQuiet(std::chrono::milliseconds quiet);
+    Bytes ReadUntilQuiet(std::chrono::milliseconds quiet) { return Pull(std::numeric_limits<std::size_t>::max(), 1h, quiet); }
     // True when the port reports a hang-up or an error within the time-out.
     bool WaitForHangUp(std::chrono::milliseconds timeout);
 
     // A control line on the simulator's standard input.
     void Command(const std::string& line);
-    // The next line the simulator prints ("" on time-out).
-    std::string NextLine(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Reads printed lines until one contains text; returns it ("" on time-out).
-    std::string WaitForLine(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    std::string WaitForLine(const std::string& text, std::chrono::milliseconds timeout = 10s);
 
     // Sends SIGINT and waits; returns the exit status (-1 when it had to be killed).
     int Stop();
 
 private:
+    Bytes Pull(std::size_t count, std::chrono::milliseconds total, std::chrono::milliseconds quiet);
+
     TempDir dir_;
     int pid_ = -1;
     int stdinFd_ = -1;
