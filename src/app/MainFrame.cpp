@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/FormViewOptions.h"
 #include "app/InfoBarLayout.h"
+#include "app/LockIndicators.h"
 #include "app/ProductInfo.h"
 #include "app/QtPrompt.h"
 #include "app/SavePathStore.h"
@@ -229,6 +230,7 @@ void CMainFrame::CreateToolBars()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->showMessage(QStringLiteral("就绪"));
+    lockIndicators_ = new LockIndicators(statusBar());
 }
 
 void CMainFrame::InitialUpdate()

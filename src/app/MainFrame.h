@@ -26,6 +26,7 @@ class CnComm;
 class CRsParaSet;
 class CQuillonDoc;
 class CWndInfoFrm;
+class LockIndicators;
 class IConfigurationTarget;
 class IParameterDialogRunner;
 class IPrompt;
@@ -88,6 +89,7 @@ public:
     SavePathStore& SavePaths() const { return *savePaths_; }
 
     CRightView* DocumentView() const { return documentView_; }
+    LockIndicators* Indicators() const { return lockIndicators_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,6 +126,7 @@ private:
     void ShutdownSerialChannel();
 
     CQuillonDoc& doc_;
+    LockIndicators* lockIndicators_ = nullptr;
     std::unique_ptr<IPrompt> ownedPrompt_;
     std::unique_ptr<IParameterDialogRunner> ownedDialogs_;
     std::unique_ptr<ISettingSender> ownedDevice_;

@@ -1,10 +1,7 @@
 #include "app/CommandTable.h"
-#include "app/InfoBarLayout.h"
-#include "app/ProductInfo.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 
 namespace quillon {
 namespace {
@@ -34,33 +31,6 @@ TEST(CommandTableTest, CaptionsInMenuOrder)
     EXPECT_EQ(static_cast<int>(MonitorView), 32779);
 }
 
-TEST(CommandTableTest, EnabledRulesInBothViews)
-{
-    const std::set<CommandId> configurationOnly = {Print, Undo, ConvertDocument};
-    const std::set<CommandId> monitorOnly = {ImageExtract, ImageSave, DecodedOutputSave};
-    ViewModeState state;
-    EXPECT_EQ(state.ViewMode(), 0);
-    for (int round = 0; round < 2; ++round) {
-        const bool monitor = round == 1;
-        if (monitor)
-            state.EnterMonitorView();
-        EXPECT_EQ(state.ViewMode(), monitor ? 1 : 0);
-        EXPECT_EQ(state.ConfigCommandsEnabled(), !monitor);
-        EXPECT_EQ(state.MonitorCommandsEnabled(), monitor);
-        for (const CommandInfo& command : Commands()) {
-            bool expected = true;
-            if (configurationOnly.count(command.id))
-                expected = !monitor;
-            if (monitorOnly.count(command.id))
-                expected = monitor;
-            EXPECT_EQ(state.IsEnabled(command.id), expected) << static_cast<int>(command.id) << " monitor " << monitor;
-        }
-    }
-    state.EnterConfigurationView();
-    EXPECT_TRUE(state.IsEnabled(Undo));
-    EXPECT_FALSE(state.IsEnabled(ImageSave));
-}
-
 TEST(CommandTableTest, ToolbarOrder)
 {
     const CommandId expected[] = {Connect, Disconnect, MonitorView, CommandInteraction, FirmwareDownload,
@@ -82,22 +52,6 @@ TEST(CommandTableTest, ViewSwitchMenuIsTheThirdAndHoldsTheSwitches)
         inViewMenu += command.menu == kViewSwitchMenu;
     EXPECT_EQ(inViewMenu, 2);
     EXPECT_THROW(FindCommand(kToolbarSeparator), std::out_of_range);
-}
-
-TEST(InfoBarLayoutTest, ViewCaptionFollowsTheSplitter)
-{
-    const ViewCaptionPlacement p = PlaceViewCaption(360, 70);
-    EXPECT_EQ(p.label, (Rect{360, 10, 70, 20}));
-    EXPECT_EQ(p.name, (Rect{435, 10, 225, 20}));
-    EXPECT_EQ(ConnectedStatusText(3), "COM3，联机");
-    EXPECT_EQ(kOfflineColour, (Rgb{255, 0, 0}));
-    EXPECT_EQ(kOnlineColour, (Rgb{0, 125, 255}));
-}
-
-TEST(ProductInfoTest, TitleIsNameVersionAndTag)
-{
-    EXPECT_EQ(ProductVersion(), std::string(" V") + QUILLON_VERSION);
-    EXPECT_EQ(MainWindowTitle(), "Quillon" + ProductVersion() + " LNX");
 }
 
 }  // namespace

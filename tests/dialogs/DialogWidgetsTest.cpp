@@ -46,8 +46,12 @@ void Press(QWidget& dialog, const char* button)
 }
 
 // Shows a dialog the way the runner does, without blocking in exec().
-void Show(ParameterDialogBase& dialog)
+void Show(ParameterDialogBase& dialog, const char* itemText = nullptr, int mode = -1)
 {
+    if (mode >= 0)
+        dialog.SetMode(mode);
+    if (itemText)
+        dialog.SetItemText(itemText);
     dialog.PrepareShowing();
     dialog.show();
 }
@@ -55,67 +59,43 @@ void Show(ParameterDialogBase& dialog)
 class DialogWidgets : public ::testing::Test {
 protected:
     test::RecordingPrompt prompt;
+    // Presses OK on a dialog that must refuse with `message` and stay open.
+    void ExpectRefused(ParameterDialogBase& dialog, const char* message)
+    {
+        prompt.shown.clear();
+        Press(dialog, "ok");
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{message});
+        EXPECT_TRUE(dialog.isVisible());
+    }
 };
 
-TEST_F(DialogWidgets, RefusedValueShowsTheMessageAndKeepsTheDialogOpen)
-{
-    CDiffResultTimeDlg dialog(prompt, nullptr);
-    dialog.SetMode(7);
-    Show(dialog);
-    EXPECT_EQ(dialog.windowTitle().toStdString(), "服务端标识");
-    EXPECT_EQ(Child<QLabel>(dialog, "prompt")->text().toStdString(), "Modbus RTU 访问服务地址标识 0-255：");
-
-    Type(dialog, "field", "256");
-    Press(dialog, "ok");
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kValueOutOfRange});
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(Child<QLineEdit>(dialog, "field")->text(), "256");
-
-    Type(dialog, "field", "255");
-    Press(dialog, "ok");
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    ASSERT_TRUE(dialog.Output());
-    EXPECT_EQ(dialog.Output()->text, "FF");
-    EXPECT_EQ(dialog.Output()->captionText, "255");
-}
-
-TEST_F(DialogWidgets, NumberFieldRefusesTypedLetters)
-{
-    CDiffResultTimeDlg dialog(prompt, nullptr);
-    Show(dialog);
-    QLineEdit* field = Child<QLineEdit>(dialog, "field");
-    for (const char* typed : {"1", "2", "a", "-", "3"})
-        field->insert(typed);
-    EXPECT_EQ(field->text(), "123");
-}
-
-TEST_F(DialogWidgets, ExTimeSetPrefillsFromTheItemTextAndFollowsTheMode)
+TEST_F(DialogWidgets, ExTimeSetPrefillsFollowsTheModeAndTakesDigitsOnly)
 {
     CExTimeSetDlg dialog(prompt, nullptr);
-    dialog.SetMode(2);
-    dialog.SetItemText("进入休眠时长: 3000");
-    Show(dialog);
+    Show(dialog, "进入休眠时长: 3000", 2);
     EXPECT_EQ(dialog.windowTitle().toStdString(), "进入休眠时长设置");
     EXPECT_EQ(Child<QLineEdit>(dialog, "field")->text(), "3000");
     Press(dialog, "ok");
     ASSERT_TRUE(dialog.Output());
     EXPECT_EQ(dialog.Output()->text, "0bb8");
     EXPECT_TRUE(prompt.Texts().empty());
+    // The number fields take digits only.
+    Show(dialog);
+    QLineEdit* field = Child<QLineEdit>(dialog, "field");
+    field->clear();
+    for (const char* typed : {"1", "2", "a", "-", "3"})
+        field->insert(typed);
+    EXPECT_EQ(field->text(), "123");
 }
 
 TEST_F(DialogWidgets, CodeNumArrowsAndOverLimitPrefill)
 {
     CCodeNumDLG dialog(prompt, nullptr);
-    dialog.SetItemText("条码输出个数: 9");
-    Show(dialog);
+    Show(dialog, "条码输出个数: 9");
     QLineEdit* field = Child<QLineEdit>(dialog, "field");
     EXPECT_TRUE(field->isReadOnly());
     EXPECT_EQ(field->text(), "9");
-    Press(dialog, "ok");
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kCodeNumOverLimit});
-    EXPECT_TRUE(dialog.isVisible());
-
+    ExpectRefused(dialog, t::kCodeNumOverLimit);
     Press(dialog, "up");
     EXPECT_EQ(field->text(), "6");
     Press(dialog, "down");
@@ -128,13 +108,10 @@ TEST_F(DialogWidgets, CodeNumArrowsAndOverLimitPrefill)
 TEST_F(DialogWidgets, SeparatorPrefillLongerThanEightIsShownWholeThenEmptiedOnOk)
 {
     CMbcspstrDlg dialog(prompt, nullptr);
-    dialog.SetItemText("分隔符: 123456789");
-    Show(dialog);
+    Show(dialog, "分隔符: 123456789");
     QLineEdit* field = Child<QLineEdit>(dialog, "field");
     EXPECT_EQ(field->text(), "123456789");
-    Press(dialog, "ok");
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kMbcSpStrTooLong});
-    EXPECT_TRUE(dialog.isVisible());
+    ExpectRefused(dialog, t::kMbcSpStrTooLong);
     EXPECT_EQ(field->text(), "");
     EXPECT_EQ(field->maxLength(), 8);
 }
@@ -142,8 +119,7 @@ TEST_F(DialogWidgets, SeparatorPrefillLongerThanEightIsShownWholeThenEmptiedOnOk
 TEST_F(DialogWidgets, OrderDialogOpensOnTheItemNameAndAnyOrderDisablesTheList)
 {
     CMbcStrOrder dialog(prompt, nullptr);
-    dialog.SetItemText("顺序1* : MSI");
-    Show(dialog);
+    Show(dialog, "顺序1* : MSI");
     auto* names = Child<QComboBox>(dialog, "names");
     EXPECT_EQ(names->count(), 27);
     EXPECT_TRUE(Child<QRadioButton>(dialog, "specifiedOrder")->isChecked());
@@ -152,7 +128,6 @@ TEST_F(DialogWidgets, OrderDialogOpensOnTheItemNameAndAnyOrderDisablesTheList)
     Press(dialog, "ok");
     ASSERT_TRUE(dialog.Output());
     EXPECT_EQ(dialog.Output()->number, 21);
-
     Show(dialog);
     Press(dialog, "anyOrder");
     EXPECT_FALSE(names->isEnabled());
@@ -171,31 +146,23 @@ TEST_F(DialogWidgets, M1BlockReopensWithKeyA)
     Press(dialog, "ok");
     ASSERT_TRUE(dialog.Output());
     EXPECT_EQ(dialog.Output()->text, "613Cab1200000000");
-
     Show(dialog);
     EXPECT_TRUE(Child<QRadioButton>(dialog, "keyA")->isChecked());
     Type(dialog, "block", "3");
-    Press(dialog, "ok");
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kM1BlockWrong});
-    EXPECT_TRUE(dialog.isVisible());
+    ExpectRefused(dialog, t::kM1BlockWrong);
 }
 
 TEST_F(DialogWidgets, AddTextNonAsciiIsRefusedAndTheFieldEmptied)
 {
     CAddStrDlg dialog(prompt, nullptr);
-    dialog.SetItemText("前缀: ABC\\t");
-    Show(dialog);
+    Show(dialog, "前缀: ABC\\t");
     EXPECT_EQ(dialog.windowTitle().toStdString(), t::kAddStrTitle);
     EXPECT_EQ(Child<QLineEdit>(dialog, "text")->text(), "ABC");
     EXPECT_TRUE(Child<QCheckBox>(dialog, "tab")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(dialog, "hex")->isChecked());
-
     Type(dialog, "text", "中文");
-    Press(dialog, "ok");
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kAddStrNotAscii});
-    EXPECT_TRUE(dialog.isVisible());
+    ExpectRefused(dialog, t::kAddStrNotAscii);
     EXPECT_EQ(Child<QLineEdit>(dialog, "text")->text(), "");
-
     Type(dialog, "text", "XY");
     Press(dialog, "ok");
     ASSERT_TRUE(dialog.Output());
@@ -223,43 +190,48 @@ TEST_F(DialogWidgets, RunnerReusesEachDialogAndSetsModeAndItemText)
     EXPECT_EQ(runner.Dialog(ParameterDialog::None), nullptr);
     EXPECT_FALSE(runner.Run(ParameterDialog::None, -1, ""));
 
-    const auto first = RunWith(runner, ParameterDialog::DiffResultTime, 5, "", [](QWidget& d) {
-        EXPECT_EQ(d.windowTitle().toStdString(), "写保持寄存器数量");
-        Type(d, "field", "1024");
+    // A refused value shows the message and keeps the dialog open with the text.
+    const auto first = RunWith(runner, ParameterDialog::DiffResultTime, 7, "", [&](ParameterDialogBase& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "服务端标识");
+        EXPECT_EQ(Child<QLabel>(d, "prompt")->text().toStdString(), "Modbus RTU 访问服务地址标识 0-255：");
+        Type(d, "field", "256");
+        ExpectRefused(d, t::kValueOutOfRange);
+        EXPECT_EQ(Child<QLineEdit>(d, "field")->text(), "256");
+        Type(d, "field", "255");
         Press(d, "ok");
+        EXPECT_FALSE(d.isVisible());
     });
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->text, "0400");
-    EXPECT_EQ(first->captionText, "1024");
+    EXPECT_EQ(first->text, "FF");
+    EXPECT_EQ(first->captionText, "255");
 
     ParameterDialogBase* dialog = runner.Dialog(ParameterDialog::DiffResultTime);
-    // mode -1 keeps mode 5; the field starts empty again.
-    const auto second = RunWith(runner, ParameterDialog::DiffResultTime, -1, "", [](QWidget& d) {
+    // Mode -1 keeps mode 7; the field starts empty again.
+    const auto second = RunWith(runner, ParameterDialog::DiffResultTime, -1, "", [&](ParameterDialogBase& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "服务端标识");
         EXPECT_EQ(Child<QLineEdit>(d, "field")->text(), "");
-        Type(d, "field", "1025");
-        Press(d, "ok");
+        Type(d, "field", "256");
+        ExpectRefused(d, t::kValueOutOfRange);
     });
     EXPECT_FALSE(second);  // refused, then cancelled
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kValueOutOfRange});
     EXPECT_EQ(runner.Dialog(ParameterDialog::DiffResultTime), dialog);
 
-    const auto speed = RunWith(runner, ParameterDialog::SpeedSet, -1, "曝光: 3000", [](QWidget& d) {
+    const auto speed = RunWith(runner, ParameterDialog::SpeedSet, -1, "曝光: 3000", [](ParameterDialogBase& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), t::kSpeedSetTitle);
         Press(d, "ok");
     });
     ASSERT_TRUE(speed);
     EXPECT_EQ(speed->text, "0bb8");
 
-    const auto timeout = RunWith(runner, ParameterDialog::McbTimeout, -1, "", [](QWidget& d) {
+    const auto timeout = RunWith(runner, ParameterDialog::McbTimeout, -1, "", [&](ParameterDialogBase& d) {
         Type(d, "field", "99999");
-        Press(d, "ok");
+        ExpectRefused(d, t::kTimeoutOverLimit);
         EXPECT_EQ(Child<QLineEdit>(d, "field")->text(), "");
         Type(d, "field", "65535");
         Press(d, "ok");
     });
     ASSERT_TRUE(timeout);
     EXPECT_EQ(timeout->text, "ffff");
-    EXPECT_EQ(prompt.Texts().back(), t::kTimeoutOverLimit);
 }
 
 }  // namespace
