@@ -1,5 +1,6 @@
 #include "catalogue/SelectionApplier.h"
 #include "support/FakeDialogs.h"
+#include "support/RecordingTargets.h"
 
 #include <gtest/gtest.h>
 
@@ -11,30 +12,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string Describe(const ValueTriple& v)
-{
-    return "'" + v.valueText + "' " + std::to_string(v.valueLength) + " " + std::to_string(v.valueKind);
-}
-
-// Every entry and frame, as "document INDEX PARENT VALUE CAPTION" or
-// "device INDEX VALUE route ROUTE" (the reply route when the frame went out).
-class RecordingTargets : public IConfigurationTarget, public ISettingSender {
-public:
-    void AddCommandEntry(int index, int parent, const ValueTriple& value, const std::string& caption) override
-    {
-        events.push_back("document " + std::to_string(index) + " " + std::to_string(parent) + " " + Describe(value) + " "
-                         + caption);
-    }
-    void SendSettingFrame(int index, const ValueTriple& value) override
-    {
-        events.push_back("device " + std::to_string(index) + " " + Describe(value) + " route "
-                         + std::to_string(*replyRoute));
-    }
-    Strings events;
-    const int* replyRoute = nullptr;  // the tree form's
-};
-
-// A catalogue as the loader builds it: group, sub-group, settings, options.
+// A catalogue as the loader builds it: group, sub-group, setting, options.
+// What a double-click asks and applies per dialog, and the custom-code
+// marker, go through the real window in MainFrameTest.
 class SelectionApplierTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -45,9 +25,6 @@ protected:
         setting = Add({"子组", "输出个数", "", "", 2, "21", "3181"}, subGroup, kImageSetting);
         countOption = Add({"子组", "设置个数", "个数说明", "318100", 3, "21", ""}, setting, kImageOption);
         plainOption = Add({"子组", "开启", "开启说明", "31800001", 3, "21", ""}, setting, kImageOption);
-        textOption = Add({"子组", "前缀", "", "51C1", 3, "21", ""}, setting, kImageOption);
-        intervalOption = Add({"子组", "间隔", "", "5042", 3, "21", ""}, setting, kImageOption);
-        marker = Add({"", "自定义", "", "", 2, "21", "8265"}, group, kImageSetting);
         stray = tree.InsertItem("坏项", kImageOption, kImageOption, setting);
         tree.SetItemData(stray, 99);
         targets.replyRoute = &replyRoute;
@@ -69,10 +46,9 @@ protected:
 
     std::vector<TreeNodeInfo> nodes;
     CatalogueTree tree;
-    TreeItemId group{}, subGroup{}, setting{}, countOption{}, plainOption{}, textOption{}, intervalOption{}, marker{},
-        stray{};
+    TreeItemId group{}, subGroup{}, setting{}, countOption{}, plainOption{}, stray{};
     test::FakeDialogs dialogs;
-    RecordingTargets targets;
+    test::RecordingTargets targets;
     std::int64_t now = 1000;
     SelectionApplier applier{dialogs, targets, targets, [this] { return now; }};
     int replyRoute = -1;
@@ -89,55 +65,11 @@ TEST_F(SelectionApplierTest, GroupsSettingsSubGroupsAndStrayItemsDoNothing)
     EXPECT_EQ(replyRoute, -1);
 }
 
-TEST_F(SelectionApplierTest, OptionWithoutDialogGoesToTheDocumentWithAnEmptyValue)
-{
-    const ApplyResult result = Apply(plainOption, true, false);
-    EXPECT_TRUE(result.documentChanged);
-    EXPECT_FALSE(result.sent);
-    EXPECT_TRUE(dialogs.calls.empty());
-    // Records: group 0, setting 1, options 2.. (the sub-group has none).
-    EXPECT_EQ(targets.events, Strings{"document 3 1 '' 0 0 "});
-    EXPECT_EQ(replyRoute, -1);
-}
-
-TEST_F(SelectionApplierTest, DialogsAreAskedAndTheirValuesApplied)
-{
-    DialogOutput five, text, interval;
-    five.number = 5;
-    text.text = "AB码";
-    interval.text = "0064";
-    interval.captionText = "100ms";
-    const struct {
-        TreeItemId item;
-        DialogOutput answer;
-        ParameterDialog dialog;
-        int mode;
-        const char* optionText;
-        const char* event;
-    } cases[] = {
-        {countOption, five, ParameterDialog::CodeNum, -1, "设置个数", "document 2 1 '0005' 2 2 "},
-        {textOption, text, ParameterDialog::AddStr, -1, "前缀", "document 4 1 'AB码' 3 1 "},  // counted in characters
-        {intervalOption, interval, ParameterDialog::DiffResultTime, 7, "", "document 5 1 '0064' 2 2 100ms"},
-    };
-    for (const auto& c : cases) {
-        dialogs.calls.clear();
-        targets.events.clear();
-        dialogs.answers.push_back(c.answer);
-        Apply(c.item, true, false);
-        ASSERT_EQ(dialogs.calls.size(), 1u);
-        EXPECT_EQ(std::tuple(dialogs.calls[0].dialog, dialogs.calls[0].mode, dialogs.calls[0].optionText),
-                  std::tuple(c.dialog, c.mode, std::string(c.optionText)));
-        EXPECT_EQ(targets.events, Strings{c.event});
-    }
-}
-
 TEST_F(SelectionApplierTest, CancelOrNeitherBoxAppliesNothing)
 {
     ApplyResult result = Apply(countOption, true, true);  // no answer queued: Cancel
     EXPECT_FALSE(result.documentChanged || result.sent);
-    DialogOutput five;
-    five.number = 5;
-    dialogs.answers.push_back(five);
+    dialogs.answers.push_back(DialogOutput{});
     result = Apply(countOption, false, false);  // still asks
     EXPECT_FALSE(result.documentChanged || result.sent);
     EXPECT_EQ(dialogs.calls.size(), 2u);
@@ -152,18 +84,6 @@ TEST_F(SelectionApplierTest, BothBoxesAddThenSendWithReplyRouteOne)
     // The route is set before the frame goes out.
     EXPECT_EQ(targets.events, (Strings{"document 3 1 '' 0 0 ", "device 3 '' 0 0 route 1"}));
     EXPECT_EQ(replyRoute, 1);
-}
-
-TEST_F(SelectionApplierTest, MarkerSettingRevealsOnlyWithinTheWindow)
-{
-    // Advance before each double-click, and whether it reveals.
-    const std::pair<int, bool> steps[] = {{0, false}, {399, true}, {400, false}, {10, false}, {10, true}};
-    for (const auto& [advance, reveals] : steps) {
-        now += advance;
-        EXPECT_EQ(Apply(marker, true, true).revealCustomCode, reveals) << now;
-    }
-    EXPECT_TRUE(targets.events.empty());
-    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST_F(SelectionApplierTest, OptionInfoOnlyForOptions)

@@ -93,6 +93,7 @@ TEST(AppliedValueTest, TripleAndCaption)
         {ExTimeSet, Text("64"), {"0064", 2, 2}, ""},
         {SpeedSet, Text("0960"), {"0960", 2, 2}, ""},
         {DiffResultTime, Text("03E8", false, "1000ms"), {"03E8", 2, 2}, "1000ms"},
+        {DiffResultTime, Text("FF", false, "255"), {"FF", 1, 2}, "255"},  // one byte as typed
     };
     for (const auto& c : cases) {
         const AppliedValue applied = BuildAppliedValue(c.dialog, c.output);

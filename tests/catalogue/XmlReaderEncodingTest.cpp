@@ -24,11 +24,8 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
         std::u16string rootText;  // GetElementText of the root element "a"
         std::uint32_t flags;
     } cases[] = {
-        {"\xEF\xBB\xBF<a>x</a>", true, "UTF-8 BOM + length 8 to 8 wide chars ", u"x", CXmlReader::kUtf8Preamble},
         {"\xEF\xBB\xBF" + big, true, "UTF-8 BOM + length 5120 to 5000 wide chars ",
          std::u16string(60, u'\u4E2D') + std::u16string(4933, u'x'), CXmlReader::kUtf8Preamble},
-        {"\xFF\xFE" + Utf16Bytes(u"<a>\u4E2D</a>"), true, "UTF-16LE BOM + length 8 ", u"\u4E2D",
-         CXmlReader::kUtf16LeFile},
         {"\xFE\xFF" + Utf16Bytes(u"<a>\u4E2D</a>", true), true, "UTF-16BE BOM + length 8 endian swap ", u"\u4E2D",
          CXmlReader::kUtf16BeFile},
         {"\xFF\xFE" + Utf16Bytes(std::u16string(u"<a>x\0</a>", 9)), true, "UTF-16LE BOM + length 9 (1 nulls removed) ",
@@ -36,7 +33,6 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
         {"\xFF\xFE" + Utf16Bytes(u"<a>x</a>") + "Z", true, "UTF-16LE BOM + length 8 ", u"x",  // odd byte dropped
          CXmlReader::kUtf16LeFile},
         {"<a>\xE4\xB8\xAD</a>", true, "UTF-8 length 10 to 8 wide chars ", u"\u4E2D", 0},
-        {"<?xml version=\"1.0\"?><a>x</a>", true, "UTF-8 length 29 to 29 wide chars ", u"x", 0},
         {"<?xml version=\"1.0\" encoding=\"GB2312\"?><a>\xD6\xD0\x81\x40\x80</a>", true,
          "GB2312 length 51 to 49 wide chars ", u"\u4E2D\u4E02\u20AC", 0},
         {"<?xml encoding=\"x-nonsense\"?><a>\xD6\xD0</a>", true, "x-nonsense length 38 to 37 wide chars ", u"\u4E2D", 0},
@@ -47,8 +43,6 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
         {" <a>\xE4\xB8\xAD</a>", true, "UTF-8 length 11 (used UTF-8 detection) to 9 wide chars ", u"\u4E2D", 0},
         {" <a>\xB0\xA1</a>", true, "ANSI length 10 (used UTF-8 detection) to 9 wide chars ", u"\u554A", 0},
         {Utf16Bytes(u"<a>x</a>"), true, "UTF-8 length 16 (8 nulls removed) to 8 wide chars ", u"x", 0},
-        {Utf16Bytes(u" <a>x</a>"), true, "UTF-8 length 18 (9 nulls removed) (used UTF-8 detection) to 9 wide chars ",
-         u"x", 0},
         {"", false, "ANSI 0 length  Empty document", u"", 0},
         {"\xEF\xBB\xBF", false, "UTF-8 BOM + 0 length  Empty document", u"", CXmlReader::kUtf8Preamble},
         {std::string(4, '\0'), false,
@@ -94,7 +88,6 @@ TEST(XmlReaderEncoding, DeclaredEncodingIsFoundInXmlAndHtmlForms)
         {u"<html><meta http-equiv=\"Content-Type\" content=\"text/html\"><meta http-equiv=\"Content-Type\" "
          u"content=\"charset=gbk\">", u""},
         {u"<html></head><meta http-equiv=\"Content-Type\" content=\"charset=gbk\">", u""},
-        {u"<body><meta http-equiv=\"Content-Type\" content=\"charset=gbk\">", u""},
         {u"<1<?xml encoding=\"gbk\"?>", u""},  // a malformed node ends the search
         {u"<?xml encoding=\"gbk\"", u""},      // unterminated
     };
@@ -126,15 +119,11 @@ TEST(XmlReaderEncoding, NameTableHoldsTheTellingRows)
 {
     const std::pair<std::vector<std::string_view>, int> rows[] = {
         {{"utf-8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8"}, 65001},
-        {{"utf-16", "unicode"}, 1200},
-        {{"unicodefffe"}, 1201},
+        {{"utf-16", "unicode"}, 1200}, {{"unicodefffe"}, 1201}, {{"hz-gb-2312"}, 52936}, {{"euc-kr"}, 949},
         {{"gb2312", "gbk", "chinese", "cn-gb", "csgb2312", "csgb231280", "csiso58gb231280", "gb2312-80", "gb231280",
           "gb_2312-80", "iso-ir-58"}, 936},
         {{"big5", "cn-big5", "csbig5", "x-x-big5"}, 950},
-        {{"euc-cn", "x-euc-cn"}, 51936},
-        {{"hz-gb-2312"}, 52936},
-        {{"shift_jis", "shift-jis", "csshiftjis"}, 932},
-        {{"euc-kr"}, 949},
+        {{"euc-cn", "x-euc-cn"}, 51936}, {{"shift_jis", "shift-jis", "csshiftjis"}, 932},
         {{"iso-8859-1", "iso_8859-1", "iso8859-1", "iso_8859-1:1987", "latin1"}, 28591},
         {{"windows-1252", "x-ansi", "us", "iso-ir-6"}, 1252},
         {{"us-ascii", "ascii", "csascii"}, 20127},
@@ -157,7 +146,7 @@ TEST(XmlReaderEncoding, NameTableHoldsTheTellingRows)
 
 TEST(XmlReaderEncoding, NamesOutsideTheTableSelectTheAnsiCodePage)
 {
-    for (const std::string_view name : {"", "x-nonsense", "gb2312 ", "g\xC3\xA9k", "UTF-3"})
+    for (const std::string_view name : {"", "gb2312 ", "g\xC3\xA9k", "UTF-3"})
         EXPECT_EQ(CodePageFromName(name), kAnsiCodePage) << name;
     // 100 characters or more are never found, even when starting like a name.
     EXPECT_EQ(LookupCodePageName("gbk" + std::string(96, ' ')), 0);
@@ -203,7 +192,6 @@ TEST(XmlReaderEncoding, Utf8AndUtf16ConvertBothWaysWithReplacement)
     EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)}),
               "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");  // lone surrogates
     const std::pair<std::string_view, std::u16string_view> broken[] = {
-        {"\xC0\x80", u"\uFFFD\uFFFD"},                  // overlong
         {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},        // a surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
         {"\xE4\xB8" "a", u"\uFFFD" "a"},                 // cut short

@@ -1,5 +1,6 @@
-// The device model driven directly, without a line: settings taken from a
-// catalogue, frames cut from split input, broken frames on a quiet line.
+// The device model driven directly, for what the line cannot show exactly:
+// settings taken from a catalogue, frames cut from input split byte by byte,
+// broken frames given up on a quiet line, where burst pauses fall.
 #include "sim/CatalogueSource.h"
 #include "sim/Device.h"
 #include "sim/FrameReader.h"
@@ -23,45 +24,32 @@ CatalogueLists TestCatalogue()
     return lists;
 }
 
-class DeviceUnitTest : public ::testing::Test {
-protected:
-    std::string Exchange(const std::string& hexIn)
-    {
-        device.Receive(HexBytes(hexIn), now);
-        return HexText(out.TakeAll());
-    }
-
+// The device with the test catalogue's settings and an unpaced output.
+struct TestDevice {
     OutputQueue out{0};
     Device device{DeviceSettings::FromCatalogue(TestCatalogue()), DeviceIdentity{}, out, "", [](const std::string&) {}};
-    SimTime now = SimClock::now();
+    const SimTime now = SimClock::now();
 };
 
-TEST_F(DeviceUnitTest, WritesChangeWhatReadsReturn)
+TEST(DeviceUnitTest, ABrokenFrameIsGivenUpOnAQuietLine)
 {
-    EXPECT_EQ(Exchange("2132C000034142432132C0"), "33764200");  // a write, then part of one
-    EXPECT_EQ(Exchange("2332C0"), "");                          // counts as the partial write's length
-    EXPECT_EQ(Exchange("0001"), "");
+    TestDevice t;
+    // A write, then part of one whose length swallows a read request.
+    t.device.Receive(HexBytes("2132C000034142432132C0" "2332C0" "0001"), t.now);
+    EXPECT_EQ(HexText(t.out.TakeAll()), "33764200");
     // On a quiet line the broken write is given up byte by byte, and the
     // read request hidden in it is answered.
-    device.Tick(now + Device::kPartialFrameQuiet);
-    EXPECT_EQ(HexText(out.TakeAll()), "2432C000034142" "43");
-    EXPECT_EQ(Exchange("2132C0000158"), "33764200");
-    EXPECT_EQ(Exchange("2332C0"), "2432C0000158");
+    t.device.Tick(t.now + Device::kPartialFrameQuiet);
+    EXPECT_EQ(HexText(t.out.TakeAll()), "2432C000034142" "43");
 }
 
-TEST_F(DeviceUnitTest, FactoryResetThroughTheLoaderEraseRestoresValues)
+TEST(DeviceUnitTest, BurstFaultCutsRepliesWithPauses)
 {
-    EXPECT_EQ(Exchange("21304000"), "33764200");
-    EXPECT_EQ(Exchange("327702"), "3377020000");
-    EXPECT_EQ(Exchange("233040"), "24304001");
-}
-
-TEST_F(DeviceUnitTest, BurstFaultCutsRepliesWithPauses)
-{
-    ASSERT_EQ(device.Faults().Arm("bursts", "3,40"), "");
-    device.Receive(HexBytes("2332C0"), now);
+    TestDevice t;
+    ASSERT_EQ(t.device.Faults().Arm("bursts", "3,40"), "");
+    t.device.Receive(HexBytes("2332C0"), t.now);
     std::vector<std::string> pieces;
-    for (const auto& segment : out.Segments())
+    for (const auto& segment : t.out.Segments())
         pieces.push_back(segment.kind == OutputQueue::Segment::Pause ? "pause" + std::to_string(segment.pause.count())
                                                                        : HexText(segment.bytes));
     EXPECT_EQ(pieces, (std::vector<std::string>{"2432C0", "pause40", "000241", "pause40", "42"}));

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <utility>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -20,7 +22,6 @@ int MillisLeft(Clock::time_point end)
 {
     return int(std::max<std::int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count()));
 }
-
 }  // namespace
 
 Bytes HexBytes(const std::string& hex)
@@ -33,10 +34,9 @@ Bytes HexBytes(const std::string& hex)
 
 std::string HexText(const Bytes& bytes)
 {
-    static const char digits[] = "0123456789ABCDEF";
     std::string text;
     for (const auto b : bytes)
-        text += {digits[b >> 4], digits[b & 15]};
+        text += {"0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
     return text;
 }
 
@@ -55,17 +55,13 @@ SimProcess::SimProcess(std::vector<std::string> extraArgs, bool paced)
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
         setenv("QUILLON_PORT_LINKS", links.c_str(), 1);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
+        std::vector<char*> argv(args.size() + 1, nullptr);
+        std::transform(args.begin(), args.end(), argv.begin(), [](std::string& a) { return a.data(); });
         execv(argv[0], argv.data());
         _exit(127);
     }
-    close(in[0]);
-    close(out[1]);
-    stdinFd_ = in[1];
-    stdoutFd_ = out[0];
+    close(in[0]), close(out[1]);
+    stdinFd_ = in[1], stdoutFd_ = out[0];
     const std::string serving = WaitForLine("serving COM");
     if (serving.empty())
         throw std::runtime_error("quillon-sim printed no serving line");
@@ -77,8 +73,7 @@ SimProcess::~SimProcess()
 {
     ClosePort();
     Stop();
-    close(stdinFd_);
-    close(stdoutFd_);
+    close(stdinFd_), close(stdoutFd_);
 }
 
 void SimProcess::OpenPort()
@@ -98,8 +93,7 @@ void SimProcess::OpenPort()
 void SimProcess::ClosePort()
 {
     if (port_ >= 0)
-        close(port_);
-    port_ = -1;
+        close(std::exchange(port_, -1));
 }
 
 void SimProcess::Send(const Bytes& bytes)
@@ -175,14 +169,11 @@ int SimProcess::Stop()
     kill(pid_, SIGINT);
     int status = 0;
     for (int i = 0; i < 200; ++i, usleep(25000)) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
+        if (waitpid(pid_, &status, WNOHANG) == pid_)
+            return pid_ = -1, WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
+    waitpid(std::exchange(pid_, -1), &status, 0);
     return -1;
 }
 

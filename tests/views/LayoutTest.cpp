@@ -24,16 +24,13 @@ CQuillonDoc DocumentWith(int entries)
     return doc;
 }
 
-TEST(DocumentLayoutTest, HeaderOnScreenAndOnPaper)
+TEST(DocumentLayoutTest, HeaderTitleAndRule)
 {
-    const CQuillonDoc doc;
     for (const bool paper : {false, true}) {
-        SCOPED_TRACE(paper);
         RecordingPainter painter;
-        DocumentLayout(doc, false).Header(painter, paper ? 600 : 620, paper);
+        DocumentLayout(CQuillonDoc{}, false).Header(painter, paper ? 600 : 620, paper);
         ASSERT_EQ(painter.texts.size(), 1u);
-        EXPECT_EQ(painter.texts[0].text, "扫描枪条码配置文档");
-        EXPECT_EQ(At(&painter.texts[0]), XY(paper ? 480 : 496, 30));
+        EXPECT_EQ(At(painter.FindText("扫描枪条码配置文档")), XY(paper ? 480 : 496, 30)) << paper;
         EXPECT_EQ(painter.texts[0].colour, kBlack);
         ASSERT_EQ(painter.lines.size(), 1u);
         const auto& line = painter.lines[0];
@@ -42,34 +39,31 @@ TEST(DocumentLayoutTest, HeaderOnScreenAndOnPaper)
     }
 }
 
-TEST(DocumentLayoutTest, ListPlacesEveryEntryEightyUnitsLowerInEitherColours)
+// Colours are left to the scans of the window, the PDF and the pane image
+// in both schemes: bars are black on white, or white inside a black field.
+TEST(DocumentLayoutTest, ListPlacesEveryEntryEightyUnitsLower)
 {
     CQuillonDoc doc = DocumentWith(3);
-    for (const bool inverted : {false, true}) {
-        SCOPED_TRACE(inverted);
-        RecordingPainter painter;
-        EXPECT_EQ(DocumentLayout(doc, inverted).List(painter, 620), doc.entries.back().codeY + 155);
-        ASSERT_EQ(painter.cells.size(), 3u);
-        ASSERT_EQ(painter.rects.size(), 3u);
-        for (int k = 0; k < 3; ++k) {
-            const CodeInfo& entry = doc.entries[static_cast<std::size_t>(k)];
-            const auto* caption = painter.FindText(entry.caption);
-            const auto* code = painter.FindText(entry.codeText);
-            ASSERT_TRUE(caption && code);
-            EXPECT_EQ(At(caption), XY(60, 65 + 80 * k));
-            EXPECT_EQ(caption->colour, kBlack);
-            EXPECT_EQ(At(code), XY(110, 125 + 80 * k));
-            EXPECT_EQ(code->colour, kBlue);
-            const auto& bars = painter.cells[static_cast<std::size_t>(k)];
-            EXPECT_EQ((std::vector<int>{bars.x, bars.y, bars.cellWidth, bars.cellHeight, bars.rows}),
-                      (std::vector<int>{60, 85 + 80 * k, 1, 36, 1}));
-            EXPECT_EQ(bars.cells, entry.modules);
-            EXPECT_EQ(bars.colour, inverted ? kWhite : kBlack);
-            const auto& back = painter.rects[static_cast<std::size_t>(k)];
-            EXPECT_EQ((std::vector<int>{back.left, back.top, back.right, back.bottom}),
-                      (std::vector<int>{45, 81 + 80 * k, 75 + entry.moduleCount, 125 + 80 * k}));
-            EXPECT_EQ(back.colour, inverted ? kBlack : kWhite);
-        }
+    RecordingPainter painter;
+    EXPECT_EQ(DocumentLayout(doc, false).List(painter, 620), doc.entries.back().codeY + 155);
+    ASSERT_EQ(painter.cells.size(), 3u);
+    ASSERT_EQ(painter.rects.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        const CodeInfo& entry = doc.entries[static_cast<std::size_t>(k)];
+        const auto* caption = painter.FindText(entry.caption);
+        const auto* code = painter.FindText(entry.codeText);
+        ASSERT_TRUE(caption && code);
+        EXPECT_EQ(At(caption), XY(60, 65 + 80 * k));
+        EXPECT_EQ(caption->colour, kBlack);
+        EXPECT_EQ(At(code), XY(110, 125 + 80 * k));
+        EXPECT_EQ(code->colour, kBlue);
+        const auto& bars = painter.cells[static_cast<std::size_t>(k)];
+        EXPECT_EQ((std::vector<int>{bars.x, bars.y, bars.cellWidth, bars.cellHeight, bars.rows}),
+                  (std::vector<int>{60, 85 + 80 * k, 1, 36, 1}));
+        EXPECT_EQ(bars.cells, entry.modules);
+        const auto& back = painter.rects[static_cast<std::size_t>(k)];
+        EXPECT_EQ((std::vector<int>{back.left, back.top, back.right, back.bottom}),
+                  (std::vector<int>{45, 81 + 80 * k, 75 + entry.moduleCount, 125 + 80 * k}));
     }
 
     doc.entries[0].symbolVisible = 0;
@@ -79,11 +73,11 @@ TEST(DocumentLayoutTest, ListPlacesEveryEntryEightyUnitsLowerInEitherColours)
 
     CQuillonDoc tooLong;
     tooLong.AddEntry(std::string(70, 'A'), "long");
-    RecordingPainter painter;
-    DocumentLayout(tooLong, true).List(painter, 620);
-    EXPECT_TRUE(painter.cells.empty());
-    EXPECT_EQ(At(painter.FindText(kTooLongNote)), XY(60, 85 + 10)) << "the empty bar area says why";
-    EXPECT_NE(painter.FindText(std::string(70, 'A')), nullptr);
+    RecordingPainter noBars;
+    DocumentLayout(tooLong, true).List(noBars, 620);
+    EXPECT_TRUE(noBars.cells.empty());
+    EXPECT_EQ(At(noBars.FindText(kTooLongNote)), XY(60, 85 + 10)) << "the empty bar area says why";
+    EXPECT_NE(noBars.FindText(std::string(70, 'A')), nullptr);
 }
 
 TEST(DocumentLayoutTest, ConvertedLayoutOnScreenAndOnPaper)
@@ -91,21 +85,20 @@ TEST(DocumentLayoutTest, ConvertedLayoutOnScreenAndOnPaper)
     CQuillonDoc doc = DocumentWith(5);
     doc.ConversionCommand(true);
     struct {
-        bool paper, inverted;
+        bool paper;
         int captionTop, clientWidth;
         std::vector<XY> codes;  // relative to the first string's line
     } const cases[] = {
         // Twelve-character strings of 84 units: three fit a line of 620 and
         // on screen the fourth always starts a new one.
-        {false, false, 80, 620, {{60, 0}, {144, 0}, {228, 0}, {60, 20}, {144, 20}}},
-        {false, true, 80, 620, {{60, 0}, {144, 0}, {228, 0}, {60, 20}, {144, 20}}},
+        {false, 80, 620, {{60, 0}, {144, 0}, {228, 0}, {60, 20}, {144, 20}}},
         // Paper wraps only at the pane's width: 60 + 3 x 84 reaches 300.
-        {true, false, 65, 300, {{60, 0}, {144, 0}, {60, 20}, {144, 20}, {60, 40}}},
+        {true, 65, 300, {{60, 0}, {144, 0}, {60, 20}, {144, 20}, {60, 40}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.paper << c.inverted);
+        SCOPED_TRACE(c.paper);
         RecordingPainter painter;
-        const DocumentLayout layout(doc, c.inverted);
+        const DocumentLayout layout(doc, false);
         int bottom = 0;
         if (c.paper)
             layout.ConvertedPage(painter, 600, c.clientWidth);
@@ -118,16 +111,6 @@ TEST(DocumentLayoutTest, ConvertedLayoutOnScreenAndOnPaper)
         const auto& symbol = painter.cells[0];
         EXPECT_EQ((std::vector<int>{symbol.x, symbol.y, symbol.columns, symbol.rows}),
                   (std::vector<int>{60, T, doc.convWidth, doc.convHeight}));
-        EXPECT_EQ(symbol.colour, c.inverted ? kWhite : kBlack);
-        if (c.inverted) {
-            ASSERT_EQ(painter.rects.size(), 1u);
-            const auto& back = painter.rects[0];
-            EXPECT_EQ((std::vector<int>{back.left, back.top, back.right, back.bottom}),
-                      (std::vector<int>{45, T - 6, doc.convWidth + 75, T + doc.convHeight + 7}));
-            EXPECT_EQ(back.colour, kBlack);
-        } else {
-            EXPECT_TRUE(painter.rects.empty());
-        }
         const int y0 = T + doc.convHeight + 15;
         for (std::size_t i = 0; i < 5; ++i) {
             const auto& call = painter.texts[1 + 5 + i];
@@ -135,9 +118,7 @@ TEST(DocumentLayoutTest, ConvertedLayoutOnScreenAndOnPaper)
             EXPECT_EQ(call.colour, kBlue);
             EXPECT_EQ(At(&call), XY(c.codes[i].first, y0 + c.codes[i].second)) << i;
         }
-        if (!c.paper) {
-            EXPECT_EQ(bottom, y0 + 40);
-        }
+        EXPECT_EQ(bottom, c.paper ? 0 : y0 + 40);
     }
 }
 
@@ -173,8 +154,8 @@ TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
         const char* expectedText;
         PaneBottom::Rule rule;
     } const cases[] = {
-        {0, true, false, 1, "caption 0", PaneBottom::Fit},
-        {0, true, false, 2, "caption 0", PaneBottom::Fit},
+        // Bars shown, as a list or converted: the pane images that
+        // SheetRoundTripTest scans.
         {0, false, true, 1, nullptr, PaneBottom::None},
         {1, true, true, 1, "decoded", PaneBottom::GrowOnly},
         {1, true, false, 1, nullptr, PaneBottom::None},
@@ -203,9 +184,10 @@ TEST(PaneContentTest, TotalHeightGrowsScrollsAndFallsBackToThreeHundred)
         int expectedTotal;
         bool scroll;
     } const cases[] = {
-        {300, {PaneBottom::Fit, 950}, 950, true},       {950, {PaneBottom::Fit, 230}, 300, false},
-        {950, {PaneBottom::Fit, 470}, 470, false},      {950, {PaneBottom::GrowOnly, 470}, 950, false},
-        {300, {PaneBottom::GrowOnly, 470}, 470, true},  {640, {PaneBottom::None, 0}, 640, false},
+        // Fit growing with a scroll to the bottom, and falling back to 300:
+        // RightViewTest, through the real window's scroll bar.
+        {950, {PaneBottom::Fit, 470}, 470, false},     {950, {PaneBottom::GrowOnly, 470}, 950, false},
+        {300, {PaneBottom::GrowOnly, 470}, 470, true}, {640, {PaneBottom::None, 0}, 640, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.total << " " << c.content.rule << " " << c.content.bottom);
@@ -218,16 +200,14 @@ TEST(PaneContentTest, TotalHeightGrowsScrollsAndFallsBackToThreeHundred)
 // A page target that records every page separately.
 class RecordingPages : public IPageTarget {
 public:
-    RecordingPages() { pages.emplace_back(); }
     IPainter& Painter() override { return pages.back(); }
     bool NewPage() override
     {
-        if (failAfter > 0 && static_cast<int>(pages.size()) >= failAfter)
-            return false;
+        if (failAfter > 0 && static_cast<int>(pages.size()) >= failAfter) return false;
         pages.emplace_back();
         return true;
     }
-    std::vector<RecordingPainter> pages;
+    std::vector<RecordingPainter> pages{1};
     int failAfter = 0;
 };
 
@@ -239,7 +219,7 @@ TEST(DocumentPrinterTest, NineEntriesFitAPageOf876Units)
         int entries, totalHeight;
         std::vector<int> perPage;
     } const cases[] = {
-        {1, 0, {1}}, {9, 0, {9}}, {10, 0, {9, 1}}, {18, 0, {9, 9}},
+        {9, 0, {9}}, {10, 0, {9, 1}},
         {19, 0, {9, 9, 1}},  // the pane's height alone would give two pages
         {2, 2000, {2, 0, 0}},  // pages after the last entry: header and footer
     };
@@ -256,7 +236,7 @@ TEST(DocumentPrinterTest, NineEntriesFitAPageOf876Units)
             SCOPED_TRACE(n);
             const RecordingPainter& page = target.pages[n];
             ASSERT_EQ(static_cast<int>(page.cells.size()), c.perPage[n]);
-            EXPECT_NE(page.FindText("扫描枪条码配置文档"), nullptr);
+            EXPECT_EQ(At(page.FindText("扫描枪条码配置文档")), XY(480, 30));
             const std::string footer =
                 "第 " + std::to_string(n + 1) + " 页 / 共 " + std::to_string(c.perPage.size()) + " 页";
             EXPECT_EQ(At(page.FindText(footer)), XY(300, 871));
@@ -305,8 +285,6 @@ TEST(UnitMappingTest, PageHeightInUnitsAndScale)
         double scale;
     } const cases[] = {
         {600, 4961, 7016, 600, 877, 6.25},  // A4
-        {600, 2480, 3508, 300, 877, 3.125},
-        {600, 5100, 6600, 600, 825, 6.25},  // Letter
         {600, 300, 400, 96, 400, 1.0},      // a page narrower than W
     };
     for (const auto& c : cases) {

@@ -1,11 +1,9 @@
 #include "document/QuillonDoc.h"
 #include "support/PageImages.h"
-#include "support/RecordingPrompt.h"
 #include "views/RightView.h"
 #include "views/ViewOptions.h"
 
 #include <QApplication>
-#include <QPrinter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -85,7 +83,6 @@ TEST_F(RightViewTest, LineAndPageRequestsAndTheWheelMoveByTheOwnStepAndTheBarSte
     } const cases[] = {
         {0, QAbstractSlider::SliderSingleStepAdd, 10 + line},
         {200, QAbstractSlider::SliderSingleStepSub, 200 - 10 - line},
-        {0, QAbstractSlider::SliderSingleStepSub, 0},
         {0, QAbstractSlider::SliderPageStepAdd, 2 * page},
         {2 * page + 5, QAbstractSlider::SliderPageStepSub, 5},
     };
@@ -122,16 +119,6 @@ TEST_F(RightViewTest, TheScreenShowsScannableBarsInBothColourSchemes)
                                    ZXing::BarcodeFormat::Code128),
                   std::vector<std::string>{entry.codeText});
     }
-}
-
-TEST_F(RightViewTest, PrintingAnEmptyDocumentShowsTheMessage)
-{
-    test::RecordingPrompt prompt;
-    QPrinter printer;
-    EXPECT_FALSE(view.PrintDocument(prompt, printer));
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].kind, test::RecordingPrompt::Shown::Error);
-    EXPECT_EQ(prompt.shown[0].text, "当前没有可打印的配置信息，请先配置条码信息！");
 }
 
 }  // namespace

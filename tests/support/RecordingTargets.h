@@ -1,0 +1,32 @@
+#pragma once
+#include "catalogue/SelectionTargets.h"
+
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+// Records every entry and frame a selection hands on, one line each:
+// "document INDEX PARENT 'TEXT' LENGTH KIND CAPTION" or
+// "device INDEX 'TEXT' LENGTH KIND route ROUTE" (the reply route when it went out).
+class RecordingTargets : public IConfigurationTarget, public ISettingSender {
+public:
+    void AddCommandEntry(int index, int parent, const ValueTriple& value, const std::string& caption) override
+    {
+        events.push_back("document " + std::to_string(index) + " " + std::to_string(parent) + " " + Describe(value) + " "
+                         + caption);
+    }
+    void SendSettingFrame(int index, const ValueTriple& value) override
+    {
+        events.push_back("device " + std::to_string(index) + " " + Describe(value) + " route "
+                         + std::to_string(replyRoute ? *replyRoute : -2));
+    }
+    static std::string Describe(const ValueTriple& v)
+    {
+        return "'" + v.valueText + "' " + std::to_string(v.valueLength) + " " + std::to_string(v.valueKind);
+    }
+    std::vector<std::string> events;
+    const int* replyRoute = nullptr;  // the tree form's
+};
+
+}  // namespace quillon::test
