@@ -100,10 +100,10 @@ std::string Simulator::Plug()
     if (!PublishPortLink(options_.com, pty_.SlavePath())) {
         const std::string error = std::strerror(errno);
         pty_.Close();
-        return "cannot publish COM" + std::to_string(options_.com) + " in " + PortLinkFolder() + ": " + error;
+        return "cannot publish " + PortName(options_.com) + " in " + PortLinkFolder() + ": " + error;
     }
     users_.Watch(pty_.SlavePath());
-    Say("quillon-sim: serving COM" + std::to_string(options_.com) + " on " + pty_.SlavePath());
+    Say("quillon-sim: serving " + PortName(options_.com) + " on " + pty_.SlavePath());
     return {};
 }
 
@@ -122,7 +122,7 @@ void Simulator::Unplug()
 
 void Simulator::PortUseChanged()
 {
-    const std::string port = "COM" + std::to_string(options_.com);
+    const std::string port = PortName(options_.com);
     if (users_.InUse()) {
         Say(port + " opened");
         return;
@@ -137,8 +137,7 @@ void Simulator::PortUseChanged()
 
 std::string Simulator::Status() const
 {
-    return pty_.IsOpen() ? "COM" + std::to_string(options_.com) + " on " + pty_.SlavePath()
-                         : "COM" + std::to_string(options_.com) + " unplugged";
+    return PortName(options_.com) + (pty_.IsOpen() ? " on " + pty_.SlavePath() : " unplugged");
 }
 
 std::optional<SimTime> Simulator::ReadLine(SimTime now)

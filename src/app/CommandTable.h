@@ -54,8 +54,6 @@ std::span<const CommandId> ToolbarLayout();
 class ViewModeState {
 public:
     int ViewMode() const { return viewMode_; }
-    bool ConfigCommandsEnabled() const { return configCommandsEnabled_; }
-    bool MonitorCommandsEnabled() const { return monitorCommandsEnabled_; }
 
     void EnterMonitorView();
     void EnterConfigurationView();

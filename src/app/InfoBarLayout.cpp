@@ -1,12 +1,12 @@
 #include "app/InfoBarLayout.h"
 
-#include <string>
+#include "serial/PortLinks.h"
 
 namespace quillon {
 
 std::string ConnectedStatusText(int portNumber)
 {
-    return "COM" + std::to_string(portNumber) + "，联机";
+    return PortName(portNumber) + "，联机";
 }
 
 ViewCaptionPlacement PlaceViewCaption(int x, int labelWidth)

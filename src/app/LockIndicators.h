@@ -20,10 +20,6 @@ public:
     // Adds the three indicators to the bar and watches the application's keys.
     explicit LockIndicators(QStatusBar* bar);
 
-    QLabel* Caps() const { return caps_; }
-    QLabel* Num() const { return num_; }
-    QLabel* Scroll() const { return scroll_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -6,6 +6,7 @@
 #include "app/LockIndicators.h"
 #include "app/ProductInfo.h"
 #include "app/QtPrompt.h"
+#include "app/QtText.h"
 #include "app/SavePathStore.h"
 #include "app/ToolbarIcons.h"
 #include "app/UnwiredSettingSender.h"
@@ -38,13 +39,6 @@
 namespace quillon {
 
 namespace {
-
-constexpr const char* kNoPortText = "请先初始化通信串口参数！";
-
-QString Q(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The caption without its mnemonic and shortcut label, for tooltips.
 QString ToolTipText(std::string_view caption)

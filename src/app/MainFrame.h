@@ -76,7 +76,6 @@ public:
     void SwitchToMonitorView();
     void Execute(CommandId id);
 
-    const ViewModeState& ViewState() const { return viewState_; }
     QAction* Action(CommandId id) const;
     CFormTree* Form() const { return form_; }
     CWndInfoFrm* InfoBar() const { return infoBar_; }
@@ -84,12 +83,7 @@ public:
     QSplitter* InnerSplitter() const { return inner_; }
     QWidget* DocumentPane() const { return upperPane_; }
     QWidget* MonitorPane() const { return lowerPane_; }
-    QPrinter& Printer() { return printer_; }
     IPrompt& Prompt() const { return *prompt_; }
-    SavePathStore& SavePaths() const { return *savePaths_; }
-
-    CRightView* DocumentView() const { return documentView_; }
-    LockIndicators* Indicators() const { return lockIndicators_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

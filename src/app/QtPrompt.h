@@ -9,7 +9,6 @@ namespace quillon {
 class QtPrompt : public IPrompt {
 public:
     explicit QtPrompt(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
 
     void ShowError(const std::string& text) override;
     void ShowInfo(const std::string& text) override;

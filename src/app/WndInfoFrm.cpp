@@ -1,6 +1,7 @@
 #include "app/WndInfoFrm.h"
 
 #include "app/InfoBarLayout.h"
+#include "app/QtText.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -9,11 +10,6 @@
 namespace quillon {
 
 namespace {
-
-QString Q(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QColor ToColor(const Rgb& rgb)
 {

@@ -42,13 +42,4 @@ void CatalogueTree::SetItemText(TreeItemId id, const std::string& text)
         observer_->OnItemChanged(id);
 }
 
-void CatalogueTree::SetItemImage(TreeItemId id, int image, int selectedImage)
-{
-    auto& item = Mutable(id);
-    item.image = image;
-    item.selectedImage = selectedImage;
-    if (observer_)
-        observer_->OnItemChanged(id);
-}
-
 }  // namespace quillon

@@ -45,7 +45,6 @@ public:
     TreeItemId InsertItem(const std::string& text, int image, int selectedImage, TreeItemId parent);
     void SetItemData(TreeItemId id, int data);
     void SetItemText(TreeItemId id, const std::string& text);
-    void SetItemImage(TreeItemId id, int image, int selectedImage);
 
     bool IsValid(TreeItemId id) const { return id != kNoTreeItem && id <= items_.size(); }
     const TreeItem& Item(TreeItemId id) const { return items_.at(id - 1); }

@@ -3,6 +3,10 @@
 
 namespace quillon {
 
+// The refusal the window and the form show when an action needs a port that
+// is not configured.
+inline constexpr const char* kNoPortText = "请先初始化通信串口参数！";
+
 // What the settings form needs of the main window it lives in.
 class IFormHost {
 public:

@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "app/Prompt.h"
+#include "app/QtText.h"
 #include "catalogue/FormHost.h"
 #include "catalogue/FormTreeLayout.h"
 #include "catalogue/TreeIcons.h"
@@ -20,7 +21,6 @@ namespace quillon {
 
 namespace {
 
-constexpr const char* kNoPortText = "请先初始化通信串口参数！";
 constexpr int kItemIdRole = Qt::UserRole + 1;
 
 void Place(QWidget* widget, const Rect& r)
@@ -38,11 +38,6 @@ void PlaceCheckBox(QCheckBox* box, const Rect& r)
     const bool fits = box->fontMetrics().horizontalAdvance(caption) + indicator <= r.width;
     const qsizetype half = (caption.size() + 1) / 2;
     box->setText(fits ? caption : caption.left(half) + '\n' + caption.mid(half));
-}
-
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
 }
 
 }  // namespace

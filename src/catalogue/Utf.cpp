@@ -30,19 +30,6 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 }  // namespace
 
-void AppendUtf16(std::u16string& out, char32_t cp)
-{
-    if (cp >= 0x110000 || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        out.push_back(static_cast<char16_t>(kReplacement));
-    } else if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(cp));
-    }
-}
-
 std::string Utf16ToUtf8(std::u16string_view text)
 {
     std::string out;

@@ -10,10 +10,6 @@ namespace quillon {
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
-// Appends code point cp (a scalar value; surrogates and values beyond U+10FFFF
-// are written as U+FFFD) as one UTF-16 unit or a surrogate pair.
-void AppendUtf16(std::u16string& out, char32_t cp);
-
 // Decodes UTF-8 bytes into `out`, which must have room for `size` units (a byte
 // never yields more than one unit).  Broken sequences become U+FFFD.  When
 // `final` is false, a valid but incomplete sequence at the end is left alone:

@@ -14,7 +14,6 @@ class DiffResultTimeRules {
 public:
     // A mode outside the table keeps the captions and limit of the last known one.
     void SetMode(int mode);
-    int Mode() const { return mode_; }
 
     const char* Title() const { return title_; }
     const char* Prompt() const { return prompt_; }

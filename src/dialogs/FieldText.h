@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-// Helpers for the entry fields of the parameter dialogs.  Positions and
+// Reading and checking the entry fields of the parameter dialogs.  Positions and
 // lengths count UTF-16 units, the unit the operator's "characters" are
 // measured in everywhere else in the program.
 

@@ -1,6 +1,7 @@
 #include "document/CommandText.h"
 
 #include "catalogue/Utf.h"
+#include "dialogs/FieldText.h"
 
 #include <cstdio>
 
@@ -17,14 +18,6 @@ std::string Prefix(const std::string& cmdType)
     return {};
 }
 
-// The length field of counted values: the low 16 bits, four lower-case digits.
-std::string LengthDigits(int length)
-{
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%04x", static_cast<unsigned>(length) & 0xFFFFu);
-    return digits;
-}
-
 // Each UTF-16 unit as its code shifted right by four bits and its low four
 // bits, both upper-case hex: two digits for codes below 256.
 std::string TextDigits(const std::string& text)
@@ -36,6 +29,16 @@ std::string TextDigits(const std::string& text)
         digits += buffer;
     }
     return digits;
+}
+
+// Leading and trailing white space removed.
+std::string Trimmed(const std::string& text)
+{
+    static constexpr const char* kSpace = " \t\r\n\v\f";
+    const auto first = text.find_first_not_of(kSpace);
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
 std::string Escaped(const std::string& text)
@@ -54,15 +57,6 @@ std::string Escaped(const std::string& text)
 
 }  // namespace
 
-std::string Trimmed(const std::string& text)
-{
-    static constexpr const char* kSpace = " \t\r\n\v\f";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
 std::string BuildCommandString(const TreeNodeInfo& option, const ValueTriple& value)
 {
     const std::string prefix = Prefix(option.cmdType);
@@ -71,9 +65,9 @@ std::string BuildCommandString(const TreeNodeInfo& option, const ValueTriple& va
     case 1:
         if ((value.valueLength & 0xFFFF) == 0)
             return prefix + option.code;
-        return prefix + key + LengthDigits(value.valueLength) + TextDigits(value.valueText);
+        return prefix + key + LowWordHex(value.valueLength) + TextDigits(value.valueText);
     case 2: return prefix + key + value.valueText;
-    case 3: return prefix + key + LengthDigits(value.valueLength) + value.valueText;
+    case 3: return prefix + key + LowWordHex(value.valueLength) + value.valueText;
     default: return prefix + option.code;
     }
 }

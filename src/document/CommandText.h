@@ -15,7 +15,4 @@ std::string BuildCommandString(const TreeNodeInfo& option, const ValueTriple& va
 std::string BuildCaption(const TreeNodeInfo& setting, const TreeNodeInfo& option, const ValueTriple& value,
                          const std::string& captionText);
 
-// Leading and trailing white space removed.
-std::string Trimmed(const std::string& text);
-
 }  // namespace quillon

@@ -27,7 +27,7 @@ std::string FriendlyName(std::string description, int number)
         else if (c == ')')
             c = ']';
     }
-    return description + " (COM" + std::to_string(number) + ")";
+    return description + " (" + PortName(number) + ")";
 }
 
 // Numbers with a link in the port-link folder, ascending.
@@ -40,7 +40,7 @@ std::vector<std::pair<int, std::string>> Links()
         if (!name.starts_with("COM"))
             continue;
         const auto number = PortNumberFromFriendlyName("(" + name + ")");
-        if (!number || "COM" + std::to_string(*number) != name)
+        if (!number || PortName(*number) != name)
             continue;
         if (const auto target = ResolvePortLink(*number))
             links.emplace_back(*number, *target);
@@ -130,7 +130,7 @@ std::vector<std::string> ListPortNames()
     std::vector<std::string> names;
     for (const auto& candidate : EnumeratePortCandidates()) {
         if (const auto number = PortNumberFromFriendlyName(candidate.friendlyName))
-            names.push_back("COM" + std::to_string(*number));
+            names.push_back(PortName(*number));
     }
     return names;
 }

@@ -13,9 +13,14 @@ namespace fs = std::filesystem;
 namespace {
 fs::path LinkPath(int number)
 {
-    return fs::path(PortLinkFolder()) / ("COM" + std::to_string(number));
+    return fs::path(PortLinkFolder()) / PortName(number);
 }
 }  // namespace
+
+std::string PortName(int number)
+{
+    return "COM" + std::to_string(number);
+}
 
 std::string PortLinkFolder()
 {

@@ -11,6 +11,9 @@ namespace quillon {
 // /tmp/quillon-<uid>/ports.
 std::string PortLinkFolder();
 
+// "COMn", the name operators and the links use for port number n.
+std::string PortName(int number);
+
 // The device path that link COMn points to, if there is such a link.
 std::optional<std::string> ResolvePortLink(int number);
 

@@ -7,6 +7,7 @@
 #include "app/Prompt.h"
 #include "document/QuillonDoc.h"
 #include "serial/DevicePort.h"
+#include "serial/PortLinks.h"
 
 namespace quillon {
 
@@ -33,7 +34,7 @@ PortDialogContent CRsParaSetRules::Content() const
     PortDialogContent content;
     content.port = {{}, -1, true, true};
     for (int number : discover_())
-        content.port.items.push_back("COM" + std::to_string(number));
+        content.port.items.push_back(PortName(number));
     if (!content.port.items.empty())
         content.port.selected = 0;
     content.baud = Fixed({"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200",
