@@ -115,6 +115,12 @@ void CQuillonDoc::ClearConfigurationContent()
 void CQuillonDoc::ClearMonitorContent()
 {
     decodedLines.clear();
+    image.Clear();
+}
+
+void CQuillonDoc::AddDecodedOutput(const std::uint8_t* bytes, std::size_t count)
+{
+    decodedLines.push_back(RsTransDataStr{decodedText.Convert(bytes, count)});
 }
 
 bool CQuillonDoc::ConversionCommand(bool qr)

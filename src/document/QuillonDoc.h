@@ -1,6 +1,9 @@
 #pragma once
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/SelectionTargets.h"
+#include "device/DecodedText.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceInfo.h"
 #include "document/CodeInfo.h"
 #include "document/RsTransDataStr.h"
 #include "document/ScrollGeometry.h"
@@ -53,6 +56,12 @@ public:
     std::vector<std::uint8_t> convPixels;
 
     std::vector<RsTransDataStr> decodedLines;
+    // The character set chosen for decoded output, with any character held
+    // back from the last burst.
+    DecodedTextConverter decodedText;
+    // The device's information fields and the image last extracted.
+    DeviceInfo deviceInfo;
+    DeviceImage image;
 
     ScrollGeometry upperGeometry;
     ScrollGeometry lowerGeometry;
@@ -90,6 +99,9 @@ public:
     bool ConversionCommand(bool qr);
     void ConvertDocument(bool qr);
     void ResetConversion();
+
+    // One burst of decoded data as a new record of decodedLines.
+    void AddDecodedOutput(const std::uint8_t* bytes, std::size_t count);
 
     // An option's description; empty for groups and settings.
     std::string GetOptionInfo(int index) const;

@@ -1,0 +1,152 @@
+#include "device/DecodedOutputFile.h"
+#include "device/DecodedOutputProcessor.h"
+#include "device/DecodedText.h"
+#include "document/QuillonDoc.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes B(std::string_view bytes) { return Bytes(bytes.begin(), bytes.end()); }
+
+std::vector<std::string> Convert(OutputEncoding encoding, const std::vector<Bytes>& bursts)
+{
+    DecodedTextConverter converter;
+    converter.SetEncoding(encoding);
+    std::vector<std::string> texts;
+    for (const Bytes& burst : bursts)
+        texts.push_back(converter.Convert(burst.data(), burst.size()));
+    return texts;
+}
+
+struct ConvertCase {
+    const char* name;
+    OutputEncoding encoding;
+    std::vector<Bytes> bursts;
+    std::vector<std::string> texts;
+};
+
+TEST(DecodedText, BurstsBecomeTexts)
+{
+    using E = OutputEncoding;
+    const ConvertCase cases[] = {
+        {"GBK pair", E::Gbk, {B("\xC4\xE3\xBA\xC3")}, {"你好"}},
+        {"UTF-8 pair", E::Utf8, {B("\xE4\xBD\xA0\xE5\xA5\xBD")}, {"你好"}},
+        {"ASCII either way", E::Utf8, {B("6901234567892")}, {"6901234567892"}},
+        {"cut at a zero byte", E::Gbk, {B(std::string_view("AB\0CD", 5))}, {"AB"}},
+        {"zero first", E::Utf8, {B(std::string_view("\0CD", 3))}, {""}},
+        {"emoji and Korean kept", E::Utf8, {B("\xF0\x9F\x98\x80\xED\x95\x9C")}, {"😀한"}},
+        {"GBK split between bursts", E::Gbk, {B("A\xC4\xE3\xBA"), B("\xC3" "B")}, {"A你", "好B"}},
+        {"UTF-8 split between bursts", E::Utf8, {B("A\xE4\xBD"), B("\xA0\xE5"), B("\xA5\xBD")}, {"A", "你", "好"}},
+        {"a cut-off character before a zero is broken", E::Utf8, {B(std::string_view("A\xE4\xBD\0", 4))}, {"A\uFFFD"}},
+        {"GBK bytes while UTF-8 is chosen", E::Utf8, {B("\xC4\xE3\xBA\xC3")}, {"你好"}},
+        {"invalid in both", E::Utf8, {B("\xFF\xFF" "A")}, {"\uFFFD\uFFFDA"}},
+        {"invalid GBK", E::Gbk, {B("\xFF" "A\x81\x20")}, {"\uFFFDA\uFFFD "}},
+    };
+    for (const ConvertCase& c : cases)
+        EXPECT_EQ(Convert(c.encoding, c.bursts), c.texts) << c.name;
+}
+
+TEST(DecodedText, LongBurstsLoseNothing)
+{
+    // 30,001 two-byte characters: pieces of 10,240 bytes cut characters in half.
+    std::string gbk;
+    std::string expected;
+    for (int i = 0; i < 30001; ++i) {
+        gbk += i % 2 ? "\xC4\xE3" : "\xBA\xC3";
+        expected += i % 2 ? "你" : "好";
+    }
+    gbk = "X" + gbk;
+    expected = "X" + expected;
+    EXPECT_EQ(Convert(OutputEncoding::Gbk, {B(gbk)}), std::vector<std::string>{expected});
+
+    std::string utf8;
+    for (int i = 0; i < 40000; ++i)
+        utf8 += "\xF0\x9F\x98\x80";
+    EXPECT_EQ(Convert(OutputEncoding::Utf8, {B(utf8)}), std::vector<std::string>{utf8});
+}
+
+TEST(DecodedText, ForgettingDropsAHeldBackHalf)
+{
+    for (const bool forget : {false, true}) {
+        DecodedTextConverter converter;
+        const Bytes first = B("A\xC4");
+        EXPECT_EQ(converter.Convert(first.data(), first.size()), "A");
+        if (forget)
+            converter.Forget();
+        const Bytes second = B("\xBA\xC3");
+        EXPECT_EQ(converter.Convert(second.data(), second.size()), forget ? "好" : "暮");
+    }
+}
+
+TEST(DecodedOutput, EachBurstIsOneRecord)
+{
+    CQuillonDoc doc;
+    int redraws = 0;
+    DecodedOutputProcessor processor(doc, [&] { ++redraws; });
+    const Bytes two = B("ABC123DEF456");  // two barcodes read in one burst
+    processor.Feed(two.data(), two.size());
+    processor.Feed(two.data(), 0);
+    const Bytes split = B("\xC4\xE3\xBA");
+    processor.Feed(split.data(), split.size());
+    processor.Reset();  // the route changed: the held-back half is gone
+    const Bytes next = B("\xBA\xC3" "Z");
+    processor.Feed(next.data(), next.size());
+    ASSERT_EQ(doc.decodedLines.size(), 3u);
+    EXPECT_EQ(doc.decodedLines[0].lineText, "ABC123DEF456");
+    EXPECT_EQ(doc.decodedLines[1].lineText, "你");
+    EXPECT_EQ(doc.decodedLines[2].lineText, "好Z");
+    EXPECT_EQ(redraws, 3);
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(DecodedOutputFile, Utf16WithBomAndCrLfPerRecord)
+{
+    test::TempDir dir;
+    struct Case {
+        std::vector<std::string> lines;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {{"A", "B"}, std::string("\xFF\xFE" "A\0\r\0\n\0B\0\r\0\n\0", 14)},
+        {{"你好"}, std::string("\xFF\xFE\x60\x4F\x7D\x59\r\0\n\0", 10)},
+        {{"😀", ""}, std::string("\xFF\xFE\x3D\xD8\x00\xDE\r\0\n\0\r\0\n\0", 14)},
+        {{}, std::string("\xFF\xFE", 2)},
+    };
+    for (const Case& c : cases) {
+        std::vector<RsTransDataStr> records;
+        for (const std::string& line : c.lines)
+            records.push_back({line});
+        const std::string path = (dir.Path() / "out.txt").string();
+        EXPECT_EQ(SaveDecodedOutput(path, records), DecodedSaveResult::Written);
+        EXPECT_EQ(ReadAll(path), c.bytes);
+    }
+}
+
+TEST(DecodedOutputFile, FailuresAreReported)
+{
+    test::TempDir dir;
+    const std::vector<RsTransDataStr> records{{"A"}};
+    EXPECT_EQ(SaveDecodedOutput((dir.Path() / "no" / "such.txt").string(), records), DecodedSaveResult::NotCreated);
+    EXPECT_STREQ(DecodedSaveMessage(DecodedSaveResult::NotCreated), "创建解码输出文件失败！");
+    EXPECT_EQ(SaveDecodedOutput(dir.Path().string(), records), DecodedSaveResult::NotCreated);
+    EXPECT_EQ(SaveDecodedOutput("/dev/full", records), DecodedSaveResult::WriteFailed);
+    EXPECT_EQ(DecodedSaveMessage(DecodedSaveResult::Written), nullptr);
+}
+
+}  // namespace
+}  // namespace quillon
