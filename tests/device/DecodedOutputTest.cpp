@@ -93,19 +93,45 @@ TEST(DecodedOutput, EachBurstIsOneRecord)
     CQuillonDoc doc;
     int redraws = 0;
     DecodedOutputProcessor processor(doc, [&] { ++redraws; });
-    const Bytes two = B("ABC123DEF456");  // two barcodes read in one burst
-    processor.Feed(two.data(), two.size());
-    processor.Feed(two.data(), 0);
-    const Bytes split = B("\xC4\xE3\xBA");
-    processor.Feed(split.data(), split.size());
+    const auto burst = [&](std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces)
+            processor.Feed(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size());
+        processor.EndOfBurst();
+    };
+    burst({"ABC123", "DEF456"});  // two barcodes read in one burst, handed over in two chunks
+    burst({});                    // nothing arrived: no record, no redraw
+    burst({"\xC4\xE3\xBA"});
     processor.Reset();  // the route changed: the held-back half is gone
-    const Bytes next = B("\xBA\xC3" "Z");
-    processor.Feed(next.data(), next.size());
+    burst({"\xBA\xC3" "Z"});
+    processor.Feed(reinterpret_cast<const std::uint8_t*>("lost"), 4);
+    processor.Reset();
+    processor.EndOfBurst();
     ASSERT_EQ(doc.decodedLines.size(), 3u);
     EXPECT_EQ(doc.decodedLines[0].lineText, "ABC123DEF456");
     EXPECT_EQ(doc.decodedLines[1].lineText, "你");
     EXPECT_EQ(doc.decodedLines[2].lineText, "好Z");
     EXPECT_EQ(redraws, 3);
+}
+
+TEST(DecodedOutput, AFloodIsCutIntoRecordsAndNothingIsLost)
+{
+    CQuillonDoc doc;
+    DecodedOutputProcessor processor(doc, {});
+    std::string flood;
+    for (int i = 0; flood.size() < 250000; ++i)
+        flood += "\xC4\xE3" + std::to_string(i % 10);  // 3 bytes: a record edge splits characters
+    for (std::size_t at = 0; at < flood.size(); at += 1023)
+        processor.Feed(reinterpret_cast<const std::uint8_t*>(flood.data()) + at, std::min<std::size_t>(1023, flood.size() - at));
+    processor.EndOfBurst();
+    ASSERT_EQ(doc.decodedLines.size(), 3u);
+    std::string joined;
+    for (const RsTransDataStr& line : doc.decodedLines)
+        joined += line.lineText;
+    std::string expected;
+    for (int i = 0; expected.size() < joined.size(); ++i)
+        expected += "你" + std::to_string(i % 10);
+    EXPECT_EQ(joined, expected);
+    EXPECT_EQ(joined.size(), flood.size() / 3 * 4);
 }
 
 std::string ReadAll(const std::string& path)
