@@ -12,6 +12,7 @@ struct DeviceImage {
     int width = 0;
     int height = 0;
     std::size_t byteCount = 0;  // the transfer's size, header included; 0 = no image
+    unsigned serial = 0;        // counts the images stored, so a view can tell a new one
 
     bool Present() const { return byteCount > 0; }
     void Clear()
@@ -19,6 +20,7 @@ struct DeviceImage {
         pixels.clear();
         width = height = 0;
         byteCount = 0;
+        ++serial;
     }
 };
 

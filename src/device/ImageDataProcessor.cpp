@@ -88,6 +88,7 @@ void ImageDataProcessor::Complete()
     image_.width = width;
     image_.height = height;
     image_.byteCount = area_.size();
+    ++image_.serial;
     progress_.received = progress_.expected;
     progress_.finished = true;
     area_.clear();

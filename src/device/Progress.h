@@ -1,0 +1,37 @@
+#pragma once
+#include "device/TransferProgress.h"
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QTimer;
+
+namespace quillon {
+
+inline constexpr const char* kImageStalledText = "设备停止发送图像数据，提取未完成，请重试！";
+
+// The image transfer's progress, looked at once a second.  It closes itself
+// (Accepted) when the transfer is done and gives up (Rejected) when the
+// device stops sending; ProgressWatch decides which.
+class CProgress : public QDialog {
+    Q_OBJECT
+public:
+    CProgress(const TransferProgress& progress, QWidget* parent = nullptr);
+
+    // Tests shorten the tick.
+    void SetTickInterval(int milliseconds);
+
+    int exec() override;
+
+private:
+    void OnTick();
+
+    const TransferProgress& progress_;
+    ProgressWatch watch_;
+    QProgressBar* bar_;
+    QLabel* text_;
+    QTimer* timer_;
+};
+
+}  // namespace quillon
