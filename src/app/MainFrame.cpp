@@ -16,15 +16,16 @@
 #include "serial/CnComm.h"
 #include "serial/RsParaSet.h"
 #include "views/RightView.h"
+#include "views/RightViewDown.h"
 #include "document/QuillonDoc.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
@@ -50,20 +51,6 @@ QString ToolTipText(std::string_view caption)
         text = text.left(mnemonic);
     text.remove(QStringLiteral("..."));
     return text;
-}
-
-// The lower right pane until the output pane takes its place.
-QWidget* MakePanePlaceholder(const char* name, QWidget* parent)
-{
-    auto* pane = new QFrame(parent);
-    pane->setObjectName(name);
-    pane->setFrameShape(QFrame::StyledPanel);
-    pane->setAutoFillBackground(true);
-    QPalette palette = pane->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    pane->setPalette(palette);
-    pane->setFocusPolicy(Qt::StrongFocus);
-    return pane;
 }
 
 void OpenWithDesktop(const QString& path)
@@ -99,6 +86,8 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
         savePaths_ = ownedSavePaths_.get();
     }
     openDocument_ = parts_.openDocument ? parts_.openDocument : OpenWithDesktop;
+    if (!parts_.chooseSaveFile)
+        parts_.chooseSaveFile = QtSaveFileChooser(this);
     doc_.SetPrompt(prompt_);
     // Replies are taken out of the receive buffer on this thread, so the
     // channel's worker must fill that buffer before it notifies.
@@ -137,7 +126,9 @@ void CMainFrame::CreatePanes()
     documentView_ = new CRightView(doc_, *viewOptions_, inner_);
     documentView_->setObjectName("documentPane");
     upperPane_ = documentView_;
-    lowerPane_ = MakePanePlaceholder("monitorPane", inner_);
+    monitorView_ = new CRightViewDown(doc_, *viewOptions_, {[this] { OnImageSave(); }, {}}, inner_);
+    monitorView_->setObjectName("monitorPane");
+    lowerPane_ = monitorView_;
     outer_->addWidget(form_);
     outer_->addWidget(inner_);
     outer_->setSizes({3 * W / 10, 7 * W / 10});
@@ -219,6 +210,8 @@ void CMainFrame::CreateToolBars()
     infoToolBar->setObjectName("infoToolBar");
     infoBar_ = new CWndInfoFrm(infoToolBar);
     infoToolBar->addWidget(infoBar_);
+    connect(infoBar_->formatList(), &QComboBox::currentIndexChanged, this,
+            [this](int index) { doc_.decodedText.SetEncoding(static_cast<OutputEncoding>(index)); });
 }
 
 void CMainFrame::CreateStatusBar()
@@ -480,10 +473,18 @@ void CMainFrame::OnImageExtract()
 // commands are in place with captions and enabling; the work joins here.
 void CMainFrame::OnDisconnect() {}
 void CMainFrame::OnFirmwareDownload() {}
-void CMainFrame::OnImageSave() {}
-void CMainFrame::OnDecodedOutputSave() {}
 void CMainFrame::DiscardInput() {}
 void CMainFrame::StartImageExtraction(int, int) {}
+
+void CMainFrame::OnImageSave()
+{
+    SaveImageCommand(doc_, *savePaths_, *prompt_, parts_.chooseSaveFile);
+}
+
+void CMainFrame::OnDecodedOutputSave()
+{
+    SaveDecodedOutputCommand(doc_, *savePaths_, *prompt_, parts_.chooseSaveFile);
+}
 
 void CMainFrame::OnConnect()
 {

@@ -4,6 +4,7 @@
 #include "app/PaneLayout.h"
 #include "catalogue/CustomCodeGesture.h"
 #include "catalogue/FormHost.h"
+#include "device/SaveCommands.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -21,6 +22,7 @@ namespace quillon {
 
 class CFormTree;
 class CRightView;
+class CRightViewDown;
 class FormViewOptions;
 class CnComm;
 class CRsParaSet;
@@ -44,6 +46,7 @@ struct MainFrameParts {
     SavePathStore* savePaths = nullptr;
     CustomCodeGesture::Clock clock;
     std::function<void(const QString& path)> openDocument;
+    SaveFileChooser chooseSaveFile;
     std::string configPath = kDefaultConfigFile;
 };
 
@@ -140,6 +143,7 @@ private:
     CFormTree* form_ = nullptr;
     std::unique_ptr<FormViewOptions> viewOptions_;
     CRightView* documentView_ = nullptr;
+    CRightViewDown* monitorView_ = nullptr;
     QWidget* upperPane_ = nullptr;
     QWidget* lowerPane_ = nullptr;
     CWndInfoFrm* infoBar_ = nullptr;
