@@ -5,6 +5,7 @@
 #include "device/DeviceImage.h"
 #include "device/DeviceInfo.h"
 #include "document/CodeInfo.h"
+#include "document/RsComStr.h"
 #include "document/RsTransDataStr.h"
 #include "document/ScrollGeometry.h"
 
@@ -56,6 +57,8 @@ public:
     std::vector<std::uint8_t> convPixels;
 
     std::vector<RsTransDataStr> decodedLines;
+    // The serial monitor: setting frames sent and their replies, in order.
+    std::vector<RsComStr> monitorLines;
     // The character set chosen for decoded output, with any character held
     // back from the last burst.
     DecodedTextConverter decodedText;
