@@ -1,11 +1,10 @@
 #pragma once
 #include "device/DeviceInfo.h"
+#include "device/HexAccumulator.h"
 #include "device/ReplyProcessor.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 namespace quillon {
 
@@ -30,13 +29,7 @@ private:
     DeviceInfo& info_;
     std::uint32_t target_;
     std::function<void()> reached_;
-    std::vector<std::uint8_t> pending_;
-    std::size_t begin_ = 0;  // first byte of pending_ not yet looked at
+    HexAccumulator pending_;
 };
-
-// Length of the frame at the front of `bytes` from its third byte's top two
-// bits: 3, 4, 5, or 5 + N with N in bytes 3 and 4.  0 while too few bytes
-// are there to tell.
-std::size_t InfoFrameLength(const std::uint8_t* bytes, std::size_t count);
 
 }  // namespace quillon

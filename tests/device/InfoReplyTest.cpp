@@ -98,26 +98,6 @@ TEST(DeviceInfo, VersionFieldsInTheDialogsOrder)
                                                "设备序列号：F5"}));
 }
 
-TEST(InfoFrameLength, FromTheThirdBytesTopBits)
-{
-    struct Case {
-        Bytes bytes;
-        std::size_t length;
-    };
-    const Case cases[] = {
-        {{0x44, 0x02}, 0},
-        {{0x24, 0x10, 0x00}, 3},
-        {{0x24, 0x10, 0x40}, 4},
-        {{0x24, 0x10, 0x86}, 5},
-        {{0x44, 0x02, 0xC3, 0x00}, 0},
-        {{0x44, 0x02, 0xC3, 0x00, 0x04}, 9},
-        {{0x44, 0x02, 0xC5, 0x00, 0x00}, 5},
-        {{0x44, 0x02, 0xC5, 0xFF, 0xFF}, 65540},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(InfoFrameLength(c.bytes.data(), c.bytes.size()), c.length);
-}
-
 struct InfoFixture {
     DeviceInfo info;
     int reached = 0;
