@@ -11,5 +11,8 @@ using Args = std::vector<std::string>;
 int RunCatalogue(const Args& args);
 int RunPorts(const Args& args);
 int RunSheet(const Args& args);
+int RunVersion(const Args& args);
+int RunImage(const Args& args);
+int RunListen(const Args& args);
 
 }  // namespace quillon::cli

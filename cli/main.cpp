@@ -19,6 +19,21 @@ const Command kCommands[] = {
     {"ports", quillon::cli::RunPorts,
      "ports                 list the serial ports found (links included):\n"
      "                      COM name, device path and friendly name, tab-separated"},
+    {"version", quillon::cli::RunVersion,
+     "version --port P [--json]\n"
+     "                      the device's eight information fields as the version dialog\n"
+     "                      labels them, one a line (--json: C1..C8, width, height)"},
+    {"image", quillon::cli::RunImage,
+     "image --port P -o FILE.bmp [--scale 1|1/2|1/4|1/8|1/16|1/32 | --size WxH]\n"
+     "                      an image from the device's camera as a grey BMP; prints\n"
+     "                      width, height and bytes"},
+    {"listen", quillon::cli::RunListen,
+     "listen --port P [--encoding gbk|utf-8] [--count N] [--seconds S] [-o FILE.txt]\n"
+     "                      prints each decoded barcode as a UTF-8 line until N records,\n"
+     "                      S seconds or Ctrl+C; -o saves them as UTF-16LE text.\n"
+     "                      Device commands also take --baud B, --timeout MS and\n"
+     "                      --catalogue FILE; exit 1 device failure, 2 bad arguments,\n"
+     "                      3 port not opened"},
 #ifdef QUILLON_CLI_SHEET
     {"sheet", quillon::cli::RunSheet,
      "sheet -o OUT.pdf|OUT.png [--catalogue FILE] [--convert qr|pdf417] [--invert]\n"

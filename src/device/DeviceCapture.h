@@ -1,0 +1,64 @@
+#pragma once
+#include "device/DecodedOutputProcessor.h"
+#include "device/ImageDataProcessor.h"
+#include "device/InfoReplyProcessor.h"
+
+namespace quillon {
+
+class CQuillonDoc;
+class FrameBuilder;
+class ReplyDispatcher;
+
+// What the window (or the command-line tool) does when a capture
+// operation reaches its point.  Each is called from inside the reply
+// dispatch; one that runs a modal dialog should run it later.
+class ICaptureHost {
+public:
+    virtual ~ICaptureHost() = default;
+    // All eight information fields are in the document's deviceInfo.
+    virtual void VersionComplete() = 0;
+    // The resolution asked for by RequestResolution is in deviceInfo.
+    virtual void ResolutionArrived() = 0;
+    // The route is already -1; the document holds the new image.
+    virtual void ImageArrived() = 0;
+    // The route is already -1; nothing of the transfer was kept.
+    virtual void ImageRefused(const char* message) = 0;
+    // New records are in the document's decoded output.
+    virtual void DecodedCaptured() = 0;
+};
+
+// The device operations that read rather than configure: the version
+// record (route 5), the resolution (route 8), the image (route 3) and the
+// decoded output (route 2).  It puts its processors on the dispatcher's
+// routes; every request drops stale input first, sets the route and sends
+// its frames.
+class DeviceCapture : private IImageTransferHost {
+public:
+    DeviceCapture(CQuillonDoc& doc, FrameBuilder& frames, ReplyDispatcher& dispatcher, int& replyRoute,
+                  ICaptureHost& host);
+
+    // "设备版本": all information fields of the catalogue's read list.
+    void RequestVersion();
+    // "图像提取": the resolution, before the size is chosen.
+    void RequestResolution();
+    // The image of the chosen size.
+    void RequestImage(int width, int height);
+
+    const TransferProgress& Progress() const { return image_.Progress(); }
+
+private:
+    void ImageArrived() override;
+    void ImageRefused(const char* message) override;
+
+    CQuillonDoc& doc_;
+    FrameBuilder& frames_;
+    ReplyDispatcher& dispatcher_;
+    int& replyRoute_;
+    ICaptureHost& host_;
+    InfoReplyProcessor version_;
+    InfoReplyProcessor resolution_;
+    ImageDataProcessor image_;
+    DecodedOutputProcessor decoded_;
+};
+
+}  // namespace quillon
