@@ -139,7 +139,7 @@ void CMainFrame::CreatePanes()
     outer_ = new QSplitter(Qt::Horizontal, this);
     outer_->setObjectName("outerSplitter");
     CFormTree::Services services{*this, *prompt_, *parts_.dialogs, *parts_.document, *parts_.device,
-                                 parts_.clock, parts_.configPath};
+                                 parts_.clock, parts_.configPath, parts_.catalogue};
     form_ = new CFormTree(doc_.catalogue, services, outer_);
     form_->setObjectName("formTree");
     inner_ = new QSplitter(Qt::Vertical, outer_);
@@ -470,7 +470,7 @@ void CMainFrame::OnHelp()
 
 void CMainFrame::OnAbout()
 {
-    AboutDialog dialog(this);
+    AboutDialog dialog(form_->CatalogueInUse(), this);
     dialog.exec();
 }
 

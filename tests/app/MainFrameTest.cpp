@@ -2,6 +2,7 @@
 #include "app/CommandTable.h"
 #include "app/LockIndicators.h"
 #include "app/MainFrame.h"
+#include "app/StartOptions.h"
 #include "app/SavePathStore.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,7 +61,8 @@ using Strings = std::vector<std::string>;
 // One real main window over the bundled catalogue, with everything the
 // operator would answer replaced by recorders.
 struct Harness {
-    explicit Harness(const std::string& configPath = kDefaultConfigFile, bool recordDocument = true)
+    explicit Harness(const std::string& configPath = kDefaultConfigFile, bool recordDocument = true,
+                     const std::string& catalogue = {})
         : store(QString::fromStdString((temp.Path() / "savepath.conf").string()))
     {
         MainFrameParts parts;
@@ -71,6 +74,7 @@ struct Harness {
         parts.clock = [this] { return now; };
         parts.openDocument = [this](const QString& path) { opened << path; };
         parts.configPath = configPath;
+        parts.catalogue = catalogue;
         window = std::make_unique<CMainFrame>(doc, parts);
         window->resize(1200, 800);
         document.replyRoute = &window->Form()->replyRoute;
@@ -228,6 +232,10 @@ private slots:
     void layoutPanesRowHeights();
     void refusalsWithoutAPort();
     void brokenCatalogueKeepsTheProgramRunning();
+    void catalogueInUseComesFromTheConfigFileOrTheOption_data();
+    void catalogueInUseComesFromTheConfigFileOrTheOption();
+    void startOptions_data();
+    void startOptions();
     void helpOpensOnlyAnExistingFile();
     void formControlsFollowTheLayout();
     void infoBarColoursAndReset();
@@ -246,12 +254,12 @@ void MainFrameTest::startsWithMenuToolbarAndInfoBar()
     QCOMPARE(h.tree()->topLevelItemCount(), static_cast<int>(h.form()->Tree().Roots().size()));
     QCOMPARE(h.tree()->topLevelItem(0)->text(0), QString::fromStdString(h.doc.catalogue.treeNodes[0].name));
     QVERIFY(h.form()->MakeBarcodeChecked());
-    QCOMPARE(h.form()->CatalogueFile(), std::string("all.xml"));
+    QCOMPARE(h.form()->CatalogueInUse(), std::string("./config/all.xml"));
     QCOMPARE(h.window->ViewMode(), 0);
     QCOMPARE(h.window->windowTitle(), QString("Quillon V" QUILLON_VERSION " LNX"));
     QVERIFY(!h.window->windowIcon().isNull());
     QCOMPARE(h.form()->replyRoute, -1);
-    AboutDialog about;
+    AboutDialog about(h.form()->CatalogueInUse());
     QCOMPARE(about.windowTitle(), QStringLiteral("关于配置工具软件"));
     QVERIFY(about.VersionField()->text().contains(QStringLiteral(QUILLON_VERSION)));
 
@@ -599,10 +607,67 @@ void MainFrameTest::brokenCatalogueKeepsTheProgramRunning()
     test::TempDir dir;
     const std::string ini = dir.Write("config.ini", "[COMMON]\nBSPXML = missing-catalogue.xml\n");
     Harness h(ini);
-    QCOMPARE(h.form()->CatalogueFile(), std::string("missing-catalogue.xml"));
+    QCOMPARE(h.form()->CatalogueInUse(), (dir.Path() / "missing-catalogue.xml").string());
     QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{"配置文件设置错误，无法完成初始化！"}));
     QCOMPARE(h.tree()->topLevelItemCount(), 0);
     QVERIFY(h.window->isVisible());
+}
+
+void MainFrameTest::catalogueInUseComesFromTheConfigFileOrTheOption_data()
+{
+    QTest::addColumn<bool>("configElsewhere");
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<QString>("firstGroup");
+    QTest::newRow("working folder's config.ini") << false << false << QStringLiteral("通讯设置");
+    QTest::newRow("config.ini elsewhere, catalogue beside it") << true << false << QStringLiteral("MINE");
+    QTest::newRow("--catalogue wins over config.ini") << false << true << QStringLiteral("MINE");
+}
+
+// The about box names the file the tree was loaded from, whichever way it
+// was chosen.
+void MainFrameTest::catalogueInUseComesFromTheConfigFileOrTheOption()
+{
+    QFETCH(bool, configElsewhere);
+    QFETCH(bool, option);
+    QFETCH(QString, firstGroup);
+    test::TempDir dir;
+    const std::string ini = dir.Write("config.ini", "[Common]\nbspxml=mine.xml\n");
+    const std::string mine = dir.Write(
+        "mine.xml", "<CODEBAR_APP><CODEBAR_SET><TYPE_INFO><TYPE_NAME>MINE</TYPE_NAME><SUB_TYPE_INFO><TYPE_NAME>"
+                    "</TYPE_NAME><ITEM_INFO><ITEM_NAME>x</ITEM_NAME><PIDFID>4141</PIDFID><CMD_TYPE>21</CMD_TYPE>"
+                    "<SUBITEM><SUBITEM_NAME>y</SUBITEM_NAME><SUBITEM_CODE>03</SUBITEM_CODE></SUBITEM></ITEM_INFO>"
+                    "</SUB_TYPE_INFO></TYPE_INFO></CODEBAR_SET></CODEBAR_APP>");
+    Harness h(configElsewhere ? ini : kDefaultConfigFile, true, option ? mine : std::string());
+    const std::string expected = configElsewhere || option ? mine : std::string("./config/all.xml");
+    QCOMPARE(h.form()->CatalogueInUse(), expected);
+    QCOMPARE(h.tree()->topLevelItem(0)->text(0), firstGroup);
+    const AboutDialog about(h.form()->CatalogueInUse());
+    QCOMPARE(about.CatalogueField()->text(), QFileInfo(QString::fromStdString(expected)).absoluteFilePath());
+}
+
+void MainFrameTest::startOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");  // -1: the program goes on
+    QTest::addColumn<QString>("catalogue");
+    QTest::newRow("nothing") << QStringList{"quillon"} << -1 << QString();
+    QTest::newRow("--catalogue FILE") << QStringList{"quillon", "--catalogue", "/tmp/a b.xml"} << -1 << "/tmp/a b.xml";
+    QTest::newRow("--catalogue=FILE") << QStringList{"quillon", "--catalogue=其他.xml"} << -1 << "其他.xml";
+    QTest::newRow("--version") << QStringList{"quillon", "--version"} << 0 << QString();
+    QTest::newRow("no FILE") << QStringList{"quillon", "--catalogue"} << 2 << QString();
+    QTest::newRow("unknown option") << QStringList{"quillon", "--bogus"} << 2 << QString();
+    QTest::newRow("stray argument") << QStringList{"quillon", "file.xml"} << 2 << QString();
+}
+
+void MainFrameTest::startOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, catalogue);
+    StartOptions options;
+    QCOMPARE(options.Parse(arguments).value_or(-1), status);
+    if (status == -1)
+        QCOMPARE(QString::fromStdString(options.Catalogue()), catalogue);
 }
 
 void MainFrameTest::helpOpensOnlyAnExistingFile()
