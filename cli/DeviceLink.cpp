@@ -5,8 +5,9 @@
 #include "catalogue/XmlReader.h"
 #include "cli/StderrPrompt.h"
 
+#include <CLI/CLI.hpp>
+
 #include <atomic>
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <utility>
@@ -24,44 +25,25 @@ void OnInterrupt(int)
 
 }  // namespace
 
-std::optional<long long> ParseNumber(const std::string& text, long long low, long long high)
+void AddLinkOptions(CLI::App& command, LinkOptions& options)
 {
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
-
-std::string ParseLinkOptions(const std::vector<std::string>& args, LinkOptions& options,
-                             std::vector<std::string>& rest)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool known = arg == "--port" || arg == "--baud" || arg == "--timeout" || arg == "--catalogue";
-        if (!known) {
-            rest.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return arg + " wants a value";
-        const std::string& value = args[++i];
-        if (arg == "--catalogue") {
-            options.catalogue = value;
-        } else if (arg == "--port") {
-            const std::string digits = value.rfind("COM", 0) == 0 ? value.substr(3) : value;
-            const auto port = ParseNumber(digits, 1, 1024);
-            if (!port)
-                return "--port wants COMn or n (1 to 1024)";
-            options.port = static_cast<int>(*port);
-        } else {
-            const auto number = ParseNumber(value, 1, 100000000);
-            if (!number)
-                return arg + " wants a positive number";
-            (arg == "--baud" ? options.baud : options.timeoutMs) = static_cast<int>(*number);
-        }
-    }
-    return options.port > 0 ? std::string() : std::string("--port is required");
+    command.add_option("--port", options.port, "the port, COMn or n")
+        ->type_name("P")
+        ->required()
+        ->transform(CLI::Validator(
+            [](std::string& value) {
+                if (value.rfind("COM", 0) == 0)
+                    value.erase(0, 3);
+                return std::string();
+            },
+            ""))
+        ->check(CLI::Range(1, 1024));
+    command.add_option("--baud", options.baud, "line speed (default 115200)")->type_name("B")->check(CLI::PositiveNumber);
+    command.add_option("--timeout", options.timeoutMs, "longest silence of the device in ms (default 3000)")
+        ->type_name("MS")
+        ->check(CLI::PositiveNumber);
+    command.add_option("--catalogue", options.catalogue, "the catalogue (default: the one the window would load)")
+        ->type_name("FILE");
 }
 
 DeviceLink::DeviceLink(const LinkOptions& options) : options_(options)

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace quillon::cli {
 
 // Exit statuses of the device commands.
@@ -31,13 +35,8 @@ struct LinkOptions {
     std::string catalogue;   // --catalogue, default the one ./config/config.ini names
 };
 
-// Takes the link options out of args; what is left stays in `rest`.
-// Returns an error text, empty when fine (--port is required).
-std::string ParseLinkOptions(const std::vector<std::string>& args, LinkOptions& options,
-                             std::vector<std::string>& rest);
-
-// A number option's value: digits only, within [low, high].
-std::optional<long long> ParseNumber(const std::string& text, long long low, long long high);
+// Adds --port (required), --baud, --timeout and --catalogue to a verb.
+void AddLinkOptions(CLI::App& command, LinkOptions& options);
 
 // The device as the command-line tool talks to it: the catalogue's command
 // lists, the channel, the frame builders and the reply dispatcher, run on

@@ -1,20 +1,19 @@
-#include "cli/Commands.h"
 #include "cli/DeviceLink.h"
+#include "cli/Verbs.h"
 #include "device/KlsBmpFile.h"
 #include "device/PicSizeRules.h"
+
+#include <CLI/CLI.hpp>
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <map>
+#include <memory>
 
 namespace quillon::cli {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: quillon-cli image --port P -o FILE.bmp [--scale 1|1/2|1/4|1/8|1/16|1/32 | --size WxH]\n"
-    "                         [--baud B] [--timeout MS]\n";
 
 const std::map<std::string, PicScale> kScales = {
     {"1", PicScale::Original},   {"1/2", PicScale::Half},        {"1/4", PicScale::Quarter},
@@ -22,46 +21,11 @@ const std::map<std::string, PicScale> kScales = {
 };
 
 struct ImageArgs {
+    LinkOptions link;
     std::string output;
-    PicScale scale = PicScale::Original;
-    std::string width;  // with --size
-    std::string height;
-    bool bySize = false;
+    std::string scale;
+    std::string size;  // WxH
 };
-
-std::string ParseImageArgs(const std::vector<std::string>& rest, ImageArgs& out)
-{
-    bool scaled = false;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (i + 1 >= rest.size())
-            return rest[i] + " wants a value";
-        const std::string& value = rest[i + 1];
-        if (rest[i] == "-o") {
-            out.output = value;
-        } else if (rest[i] == "--scale") {
-            const auto found = kScales.find(value);
-            if (found == kScales.end())
-                return "--scale wants 1, 1/2, 1/4, 1/8, 1/16 or 1/32";
-            out.scale = found->second;
-            scaled = true;
-        } else if (rest[i] == "--size") {
-            const auto x = value.find_first_of("xX");
-            if (x == std::string::npos || value.find_first_not_of("0123456789xX") != std::string::npos)
-                return "--size wants WIDTHxHEIGHT";
-            out.width = value.substr(0, x);
-            out.height = value.substr(x + 1);
-            out.bySize = true;
-        } else {
-            return "unknown argument " + rest[i];
-        }
-        ++i;
-    }
-    if (out.output.empty())
-        return "-o FILE.bmp is required";
-    if (scaled && out.bySize)
-        return "--scale and --size exclude each other";
-    return {};
-}
 
 void ShowProgress(const TransferProgress& progress)
 {
@@ -72,19 +36,9 @@ void ShowProgress(const TransferProgress& progress)
 
 }  // namespace
 
-int RunImage(const Args& args)
+int ExtractImage(const ImageArgs& image)
 {
-    LinkOptions options;
-    std::vector<std::string> rest;
-    ImageArgs image;
-    std::string error = ParseLinkOptions(args, options, rest);
-    if (error.empty())
-        error = ParseImageArgs(rest, image);
-    if (!error.empty()) {
-        std::fprintf(stderr, "quillon-cli image: %s\n%s", error.c_str(), kUsage);
-        return kExitArguments;
-    }
-    DeviceLink link(options);
+    DeviceLink link(image.link);
     if (const int status = link.Open())
         return status;
     CaptureEvents events;
@@ -97,12 +51,17 @@ int RunImage(const Args& args)
 
     // The image-size dialog's arithmetic, on the resolution the device gave.
     PicSizeRules size(link.doc.deviceInfo.width, link.doc.deviceInfo.height);
-    if (image.bySize) {
+    std::string width;
+    std::string height;
+    if (!image.size.empty()) {
+        const auto x = image.size.find_first_of("xX");
+        width = image.size.substr(0, x);
+        height = image.size.substr(x + 1);
         size.EnterPixelEntry();
     } else {
-        size.ApplyScale(image.scale);
+        size.ApplyScale(kScales.at(image.scale.empty() ? "1" : image.scale));
     }
-    if (const char* refusal = size.Accept(image.width, image.height)) {
+    if (const char* refusal = size.Accept(width, height)) {
         std::fprintf(stderr, "quillon-cli image: %s\n", refusal);
         return kExitArguments;
     }
@@ -131,6 +90,34 @@ int RunImage(const Args& args)
     }
     std::printf("%d %d %zu\n", picture.width, picture.height, bmp.FileBytes().size());
     return 0;
+}
+
+Verb AddImageVerb(CLI::App& app)
+{
+    CLI::App* command = app.add_subcommand("image", "Take an image from the device's camera as a grey BMP.");
+    command->footer("Asks for the resolution, sizes the image as the image-size dialog does, receives it (a "
+                    "progress line on standard error when that is a terminal) and prints width, height and "
+                    "bytes written.\nExit status: 0 written, 1 device failure, 2 wrong arguments, 3 port not "
+                    "opened.");
+    auto args = std::make_shared<ImageArgs>();
+    AddLinkOptions(*command, args->link);
+    command->add_option("-o,--output", args->output, "the BMP file to write")->type_name("FILE.bmp")->required();
+    CLI::Option* scale = command->add_option("--scale", args->scale, "a scale of the full resolution")
+                             ->type_name("1|1/2|1/4|1/8|1/16|1/32")
+                             ->check(CLI::IsMember({"1", "1/2", "1/4", "1/8", "1/16", "1/32"}));
+    command->add_option("--size", args->size, "pixels, rounded down to multiples of 4")
+        ->type_name("WxH")
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                const auto x = value.find_first_of("xX");
+                const bool ok = x != std::string::npos && x > 0 && x + 1 < value.size() &&
+                                value.find_first_not_of("0123456789", x + 1) == std::string::npos &&
+                                value.find_first_not_of("0123456789") == x;
+                return std::string(ok ? "" : "takes WIDTHxHEIGHT");
+            },
+            ""))
+        ->excludes(scale);
+    return {command, [args] { return ExtractImage(*args); }};
 }
 
 }  // namespace quillon::cli

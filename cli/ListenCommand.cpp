@@ -1,67 +1,32 @@
-#include "cli/Commands.h"
 #include "cli/DeviceLink.h"
+#include "cli/Verbs.h"
 #include "device/DecodedOutputFile.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
+#include <memory>
 
 namespace quillon::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: quillon-cli listen --port P [--encoding gbk|utf-8] [--count N] [--seconds S] [-o FILE.txt]\n"
-    "                          [--baud B]\n";
-
 struct ListenArgs {
-    OutputEncoding encoding = OutputEncoding::Gbk;
-    std::optional<long long> count;
-    std::optional<long long> seconds;
+    LinkOptions link;
+    std::string encoding = "gbk";
+    long long count = 0;    // 0: no limit
+    long long seconds = 0;  // 0: no limit
     std::string output;
 };
 
-std::string ParseListenArgs(const std::vector<std::string>& rest, ListenArgs& out)
-{
-    for (std::size_t i = 0; i < rest.size(); i += 2) {
-        if (i + 1 >= rest.size())
-            return rest[i] + " wants a value";
-        const std::string& name = rest[i];
-        const std::string& value = rest[i + 1];
-        if (name == "--encoding") {
-            if (value != "gbk" && value != "utf-8" && value != "utf8")
-                return "--encoding wants gbk or utf-8";
-            out.encoding = value == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
-        } else if (name == "--count" || name == "--seconds") {
-            const auto number = ParseNumber(value, 1, 1000000000);
-            if (!number)
-                return name + " wants a positive number";
-            (name == "--count" ? out.count : out.seconds) = number;
-        } else if (name == "-o") {
-            out.output = value;
-        } else {
-            return "unknown argument " + name;
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
-int RunListen(const Args& args)
+int Listen(const ListenArgs& listen)
 {
-    LinkOptions options;
-    std::vector<std::string> rest;
-    ListenArgs listen;
-    std::string error = ParseLinkOptions(args, options, rest);
-    if (error.empty())
-        error = ParseListenArgs(rest, listen);
-    if (!error.empty()) {
-        std::fprintf(stderr, "quillon-cli listen: %s\n%s", error.c_str(), kUsage);
-        return kExitArguments;
-    }
-    DeviceLink link(options);
+    DeviceLink link(listen.link);
     if (const int status = link.Open())
         return status;
-    link.doc.decodedText.SetEncoding(listen.encoding);
+    link.doc.decodedText.SetEncoding(listen.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     CaptureEvents events;
     std::size_t printed = 0;
     const auto& lines = link.doc.decodedLines;
@@ -75,10 +40,10 @@ int RunListen(const Args& args)
     link.replyRoute = static_cast<int>(ReplyRoute::DecodedOutput);
 
     std::optional<DeviceLink::Clock::time_point> deadline;
-    if (listen.seconds)
-        deadline = DeviceLink::Clock::now() + std::chrono::seconds(*listen.seconds);
+    if (listen.seconds > 0)
+        deadline = DeviceLink::Clock::now() + std::chrono::seconds(listen.seconds);
     const DeviceLink::End end = link.Pump(
-        [&] { return listen.count && lines.size() >= static_cast<std::size_t>(*listen.count); }, deadline, false);
+        [&] { return listen.count > 0 && lines.size() >= static_cast<std::size_t>(listen.count); }, deadline, false);
 
     if (!listen.output.empty()) {
         if (const char* message = DecodedSaveMessage(SaveDecodedOutput(listen.output, lines))) {
@@ -87,6 +52,23 @@ int RunListen(const Args& args)
         }
     }
     return end == DeviceLink::End::PortFailed ? kExitDevice : 0;
+}
+
+Verb AddListenVerb(CLI::App& app)
+{
+    CLI::App* command = app.add_subcommand("listen", "Print the barcodes the device decodes.");
+    command->footer("Each record as a line of UTF-8, as it arrives, until N records, S seconds or Ctrl+C; -o "
+                    "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record).\nExit status: 0, "
+                    "1 port failure or file not written, 2 wrong arguments, 3 port not opened.");
+    auto args = std::make_shared<ListenArgs>();
+    AddLinkOptions(*command, args->link);
+    command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
+        ->type_name("gbk|utf-8")
+        ->transform(CLI::IsMember({"gbk", "utf-8", "utf8"}, CLI::ignore_case));
+    command->add_option("--count", args->count, "stop after N records")->type_name("N")->check(CLI::PositiveNumber);
+    command->add_option("--seconds", args->seconds, "stop after S seconds")->type_name("S")->check(CLI::PositiveNumber);
+    command->add_option("-o,--output", args->output, "also save the records here")->type_name("FILE.txt");
+    return {command, [args] { return Listen(*args); }};
 }
 
 }  // namespace quillon::cli

@@ -1,49 +1,48 @@
-#include "cli/Commands.h"
 #include "cli/DeviceLink.h"
-#include "cli/Json.h"
+#include "cli/Verbs.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <memory>
 
 namespace quillon::cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: quillon-cli version --port P [--baud B] [--timeout MS] [--json]\n";
+struct VersionArgs {
+    LinkOptions link;
+    bool json = false;
+};
 
 bool Received(const DeviceInfo& info, std::uint8_t code)
 {
     return (info.infoKinds & (1u << (code - DeviceInfo::kFirstCode))) != 0;
 }
 
-void PrintJson(const DeviceInfo& info)
+std::string Key(std::uint8_t code)
 {
-    std::string out = "{";
-    for (std::uint8_t code = DeviceInfo::kFirstCode; code <= DeviceInfo::kLastCode; ++code) {
-        if (!Received(info, code))
-            continue;
-        char key[8];
-        std::snprintf(key, sizeof key, "C%d", code - 0xC0);
-        out += std::string(out.size() > 1 ? ", " : "") + "\"" + key + "\": " + JsonString(info.Text(code));
-    }
-    if (Received(info, DeviceInfo::kResolutionCode))
-        out += ", \"width\": " + std::to_string(info.width) + ", \"height\": " + std::to_string(info.height);
-    out += "}\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    return "C" + std::to_string(code - 0xC0);
 }
 
-}  // namespace
-
-int RunVersion(const Args& args)
+void PrintJson(const DeviceInfo& info)
 {
-    LinkOptions options;
-    std::vector<std::string> rest;
-    const std::string error = ParseLinkOptions(args, options, rest);
-    const bool json = rest.size() == 1 && rest[0] == "--json";
-    if (!error.empty() || (!rest.empty() && !json)) {
-        std::fprintf(stderr, "quillon-cli version: %s\n%s", error.empty() ? "unknown argument" : error.c_str(), kUsage);
-        return kExitArguments;
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    for (std::uint8_t code = DeviceInfo::kFirstCode; code <= DeviceInfo::kLastCode; ++code) {
+        if (Received(info, code))
+            out[Key(code)] = info.Text(code);
     }
-    DeviceLink link(options);
+    if (Received(info, DeviceInfo::kResolutionCode)) {
+        out["width"] = info.width;
+        out["height"] = info.height;
+    }
+    std::printf("%s\n", out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+}
+
+int PrintVersion(const VersionArgs& args)
+{
+    DeviceLink link(args.link);
     if (const int status = link.Open())
         return status;
     CaptureEvents events;
@@ -52,7 +51,7 @@ int RunVersion(const Args& args)
     link.Pump([&] { return events.versionComplete; });
 
     const DeviceInfo& info = link.doc.deviceInfo;
-    if (json) {
+    if (args.json) {
         PrintJson(info);
     } else {
         for (const VersionField& field : VersionFields(info)) {
@@ -66,10 +65,25 @@ int RunVersion(const Args& args)
     std::string missing;
     for (std::uint8_t code = DeviceInfo::kFirstCode; code <= DeviceInfo::kLastCode; ++code) {
         if (!Received(info, code))
-            missing += (missing.empty() ? "" : " ") + std::string("C") + std::to_string(code - 0xC0);
+            missing += (missing.empty() ? "" : " ") + Key(code);
     }
     std::fprintf(stderr, "quillon-cli version: no answer for %s\n", missing.c_str());
     return kExitDevice;
+}
+
+}  // namespace
+
+Verb AddVersionVerb(CLI::App& app)
+{
+    CLI::App* command = app.add_subcommand("version", "Print the device's information fields.");
+    command->footer("The eight fields as the version dialog labels them, one a line, in its order; --json: an "
+                    "object keyed C1..C8 plus width and height.\nExit status: 0 all fields came, 1 some did not "
+                    "answer within the time-out (they are named; those that came are printed), 2 wrong "
+                    "arguments, 3 port not opened.");
+    auto args = std::make_shared<VersionArgs>();
+    AddLinkOptions(*command, args->link);
+    command->add_flag("--json", args->json, "print a JSON object");
+    return {command, [args] { return PrintVersion(*args); }};
 }
 
 }  // namespace quillon::cli

@@ -48,6 +48,7 @@ struct MainFrameParts {
     std::function<void(const QString& path)> openDocument;
     SaveFileChooser chooseSaveFile;
     std::string configPath = kDefaultConfigFile;
+    std::string catalogue;  // --catalogue: loaded instead of the one configPath names
 };
 
 // The single main window: catalogue tree on the left, document view upper
