@@ -137,7 +137,7 @@ void CMainFrame::CreatePanes()
     documentView_ = new CRightView(doc_, *viewOptions_, inner_);
     documentView_->setObjectName("documentPane");
     upperPane_ = documentView_;
-    monitorView_ = new CRightViewDown(doc_, *viewOptions_, {[this] { OnImageSave(); }, {}}, inner_);
+    monitorView_ = new CRightViewDown(doc_, *viewOptions_, [this] { OnImageSave(); }, inner_);
     monitorView_->setObjectName("monitorPane");
     lowerPane_ = monitorView_;
     outer_->addWidget(form_);

@@ -16,8 +16,9 @@ namespace {
 constexpr int kImageOrigin = 5;
 }
 
-CRightViewDown::CRightViewDown(CQuillonDoc& doc, const IViewOptions& options, Actions actions, QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), options_(options), actions_(std::move(actions))
+CRightViewDown::CRightViewDown(CQuillonDoc& doc, const IViewOptions& options, std::function<void()> saveImage,
+                               QWidget* parent)
+    : QAbstractScrollArea(parent), doc_(doc), options_(options), saveImage_(std::move(saveImage))
 {
     viewport()->setAutoFillBackground(true);
     QPalette palette = viewport()->palette();
@@ -79,9 +80,6 @@ void CRightViewDown::paintEvent(QPaintEvent*)
     const double scale = UnitScale();
     painter.scale(scale, scale);
     painter.drawImage(QRect(kImageOrigin, kImageOrigin, doc_.image.width, doc_.image.height), shown_);
-    painter.end();
-    if (actions_.imageDrawn)
-        actions_.imageDrawn();
 }
 
 QMenu* CRightViewDown::CreateImageMenu()
@@ -92,8 +90,8 @@ QMenu* CRightViewDown::CreateImageMenu()
     QAction* save = menu->addAction(Q(kImageMenuText));
     save->setObjectName("saveImage");
     connect(save, &QAction::triggered, this, [this] {
-        if (actions_.saveImage)
-            actions_.saveImage();
+        if (saveImage_)
+            saveImage_();
     });
     return menu;
 }

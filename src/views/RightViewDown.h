@@ -21,12 +21,10 @@ inline constexpr const char* kImageMenuText = "图片保存";
 class CRightViewDown : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    struct Actions {
-        std::function<void()> saveImage;     // "图片保存"
-        std::function<void()> imageDrawn;    // the window recomputes the reply route
-    };
-
-    CRightViewDown(CQuillonDoc& doc, const IViewOptions& options, Actions actions, QWidget* parent = nullptr);
+    // saveImage: what "图片保存" does.  Painting changes nothing else: a
+    // paint must not move the reply route while an exchange is running.
+    CRightViewDown(CQuillonDoc& doc, const IViewOptions& options, std::function<void()> saveImage,
+                   QWidget* parent = nullptr);
 
     // The right-click menu where it applies (monitor view, an image held),
     // else nullptr; the caller owns it.
@@ -47,7 +45,7 @@ private:
 
     CQuillonDoc& doc_;
     const IViewOptions& options_;
-    Actions actions_;
+    std::function<void()> saveImage_;
     QImage shown_;
     unsigned shownSerial_ = 0;
 };
