@@ -67,6 +67,7 @@ public:
 
     const std::string& CatalogueFile() const { return catalogueFile_; }
     const CatalogueTree& Tree() const { return tree_; }
+    CatalogueTree& Tree() { return tree_; }
     QTreeWidget* TreeWidget() const { return treeWidget_; }
     QTreeWidgetItem* WidgetItem(TreeItemId id) const;
     CustomCodeGesture& Gesture() { return applier_.Gesture(); }
