@@ -11,5 +11,8 @@ using Args = std::vector<std::string>;
 int RunCatalogue(const Args& args);
 int RunPorts(const Args& args);
 int RunSheet(const Args& args);
+int RunConnect(const Args& args);
+int RunRead(const Args& args);
+int RunSet(const Args& args);
 
 }  // namespace quillon::cli

@@ -110,14 +110,6 @@ std::optional<std::string> ParseArgs(const Args& args, SheetArgs& out)
     return std::nullopt;
 }
 
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
-{
-    for (const TreeNodeInfo& node : nodes)
-        if (node.level == 3 && node.code == code)
-            return &node;
-    return nullptr;
-}
-
 // Adds every item through the same path a double-click or the ADD button
 // takes.  0, or 2 after telling why an item was refused.
 int AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)

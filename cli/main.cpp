@@ -19,6 +19,20 @@ const Command kCommands[] = {
     {"ports", quillon::cli::RunPorts,
      "ports                 list the serial ports found (links included):\n"
      "                      COM name, device path and friendly name, tab-separated"},
+    {"connect", quillon::cli::RunConnect,
+     "connect --port P [--baud B] [--timeout MS]\n"
+     "                      open port P (COMn or a device path) and probe for the device;\n"
+     "                      prints the state text (\"COM9，联机\") or exits 1 when it does\n"
+     "                      not answer; 3 when the port cannot be opened"},
+    {"read", quillon::cli::RunRead,
+     "read --port P [--baud B] [--timeout MS] [--json]\n"
+     "                      connect and read every setting back; prints the options the\n"
+     "                      device reports as set: CODE, setting, option[, value], tab-separated"},
+    {"set", quillon::cli::RunSet,
+     "set --port P [--baud B] [--timeout MS] [--json] CODE[=VALUE]...\n"
+     "                      connect, read back, write each option as the window does with\n"
+     "                      \"修改设备参数\" ticked (VALUE as for sheet), then print what read\n"
+     "                      prints; a refused write exits 1, a wrong CODE or VALUE exits 2"},
 #ifdef QUILLON_CLI_SHEET
     {"sheet", quillon::cli::RunSheet,
      "sheet -o OUT.pdf|OUT.png [--catalogue FILE] [--convert qr|pdf417] [--invert]\n"

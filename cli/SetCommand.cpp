@@ -1,0 +1,92 @@
+#include "catalogue/SelectionApplier.h"
+#include "cli/Commands.h"
+#include "cli/DeviceLink.h"
+#include "cli/DialogInputs.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace quillon::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quillon-cli set --port COMn|DEVICE [--baud B] [--timeout MS] [--json] CODE[=VALUE]...\n";
+
+// Catches the value triple the tree hands on for each option, so every
+// value is checked by its dialog's rules before anything is sent.
+class ValueCollector : public IConfigurationTarget, public ISettingSender {
+public:
+    void AddCommandEntry(int, int, const ValueTriple& value, const std::string&) override { last = value; }
+    void SendSettingFrame(int, const ValueTriple&) override {}
+    std::optional<ValueTriple> last;
+};
+
+struct Write {
+    int recordIndex;
+    ValueTriple value;
+};
+
+// The writes the arguments ask for; an error text when one is wrong.
+std::optional<std::string> PlanWrites(const std::vector<std::string>& items, const CQuillonDoc& doc,
+                                      const CatalogueTree& tree, std::vector<Write>& writes)
+{
+    DialogInputs inputs;
+    ValueCollector collector;
+    SelectionApplier applier(inputs, collector, collector, [] { return std::int64_t{0}; });
+    for (const std::string& item : items) {
+        const auto equals = item.find('=');
+        const std::string code = item.substr(0, equals);
+        const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, code);
+        if (option == nullptr)
+            return "no option with code " + code + " in the catalogue";
+        inputs.SetValue(equals == std::string::npos ? std::nullopt : std::optional(item.substr(equals + 1)));
+        collector.last.reset();
+        int route = -1;
+        applier.Apply(doc.catalogue.treeNodes, tree, option->treeItem, ApplyRequest{true, false}, route);
+        if (!inputs.Error().empty())
+            return code + ": " + inputs.Error();
+        if (equals != std::string::npos && !inputs.DialogAsked())
+            return code + " takes no value";
+        if (!collector.last)
+            return code + " needs a value";
+        writes.push_back({tree.Item(option->treeItem).data, *collector.last});
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int RunSet(const Args& args)
+{
+    PortArgs port;
+    std::optional<std::string> error = ParsePortArgs(args, true, true, port);
+    if (!error && port.rest.empty())
+        error = "no CODE[=VALUE] given";
+    if (error) {
+        std::fprintf(stderr, "quillon-cli set: %s\n%s", error->c_str(), kUsage);
+        return 2;
+    }
+    DeviceLink link(port);
+    if (!link.LoadCatalogue())
+        return 1;
+    std::vector<Write> writes;
+    if (const auto wrong = PlanWrites(port.rest, link.Doc(), link.Tree(), writes)) {
+        std::fprintf(stderr, "quillon-cli set: %s\n", wrong->c_str());
+        return 2;
+    }
+    if (const int status = link.Open(); status != 0)
+        return status;
+    if (const int status = link.Connect(); status != 0)
+        return status;
+    if (const int status = link.FinishReadBack(); status != 0)
+        return status;
+    for (const Write& write : writes) {
+        if (const int status = link.Write(write.recordIndex, write.value); status != 0)
+            return status;
+    }
+    PrintReportedOptions(ReportedOptions(link.Doc(), link.Tree()), port.json);
+    return 0;
+}
+
+}  // namespace quillon::cli
