@@ -19,9 +19,7 @@ int RunConnect(const Args& args)
     DeviceLink link(port);
     if (!link.LoadCatalogue())
         return 1;
-    if (const int status = link.Open(); status != 0)
-        return status;
-    if (const int status = link.Connect(); status != 0)
+    if (const int status = link.OpenAndConnect(false); status != 0)
         return status;
     std::printf("%s\n", link.StateText().c_str());
     return 0;

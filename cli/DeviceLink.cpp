@@ -84,7 +84,7 @@ DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
     comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
     comm_.SetNotificationSink(this);
     session_ = std::make_unique<DeviceSession>(
-        DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, *this});
+        DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, prompt_});
     session_->SetConnectTimeout(args_.timeoutMs);
     session_->SetReadBackQuiet(args_.timeoutMs);
 }
@@ -102,7 +102,7 @@ DeviceLink::~DeviceLink()
 bool DeviceLink::LoadCatalogue()
 {
     CXmlReader reader;
-    if (CatalogueLoader(reader, doc_.catalogue, tree_, *this).LoadCatalogue(kCatalogue) != 0) {
+    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt_).LoadCatalogue(kCatalogue) != 0) {
         std::fprintf(stderr, "quillon-cli: cannot load the catalogue %s\n", kCatalogue);
         return false;
     }
@@ -146,13 +146,22 @@ int DeviceLink::Open()
     return 3;
 }
 
+int DeviceLink::OpenAndConnect(bool readBack)
+{
+    if (const int status = Open(); status != 0)
+        return status;
+    if (const int status = Connect(); status != 0)
+        return status;
+    return readBack ? FinishReadBack() : 0;
+}
+
 int DeviceLink::Connect()
 {
     session_->BeginConnect();
     const bool answered = RunUntil([&] { return online_ || doc_.portNumber == 0; }, args_.timeoutMs + 1000);
     if (!answered || !online_) {
         if (!MessageShown())
-            ShowError(kConnectFailedText);
+            prompt_.ShowError(kConnectFailedText);
         return 1;
     }
     return 0;
@@ -218,24 +227,7 @@ void DeviceLink::ShowOffline()
 void DeviceLink::ShowStatus(const std::string& text)
 {
     // The only status the link shows is a read-back given up.
-    ShowError(text);
-}
-
-void DeviceLink::ShowError(const std::string& text)
-{
-    messages_.push_back(text);
-    std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-void DeviceLink::ShowInfo(const std::string& text)
-{
-    std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-bool DeviceLink::AskOkCancel(const std::string& text)
-{
-    std::fprintf(stderr, "%s\n", text.c_str());
-    return false;
+    prompt_.ShowError(text);
 }
 
 bool DeviceLink::RunUntil(const std::function<bool()>& done, int timeoutMs)

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Prompt.h"
+#include "cli/StderrPrompt.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceSession.h"
 #include "document/QuillonDoc.h"
@@ -35,7 +35,7 @@ std::optional<std::string> ParsePortArgs(const std::vector<std::string>& args, b
 // and processors over the channel, with the information bar's state kept as
 // text, message boxes written on standard error, and the channel's
 // notifications and the link's timers run by a small loop of its own.
-class DeviceLink : private ICommSink, private IDeviceTimers, private IDeviceHost, private IPrompt {
+class DeviceLink : private ICommSink, private IDeviceTimers, private IDeviceHost {
 public:
     explicit DeviceLink(const PortArgs& args);
     ~DeviceLink() override;
@@ -45,6 +45,10 @@ public:
     bool LoadCatalogue();
     // Opens the port; 0, or 3 with the channel's reason on stderr.
     int Open();
+    // Opens the port and probes; with readBack also
+    // waits for the read-back the connection starts.  0, or the exit status
+    // of what went wrong (the reason on stderr).
+    int OpenAndConnect(bool readBack);
     // Probes and waits for the answer: 0 online, 1 otherwise (the reason on
     // stderr).
     int Connect();
@@ -60,6 +64,7 @@ public:
     std::string StateText() const;
     CQuillonDoc& Doc() { return doc_; }
     const CatalogueTree& Tree() const { return tree_; }
+    const CnComm& Comm() const { return comm_; }
 
 private:
     // ICommSink: called on the channel's worker.
@@ -73,16 +78,22 @@ private:
     void ShowStatus(const std::string& text) override;
     ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
     void MonitorChanged() override {}
-    // IPrompt
-    void ShowError(const std::string& text) override;
-    void ShowInfo(const std::string& text) override;
-    bool AskOkCancel(const std::string& text) override;
+    // Message boxes on standard error, kept so that a verb can tell the
+    // link gave up.
+    struct Prompt : StderrPrompt {
+        void ShowError(const std::string& text) override
+        {
+            shown.push_back(text);
+            StderrPrompt::ShowError(text);
+        }
+        std::vector<std::string> shown;
+    };
 
     // Handles notifications and timers until done() or the time-out; false
     // on time-out.
     bool RunUntil(const std::function<bool()>& done, int timeoutMs);
     // A message box or a status the link gave up with.
-    bool MessageShown() const { return !messages_.empty(); }
+    bool MessageShown() const { return !prompt_.shown.empty(); }
 
     using Clock = std::chrono::steady_clock;
     PortArgs args_;
@@ -95,7 +106,7 @@ private:
     int readBusy_ = 0;
     std::unique_ptr<DeviceSession> session_;
     bool online_ = false;
-    std::vector<std::string> messages_;  // message boxes and the status bar's texts
+    Prompt prompt_;
 
     std::mutex mutex_;
     std::condition_variable arrived_;

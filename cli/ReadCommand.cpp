@@ -19,11 +19,7 @@ int RunRead(const Args& args)
     DeviceLink link(port);
     if (!link.LoadCatalogue())
         return 1;
-    if (const int status = link.Open(); status != 0)
-        return status;
-    if (const int status = link.Connect(); status != 0)
-        return status;
-    if (const int status = link.FinishReadBack(); status != 0)
+    if (const int status = link.OpenAndConnect(true); status != 0)
         return status;
     PrintReportedOptions(ReportedOptions(link.Doc(), link.Tree()), port.json);
     return 0;

@@ -75,11 +75,7 @@ int RunSet(const Args& args)
         std::fprintf(stderr, "quillon-cli set: %s\n", wrong->c_str());
         return 2;
     }
-    if (const int status = link.Open(); status != 0)
-        return status;
-    if (const int status = link.Connect(); status != 0)
-        return status;
-    if (const int status = link.FinishReadBack(); status != 0)
+    if (const int status = link.OpenAndConnect(true); status != 0)
         return status;
     for (const Write& write : writes) {
         if (const int status = link.Write(write.recordIndex, write.value); status != 0)
