@@ -52,8 +52,8 @@ enum CommNotification : unsigned {
 //    lock while it waits on the device: bytes are read into a scratch
 //    buffer first and appended under the lock.
 //  - With kCommOverlapped nothing the owner calls waits on the device
-//    except DrainTransmit and a draining Shutdown: Send hands the bytes to
-//    the transmit worker and returns at once.
+//    except ReadRaw, DrainTransmit and a draining Shutdown: Send hands the
+//    bytes to the transmit worker and returns at once.
 //  - Notifications reach the sink on a worker thread; the sink posts them on.
 //    The sink may be changed while open; it is never called after Shutdown
 //    returns.
