@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "serial/PortDiscovery.h"
 #include "serial/SerialLine.h"
@@ -86,6 +87,7 @@ bool CnComm::OpenByNumber(int port, int baud)
         return false;
     }
     timeouts_ = ChannelTimeouts(active_ & kCommOverlapped);
+    bitsPerSecond_ = speed->rate;
     PurgeLine(fd_, true, true);
 
     Drain(stopFd_);
@@ -460,6 +462,7 @@ uint32_t CnComm::WriteWithinBudget(const void* bytes, uint32_t count)
                 break;
         }
     }
+    bytesOnLine_ += written;
     if (written > 0 && alive_[kEventWorker]) {
         txPending_ = true;
         Wake(wakeFd_[kEventWorker]);
@@ -509,16 +512,28 @@ void CnComm::DrainTransmit()
 {
     if (fd_ < 0)
         return;
-    for (auto unsent = UnsentOutput(); unsent.queued || unsent.handedOver; unsent = UnsentOutput()) {
+    // The window calls this before each device operation; a device that
+    // stopped reading must not hold it up for write time-outs.
+    const int stallMs = StallMs(bitsPerSecond_);
+    std::pair<uint64_t, int> progress{bytesOnLine_, OutputWaiting(fd_)};
+    for (auto lastProgress = Clock::now();;) {
+        const auto unsent = UnsentOutput();
+        const std::pair<uint64_t, int> now{bytesOnLine_, OutputWaiting(fd_)};
+        if (!unsent.queued && !unsent.handedOver && now.second <= 0)
+            return;
+        if (now != progress) {
+            progress = now;
+            lastProgress = Clock::now();
+        } else if (MsSince(lastProgress) >= stallMs) {
+            return;
+        }
         if (unsent.queued && !HasSender())
             SendQueuedOnce();
-        else if (!unsent.queued && !WriterRunning())
+        else if (unsent.handedOver && !unsent.queued && !WriterRunning())
             WritePendingOnce();
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
     }
-    const int queued = OutputWaiting(fd_);
-    WaitOutputSent(static_cast<int>(WriteBudgetMs(timeouts_, queued > 0 ? queued : 0)));
 }
 
 bool CnComm::SendQueuedOnce()

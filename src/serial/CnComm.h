@@ -103,7 +103,9 @@ public:
     // the total read time-out passes.
     uint32_t ReadRaw(void* buffer, uint32_t count);
     // Waits until queued and handed-over output is written and the port has
-    // sent it.
+    // sent it, but only while it keeps leaving: when the line takes nothing
+    // for StallMs (the device stopped reading) it returns, and the rest still
+    // leaves, in order, once the device reads again.
     void DrainTransmit();
 
     BlockBuffer& Input() { return input_; }
@@ -190,6 +192,8 @@ private:
     WriteQueue pending_;            // handed over, not yet written
     std::vector<unsigned char> scratch_;  // the receiving worker's read buffer
     std::atomic<uint32_t> bytesWritten_{0};
+    std::atomic<uint64_t> bytesOnLine_{0};  // taken by the driver
+    unsigned bitsPerSecond_ = 0;
     std::atomic<uint32_t> bytesRead_{0};
 
     BlockBuffer input_;
