@@ -281,6 +281,7 @@ bool CFormTree::DecodeOutputChecked() const { return decodeOutput_->isChecked();
 bool CFormTree::ImageExtractChecked() const { return imageExtract_->isChecked(); }
 void CFormTree::SetSendToDeviceChecked(bool checked) { sendToDevice_->setChecked(checked); }
 void CFormTree::SetDecodeOutputChecked(bool checked) { decodeOutput_->setChecked(checked); }
+void CFormTree::SetImageExtractChecked(bool checked) { imageExtract_->setChecked(checked); }
 
 QTreeWidgetItem* CFormTree::WidgetItem(TreeItemId id) const
 {

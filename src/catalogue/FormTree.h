@@ -64,6 +64,7 @@ public:
     bool ImageExtractChecked() const;
     void SetSendToDeviceChecked(bool checked);
     void SetDecodeOutputChecked(bool checked);
+    void SetImageExtractChecked(bool checked);
 
     const std::string& CatalogueFile() const { return catalogueFile_; }
     const CatalogueTree& Tree() const { return tree_; }
