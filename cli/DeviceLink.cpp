@@ -2,13 +2,14 @@
 
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/XmlReader.h"
-#include "cli/Json.h"
+#include "app/ConfigLocation.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
 #include "serial/SerialLine.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <nlohmann/json.hpp>
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +20,6 @@ namespace quillon::cli {
 
 namespace {
 
-constexpr const char* kCatalogue = "./config/all.xml";
 // A port named by its path is opened through a private link of this number.
 constexpr int kPathPort = 1;
 
@@ -49,36 +49,6 @@ std::string OpenFailure(int error)
 
 }  // namespace
 
-std::optional<std::string> ParsePortArgs(const std::vector<std::string>& args, bool allowJson, bool allowRest,
-                                         PortArgs& out)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool takesValue = arg == "--port" || arg == "--baud" || arg == "--timeout";
-        if (takesValue && i + 1 == args.size())
-            return arg + " needs a value";
-        if (arg == "--port") {
-            out.port = args[++i];
-        } else if (arg == "--baud" || arg == "--timeout") {
-            const auto number = ParseNumber(args[++i]);
-            if (!number || *number <= 0)
-                return arg + " takes a positive number";
-            (arg == "--baud" ? out.baud : out.timeoutMs) = *number;
-        } else if (arg == "--json" && allowJson) {
-            out.json = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return "unknown option " + arg;
-        } else if (allowRest) {
-            out.rest.push_back(arg);
-        } else {
-            return "unexpected argument " + arg;
-        }
-    }
-    if (out.port.empty())
-        return "--port COMn or --port DEVICE-PATH is required";
-    return std::nullopt;
-}
-
 DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
 {
     comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
@@ -102,8 +72,9 @@ DeviceLink::~DeviceLink()
 bool DeviceLink::LoadCatalogue()
 {
     CXmlReader reader;
-    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt_).LoadCatalogue(kCatalogue) != 0) {
-        std::fprintf(stderr, "quillon-cli: cannot load the catalogue %s\n", kCatalogue);
+    const std::string catalogue = LocateCatalogue();
+    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt_).LoadCatalogue(catalogue) != 0) {
+        std::fprintf(stderr, "quillon-cli: cannot load the catalogue %s\n", catalogue.c_str());
         return false;
     }
     return true;
@@ -298,14 +269,12 @@ void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json)
         }
         return;
     }
-    std::printf("[");
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        const auto& o = options[i];
-        std::printf("%s\n  {\"code\": %s, \"setting\": %s, \"option\": %s, \"value\": %s}", i ? "," : "",
-                    JsonString(o.code).c_str(), JsonString(o.setting).c_str(), JsonString(o.option).c_str(),
-                    o.value ? JsonString(*o.value).c_str() : "null");
-    }
-    std::printf("%s]\n", options.empty() ? "" : "\n");
+    using Json = nlohmann::ordered_json;
+    Json out = Json::array();
+    for (const auto& o : options)
+        out.push_back({{"code", o.code}, {"setting", o.setting}, {"option", o.option},
+                       {"value", o.value ? Json(*o.value) : Json(nullptr)}});
+    std::printf("%s\n", out.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
 }
 
 }  // namespace quillon::cli

@@ -20,16 +20,11 @@ namespace quillon::cli {
 
 // The port arguments the device verbs share.
 struct PortArgs {
-    std::string port;            // COMn or a device path
-    int baud = 115200;           // the port dialog's default speed
-    int timeoutMs = 3000;        // the longest wait for one exchange
+    std::string port;      // COMn or a device path
+    int baud = 115200;     // the port dialog's default speed
+    int timeoutMs = 3000;  // the longest wait for one exchange
     bool json = false;
-    std::vector<std::string> rest;  // CODE[=VALUE] arguments
 };
-// Parses --port, --baud, --timeout, and --json when allowed; the error text
-// when the arguments are wrong.
-std::optional<std::string> ParsePortArgs(const std::vector<std::string>& args, bool allowJson, bool allowRest,
-                                         PortArgs& out);
 
 // The window's device link without the window: the same session, frames
 // and processors over the channel, with the information bar's state kept as
