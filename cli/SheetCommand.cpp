@@ -127,7 +127,8 @@ int AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree
     SelectionApplier applier(inputs, doc, device, [] { return std::int64_t{0}; });
     for (const Item& item : sheet.items) {
         if (item.custom) {
-            doc.AddEntry(item.code, item.description);
+            if (!doc.AddEntry(item.code, item.description))
+                return 2;  // the document has said why
             continue;
         }
         const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, item.code);

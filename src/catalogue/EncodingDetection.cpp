@@ -184,10 +184,12 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
         }
         const unsigned char b = p[i++];
         if (pending_ > 0) {
-            if (b < 0x80) {
+            if (b < low_ || b > high_) {
                 failed_ = true;
                 return;
             }
+            low_ = 0x80;
+            high_ = 0xBF;
             --pending_;
             continue;
         }
@@ -196,13 +198,19 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
             return;
         }
         if (b < 0x80) continue;
-        if ((b & 0x20) == 0) {
+        if (b >= 0xC2 && b <= 0xDF) {
             pending_ = 1;
-        } else if ((b & 0x10) == 0) {
+        } else if (b >= 0xE0 && b <= 0xEF) {
             pending_ = 2;
-        } else if ((b & 0x08) == 0) {
+            if (b == 0xE0) low_ = 0xA0;   // below: overlong
+            if (b == 0xED) high_ = 0x9F;  // above: surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
             pending_ = 3;
+            if (b == 0xF0) low_ = 0x90;   // below: overlong
+            if (b == 0xF4) high_ = 0x8F;  // above: beyond U+10FFFF
         } else {
+            // A stray continuation byte, an overlong two-byte lead (C0, C1)
+            // or a lead beyond U+10FFFF.
             failed_ = true;
             return;
         }

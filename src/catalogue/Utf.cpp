@@ -1,7 +1,12 @@
 #include "catalogue/Utf.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillon {
 
@@ -55,27 +60,70 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+namespace {
+
+// Copies the run of ASCII bytes that starts at p[i] to out[o], widening each
+// to one unit; stops at the first byte of 0x80 or more.  Whole blocks may be
+// written past the run's end: out has room for every byte of the input, and
+// o never runs ahead of i.
+void CopyAscii(const unsigned char* p, std::size_t n, char16_t* out, std::size_t& i, std::size_t& o)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    while (n - i >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + 8), _mm_unpackhi_epi8(bytes, zero));
+        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+        if (high != 0) {
+            const auto ascii = static_cast<std::size_t>(std::countr_zero(high));
+            i += ascii;
+            o += ascii;
+            return;
+        }
+        i += 16;
+        o += 16;
+    }
+#else
+    while (n - i >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+        for (int k = 0; k < 8; ++k)
+            out[o + k] = p[i + k];
+        i += 8;
+        o += 8;
+    }
+#endif
+    while (i < n && p[i] < 0x80)
+        out[o++] = p[i++];
+}
+
+}  // namespace
+
 std::size_t DecodeUtf8(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& written)
 {
     std::size_t i = 0;
     std::size_t o = 0;
     while (i < n) {
-        // Eight ASCII bytes at a time: the common case of markup.
-        if (n - i >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                for (int k = 0; k < 8; ++k) out[o + k] = p[i + k];
-                i += 8;
-                o += 8;
-                continue;
-            }
-        }
+        CopyAscii(p, n, out, i, o);
+        if (i >= n)
+            break;
         const unsigned char b = p[i];
-        if (b < 0x80) {
-            out[o++] = b;
-            ++i;
-            continue;
+        // Three bytes: CJK text, the common case of captions.  Anything
+        // unusual falls through to the full check below.
+        if ((b & 0xF0) == 0xE0 && n - i >= 3) {
+            const unsigned char c1 = p[i + 1];
+            const unsigned char c2 = p[i + 2];
+            if ((c1 & 0xC0) == 0x80 && (c2 & 0xC0) == 0x80) {
+                const char32_t cp = (static_cast<char32_t>(b & 0x0F) << 12) | ((c1 & 0x3Fu) << 6) | (c2 & 0x3Fu);
+                if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+                    out[o++] = static_cast<char16_t>(cp);
+                    i += 3;
+                    continue;
+                }
+            }
         }
         // Lead byte: number of continuation bytes and the allowed range of the
         // first one (this excludes overlong forms, surrogates and > U+10FFFF).

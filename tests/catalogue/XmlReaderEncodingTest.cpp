@@ -42,6 +42,9 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
          "gbk length 81 to 80 wide chars ", u"", 0},
         {" <a>\xE4\xB8\xAD</a>", true, "UTF-8 length 11 (used UTF-8 detection) to 9 wide chars ", u"\u4E2D", 0},
         {" <a>\xB0\xA1</a>", true, "ANSI length 10 (used UTF-8 detection) to 9 wide chars ", u"\u554A", 0},
+        // GBK text that a test of the lead bytes alone would take for UTF-8.
+        {"\n<a>\xD6\xD0\xCE\xC4</a>", true, "ANSI length 12 (used UTF-8 detection) to 10 wide chars ",
+         u"\u4E2D\u6587", 0},
         {Utf16Bytes(u"<a>x</a>"), true, "UTF-8 length 16 (8 nulls removed) to 8 wide chars ", u"x", 0},
         {"", false, "ANSI 0 length  Empty document", u"", 0},
         {"\xEF\xBB\xBF", false, "UTF-8 BOM + 0 length  Empty document", u"", CXmlReader::kUtf8Preamble},
@@ -94,17 +97,29 @@ TEST(XmlReaderEncoding, DeclaredEncodingIsFoundInXmlAndHtmlForms)
     for (const auto& [text, declared] : cases) EXPECT_EQ(U8(FindDeclaredEncoding(text)), U8(declared)) << U8(text);
 }
 
-TEST(XmlReaderEncoding, Utf8TestIsTheLenientOne)
+TEST(XmlReaderEncoding, Utf8TestWantsWellFormedSequences)
 {
     const std::pair<std::string, bool> cases[] = {
         {"plain ascii text, more than eight bytes", true},
-        {"\xE4\xB8\xAD\xE6\x96\x87", true},
-        {"\xD6\xD0\xCE\xC4", true},         // GBK that happens to pass: bit 5 clear, one continuation
-        {"\x80\x80", true},                 // any byte >= 0x80 opens a sequence
-        {"\xB0\xA1<", false},               // bits 5 and 4 set: three continuations wanted
-        {"\xF8\x80\x80\x80\x80", false},    // bits 5, 4 and 3 set
-        {"\xE4\xB8", false},                // cut off by the end
-        {std::string("a\0\xFF", 3), true},  // walking stops at a zero byte
+        {"\xE4\xB8\xAD\xE6\x96\x87", true},                    // two three-byte characters
+        {"\xC2\x80 \xDF\xBF \xEF\xBF\xBF", true},               // the edges of two and three bytes
+        {"\xF0\x90\x80\x80 \xF4\x8F\xBF\xBF", true},           // U+10000 and U+10FFFF
+        {"\xED\x9F\xBF\xEE\x80\x80", true},                    // either side of the surrogates
+        {"\xD6\xD0\xCE\xC4", false},                          // GBK: D0 and C4 are no continuation bytes
+        {"\xC4\xE3\xBA\xC3", false},                          // GBK
+        {"\xB0\xA1", false},                                  // GBK: B0 is no lead byte
+        {"\x80\x80", false},                                  // stray continuation bytes
+        {"\xC0\xAF", false},                                  // overlong '/'
+        {"\xC1\xBF", false},
+        {"\xE0\x9F\xBF", false},                              // overlong three-byte form
+        {"\xF0\x8F\xBF\xBF", false},                          // overlong four-byte form
+        {"\xED\xA0\x80", false},                              // a surrogate
+        {"\xF4\x90\x80\x80", false},                          // above U+10FFFF
+        {"\xF5\x80\x80\x80", false},
+        {"\xF8\x80\x80\x80\x80", false},
+        {"\xE4\xB8", false},                                  // cut off by the end
+        {"\xE4\xB8" "abcdefgh", false},                       // cut off by ASCII
+        {std::string("a\0\xFF", 3), true},                     // walking stops at a zero byte
     };
     for (const auto& [bytes, passes] : cases) {
         Utf8Test whole, pieces;
