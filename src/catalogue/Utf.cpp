@@ -100,6 +100,78 @@ void CopyAscii(const unsigned char* p, std::size_t n, char16_t* out, std::size_t
         out[o++] = p[i++];
 }
 
+// Decodes the sequence that starts with the byte of 0x80 or more at p[i];
+// a broken one becomes U+FFFD.  false, with nothing consumed, when the data
+// ends inside a valid sequence and more is to come.
+bool DecodeSequence(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& i,
+                    std::size_t& o)
+{
+    const unsigned char b = p[i];
+    // Three bytes: CJK text, the common case of captions.  Anything unusual
+    // falls through to the full check below.
+    if ((b & 0xF0) == 0xE0 && n - i >= 3) {
+        const unsigned char c1 = p[i + 1];
+        const unsigned char c2 = p[i + 2];
+        if ((c1 & 0xC0) == 0x80 && (c2 & 0xC0) == 0x80) {
+            const char32_t cp = (static_cast<char32_t>(b & 0x0F) << 12) | ((c1 & 0x3Fu) << 6) | (c2 & 0x3Fu);
+            if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+                out[o++] = static_cast<char16_t>(cp);
+                i += 3;
+                return true;
+            }
+        }
+    }
+    // Lead byte: number of continuation bytes and the allowed range of the
+    // first one (this excludes overlong forms, surrogates and > U+10FFFF).
+    int more = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    char32_t cp = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        more = 1;
+        cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        more = 2;
+        cp = b & 0x0F;
+        if (b == 0xE0) lo = 0xA0;
+        if (b == 0xED) hi = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        more = 3;
+        cp = b & 0x07;
+        if (b == 0xF0) lo = 0x90;
+        if (b == 0xF4) hi = 0x8F;
+    } else {
+        out[o++] = static_cast<char16_t>(kReplacement);
+        ++i;
+        return true;
+    }
+    std::size_t j = i + 1;
+    for (int k = 0; k < more; ++k, ++j) {
+        if (j >= n) {
+            if (!final)
+                return false;  // valid so far: wait for the rest
+            break;
+        }
+        const unsigned char c = p[j];
+        if (c < (k == 0 ? lo : 0x80) || c > (k == 0 ? hi : 0xBF))
+            break;
+        cp = (cp << 6) | (c & 0x3F);
+        if (k == more - 1) {
+            if (cp >= 0x10000) {
+                cp -= 0x10000;
+                out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+                out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            } else {
+                out[o++] = static_cast<char16_t>(cp);
+            }
+            i = j + 1;
+            return true;
+        }
+    }
+    out[o++] = static_cast<char16_t>(kReplacement);
+    i = j;  // resume at the byte that broke the sequence
+    return true;
+}
+
 }  // namespace
 
 std::size_t DecodeUtf8(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& written)
@@ -108,77 +180,14 @@ std::size_t DecodeUtf8(const unsigned char* p, std::size_t n, bool final, char16
     std::size_t o = 0;
     while (i < n) {
         CopyAscii(p, n, out, i, o);
-        if (i >= n)
-            break;
-        const unsigned char b = p[i];
-        // Three bytes: CJK text, the common case of captions.  Anything
-        // unusual falls through to the full check below.
-        if ((b & 0xF0) == 0xE0 && n - i >= 3) {
-            const unsigned char c1 = p[i + 1];
-            const unsigned char c2 = p[i + 2];
-            if ((c1 & 0xC0) == 0x80 && (c2 & 0xC0) == 0x80) {
-                const char32_t cp = (static_cast<char32_t>(b & 0x0F) << 12) | ((c1 & 0x3Fu) << 6) | (c2 & 0x3Fu);
-                if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
-                    out[o++] = static_cast<char16_t>(cp);
-                    i += 3;
-                    continue;
-                }
+        // A run of non-ASCII characters is decoded in one go, without a
+        // look for ASCII blocks between its characters.
+        while (i < n && p[i] >= 0x80) {
+            if (!DecodeSequence(p, n, final, out, i, o)) {
+                written = o;
+                return i;
             }
         }
-        // Lead byte: number of continuation bytes and the allowed range of the
-        // first one (this excludes overlong forms, surrogates and > U+10FFFF).
-        int more = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        char32_t cp = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            cp = b & 0x0F;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            cp = b & 0x07;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
-        } else {
-            out[o++] = static_cast<char16_t>(kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        bool ok = true;
-        for (int k = 0; k < more; ++k, ++j) {
-            if (j >= n) {
-                if (!final) {
-                    written = o;
-                    return i;  // valid so far: wait for the rest
-                }
-                ok = false;
-                break;
-            }
-            const unsigned char c = p[j];
-            if (c < (k == 0 ? lo : 0x80) || c > (k == 0 ? hi : 0xBF)) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            out[o++] = static_cast<char16_t>(kReplacement);
-            i = j;  // resume at the byte that broke the sequence
-            continue;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
-            out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out[o++] = static_cast<char16_t>(cp);
-        }
-        i = j;
     }
     written = o;
     return i;

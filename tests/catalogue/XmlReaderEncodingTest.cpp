@@ -214,5 +214,40 @@ TEST(XmlReaderEncoding, Utf8AndUtf16ConvertBothWaysWithReplacement)
     for (const auto& [bytes, text] : broken) EXPECT_EQ(Utf8ToUtf16(bytes), text);
 }
 
+// The decoder takes ASCII in blocks and CJK runs on a short path: every
+// sequence, well formed or broken, must give the same units wherever it
+// falls against a block edge, and wherever a piece of the file ends.
+TEST(XmlReaderEncoding, Utf8DecodesAlikeAtEveryOffsetAndPieceSize)
+{
+    const std::pair<std::string, std::u16string> sequences[] = {
+        {"\xE4\xB8\xAD\xE6\x96\x87", u"\u4E2D\u6587"},
+        {"\xC3\xA9", u"\u00E9"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"\xEF\xBF\xBF", u"\uFFFF"},
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},  // overlong
+        {"\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
+        {"\xE4\xB8", u"\uFFFD"},                // cut short by ASCII
+        {"\xB8\xAD", u"\uFFFD\uFFFD"},          // continuation bytes alone
+        {"\xD6\xD0\xCE\xC4", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // GBK
+    };
+    const std::string tail = "<tail of some ascii>";
+    for (const auto& [sequence, units] : sequences) {
+        for (std::size_t offset = 0; offset <= 33; ++offset) {
+            const std::string bytes = std::string(offset, 'a') + sequence + tail;
+            const std::u16string expected = std::u16string(offset, u'a') + units + u"<tail of some ascii>";
+            SCOPED_TRACE(testing::Message() << testing::PrintToString(sequence) << " at " << offset);
+            EXPECT_EQ(U8(Utf8ToUtf16(bytes)), U8(expected));
+            for (const std::size_t piece : {1u, 2u, 5u, 17u}) {
+                CodePageDecoder decoder(kCodePageUtf8);
+                U16Buffer out;
+                for (std::size_t at = 0; at < bytes.size(); at += piece)
+                    decoder.Feed(bytes.data() + at, std::min(piece, bytes.size() - at), out);
+                decoder.Finish(out);
+                EXPECT_EQ(U8(out.View()), U8(expected)) << "pieces of " << piece;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillon
