@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "catalogue/Utf.h"
 #include "catalogue/XmlScanner.h"
 
 namespace quillon {
@@ -198,22 +199,14 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
             return;
         }
         if (b < 0x80) continue;
-        if (b >= 0xC2 && b <= 0xDF) {
-            pending_ = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            pending_ = 2;
-            if (b == 0xE0) low_ = 0xA0;   // below: overlong
-            if (b == 0xED) high_ = 0x9F;  // above: surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            pending_ = 3;
-            if (b == 0xF0) low_ = 0x90;   // below: overlong
-            if (b == 0xF4) high_ = 0x8F;  // above: beyond U+10FFFF
-        } else {
-            // A stray continuation byte, an overlong two-byte lead (C0, C1)
-            // or a lead beyond U+10FFFF.
+        const Utf8Lead lead = ClassifyUtf8Lead(b);
+        if (lead.more == 0) {
             failed_ = true;
             return;
         }
+        pending_ = lead.more;
+        low_ = lead.low;
+        high_ = lead.high;
     }
 }
 

@@ -121,29 +121,15 @@ bool DecodeSequence(const unsigned char* p, std::size_t n, bool final, char16_t*
             }
         }
     }
-    // Lead byte: number of continuation bytes and the allowed range of the
-    // first one (this excludes overlong forms, surrogates and > U+10FFFF).
-    int more = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    char32_t cp = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-        more = 1;
-        cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        more = 2;
-        cp = b & 0x0F;
-        if (b == 0xE0) lo = 0xA0;
-        if (b == 0xED) hi = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        more = 3;
-        cp = b & 0x07;
-        if (b == 0xF0) lo = 0x90;
-        if (b == 0xF4) hi = 0x8F;
-    } else {
+    const Utf8Lead lead = ClassifyUtf8Lead(b);
+    if (lead.more == 0) {
         out[o++] = static_cast<char16_t>(kReplacement);
         ++i;
         return true;
     }
+    const int more = lead.more;
+    // The lead's payload bits: 5, 4 or 3 of them.
+    char32_t cp = b & (0x7Fu >> (more + 1));
     std::size_t j = i + 1;
     for (int k = 0; k < more; ++k, ++j) {
         if (j >= n) {
@@ -152,7 +138,7 @@ bool DecodeSequence(const unsigned char* p, std::size_t n, bool final, char16_t*
             break;
         }
         const unsigned char c = p[j];
-        if (c < (k == 0 ? lo : 0x80) || c > (k == 0 ? hi : 0xBF))
+        if (c < (k == 0 ? lead.low : 0x80) || c > (k == 0 ? lead.high : 0xBF))
             break;
         cp = (cp << 6) | (c & 0x3F);
         if (k == more - 1) {
