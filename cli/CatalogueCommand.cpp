@@ -1,4 +1,4 @@
-#include "app/ConfigFile.h"
+#include "app/ConfigLocation.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
@@ -61,7 +61,7 @@ Json Commands(const std::vector<CmdNodeInfo>& commands)
 
 int PrintCatalogue(const std::string& file)
 {
-    const std::string path = file.empty() ? CataloguePath(ReadCatalogueName()) : file;
+    const std::string path = file.empty() ? LocateCatalogue() : file;
     CXmlReader reader;
     CatalogueLists lists;
     CatalogueTree tree;

@@ -1,3 +1,4 @@
+#include "app/ConfigLocation.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/SelectionApplier.h"
@@ -24,8 +25,6 @@ namespace quillon::cli {
 
 namespace {
 
-constexpr const char* kDefaultCatalogue = "./config/all.xml";
-
 // One document entry as asked for: a catalogue option or a custom code.
 struct Item {
     bool custom = false;
@@ -37,7 +36,7 @@ struct Item {
 // The sub-command's option values as the parser leaves them.
 struct SheetArgs {
     std::string output;
-    std::string catalogue = kDefaultCatalogue;
+    std::string catalogue;  // empty: the one the window would load
     std::string convert;
     bool invert = false;
     std::vector<std::string> customs;  // CODE:DESCRIPTION
@@ -110,14 +109,6 @@ std::vector<Item> ItemsInOrder(const CLI::App& command, const CLI::Option* custo
     return items;
 }
 
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
-{
-    for (const TreeNodeInfo& node : nodes)
-        if (node.level == 3 && node.code == code)
-            return &node;
-    return nullptr;
-}
-
 // Adds every item through the same path a double-click or the ADD button
 // takes; an item refused is a wrong argument.
 void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)
@@ -158,9 +149,10 @@ int WriteSheet(const SheetArgs& sheet)
     const bool needsCatalogue = std::any_of(sheet.items.begin(), sheet.items.end(),
                                             [](const Item& item) { return !item.custom; });
     if (needsCatalogue) {
+        const std::string catalogue = sheet.catalogue.empty() ? LocateCatalogue() : sheet.catalogue;
         CXmlReader reader;
-        if (CatalogueLoader(reader, doc.catalogue, tree, prompt).LoadCatalogue(sheet.catalogue) != 0) {
-            std::fprintf(stderr, "quillon-cli sheet: cannot load the catalogue %s\n", sheet.catalogue.c_str());
+        if (CatalogueLoader(reader, doc.catalogue, tree, prompt).LoadCatalogue(catalogue) != 0) {
+            std::fprintf(stderr, "quillon-cli sheet: cannot load the catalogue %s\n", catalogue.c_str());
             return 1;
         }
     }
@@ -215,7 +207,8 @@ Verb AddSheetVerb(CLI::App& app)
         ->check(Check([](const std::string& file) {
             return EndsWith(file, ".pdf") || EndsWith(file, ".png");
         }, "must end in .pdf or .png"));
-    command->add_option("--catalogue", sheet->catalogue, "the catalogue")->type_name("FILE")->capture_default_str();
+    command->add_option("--catalogue", sheet->catalogue, "the catalogue (default: the one the window would load)")
+        ->type_name("FILE");
     command->add_option("--convert", sheet->convert, "one QR Code or PDF417 symbol for the whole sheet")
         ->type_name("qr|pdf417")
         ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
