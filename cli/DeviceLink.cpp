@@ -1,20 +1,29 @@
 #include "cli/DeviceLink.h"
 
-#include "app/ConfigFile.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/XmlReader.h"
-#include "cli/StderrPrompt.h"
+#include "app/ConfigLocation.h"
+#include "serial/PortDiscovery.h"
+#include "serial/PortLinks.h"
+#include "serial/SerialLine.h"
 
-#include <CLI/CLI.hpp>
-
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <nlohmann/json.hpp>
+#include <cstring>
 #include <cstdio>
-#include <utility>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 namespace quillon::cli {
 
 namespace {
+
+// A port named by its path is opened through a private link of this number.
+constexpr int kPathPort = 1;
 
 std::atomic<bool> interrupted{false};
 
@@ -23,98 +32,291 @@ void OnInterrupt(int)
     interrupted = true;
 }
 
-}  // namespace
-
-void AddLinkOptions(CLI::App& command, LinkOptions& options)
+std::optional<int> ParseNumber(const std::string& text)
 {
-    command.add_option("--port", options.port, "the port, COMn or n")
-        ->type_name("P")
-        ->required()
-        ->transform(CLI::Validator(
-            [](std::string& value) {
-                if (value.rfind("COM", 0) == 0)
-                    value.erase(0, 3);
-                return std::string();
-            },
-            ""))
-        ->check(CLI::Range(1, 1024));
-    command.add_option("--baud", options.baud, "line speed (default 115200)")->type_name("B")->check(CLI::PositiveNumber);
-    command.add_option("--timeout", options.timeoutMs, "longest silence of the device in ms (default 3000)")
-        ->type_name("MS")
-        ->check(CLI::PositiveNumber);
-    command.add_option("--catalogue", options.catalogue, "the catalogue (default: the one the window would load)")
-        ->type_name("FILE");
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
 }
 
-DeviceLink::DeviceLink(const LinkOptions& options) : options_(options)
+std::optional<int> ComNumber(const std::string& port)
 {
-    comm.SetOptions(comm.Options() | kCommReceiveBuffer);
-    comm.SetNotificationSink(this);
+    if (port.size() < 4 || port.compare(0, 3, "COM") != 0)
+        return std::nullopt;
+    return ParseNumber(port.substr(3));
+}
+
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    default: return std::strerror(error);
+    }
+}
+
+}  // namespace
+
+DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
+{
+    comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
+    comm_.SetNotificationSink(this);
+    session_ = std::make_unique<DeviceSession>(
+        DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, prompt_});
+    session_->SetConnectTimeout(args_.timeoutMs);
+    session_->SetReadBackQuiet(args_.timeoutMs);
 }
 
 DeviceLink::~DeviceLink()
 {
-    comm.Shutdown();
+    comm_.Shutdown();
+    comm_.SetNotificationSink(nullptr);
+    if (!linkFolder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(linkFolder_, ignored);
+    }
+}
+
+bool DeviceLink::LoadCatalogue()
+{
+    CXmlReader reader;
+    const std::string catalogue = args_.catalogue.empty() ? LocateCatalogue() : args_.catalogue;
+    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt_).LoadCatalogue(catalogue) != 0) {
+        std::fprintf(stderr, "quillon-cli: cannot load the catalogue %s\n", catalogue.c_str());
+        return false;
+    }
+    return true;
 }
 
 int DeviceLink::Open()
 {
-    CXmlReader reader;
-    StderrPrompt prompt;
-    const std::string path =
-        options_.catalogue.empty() ? CataloguePath(ReadCatalogueName()) : options_.catalogue;
-    if (CatalogueLoader(reader, doc.catalogue, tree_, prompt).LoadCatalogue(path) != 0)
-        return kExitDevice;
-    if (!comm.OpenByNumber(options_.port, options_.baud)) {
-        std::fprintf(stderr, "quillon-cli: COM%d could not be opened\n", options_.port);
-        return kExitNoPort;
+    std::optional<int> number = ComNumber(args_.port);
+    std::optional<std::string> path;
+    if (number) {
+        path = ResolvePortPath(*number);
+    } else {
+        // A device path: link it under a private folder, so that the channel
+        // opens it exactly as it opens a COM port.
+        std::string folder = (std::filesystem::temp_directory_path() / "quillon-cli-XXXXXX").string();
+        if (::mkdtemp(folder.data()) == nullptr) {
+            std::fprintf(stderr, "quillon-cli: cannot create a temporary folder\n");
+            return 3;
+        }
+        linkFolder_ = folder;
+        ::setenv("QUILLON_PORT_LINKS", folder.c_str(), 1);
+        number = kPathPort;
+        path = args_.port;
+        if (!std::filesystem::exists(args_.port) || !PublishPortLink(kPathPort, args_.port))
+            path.reset();
     }
-    doc.portNumber = options_.port;
-    doc.baudRate = options_.baud;
-    std::signal(SIGINT, OnInterrupt);
+    doc_.portNumber = *number;
+    doc_.baudRate = args_.baud;
+    if (path && comm_.OpenByNumber(*number, args_.baud))
+        return 0;
+    int error = ENOENT;
+    if (path) {
+        const int fd = OpenSerialLine(*path);
+        error = fd < 0 ? errno : EINVAL;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    doc_.portNumber = 0;
+    std::fprintf(stderr, "quillon-cli: cannot open %s: %s\n", args_.port.c_str(), OpenFailure(error).c_str());
+    return 3;
+}
+
+int DeviceLink::OpenAndConnect(bool readBack)
+{
+    if (const int status = Open(); status != 0)
+        return status;
+    if (const int status = Connect(); status != 0)
+        return status;
+    return readBack ? FinishReadBack() : 0;
+}
+
+int DeviceLink::Connect()
+{
+    session_->BeginConnect();
+    const bool answered = RunUntil([&] { return online_ || doc_.portNumber == 0; }, args_.timeoutMs + 1000);
+    if (!answered || !online_) {
+        if (!MessageShown())
+            prompt_.ShowError(kConnectFailedText);
+        return 1;
+    }
     return 0;
 }
 
-void DeviceLink::OnCommNotify(unsigned message, int, long)
+int DeviceLink::FinishReadBack()
 {
-    if (message != kNotifyReceived && message != kNotifyPortFailure)
-        return;
-    {
-        std::lock_guard lock(mutex_);
-        (message == kNotifyReceived ? received_ : failed_) = true;
+    return RunUntil([&] { return readBusy_ == 0; }, args_.timeoutMs * 10) && !MessageShown() ? 0 : 1;
+}
+
+int DeviceLink::Write(int recordIndex, const ValueTriple& value)
+{
+    const std::size_t logged = doc_.monitorLines.size();
+    replyRoute_ = static_cast<int>(ReplyRoute::SettingWrite);
+    session_->SendSettingFrame(recordIndex, value);
+    if (MessageShown())
+        return 1;
+    // The reply is the line logged after the frame sent.
+    if (!RunUntil([&] { return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0; },
+                  args_.timeoutMs)) {
+        std::fprintf(stderr, "quillon-cli: no reply to the setting within %d ms\n", args_.timeoutMs);
+        return 1;
     }
-    wake_.notify_one();
+    if (MessageShown() || doc_.portNumber == 0)
+        return 1;
+    return FinishReadBack();
+}
+
+std::string DeviceLink::StateText() const
+{
+    if (!online_)
+        return {};
+    return ComNumber(args_.port) ? PortName(doc_.portNumber) + "，联机" : args_.port;
+}
+
+void DeviceLink::OnCommNotify(unsigned message, int port, long)
+{
+    std::lock_guard lock(mutex_);
+    notifications_.emplace_back(message, port);
+    arrived_.notify_one();
+}
+
+void DeviceLink::Start(DeviceTimer timer, int milliseconds)
+{
+    deadlines_[timer] = Clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+void DeviceLink::Stop(DeviceTimer timer)
+{
+    deadlines_.erase(timer);
+}
+
+void DeviceLink::ShowOnline(int)
+{
+    online_ = true;
+}
+
+void DeviceLink::ShowOffline()
+{
+    online_ = false;
+}
+
+void DeviceLink::ShowStatus(const std::string& text)
+{
+    // The only status the link shows is a read-back given up.
+    prompt_.ShowError(text);
+}
+
+bool DeviceLink::RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    return Run(done, Clock::now() + std::chrono::milliseconds(timeoutMs), std::nullopt) == End::Done;
 }
 
 DeviceLink::End DeviceLink::Pump(const std::function<bool()>& done, std::optional<Clock::time_point> deadline,
                                  bool endWhenQuiet)
 {
-    const auto quiet = std::chrono::milliseconds(options_.timeoutMs);
-    auto quietUntil = Clock::now() + quiet;
+    // A capture without a count or deadline ends with Ctrl+C: stop waiting
+    // instead of dying, so that what came is still printed and saved.
+    std::signal(SIGINT, OnInterrupt);
+    std::optional<Clock::duration> quiet;
+    if (endWhenQuiet)
+        quiet = std::chrono::milliseconds(args_.timeoutMs);
+    return Run(done, deadline.value_or(Clock::time_point::max()), quiet);
+}
+
+DeviceLink::End DeviceLink::Run(const std::function<bool()>& done, Clock::time_point end,
+                                std::optional<Clock::duration> quiet)
+{
     // Ctrl+C is looked at this often while waiting.
     constexpr auto kPoll = std::chrono::milliseconds(100);
+    auto quietUntil = quiet ? Clock::now() + *quiet : Clock::time_point::max();
+    bool failed = false;
     while (!done()) {
         if (interrupted)
             return End::Interrupted;
-        const auto now = Clock::now();
-        if (deadline && now >= *deadline)
-            return End::Deadline;
-        if (endWhenQuiet && now >= quietUntil)
-            return End::Quiet;
-        bool received = false;
+        auto wakeAt = std::min({end, quietUntil, Clock::now() + kPoll});
+        for (const auto& [timer, at] : deadlines_)
+            wakeAt = std::min(wakeAt, at);
+        std::deque<std::pair<unsigned, int>> pending;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, kPoll, [this] { return received_ || failed_; });
-            if (failed_)
-                return End::PortFailed;
-            received = std::exchange(received_, false);
+            arrived_.wait_until(lock, wakeAt, [&] { return !notifications_.empty(); });
+            pending.swap(notifications_);
         }
-        if (received) {
-            dispatcher.OnDeviceData(doc.portNumber);
-            quietUntil = Clock::now() + quiet;
+        for (const auto& [message, port] : pending) {
+            if (message == kNotifyReceived) {
+                session_->OnDeviceData(port);
+                if (quiet)
+                    quietUntil = Clock::now() + *quiet;
+            } else if (message == kNotifyPortFailure && port == doc_.portNumber) {
+                session_->OnPortFailure();
+                failed = true;
+            }
         }
+        const auto now = Clock::now();
+        for (auto it = deadlines_.begin(); it != deadlines_.end();) {
+            const DeviceTimer timer = it->first;
+            if (it->second > now) {
+                ++it;
+                continue;
+            }
+            it = deadlines_.erase(it);
+            session_->OnTimer(timer);
+        }
+        if (done())
+            break;
+        if (failed)
+            return End::PortFailed;
+        if (now >= end)
+            return End::Deadline;
+        if (now >= quietUntil)
+            return End::Quiet;
     }
     return End::Done;
+}
+
+std::vector<ReportedOption> ReportedOptions(const CQuillonDoc& doc, const CatalogueTree& tree)
+{
+    std::vector<ReportedOption> options;
+    const auto& nodes = doc.catalogue.treeNodes;
+    for (const TreeNodeInfo& node : nodes) {
+        if (node.level != 3 || !tree.IsValid(node.treeItem))
+            continue;
+        const TreeItem& item = tree.Item(node.treeItem);
+        if (item.image != kImageOptionCurrent)
+            continue;
+        ReportedOption option{node.code, {}, node.name, std::nullopt};
+        if (tree.IsValid(item.parent)) {
+            const int setting = tree.Item(item.parent).data;
+            if (setting >= 0 && static_cast<std::size_t>(setting) < nodes.size())
+                option.setting = nodes[static_cast<std::size_t>(setting)].name;
+        }
+        const std::string marked = node.name + "* : ";
+        if (item.text.compare(0, marked.size(), marked) == 0)
+            option.value = item.text.substr(marked.size());
+        options.push_back(std::move(option));
+    }
+    return options;
+}
+
+void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json)
+{
+    if (!json) {
+        for (const auto& o : options) {
+            std::printf("%s\t%s\t%s%s%s\n", o.code.c_str(), o.setting.c_str(), o.option.c_str(), o.value ? "\t" : "",
+                        o.value ? o.value->c_str() : "");
+        }
+        return;
+    }
+    using Json = nlohmann::ordered_json;
+    Json out = Json::array();
+    for (const auto& o : options)
+        out.push_back({{"code", o.code}, {"setting", o.setting}, {"option", o.option},
+                       {"value", o.value ? Json(*o.value) : Json(nullptr)}});
+    std::printf("%s\n", out.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
 }
 
 }  // namespace quillon::cli

@@ -1,82 +1,135 @@
 #pragma once
+#include "cli/StderrPrompt.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceCapture.h"
+#include "device/DeviceSession.h"
 #include "document/QuillonDoc.h"
-#include "device/FrameBuilder.h"
-#include "device/FrameWriter.h"
-#include "device/ReplyDispatcher.h"
 #include "serial/CnComm.h"
 #include "serial/CommSink.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace CLI {
-class App;
-}
-
 namespace quillon::cli {
 
-// Exit statuses of the device commands.
+// Exit statuses of the device verbs.
 inline constexpr int kExitDevice = 1;
 inline constexpr int kExitArguments = 2;
 inline constexpr int kExitNoPort = 3;
 
-// The options every device command takes.
-struct LinkOptions {
-    int port = 0;            // --port COMn or n
-    int baud = 115200;       // --baud
-    int timeoutMs = 3000;    // --timeout: the longest silence of the device
-    std::string catalogue;   // --catalogue, default the one ./config/config.ini names
+// The port arguments the device verbs share.
+struct PortArgs {
+    std::string port;      // COMn or a device path
+    int baud = 115200;     // the port dialog's default speed
+    int timeoutMs = 3000;  // the longest wait for one exchange
+    bool json = false;
+    std::string catalogue;  // empty: the one the window would load
 };
 
-// Adds --port (required), --baud, --timeout and --catalogue to a verb.
-void AddLinkOptions(CLI::App& command, LinkOptions& options);
-
-// The device as the command-line tool talks to it: the catalogue's command
-// lists, the channel, the frame builders and the reply dispatcher, run on
-// the calling thread.  The channel's worker only wakes it.
-class DeviceLink : private ICommSink {
+// The window's device link without the window: the same session, frames
+// and processors over the channel, with the information bar's state kept as
+// text, message boxes written on standard error, and the channel's
+// notifications and the link's timers run by a small loop of its own.
+class DeviceLink : private ICommSink, private IDeviceTimers, private IDeviceHost {
 public:
-    enum class End { Done, Quiet, Deadline, Interrupted, PortFailed };
-    using Clock = std::chrono::steady_clock;
-
-    explicit DeviceLink(const LinkOptions& options);
+    explicit DeviceLink(const PortArgs& args);
     ~DeviceLink() override;
 
-    // Loads the catalogue and opens the port; 0, or the exit status.
+    // Loads the bundled catalogue; false (with the reason on stderr) when it
+    // cannot be read.
+    bool LoadCatalogue();
+    // Opens the port; 0, or 3 with the channel's reason on stderr.
     int Open();
+    // Opens the port and probes; with readBack also
+    // waits for the read-back the connection starts.  0, or the exit status
+    // of what went wrong (the reason on stderr).
+    int OpenAndConnect(bool readBack);
+    // Probes and waits for the answer: 0 online, 1 otherwise (the reason on
+    // stderr).
+    int Connect();
+    // Waits for the read-back that the connection started: 0 when every
+    // setting was read, 1 when it was given up.
+    int FinishReadBack();
+    // Writes one option as the tree does with "修改设备参数" ticked and waits
+    // for its reply and the read-back it starts: 0, or 1 with the message.
+    int Write(int recordIndex, const ValueTriple& value);
 
+    // The information bar's state text: "COMn，联机", or the device path
+    // when the port was named by its path.
+    std::string StateText() const;
+    CQuillonDoc& Doc() { return doc_; }
+    DeviceSession& Session() { return *session_; }
+    int& Route() { return replyRoute_; }
+
+    // How a capture's wait ended.
+    enum class End { Done, Quiet, Deadline, Interrupted, PortFailed };
+    using Clock = std::chrono::steady_clock;
     // Dispatches the device's replies until `done` holds, the deadline
     // passes, Ctrl+C, or (with endWhenQuiet) the device has been quiet for
     // the time-out.
     End Pump(const std::function<bool()>& done, std::optional<Clock::time_point> deadline = std::nullopt,
              bool endWhenQuiet = true);
-
-    CQuillonDoc doc;
-    int replyRoute = -1;
-    CnComm comm;
-    CommFrameWriter writer{comm};
-    FrameBuilder frames{doc.catalogue, doc.monitorLines, writer};
-    ReplyDispatcher dispatcher{comm, doc.portNumber, replyRoute};
+    const CatalogueTree& Tree() const { return tree_; }
+    const CnComm& Comm() const { return comm_; }
 
 private:
+    // ICommSink: called on the channel's worker.
     void OnCommNotify(unsigned message, int port, long argument) override;
+    // IDeviceTimers
+    void Start(DeviceTimer timer, int milliseconds) override;
+    void Stop(DeviceTimer timer) override;
+    // IDeviceHost
+    void ShowOnline(int portNumber) override;
+    void ShowOffline() override;
+    void ShowStatus(const std::string& text) override;
+    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    void MonitorChanged() override {}
+    // Message boxes on standard error, kept so that a verb can tell the
+    // link gave up.
+    struct Prompt : StderrPrompt {
+        void ShowError(const std::string& text) override
+        {
+            shown.push_back(text);
+            StderrPrompt::ShowError(text);
+        }
+        std::vector<std::string> shown;
+    };
 
-    LinkOptions options_;
+    // Handles notifications and timers until done() or the time-out; false
+    // on time-out.
+    bool RunUntil(const std::function<bool()>& done, int timeoutMs);
+    // The loop under both: also ends after `quiet` without data, on Ctrl+C
+    // once Pump has taken it over, and when the port fails.
+    End Run(const std::function<bool()>& done, Clock::time_point end, std::optional<Clock::duration> quiet);
+    // A message box or a status the link gave up with.
+    bool MessageShown() const { return !prompt_.shown.empty(); }
+
+    PortArgs args_;
+    int portNumber_ = 0;
+    std::string linkFolder_;  // a private link for a port named by its path
+    CQuillonDoc doc_;
     CatalogueTree tree_;
+    CnComm comm_;
+    int replyRoute_ = static_cast<int>(ReplyRoute::SettingWrite);
+    int readBusy_ = 0;
+    std::unique_ptr<DeviceSession> session_;
+    bool online_ = false;
+    Prompt prompt_;
+
     std::mutex mutex_;
-    std::condition_variable wake_;
-    bool received_ = false;
-    bool failed_ = false;
+    std::condition_variable arrived_;
+    std::deque<std::pair<unsigned, int>> notifications_;
+    std::map<DeviceTimer, Clock::time_point> deadlines_;
 };
 
-// The capture operations' events as flags the commands wait on.
+// The capture operations' events as flags the capture verbs wait on.
 struct CaptureEvents : ICaptureHost {
     bool versionComplete = false;
     bool resolutionArrived = false;
@@ -94,5 +147,15 @@ struct CaptureEvents : ICaptureHost {
             onDecoded();
     }
 };
+
+// The options the device reports as set, in tree order.
+struct ReportedOption {
+    std::string code;
+    std::string setting;
+    std::string option;
+    std::optional<std::string> value;
+};
+std::vector<ReportedOption> ReportedOptions(const CQuillonDoc& doc, const CatalogueTree& tree);
+void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json);
 
 }  // namespace quillon::cli

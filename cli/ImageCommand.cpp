@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "device/KlsBmpFile.h"
 #include "device/PicSizeRules.h"
@@ -21,7 +22,7 @@ const std::map<std::string, PicScale> kScales = {
 };
 
 struct ImageArgs {
-    LinkOptions link;
+    PortArgs link;
     std::string output;
     std::string scale;
     std::string size;  // WxH
@@ -39,10 +40,13 @@ void ShowProgress(const TransferProgress& progress)
 int ExtractImage(const ImageArgs& image)
 {
     DeviceLink link(image.link);
+    if (!link.LoadCatalogue())
+        return kExitDevice;
     if (const int status = link.Open())
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.doc, link.frames, link.dispatcher, link.replyRoute, events);
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+                          events);
     capture.RequestResolution();
     if (link.Pump([&] { return events.resolutionArrived; }) != DeviceLink::End::Done) {
         std::fprintf(stderr, "quillon-cli image: the device did not tell its resolution\n");
@@ -50,7 +54,7 @@ int ExtractImage(const ImageArgs& image)
     }
 
     // The image-size dialog's arithmetic, on the resolution the device gave.
-    PicSizeRules size(link.doc.deviceInfo.width, link.doc.deviceInfo.height);
+    PicSizeRules size(link.Doc().deviceInfo.width, link.Doc().deviceInfo.height);
     std::string width;
     std::string height;
     if (!image.size.empty()) {
@@ -81,7 +85,7 @@ int ExtractImage(const ImageArgs& image)
         return kExitDevice;
     }
 
-    const DeviceImage& picture = link.doc.image;
+    const DeviceImage& picture = link.Doc().image;
     CKlsBmpFile bmp;
     if (!bmp.Build(picture.pixels.data(), picture.pixels.size(), picture.width, picture.height) ||
         bmp.Save(image.output) != 1) {
@@ -100,7 +104,7 @@ Verb AddImageVerb(CLI::App& app)
                     "bytes written.\nExit status: 0 written, 1 device failure, 2 wrong arguments, 3 port not "
                     "opened.");
     auto args = std::make_shared<ImageArgs>();
-    AddLinkOptions(*command, args->link);
+    AddCaptureOptions(*command, args->link);
     command->add_option("-o,--output", args->output, "the BMP file to write")->type_name("FILE.bmp")->required();
     CLI::Option* scale = command->add_option("--scale", args->scale, "a scale of the full resolution")
                              ->type_name("1|1/2|1/4|1/8|1/16|1/32")

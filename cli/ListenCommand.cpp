@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "device/DecodedOutputFile.h"
 
@@ -12,7 +13,7 @@ namespace quillon::cli {
 namespace {
 
 struct ListenArgs {
-    LinkOptions link;
+    PortArgs link;
     std::string encoding = "gbk";
     long long count = 0;    // 0: no limit
     long long seconds = 0;  // 0: no limit
@@ -24,20 +25,23 @@ struct ListenArgs {
 int Listen(const ListenArgs& listen)
 {
     DeviceLink link(listen.link);
+    if (!link.LoadCatalogue())
+        return kExitDevice;
     if (const int status = link.Open())
         return status;
-    link.doc.decodedText.SetEncoding(listen.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+    link.Doc().decodedText.SetEncoding(listen.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     CaptureEvents events;
     std::size_t printed = 0;
-    const auto& lines = link.doc.decodedLines;
+    const auto& lines = link.Doc().decodedLines;
     events.onDecoded = [&] {
         for (; printed < lines.size(); ++printed)
             std::printf("%s\n", lines[printed].lineText.c_str());
         std::fflush(stdout);
     };
-    DeviceCapture capture(link.doc, link.frames, link.dispatcher, link.replyRoute, events);
-    link.dispatcher.DiscardInput();
-    link.replyRoute = static_cast<int>(ReplyRoute::DecodedOutput);
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+                          events);
+    link.Session().DiscardInput();
+    link.Route() = static_cast<int>(ReplyRoute::DecodedOutput);
 
     std::optional<DeviceLink::Clock::time_point> deadline;
     if (listen.seconds > 0)
@@ -61,7 +65,7 @@ Verb AddListenVerb(CLI::App& app)
                     "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record).\nExit status: 0, "
                     "1 port failure or file not written, 2 wrong arguments, 3 port not opened.");
     auto args = std::make_shared<ListenArgs>();
-    AddLinkOptions(*command, args->link);
+    AddCaptureOptions(*command, args->link);
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
         ->type_name("gbk|utf-8")
         ->transform(CLI::IsMember({"gbk", "utf-8", "utf8"}, CLI::ignore_case));

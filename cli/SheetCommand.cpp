@@ -109,14 +109,6 @@ std::vector<Item> ItemsInOrder(const CLI::App& command, const CLI::Option* custo
     return items;
 }
 
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
-{
-    for (const TreeNodeInfo& node : nodes)
-        if (node.level == 3 && node.code == code)
-            return &node;
-    return nullptr;
-}
-
 // Adds every item through the same path a double-click or the ADD button
 // takes; an item refused is a wrong argument.
 void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)
@@ -126,7 +118,8 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
     SelectionApplier applier(inputs, doc, device, [] { return std::int64_t{0}; });
     for (const Item& item : sheet.items) {
         if (item.custom) {
-            doc.AddEntry(item.code, item.description);
+            if (!doc.AddEntry(item.code, item.description))  // the document has said why
+                throw CLI::ValidationError(item.code, "could not be added");
             continue;
         }
         const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, item.code);

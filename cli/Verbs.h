@@ -23,6 +23,9 @@ Verb AddPortsVerb(CLI::App& app);
 Verb AddVersionVerb(CLI::App& app);
 Verb AddImageVerb(CLI::App& app);
 Verb AddListenVerb(CLI::App& app);
+Verb AddConnectVerb(CLI::App& app);
+Verb AddReadVerb(CLI::App& app);
+Verb AddSetVerb(CLI::App& app);
 #ifdef QUILLON_CLI_SHEET
 Verb AddSheetVerb(CLI::App& app);
 #endif

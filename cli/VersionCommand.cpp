@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -12,8 +13,7 @@ namespace quillon::cli {
 namespace {
 
 struct VersionArgs {
-    LinkOptions link;
-    bool json = false;
+    PortArgs link;
 };
 
 bool Received(const DeviceInfo& info, std::uint8_t code)
@@ -43,15 +43,18 @@ void PrintJson(const DeviceInfo& info)
 int PrintVersion(const VersionArgs& args)
 {
     DeviceLink link(args.link);
+    if (!link.LoadCatalogue())
+        return kExitDevice;
     if (const int status = link.Open())
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.doc, link.frames, link.dispatcher, link.replyRoute, events);
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+                          events);
     capture.RequestVersion();
     link.Pump([&] { return events.versionComplete; });
 
-    const DeviceInfo& info = link.doc.deviceInfo;
-    if (args.json) {
+    const DeviceInfo& info = link.Doc().deviceInfo;
+    if (args.link.json) {
         PrintJson(info);
     } else {
         for (const VersionField& field : VersionFields(info)) {
@@ -81,8 +84,8 @@ Verb AddVersionVerb(CLI::App& app)
                     "answer within the time-out (they are named; those that came are printed), 2 wrong "
                     "arguments, 3 port not opened.");
     auto args = std::make_shared<VersionArgs>();
-    AddLinkOptions(*command, args->link);
-    command->add_flag("--json", args->json, "print a JSON object");
+    AddCaptureOptions(*command, args->link);
+    command->add_flag("--json", args->link.json, "print a JSON object");
     return {command, [args] { return PrintVersion(*args); }};
 }
 

@@ -3,7 +3,8 @@
 #include "app/QtText.h"
 #include "device/KlsBmpFile.h"
 #include "document/QuillonDoc.h"
-#include "views/ViewOptions.h"
+#include "views/MonitorLayout.h"
+#include "views/QtPainter.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -16,22 +17,27 @@ namespace {
 constexpr int kImageOrigin = 5;
 }
 
-CRightViewDown::CRightViewDown(CQuillonDoc& doc, const IViewOptions& options, std::function<void()> saveImage,
-                               QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), options_(options), saveImage_(std::move(saveImage))
+CRightViewDown::CRightViewDown(CQuillonDoc& doc, std::function<int()> viewMode, std::function<bool()> serialMonitor,
+                               std::function<void()> saveImage, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      doc_(doc),
+      viewMode_(std::move(viewMode)),
+      serialMonitor_(std::move(serialMonitor)),
+      saveImage_(std::move(saveImage))
 {
     viewport()->setAutoFillBackground(true);
     QPalette palette = viewport()->palette();
     palette.setColor(QPalette::Window, Qt::white);
     viewport()->setPalette(palette);
     setFocusPolicy(Qt::StrongFocus);
+    ApplyScrollSizes();
 }
 
-double CRightViewDown::UnitScale() const { return logicalDpiX() / 96.0; }
+double CRightViewDown::UnitScale() const { return logicalDpiY() / 96.0; }
 
 bool CRightViewDown::ShowsImage() const
 {
-    return options_.ViewMode() == CQuillonDoc::kMonitorView && doc_.image.Present();
+    return viewMode_() == CQuillonDoc::kMonitorView && doc_.image.Present();
 }
 
 void CRightViewDown::RefreshImage()
@@ -52,15 +58,21 @@ void CRightViewDown::RefreshImage()
 
 void CRightViewDown::ApplyScrollSizes()
 {
-    // The image may be larger than the pane: the range covers it.
-    const double scale = UnitScale();
+    // Steps are the upper pane's, as the operator knows them from there; an
+    // image larger than the pane widens the range to cover it.
     const ScrollGeometry& g = doc_.lowerGeometry;
+    const ScrollGeometry& steps = doc_.upperGeometry;
+    const double scale = UnitScale();
     const int width = std::max(g.totalWidth, shown_.isNull() ? 0 : kImageOrigin + shown_.width());
     const int height = std::max(g.totalHeight, shown_.isNull() ? 0 : kImageOrigin + shown_.height());
-    verticalScrollBar()->setRange(0, std::max(0, static_cast<int>(height * scale) - viewport()->height()));
-    verticalScrollBar()->setPageStep(viewport()->height());
-    horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(width * scale) - viewport()->width()));
-    horizontalScrollBar()->setPageStep(viewport()->width());
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, std::max(0, static_cast<int>(height * scale) - viewport()->height()));
+    vertical->setSingleStep(std::max(1, static_cast<int>(steps.lineHeight * scale)));
+    vertical->setPageStep(std::max(1, static_cast<int>(steps.pageHeight * scale)));
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, static_cast<int>(width * scale) - viewport()->width()));
+    horizontal->setSingleStep(std::max(1, static_cast<int>(g.lineWidth * scale)));
+    horizontal->setPageStep(std::max(1, static_cast<int>(g.pageWidth * scale)));
 }
 
 void CRightViewDown::resizeEvent(QResizeEvent* event)
@@ -71,19 +83,43 @@ void CRightViewDown::resizeEvent(QResizeEvent* event)
 
 void CRightViewDown::paintEvent(QPaintEvent*)
 {
+    QPainter painter(viewport());
+    const bool wasShown = !shown_.isNull();
     RefreshImage();
-    ApplyScrollSizes();
+    if (wasShown || !shown_.isNull())
+        ApplyScrollSizes();
+    if (viewMode_() == CQuillonDoc::kConfigurationView && serialMonitor_()) {
+        PaintSerialMonitor(painter);
+        return;
+    }
     if (shown_.isNull())
         return;
-    QPainter painter(viewport());
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     const double scale = UnitScale();
     painter.scale(scale, scale);
     painter.drawImage(QRect(kImageOrigin, kImageOrigin, doc_.image.width, doc_.image.height), shown_);
 }
 
+void CRightViewDown::PaintSerialMonitor(QPainter& painter)
+{
+    const double scale = UnitScale();
+    const int grown = MonitorTotalHeight(doc_.monitorLines, doc_.lowerGeometry.totalHeight);
+    if (grown != doc_.lowerGeometry.totalHeight) {
+        doc_.lowerGeometry.totalHeight = grown;
+        ApplyScrollSizes();
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    }
+    const int offset = verticalScrollBar()->value();
+    painter.translate(-horizontalScrollBar()->value(), -offset);
+    painter.scale(scale, scale);
+    QtPainter adapter(painter);
+    const int top = static_cast<int>(offset / scale);
+    DrawMonitor(adapter, doc_.monitorLines, top, top + static_cast<int>(viewport()->height() / scale) + 1);
+}
+
 QMenu* CRightViewDown::CreateImageMenu()
 {
+    RefreshImage();
     if (!ShowsImage())
         return nullptr;
     auto* menu = new QMenu(this);

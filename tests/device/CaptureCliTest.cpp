@@ -69,7 +69,7 @@ TEST_F(CaptureCli, VersionFieldsInTheDialogsOrder)
     EXPECT_EQ(text.out,
               "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n设备图像分辨率为：640pix × 480pix \n硬件版本：HW-B2\n"
               "设备类型：QS-2D Imager\n设备规格：640x480 CMOS, 2D/1D\n生产日期：2026-09-15\n设备序列号：QS2D2609150042\n");
-    const Result json = RunCli(sim, "version --port 9 --json");
+    const Result json = RunCli(sim, "version --port COM9 --json");
     EXPECT_EQ(json.status, 0);
     EXPECT_NE(json.out.find("{\"C1\":\"QS-BOOT 1.04\",\"C2\":"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"C5\":\"QS2D2609150042\""), std::string::npos) << json.out;

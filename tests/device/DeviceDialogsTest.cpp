@@ -137,7 +137,8 @@ TEST(RightViewDown, ImageLayoutAndMenuOnlyInTheMonitorViewWithAnImage)
     CQuillonDoc doc;
     ViewOptionValues options;
     int saves = 0;
-    CRightViewDown pane(doc, options, [&] { ++saves; });
+    CRightViewDown pane(
+        doc, [&] { return options.viewMode; }, [] { return false; }, [&] { ++saves; });
     pane.setFrameShape(QFrame::NoFrame);
     pane.resize(400, 300);
     pane.show();

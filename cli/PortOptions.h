@@ -1,0 +1,17 @@
+#pragma once
+#include "cli/DeviceLink.h"
+
+namespace CLI {
+class App;
+}
+
+namespace quillon::cli {
+
+// --port, --baud, --timeout (and, where the verb prints options, --json) of
+// the device verbs.
+void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson);
+// The port options plus --catalogue, for the verbs that read rather than
+// configure and so need no more of the catalogue than its command lists.
+void AddCaptureOptions(CLI::App& command, PortArgs& args);
+
+}  // namespace quillon::cli
