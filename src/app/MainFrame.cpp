@@ -11,6 +11,7 @@
 #include "app/ToolbarIcons.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
+#include "device/Progress.h"
 #include "device/QtDeviceTimers.h"
 #include "device/RestingReplyRoute.h"
 #include "dialogs/QtParameterDialogRunner.h"
@@ -34,6 +35,7 @@
 #include <QPageSetupDialog>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -99,6 +101,10 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     openDocument_ = parts_.openDocument ? parts_.openDocument : OpenWithDesktop;
     if (!parts_.chooseSaveFile)
         parts_.chooseSaveFile = QtSaveFileChooser(this);
+    if (!parts_.captureDialogs) {
+        ownedCaptureDialogs_ = std::make_unique<QtCaptureDialogs>(*prompt_, this);
+        parts_.captureDialogs = ownedCaptureDialogs_.get();
+    }
     doc_.SetPrompt(prompt_);
     // Replies are taken out of the receive buffer on this thread, so the
     // channel's worker must fill that buffer before it notifies.
@@ -158,6 +164,8 @@ void CMainFrame::CreateDeviceLink()
     timers_ = new QtDeviceTimers([this](DeviceTimer timer) { session_->OnTimer(timer); }, this);
     session_ = std::make_unique<DeviceSession>(DeviceSession::Parts{doc_, *comm_, form_->Tree(), form_->replyRoute,
                                                                     form_->readBusy, *timers_, *this, *prompt_});
+    capture_ = std::make_unique<DeviceCapture>(doc_, session_->Frames(), session_->Dispatcher(), form_->replyRoute,
+                                               static_cast<ICaptureHost&>(*this));
     // The channel's notifications arrive on its worker and are handled here,
     // on the window's thread.
     notifier_ = new QtCommNotifier(this);
@@ -519,7 +527,23 @@ void CMainFrame::OnDeviceVersion()
 {
     if (RefuseWithoutPort())
         return;
-    // The version request joins here with the device link.
+    capture_->RequestVersion();
+}
+
+void CMainFrame::VersionComplete()
+{
+    QTimer::singleShot(0, this, [this] {
+        parts_.captureDialogs->ShowVersion(VersionFields(doc_.deviceInfo));
+        session_->ResetReplyRoute();
+    });
+}
+
+void CMainFrame::ResolutionArrived()
+{
+    QTimer::singleShot(0, this, [this] {
+        StartImageExtraction(doc_.deviceInfo.width, doc_.deviceInfo.height);
+        session_->ResetReplyRoute();
+    });
 }
 
 void CMainFrame::OnCommandInteraction()
@@ -533,12 +557,40 @@ void CMainFrame::OnImageExtract()
 {
     if (RefuseWithoutPort())
         return;
-    // Image extraction from the menu joins here with the device link.
+    form_->SetImageExtractChecked(true);
+    capture_->RequestResolution();
 }
 
-// Handlers of the device tools.  Their commands are in place with captions
-// and enabling; the work joins here.
-void CMainFrame::StartImageExtraction(int, int) {}
+void CMainFrame::StartImageExtraction(int width, int height)
+{
+    if (RefuseWithoutPort())
+        return;
+    if (ViewMode() != CQuillonDoc::kMonitorView || !form_->ImageExtractChecked())
+        return;
+    if (width < 0 || height < 0) {
+        // Ticked by hand: the size dialog needs the resolution first.
+        capture_->RequestResolution();
+        return;
+    }
+    const std::optional<CPicSizeDlg::Size> size = parts_.captureDialogs->AskImageSize(width, height);
+    if (!size) {
+        form_->SetImageExtractChecked(false);
+        return;
+    }
+    DiscardInput();
+    LayoutPanes();
+    if (!form_->ImageExtractChecked())
+        return;
+    imageRefusal_ = nullptr;
+    capture_->RequestImage(size->width, size->height);
+    const bool finished = parts_.captureDialogs->RunProgress(capture_->Progress());
+    if (imageRefusal_)
+        prompt_->ShowError(imageRefusal_);
+    else if (!finished && !capture_->Progress().finished)
+        prompt_->ShowError(kImageStalledText);
+    form_->SetImageExtractChecked(false);
+    session_->ResetReplyRoute();
+}
 
 void CMainFrame::OnImageSave()
 {

@@ -5,6 +5,8 @@
 #include "catalogue/CustomCodeGesture.h"
 #include "catalogue/FormHost.h"
 #include "catalogue/SelectionTargets.h"
+#include "device/CaptureDialogs.h"
+#include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
 #include "device/SaveCommands.h"
 
@@ -54,6 +56,8 @@ struct MainFrameParts {
     SaveFileChooser chooseSaveFile;
     std::string configPath = kDefaultConfigFile;
     std::string catalogue;  // --catalogue: loaded instead of the one configPath names
+    // The version, image-size and progress dialogs.
+    ICaptureDialogs* captureDialogs = nullptr;
 };
 
 // The single main window: catalogue tree on the left, document view upper
@@ -61,7 +65,11 @@ struct MainFrameParts {
 // bar.  It switches between the configuration and the monitor view, splits
 // the right column from the view and the form's check boxes, and carries the
 // menu commands to their handlers.
-class CMainFrame : public QMainWindow, public IFormHost, private ISettingSender, private IDeviceHost {
+class CMainFrame : public QMainWindow,
+                   public IFormHost,
+                   private ISettingSender,
+                   private IDeviceHost,
+                   private ICaptureHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CQuillonDoc& doc, MainFrameParts parts = {}, QWidget* parent = nullptr);
@@ -115,6 +123,13 @@ private:
     void ShowStatus(const std::string& text) override;
     ReplyRoute RestingRoute() const override;
     void MonitorChanged() override { RedrawMonitorPane(); }
+    // ICaptureHost: called inside the reply dispatch, so the dialogs run
+    // from the event loop afterwards.
+    void VersionComplete() override;
+    void ResolutionArrived() override;
+    void ImageArrived() override { RedrawMonitorPane(); }
+    void ImageRefused(const char* message) override { imageRefusal_ = message; }
+    void DecodedCaptured() override { RedrawDocumentPane(); }
 
     void CreateDeviceLink();
     void OnCommNotified(unsigned message, int port);
@@ -151,6 +166,7 @@ private:
     std::unique_ptr<IPrompt> ownedPrompt_;
     std::unique_ptr<IParameterDialogRunner> ownedDialogs_;
     std::unique_ptr<SavePathStore> ownedSavePaths_;
+    std::unique_ptr<ICaptureDialogs> ownedCaptureDialogs_;
     IPrompt* prompt_;
     SavePathStore* savePaths_;
     std::function<void(const QString&)> openDocument_;
@@ -176,6 +192,8 @@ private:
     QtCommNotifier* notifier_ = nullptr;
     QtDeviceTimers* timers_ = nullptr;
     std::unique_ptr<DeviceSession> session_;
+    std::unique_ptr<DeviceCapture> capture_;
+    const char* imageRefusal_ = nullptr;
     std::function<void()> firmwareDownload_;
 };
 

@@ -4,6 +4,7 @@
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "catalogue/SelectionDispatch.h"
+#include "device/CaptureDialogs.h"
 #include "device/DeviceSession.h"
 #include "device/QtDeviceTimers.h"
 #include "document/QuillonDoc.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -35,6 +37,24 @@ using quillon::test::SimProcess;
 using Strings = std::vector<std::string>;
 
 namespace {
+
+// The capture dialogs answered: the version fields are kept, the image-size
+// dialog keeps its opening choice (the full resolution), and the progress
+// dialog lasts until the transfer ends.
+struct FakeCaptureDialogs : ICaptureDialogs {
+    void ShowVersion(const std::vector<VersionField>& fields) override { versions.push_back(fields); }
+    std::optional<CPicSizeDlg::Size> AskImageSize(int width, int height) override
+    {
+        asked.emplace_back(width, height);
+        return CPicSizeDlg::Size{width, height};
+    }
+    bool RunProgress(const TransferProgress& progress) override
+    {
+        return QTest::qWaitFor([&] { return progress.finished; }, 30000);
+    }
+    std::vector<std::vector<VersionField>> versions;
+    std::vector<std::pair<int, int>> asked;
+};
 
 // quillon-sim playing the bundled catalogue's device on COM9, and the real
 // window over the same catalogue, with its own port-link folder.
@@ -54,6 +74,8 @@ struct Online {
         parts.prompt = &prompt;
         parts.dialogs = &dialogs;
         parts.savePaths = &store;
+        parts.captureDialogs = &capture;
+        parts.chooseSaveFile = [this](const QString&, const QString&) { return savedAs; };
         window = std::make_unique<CMainFrame>(doc, parts);
         window->resize(1200, 800);
         window->InitialUpdate();
@@ -142,6 +164,8 @@ struct Online {
     CQuillonDoc doc;
     RecordingPrompt prompt;
     FakeDialogs dialogs;
+    FakeCaptureDialogs capture;
+    QString savedAs;
     std::unique_ptr<CMainFrame> window;
 };
 
@@ -177,6 +201,9 @@ private slots:
     void writeFaults();
     void unplugDisconnectsSilently();
     void cancellingThePortDialogSendsNothing();
+    void deviceVersionShowsTheFields();
+    void imageExtractionShowsAndSavesTheImage();
+    void decodedOutputShowsInTheUpperPane();
 };
 
 void OnlineRoadTest::connectReadsTheDeviceIntoTheTree()
@@ -338,6 +365,69 @@ void OnlineRoadTest::cancellingThePortDialogSendsNothing()
     o.TickSendToDevice();
     QCOMPARE(o.prompt.Texts(), Strings{kNoPortText});
     QVERIFY(!o.form()->SendToDeviceChecked());
+}
+
+void OnlineRoadTest::deviceVersionShowsTheFields()
+{
+    Online o;
+    QVERIFY(o.ConnectAndRead());
+    o.window->Execute(CommandId::DeviceVersion);
+    QVERIFY(QTest::qWaitFor([&] { return !o.capture.versions.empty(); }, 10000));
+    QStringList shown;
+    for (const VersionField& field : o.capture.versions.front())
+        shown << QString::fromUtf8(field.label) + QString::fromStdString(field.text);
+    QCOMPARE(shown, (QStringList{"软件版本：V3.2.7 build 20260915", "QS-BOOT 1.04",
+                                 "设备图像分辨率为：640pix × 480pix ", "硬件版本：HW-B2", "设备类型：QS-2D Imager",
+                                 "设备规格：640x480 CMOS, 2D/1D", "生产日期：2026-09-15", "设备序列号：QS2D2609150042"}));
+    QCoreApplication::processEvents();
+    QCOMPARE(o.capture.versions.size(), std::size_t{1});
+    QCOMPARE(o.form()->replyRoute, -1);  // resting: "修改设备参数" is not ticked
+    QVERIFY(o.prompt.shown.empty());
+}
+
+void OnlineRoadTest::imageExtractionShowsAndSavesTheImage()
+{
+    Online o;
+    QVERIFY(o.ConnectAndRead());
+    o.window->SwitchToMonitorView();
+    o.window->Execute(CommandId::ImageExtract);
+    QVERIFY(o.form()->ImageExtractChecked());
+    QVERIFY(QTest::qWaitFor([&] { return o.doc.image.Present() && !o.form()->ImageExtractChecked(); }, 30000));
+    QCOMPARE(o.capture.asked, (std::vector<std::pair<int, int>>{{640, 480}}));
+    QVERIFY2(o.prompt.shown.empty(), o.prompt.shown.empty() ? "" : o.prompt.shown.front().text.c_str());
+
+    // The lower pane draws it; the camera's pattern is (x + 2y) mod 256.
+    CRightViewDown* pane = o.window->SerialMonitorPane();
+    pane->viewport()->grab();
+    const QImage& shown = pane->ShownImage();
+    QCOMPARE(shown.size(), QSize(640, 480));
+    for (const QPoint at : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(639, 479), QPoint(100, 37)})
+        QCOMPARE(qGray(shown.pixel(at)), (at.x() + 2 * at.y()) & 0xFF);
+
+    o.savedAs = QString::fromStdString((o.temp.Path() / "picture").string());
+    o.window->Execute(CommandId::ImageSave);
+    QImage saved;
+    QVERIFY(saved.load(o.savedAs + ".bmp", "BMP"));
+    QCOMPARE(saved.size(), QSize(640, 480));
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            QCOMPARE(qGray(saved.pixel(x, y)), (x + 2 * y) & 0xFF);
+}
+
+void OnlineRoadTest::decodedOutputShowsInTheUpperPane()
+{
+    Online o;
+    QVERIFY(o.ConnectAndRead());
+    o.window->SwitchToMonitorView();
+    QVERIFY(o.form()->DecodeOutputChecked());
+    const QImage before = o.window->DocumentPane()->grab().toImage();
+    o.sim.Command("scan 6901234567892");
+    QVERIFY(QTest::qWaitFor([&] { return !o.doc.decodedLines.empty(); }, 10000));
+    QCOMPARE(o.doc.decodedLines.back().lineText, std::string("6901234567892"));
+    QCoreApplication::processEvents();
+    const QImage after = o.window->DocumentPane()->grab().toImage();
+    QVERIFY(after != before);
+    QVERIFY(o.prompt.shown.empty());
 }
 
 QTEST_MAIN(OnlineRoadTest)
