@@ -66,6 +66,7 @@ CnComm::~CnComm()
 
 bool CnComm::OpenByNumber(int port, int baud)
 {
+    lastOpenError_ = EINVAL;
     if (port < 1 || port > kMaxPort)
         return false;
     const auto speed = MapSpeed(baud);
@@ -76,13 +77,17 @@ bool CnComm::OpenByNumber(int port, int baud)
     port_ = port;
     const auto path = ResolvePortPath(port);
     devicePath_ = path.value_or("");
+    lastOpenError_ = path ? 0 : ENOENT;
     if (!path || stopFd_ < 0 || wakeFd_[kEventWorker] < 0 || wakeFd_[kReceiveWorker] < 0 ||
         wakeFd_[kTransmitWorker] < 0)
         return false;
     fd_ = OpenSerialLine(*path);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        lastOpenError_ = errno;
         return false;
+    }
     if (!SetRaw8N1(fd_, *speed)) {
+        lastOpenError_ = errno;
         Shutdown(500);
         return false;
     }
