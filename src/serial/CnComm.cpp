@@ -12,6 +12,7 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/SerialLine.h"
+#include "serial/TimedIo.h"
 
 namespace quillon {
 
@@ -395,30 +396,10 @@ uint32_t CnComm::RawWrite(const void* bytes, uint32_t count)
 {
     if (fd_ < 0 || count == 0)
         return 0;
-    auto* source = static_cast<const unsigned char*>(bytes);
-    uint32_t written = 0;
+    uint32_t written;
     {
         std::lock_guard lock(writeMutex_);
-        const auto start = Clock::now();
-        const int64_t budget = WriteBudgetMs(timeouts_, count);
-        while (written < count) {
-            const ssize_t result = ::write(fd_, source + written, count - written);
-            if (result > 0) {
-                written += static_cast<uint32_t>(result);
-                continue;
-            }
-            if (result < 0 && errno == EINTR)
-                continue;
-            if (result == 0 || errno != EAGAIN)
-                break;
-            const int64_t left = budget - MsSince(start);
-            if (left <= 0)
-                break;
-            pollfd fds[] = {{fd_, POLLOUT, 0}, {stopFd_, POLLIN, 0}};
-            ::poll(fds, 2, static_cast<int>(left));
-            if (fds[1].revents || Bad(fds[0].revents))
-                break;
-        }
+        written = WriteWithin(fd_, stopFd_, bytes, count, WriteBudgetMs(timeouts_, count)).count;
     }
     bytesWritten_ += written;
     if (written > 0 && alive_[kEventWorker]) {
@@ -432,38 +413,11 @@ uint32_t CnComm::ReadRaw(void* buffer, uint32_t count)
 {
     if (fd_ < 0 || count == 0)
         return 0;
-    auto* target = static_cast<unsigned char*>(buffer);
-    uint32_t got = 0;
-    const auto start = Clock::now();
-    auto lastByte = start;
-    while (got < count) {
-        const ssize_t result = ::read(fd_, target + got, count - got);
-        if (result > 0) {
-            got += static_cast<uint32_t>(result);
-            lastByte = Clock::now();
-            continue;
-        }
-        if (result < 0 && errno == EINTR)
-            continue;
-        if (result == 0 || errno != EAGAIN) {
-            // End of file or an I/O error on a tty: the device is gone.
-            MarkFailed();
-            break;
-        }
-        const int wait = ReadWaitMs(timeouts_, count, MsSince(start), got ? MsSince(lastByte) : -1);
-        if (wait == 0)
-            break;
-        pollfd fds[] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-        ::poll(fds, 2, wait);
-        if (fds[1].revents)
-            break;
-        if (Bad(fds[0].revents) && !(fds[0].revents & POLLIN)) {
-            MarkFailed();
-            break;
-        }
-    }
-    bytesRead_ += got;
-    return got;
+    const TimedIoResult read = ReadWithin(fd_, stopFd_, buffer, count, timeouts_);
+    if (read.lost)
+        MarkFailed();
+    bytesRead_ += read.count;
+    return read.count;
 }
 
 void CnComm::DrainTransmit()
