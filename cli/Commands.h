@@ -11,5 +11,6 @@ using Args = std::vector<std::string>;
 int RunCatalogue(const Args& args);
 int RunPorts(const Args& args);
 int RunSheet(const Args& args);
+int RunFirmware(const Args& args);
 
 }  // namespace quillon::cli

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "cli/Commands.h"
 #include "tools/FirmwareDownload.h"
 
 namespace quillon::cli {
@@ -40,7 +41,38 @@ private:
     bool drawn_ = false;
 };
 
+constexpr const char* kUsage = "usage: quillon-cli firmware --port COMn|DEVICE FILE [--erase] [--repair]\n";
+
 }  // namespace
+
+int RunFirmware(const Args& args)
+{
+    FirmwareCommandOptions options;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::printf("%s", kUsage);
+            return 0;
+        }
+        if (arg == "--erase")
+            options.erase = true;
+        else if (arg == "--repair")
+            options.repair = true;
+        else if (arg == "--port" && i + 1 < args.size())
+            options.port = args[++i];
+        else if (arg.starts_with("--port="))
+            options.port = arg.substr(7);
+        else if (arg.starts_with("-") && arg != "-")
+            return std::fprintf(stderr, "quillon-cli firmware: unknown option %s\n%s", arg.c_str(), kUsage), 2;
+        else
+            files.push_back(arg);
+    }
+    if (options.port.empty() || files.size() != 1)
+        return std::fprintf(stderr, "%s", kUsage), 2;
+    options.file = files.front();
+    return RunFirmwareDownloadCommand(options);
+}
 
 int RunFirmwareDownloadCommand(const FirmwareCommandOptions& options)
 {

@@ -19,6 +19,11 @@ const Command kCommands[] = {
     {"ports", quillon::cli::RunPorts,
      "ports                 list the serial ports found (links included):\n"
      "                      COM name, device path and friendly name, tab-separated"},
+    {"firmware", quillon::cli::RunFirmware,
+     "firmware --port COMn|DEVICE FILE [--erase] [--repair]\n"
+     "                      send a firmware file (Intel HEX, or a .ci/.ldr image) to the device's\n"
+     "                      loader as the download dialog does; progress on standard error.\n"
+     "                      Exit 0 loaded, 1 failed, 2 bad arguments, 3 port not opened"},
 #ifdef QUILLON_CLI_SHEET
     {"sheet", quillon::cli::RunSheet,
      "sheet -o OUT.pdf|OUT.png [--catalogue FILE] [--convert qr|pdf417] [--invert]\n"

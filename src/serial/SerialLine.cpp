@@ -102,6 +102,11 @@ std::optional<LineSnapshot> ReadLineSnapshot(int fd)
 
 void CloseSerialLine(int fd)
 {
+    // The exclusive flag belongs to the tty, not to this descriptor: it
+    // would outlive the close while anyone else holds the device open (a
+    // simulator keeps its pseudo-terminal's other end), locking out the
+    // next opener, such as the window taking its port back.
+    ::ioctl(fd, TIOCNXCL);
     ::close(fd);
 }
 

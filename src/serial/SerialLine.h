@@ -33,6 +33,7 @@ void PurgeLine(int fd, bool input, bool output);
 std::optional<unsigned> ReadModemStatus(int fd);
 std::optional<LineSnapshot> ReadLineSnapshot(int fd);
 
+// Lifts the exclusive hold and closes.
 void CloseSerialLine(int fd);
 
 }  // namespace quillon

@@ -106,8 +106,9 @@ TEST_P(HexDownloadTest, TheLoaderHoldsTheObjectsBytes)
     EXPECT_EQ(percents.back(), 100);
     EXPECT_TRUE(Rising(percents));
     EXPECT_TRUE(PortIsFree(sim.LinkPath()));
-    if (c.options.erase)
+    if (c.options.erase) {
         EXPECT_FALSE(sim.WaitForLine("configuration erased", 2s).empty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -256,7 +257,7 @@ protected:
     // Runs the download on a worker while `device` plays the other end.
     DownloadOutcome Download(const std::string& content, LoaderOptions options, const std::function<void()>& device)
     {
-        WriteFile(file, content);
+        const fs::path file = Firmware(content);
         options.settleMs = 0;
         std::promise<DownloadOutcome> done;
         worker.Start({pty.SlavePath(), file.string(), options, kImpatient}, progress,
@@ -273,9 +274,16 @@ protected:
         return count.empty() ? count : count + pty.Read(std::uint8_t(count[0]) + 4, 2000);
     }
 
+    // Named as its content is: HEX text or an image.
+    fs::path Firmware(const std::string& content) const
+    {
+        const fs::path file = dir.Path() / (content.starts_with(':') ? "firmware.hex" : "firmware.ci");
+        WriteFile(file, content);
+        return file;
+    }
+
     PtyPair pty;
     TempDir dir;
-    fs::path file = dir.Path() / "firmware.hex";
     ProgressLog progress;
     CFirmwareWorker worker;
 };
@@ -342,14 +350,13 @@ TEST_F(PlayedDeviceTest, ABadFileOrPortSendsNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteFile(file, c.content);
-        const auto outcome = RunFirmwareDownload({c.port, file.string(), {}}, progress, StopSignal());
+        const auto outcome = RunFirmwareDownload({c.port, Firmware(c.content).string(), {}}, progress, StopSignal());
         EXPECT_EQ(outcome.result, c.result);
     }
     EXPECT_EQ(RunFirmwareDownload({pty.SlavePath(), "", {}}, progress, StopSignal()).result, DownloadResult::NoFile);
     CloseSerialLine(holder);
-    WriteFile(file, ":020000040800F2\r\n:0100000600F8\r\n");
-    EXPECT_EQ(RunFirmwareDownload({pty.SlavePath(), file.string(), {}}, progress, StopSignal()).problem.line, 2);
+    const fs::path malformed = Firmware(":020000040800F2\r\n:0100000600F8\r\n");
+    EXPECT_EQ(RunFirmwareDownload({pty.SlavePath(), malformed.string(), {}}, progress, StopSignal()).problem.line, 2);
     EXPECT_EQ(pty.Read(1, 200), "") << "nothing of a malformed file reaches the device";
     EXPECT_TRUE(progress.Percents().empty());
 }

@@ -144,8 +144,9 @@ TEST(FirmwareFileTest, WhatIsRefusedBeforeAnythingIsSent)
     for (const auto& c : cases) {
         const FirmwareFile file = LoadFirmwareFile(c.file, c.limit);
         EXPECT_EQ(file.fault, c.fault) << c.file;
-        if (c.fault == FileFault::BadHex)
+        if (c.fault == FileFault::BadHex) {
             EXPECT_EQ(file.problem.line, c.line) << c.file;
+        }
         EXPECT_TRUE(file.bytes.empty() || c.fault == FileFault::Empty) << c.file;
     }
     EXPECT_EQ(LoadFirmwareFile(path("just-over.ci"), 1001).fault, FileFault::None);
