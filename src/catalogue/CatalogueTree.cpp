@@ -6,6 +6,7 @@ void CatalogueTree::DeleteAllItems()
 {
     items_.clear();
     roots_.clear();
+    ++generation_;
     if (observer_)
         observer_->OnTreeCleared();
 }
@@ -38,6 +39,16 @@ void CatalogueTree::SetItemData(TreeItemId id, int data)
 void CatalogueTree::SetItemText(TreeItemId id, const std::string& text)
 {
     Mutable(id).text = text;
+    if (observer_)
+        observer_->OnItemChanged(id);
+}
+
+void CatalogueTree::SetItemLook(TreeItemId id, const std::string& text, int image, int selectedImage)
+{
+    TreeItem& item = Mutable(id);
+    item.text = text;
+    item.image = image;
+    item.selectedImage = selectedImage;
     if (observer_)
         observer_->OnItemChanged(id);
 }

@@ -45,11 +45,16 @@ public:
     TreeItemId InsertItem(const std::string& text, int image, int selectedImage, TreeItemId parent);
     void SetItemData(TreeItemId id, int data);
     void SetItemText(TreeItemId id, const std::string& text);
+    // Text and images in one change, as the device-value marks set them.
+    void SetItemLook(TreeItemId id, const std::string& text, int image, int selectedImage);
 
     bool IsValid(TreeItemId id) const { return id != kNoTreeItem && id <= items_.size(); }
     const TreeItem& Item(TreeItemId id) const { return items_.at(id - 1); }
     const std::vector<TreeItemId>& Roots() const { return roots_; }
     std::size_t Size() const { return items_.size(); }
+    // Counts the times the tree was emptied, so that what indexes its items
+    // can tell a reload.
+    unsigned Generation() const { return generation_; }
 
     int itemHeight = 20;
 
@@ -59,6 +64,7 @@ private:
     std::vector<TreeItem> items_;
     std::vector<TreeItemId> roots_;
     Observer* observer_ = nullptr;
+    unsigned generation_ = 0;
 };
 
 }  // namespace quillon

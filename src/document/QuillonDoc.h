@@ -2,6 +2,7 @@
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/SelectionTargets.h"
 #include "document/CodeInfo.h"
+#include "document/RsComStr.h"
 #include "document/RsTransDataStr.h"
 #include "document/ScrollGeometry.h"
 
@@ -53,6 +54,8 @@ public:
     std::vector<std::uint8_t> convPixels;
 
     std::vector<RsTransDataStr> decodedLines;
+    // The serial monitor: setting frames sent and their replies, in order.
+    std::vector<RsComStr> monitorLines;
 
     ScrollGeometry upperGeometry;
     ScrollGeometry lowerGeometry;

@@ -99,6 +99,7 @@ public:
 
     uint32_t BytesWritten() const { return bytesWritten_; }
     uint32_t BytesRead() const { return bytesRead_; }
+    void ResetCounters() { bytesWritten_ = 0; bytesRead_ = 0; }
 
 protected:
     virtual void PostNotification(unsigned message, long argument);

@@ -1,0 +1,129 @@
+// libFuzzer target for the reply path: any bytes from the device, in any
+// split, on any route, for the open port or a stale one, must never crash,
+// hang, grow without bound or leave the tree or the link in a state that
+// cannot be.  Built and run by scripts/fuzz-replies with
+// -fsanitize=fuzzer,address,undefined; tests/device runs the same body over
+// fixed and random inputs.
+//
+// Input: byte 0 picks the starting route, byte 1 seeds the split sizes; the
+// rest is what the device sends.  A chunk size of 0 from the seed marks a
+// notification for another port.
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+
+#include "app/Prompt.h"
+#include "catalogue/CatalogueTree.h"
+#include "device/DeviceSession.h"
+#include "document/QuillonDoc.h"
+#include "serial/CnComm.h"
+
+namespace {
+
+using namespace quillon;
+
+void Check(bool condition)
+{
+    if (!condition) __builtin_trap();
+}
+
+struct QuietTimers : IDeviceTimers {
+    void Start(DeviceTimer, int) override {}
+    void Stop(DeviceTimer) override {}
+};
+
+struct QuietHost : IDeviceHost {
+    void ShowOnline(int) override {}
+    void ShowOffline() override {}
+    void ShowStatus(const std::string&) override {}
+    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    void MonitorChanged() override {}
+};
+
+struct QuietPrompt : IPrompt {
+    void ShowError(const std::string&) override {}
+    void ShowInfo(const std::string&) override {}
+    bool AskOkCancel(const std::string&) override { return true; }
+};
+
+// One link with a small catalogue whose keys the fuzzer meets easily.
+struct Link {
+    Link()
+    {
+        doc.catalogue.connectReadCmds = {{"probe", "1040", "", 1}};
+        for (const char* key : {"3040", "3186", "32C0", "6182", "7181", "2424"}) {
+            TreeNodeInfo setting;
+            setting.level = 2;
+            setting.name = key;
+            setting.pidFid = key;
+            setting.cmdType = "21";
+            setting.treeItem = tree.InsertItem(key, 4, 5, kNoTreeItem);
+            doc.catalogue.treeNodes.push_back(setting);
+            for (const char* tail : {"00", "01", "0000"}) {
+                TreeNodeInfo option;
+                option.level = 3;
+                option.name = std::string(key) + tail;
+                option.code = option.name;
+                option.cmdType = "21";
+                option.treeItem = tree.InsertItem(option.name, 2, 2, setting.treeItem);
+                doc.catalogue.treeNodes.push_back(option);
+            }
+        }
+    }
+
+    CQuillonDoc doc;
+    CatalogueTree tree;
+    CnComm comm;
+    QuietTimers timers;
+    QuietHost host;
+    QuietPrompt prompt;
+    int replyRoute = -1;
+    int readBusy = 0;
+    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+};
+
+constexpr int kRoutes[] = {-1, 1, 2, 3, 4, 5, 6, 7, 8, 0, 9};
+constexpr int kPort = 1;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static Link* link = new Link;
+    if (size < 2)
+        return 0;
+    const std::size_t treeSize = link->tree.Size();
+    link->doc.portNumber = kPort;
+    link->doc.monitorLines.clear();
+    link->readBusy = 0;
+    link->replyRoute = kRoutes[data[0] % (sizeof kRoutes / sizeof kRoutes[0])];
+    link->session.DiscardInput();
+    std::uint32_t seed = data[1] * 2654435761u + 1;
+
+    for (std::size_t at = 2; at < size;) {
+        seed = seed * 1103515245u + 12345u;
+        const std::size_t chunk = (seed >> 16) % 97;
+        const bool stale = chunk == 0;
+        const std::size_t n = std::min(size - at, stale ? std::size_t{7} : chunk);
+        {
+            BlockBuffer& input = link->comm.Input();
+            std::lock_guard lock(input.Mutex());
+            input.Append(data + at, static_cast<std::uint32_t>(n));
+        }
+        at += n;
+        link->session.OnDeviceData(stale ? kPort + 1 : kPort);
+        if (link->doc.portNumber == 0)
+            link->doc.portNumber = kPort;  // a disconnect: the device comes back
+        Check(link->readBusy == 0 || link->readBusy == 1);
+        Check(link->tree.Size() == treeSize);
+        Check(link->doc.monitorLines.size() <= size);
+    }
+    // Whatever stayed buffered belongs to a stale port or a route that keeps
+    // it; a discard always empties the buffer.
+    link->session.DiscardInput();
+    BlockBuffer& input = link->comm.Input();
+    std::lock_guard lock(input.Mutex());
+    Check(input.Total() == 0);
+    return 0;
+}

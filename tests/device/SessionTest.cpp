@@ -1,0 +1,340 @@
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/CatalogueTree.h"
+#include "catalogue/XmlReader.h"
+#include "device/DeviceSession.h"
+#include "device/HexText.h"
+#include "document/QuillonDoc.h"
+#include "serial/CnComm.h"
+#include "serial/DevicePort.h"
+#include "serial/PortLinks.h"
+#include "PtyPair.h"
+#include "support/RecordingPrompt.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace quillon {
+namespace {
+
+using Strings = std::vector<std::string>;
+constexpr int kPort = 5;
+// How long a check that nothing was sent listens.
+constexpr int kQuietMs = 200;
+
+struct FakeTimers : IDeviceTimers {
+    void Start(DeviceTimer timer, int ms) override { running[timer] = ms; }
+    void Stop(DeviceTimer timer) override { running.erase(timer); }
+    bool Running(DeviceTimer timer) const { return running.contains(timer); }
+    std::map<DeviceTimer, int> running;
+};
+
+struct RecordingHost : IDeviceHost {
+    void ShowOnline(int port) override { events.push_back("online " + std::to_string(port)); }
+    void ShowOffline() override { events.push_back("offline"); }
+    void ShowStatus(const std::string& text) override { events.push_back("status " + text); }
+    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    void MonitorChanged() override { ++monitorChanges; }
+    Strings events;
+    int monitorChanges = 0;
+};
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The session over a real pseudo-terminal, the test playing the device on
+// the master side, with the simulator's catalogue loaded.
+class SessionTest : public ::testing::Test {
+protected:
+    SessionTest()
+    {
+        CXmlReader reader;
+        CatalogueLoader loader(reader, doc.catalogue, tree, prompt);
+        EXPECT_EQ(loader.LoadCatalogue(QUILLON_SOURCE_DIR "/tests/sim/data/sim-catalogue.xml"), 0);
+        EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
+        comm.SetOptions(comm.Options() | kCommReceiveBuffer);
+        comm.SetNotificationSink(&sink);
+        doc.portNumber = kPort;
+        doc.baudRate = 115200;
+        EXPECT_TRUE(OpenDevicePort(doc, comm));
+    }
+    ~SessionTest() override { comm.Shutdown(); }
+
+    // The device answers; the bytes are handed over as one notification.
+    void Answer(const std::string& hex, int port = kPort)
+    {
+        const auto bytes = HexToBytes(hex);
+        pty.Write(std::string(bytes.begin(), bytes.end()));
+        WaitBuffered(bytes.size());
+        session.OnDeviceData(port);
+    }
+    void WaitBuffered(std::size_t count)
+    {
+        for (int i = 0; i < 300 && Buffered() < count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_GE(Buffered(), count);
+    }
+    std::size_t Buffered()
+    {
+        std::lock_guard lock(comm.Input().Mutex());
+        return comm.Input().Total();
+    }
+    // What the tool sent, as upper-case hex.
+    std::string SentHex(std::size_t bytes, int ms = 3000)
+    {
+        const std::string raw = pty.Read(bytes, ms);
+        return Upper(ToHex(reinterpret_cast<const std::uint8_t*>(raw.data()), raw.size()));
+    }
+    std::string Look(const std::string& code) const
+    {
+        for (const auto& node : doc.catalogue.treeNodes) {
+            if (node.level == 3 && node.code == code)
+                return tree.Item(node.treeItem).text + "/" + std::to_string(tree.Item(node.treeItem).image);
+        }
+        return "?";
+    }
+    void Connect()
+    {
+        session.BeginConnect();
+        ASSERT_EQ(SentHex(3), "231040");
+        Answer("2410407f");
+        ASSERT_TRUE(session.Online());
+        ASSERT_EQ(SentHex(24), kReadBackRequests);
+    }
+
+    static constexpr const char* kReadBackRequests = "233040234141234240233186233186" "2332C0233300237181";
+
+    test::PortSandbox sandbox;
+    test::PtyPair pty;
+    test::RecordingSink sink;
+    test::RecordingPrompt prompt;
+    CQuillonDoc doc;
+    CatalogueTree tree;
+    CnComm comm;
+    FakeTimers timers;
+    RecordingHost host;
+    int replyRoute = -1;
+    int readBusy = 0;
+    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+};
+
+TEST_F(SessionTest, ConnectProbesThenReadsEverySettingBack)
+{
+    session.BeginConnect();
+    EXPECT_EQ(replyRoute, 6);
+    EXPECT_EQ(timers.running[DeviceTimer::Connect], 3000);
+    EXPECT_EQ(SentHex(3), "231040");
+    Answer("241041");  // three bytes are no answer yet
+    EXPECT_FALSE(session.Online());
+    Answer("007f");    // and the rest makes five
+    EXPECT_FALSE(session.Online());
+    Answer("2410407f");
+    EXPECT_TRUE(session.Online());
+    EXPECT_EQ(host.events, (Strings{"online 5"}));
+    EXPECT_FALSE(timers.Running(DeviceTimer::Connect));
+    EXPECT_TRUE(timers.Running(DeviceTimer::ReadBackQuiet));
+    EXPECT_EQ(readBusy, 1);
+    EXPECT_EQ(replyRoute, 4);
+    EXPECT_EQ(SentHex(24), kReadBackRequests);
+
+    // Replies in pieces, with junk between them.
+    Answer("243040");
+    Answer("01a5ff24");
+    Answer("31860c002432c0000341");
+    EXPECT_EQ(readBusy, 1);
+    Answer("0d422471810000");
+    EXPECT_EQ(Look("304001"), "On*/3");
+    EXPECT_EQ(Look("304000"), "Off/2");
+    EXPECT_EQ(Look("31860000"), "Choose* : CODE128/3");
+    EXPECT_EQ(Look("32C000024142"), "Set prefix/2");
+    EXPECT_EQ(readBusy, 0);
+    EXPECT_EQ(replyRoute, 1);
+    EXPECT_FALSE(timers.Running(DeviceTimer::ReadBackQuiet));
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(SessionTest, NoAnswerInTimeDisconnectsWithTheMessage)
+{
+    session.BeginConnect();
+    Answer("24104100");  // wrong answer
+    session.OnTimer(DeviceTimer::Connect);
+    EXPECT_FALSE(session.Online());
+    EXPECT_EQ(doc.portNumber, 0);
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_EQ(host.events, (Strings{"offline"}));
+    EXPECT_EQ(prompt.Texts(), (Strings{kConnectFailedText}));
+    EXPECT_FALSE(timers.Running(DeviceTimer::Connect));
+}
+
+TEST_F(SessionTest, ATimerAfterSuccessDoesNothing)
+{
+    Connect();
+    session.OnTimer(DeviceTimer::Connect);
+    EXPECT_TRUE(session.Online());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(doc.portNumber, kPort);
+}
+
+struct WriteReplyCase {
+    const char* name;
+    const char* reply;
+    Strings prompts;
+    bool disconnected;
+    bool readBack;
+};
+
+TEST_F(SessionTest, WriteRepliesEachGiveTheirReaction)
+{
+    const WriteReplyCase cases[] = {
+        {"accepted", "33764200", {}, false, true},
+        {"refused", "33764201", {kWriteRefusedText}, false, false},
+        {"HID", "22424001", {kLinkHidText}, true, false},
+        {"HID-POS", "22424003", {kLinkHidPosText}, true, false},
+        {"baud changed", "22414100", {kBaudChangedText}, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (doc.portNumber == 0) {
+            doc.portNumber = kPort;
+            ASSERT_TRUE(OpenDevicePort(doc, comm));
+        }
+        Connect();
+        Answer("2471810000");
+        ASSERT_EQ(readBusy, 0);
+        prompt.shown.clear();
+        host.events.clear();
+        doc.monitorLines.clear();
+
+        replyRoute = 1;
+        session.SendSettingFrame(2, {});  // Beep On
+        EXPECT_EQ(SentHex(4), "21304001");
+        Answer(c.reply);
+        EXPECT_EQ(prompt.Texts(), c.prompts);
+        EXPECT_EQ(doc.portNumber == 0, c.disconnected);
+        EXPECT_EQ(host.events, c.disconnected ? Strings{"offline"} : Strings{});
+        EXPECT_EQ(readBusy, c.readBack ? 1 : 0);
+        ASSERT_EQ(doc.monitorLines.size(), 2u);
+        EXPECT_EQ(doc.monitorLines[0].hexText, "21304001");
+        EXPECT_EQ(doc.monitorLines[1].hexText, c.reply);
+        EXPECT_EQ(doc.monitorLines[1].direction, RsComStr::kReturned);
+        if (c.readBack) {
+            EXPECT_EQ(replyRoute, 4);
+            EXPECT_EQ(SentHex(24), kReadBackRequests);
+            // A second acceptance while the read runs sends nothing more.
+            replyRoute = 1;
+            Answer("33764200");
+            EXPECT_EQ(SentHex(1, kQuietMs), "");
+            replyRoute = 4;
+            Answer("2471810000");
+        }
+    }
+}
+
+TEST_F(SessionTest, ASettingTooLongIsRefusedAndNothingSent)
+{
+    Connect();
+    replyRoute = 1;
+    session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1});
+    EXPECT_EQ(prompt.Texts(), (Strings{kSettingTooLongText}));
+    EXPECT_EQ(SentHex(1, kQuietMs), "");
+    EXPECT_TRUE(doc.monitorLines.empty());
+}
+
+TEST_F(SessionTest, DisconnectEndsAStalledReadBackAndAReconnectReadsAgain)
+{
+    Connect();
+    EXPECT_EQ(readBusy, 1);
+    session.Disconnect();
+    EXPECT_EQ(readBusy, 0);
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_EQ(host.events, (Strings{"online 5", "offline"}));
+    session.Disconnect();  // without a port: nothing more
+    EXPECT_EQ(host.events.size(), 2u);
+
+    doc.portNumber = kPort;
+    ASSERT_TRUE(OpenDevicePort(doc, comm));
+    Connect();  // the read-back requests go out again
+    EXPECT_EQ(readBusy, 1);
+}
+
+TEST_F(SessionTest, ConnectingAgainWhileOnlineStartsFromOffline)
+{
+    Connect();
+    session.BeginConnect();
+    EXPECT_FALSE(session.Online());
+    EXPECT_EQ(readBusy, 0);
+    EXPECT_EQ(SentHex(3), "231040");
+    session.OnTimer(DeviceTimer::Connect);
+    EXPECT_EQ(prompt.Texts(), (Strings{kConnectFailedText}));
+}
+
+TEST_F(SessionTest, AQuietReadBackEndsAndSaysSo)
+{
+    Connect();
+    Answer("24304001");
+    EXPECT_TRUE(timers.Running(DeviceTimer::ReadBackQuiet));
+    session.OnTimer(DeviceTimer::ReadBackQuiet);
+    EXPECT_EQ(readBusy, 0);
+    EXPECT_EQ(replyRoute, 1);
+    EXPECT_EQ(host.events.back(), std::string("status ") + kReadBackStalledText);
+    // Once ended, a late time-out says nothing more.
+    session.OnTimer(DeviceTimer::ReadBackQuiet);
+    EXPECT_EQ(host.events.size(), 2u);
+}
+
+TEST_F(SessionTest, StalePortsAndUnroutedInput)
+{
+    Connect();
+    // A notification for another port leaves the bytes where they are.
+    Answer("24304001", kPort + 1);
+    EXPECT_EQ(Buffered(), 4u);
+    EXPECT_EQ(Look("304001"), "On/2");
+    session.OnDeviceData(kPort);
+    EXPECT_EQ(Look("304001"), "On*/3");
+    // With no route, input is dropped.
+    replyRoute = -1;
+    Answer("24304000");
+    EXPECT_EQ(Buffered(), 0u);
+    EXPECT_EQ(Look("304000"), "Off/2");
+    // Discarding drops input and what a processor was holding.
+    replyRoute = 4;
+    Answer("2430");
+    pty.Write(std::string("\x40\x00", 2));
+    WaitBuffered(2);
+    session.DiscardInput();
+    EXPECT_EQ(Buffered(), 0u);
+    Answer("24304000");
+    EXPECT_EQ(Look("304000"), "Off*/3");
+}
+
+TEST_F(SessionTest, PortFailureDisconnectsSilently)
+{
+    Connect();
+    session.OnPortFailure();
+    EXPECT_EQ(doc.portNumber, 0);
+    EXPECT_FALSE(session.Online());
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(SessionTest, FirmwareRunsWithThePortClosedThenItReopens)
+{
+    Connect();
+    bool closedDuring = false;
+    session.RunWithPortClosed([&] { closedDuring = !comm.IsOpen(); });
+    EXPECT_TRUE(closedDuring);
+    EXPECT_TRUE(comm.IsOpen());
+    EXPECT_EQ(comm.PortNumber(), kPort);
+    EXPECT_EQ(doc.portNumber, kPort);
+    EXPECT_TRUE(session.Online());
+    Answer("24304001");  // the line works again
+    EXPECT_EQ(Look("304001"), "On*/3");
+}
+
+}  // namespace
+}  // namespace quillon
