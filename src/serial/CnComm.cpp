@@ -20,20 +20,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t MsSince(Clock::time_point then)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - then).count();
-}
-
 void Drain(int eventFd)
 {
     uint64_t value;
     [[maybe_unused]] auto ignored = ::read(eventFd, &value, sizeof value);
-}
-
-bool Bad(short revents)
-{
-    return revents & (POLLHUP | POLLERR | POLLNVAL);
 }
 
 constexpr uint32_t kQueuedChunk = 1024;
@@ -254,7 +244,7 @@ uint32_t CnComm::WaitForPortEvent()
         Drain(wakeFd_[kEventWorker]);
 
     uint32_t events = 0;
-    if (Bad(fds[0].revents)) {
+    if (PollFailed(fds[0].revents)) {
         MarkFailed();
         events |= kEventReceived;
     } else if (fds[0].revents & POLLIN) {

@@ -3,28 +3,18 @@
 #include <cctype>
 #include <charconv>
 
+#include "catalogue/CatalogueText.h"
 #include "serial/PortDiscovery.h"
 
 namespace quillon {
 
 namespace {
-
 constexpr int kMaxPort = 1024;
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
-std::optional<int> PortNumberFromText(std::string_view text)
+std::optional<int> PortNumberFromText(std::string_view typed)
 {
-    text = Trimmed(text);
+    const std::string text = TrimBlanks(typed);
     if (text.size() < 4 || std::toupper(static_cast<unsigned char>(text[0])) != 'C' ||
         std::toupper(static_cast<unsigned char>(text[1])) != 'O' ||
         std::toupper(static_cast<unsigned char>(text[2])) != 'M')
@@ -37,13 +27,13 @@ std::optional<int> PortNumberFromText(std::string_view text)
     return number;
 }
 
-std::optional<std::string> DevicePathForPortText(std::string_view text)
+std::optional<std::string> DevicePathForPortText(std::string_view typed)
 {
-    if (const auto number = PortNumberFromText(text))
+    if (const auto number = PortNumberFromText(typed))
         return ResolvePortPath(*number);
-    text = Trimmed(text);
+    std::string text = TrimBlanks(typed);
     if (text.starts_with('/'))
-        return std::string(text);
+        return text;
     return std::nullopt;
 }
 

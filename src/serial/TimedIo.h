@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 #include "serial/CommTimeouts.h"
@@ -13,6 +14,12 @@ struct TimedIoResult {
     bool lost = false;      // the device is gone (end of file, I/O error, hang-up)
     bool stopped = false;   // stopFd fired
 };
+
+// Milliseconds since `then`.
+int64_t MsSince(std::chrono::steady_clock::time_point then);
+
+// A poll() result that says the descriptor is hung up, in error or closed.
+bool PollFailed(short revents);
 
 // Up to `count` bytes: ends when they have all arrived, when the time-outs
 // say the read is over (ReadWaitMs), when the device is lost or when stopped.
