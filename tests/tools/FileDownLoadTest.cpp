@@ -129,16 +129,22 @@ TEST_F(FileDownLoadTest, FailuresAreToldAndStartCanBeClickedAgain)
     ASSERT_TRUE(RunTransfer(*dialog));
     // A refused image.
     sim.Command("fault firmware-fail");
+    ASSERT_FALSE(sim.WaitForLine("armed:").empty());
     const fs::path image = dir.Path() / "firmware.ci";
     WriteFile(image, Payload(2 * 4096));
     Choose(*dialog, image);
     ASSERT_TRUE(RunTransfer(*dialog));
     EXPECT_EQ(Label(*dialog), "100%");
+    // A loader that answers its handshake wrongly.
+    sim.Command("fault garbage");
+    ASSERT_FALSE(sim.WaitForLine("armed:").empty());
+    ASSERT_TRUE(RunTransfer(*dialog));
     // The device gone before the next try.
     sim.Command("unplug");
     ASSERT_FALSE(sim.WaitForLine("unplugged").empty());
     ASSERT_TRUE(RunTransfer(*dialog));
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"未指定文件名！", "升级失败，请重新升级！",
+                                                        "固件修复升级错误，请确认是否固件软件是否支持该功能！",
                                                         "不能打开指定的COM，请尝试别的端口！"}));
     EXPECT_EQ(Button(*dialog, "close")->text(), "取消");
 }

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "support/TempDir.h"
-#include "tools/DownloadOutcome.h"
 #include "tools/FirmwareFile.h"
 #include "tools/RawImage.h"
 #include "tools/FirmwareFixtures.h"
@@ -195,34 +194,6 @@ TEST(RawImageTest, ProgressNeverDividesByZeroNorPassesAHundred)
     }
     EXPECT_EQ(ProgressPercent(0, 0), 100);
     EXPECT_EQ(ProgressPercent(3, 10), 30);
-}
-
-TEST(DownloadOutcomeTest, TheOperatorSeesEachOutcomeWhereItBelongs)
-{
-    const struct {
-        DownloadOutcome outcome;
-        const char* text;
-        OutcomeShown shown;
-    } cases[] = {
-        {{DownloadResult::HexLoaded}, "加载完毕!", OutcomeShown::Label},
-        {{DownloadResult::ImageUpgraded}, "升级完毕!", OutcomeShown::Label},
-        {{DownloadResult::NoFile}, "未指定文件名！", OutcomeShown::MessageBox},
-        {{DownloadResult::PortUnavailable}, "不能打开指定的COM，请尝试别的端口！", OutcomeShown::MessageBox},
-        {{DownloadResult::HandshakeFailed}, "固件修复升级错误，请确认是否固件软件是否支持该功能！",
-         OutcomeShown::MessageBox},
-        {{DownloadResult::ImageRefused}, "升级失败，请重新升级！", OutcomeShown::MessageBox},
-        {{DownloadResult::BadHexLine, {12, HexFault::Checksum}}, "HEX文件第12行校验和错误，未发送任何数据！",
-         OutcomeShown::MessageBox},
-        {{DownloadResult::ReplyRefused, {}, '9'}, "设备应答\"9\"，传输停止！", OutcomeShown::Nothing},
-        {{DownloadResult::ReplyRefused, {}, 0x00}, "设备应答0x00，传输停止！", OutcomeShown::Nothing},
-        {{DownloadResult::NoReply}, "设备无应答，传输停止！", OutcomeShown::Label},
-        {{DownloadResult::PortLost}, "串口连接中断，传输停止！", OutcomeShown::Label},
-    };
-    for (const auto& c : cases) {
-        const OutcomeText text = DescribeOutcome(c.outcome);
-        EXPECT_EQ(text.text, c.text);
-        EXPECT_EQ(text.shown, c.shown) << c.text;
-    }
 }
 
 }  // namespace
