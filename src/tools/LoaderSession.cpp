@@ -1,5 +1,6 @@
 #include "tools/LoaderSession.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>

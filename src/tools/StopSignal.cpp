@@ -18,14 +18,9 @@ StopSignal::~StopSignal()
 
 void StopSignal::Raise()
 {
+    raised_ = true;
     const std::uint64_t one = 1;
     [[maybe_unused]] auto ignored = ::write(fd_, &one, sizeof one);
-}
-
-bool StopSignal::Raised() const
-{
-    pollfd fds[] = {{fd_, POLLIN, 0}};
-    return ::poll(fds, 1, 0) > 0;
 }
 
 bool StopSignal::Sleep(int ms) const

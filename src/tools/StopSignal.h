@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 
 namespace quillon {
 
@@ -13,7 +14,8 @@ public:
     StopSignal& operator=(const StopSignal&) = delete;
 
     void Raise();
-    bool Raised() const;
+    // Costs no system call: checked before every record of a transfer.
+    bool Raised() const { return raised_; }
     // For poll(): readable once raised.
     int Fd() const { return fd_; }
     // Waits `ms` unless raised first; false when raised.
@@ -21,6 +23,7 @@ public:
 
 private:
     int fd_;
+    std::atomic<bool> raised_ = false;
 };
 
 }  // namespace quillon
