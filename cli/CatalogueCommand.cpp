@@ -1,104 +1,99 @@
-#include "app/ConfigFile.h"
+#include "app/ConfigLocation.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
-#include "cli/Commands.h"
-#include "cli/Json.h"
 #include "cli/StderrPrompt.h"
+#include "cli/Verbs.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace quillon::cli {
 
 namespace {
 
-std::string Indent(int depth)
+// Keys keep the order of the records' fields, so the output reads like them.
+using Json = nlohmann::ordered_json;
+
+Json TreeItems(const CatalogueTree& tree, const std::vector<TreeItemId>& ids)
 {
-    return std::string(static_cast<std::size_t>(depth) * 2, ' ');
+    Json items = Json::array();
+    for (const TreeItemId id : ids) {
+        const TreeItem& item = tree.Item(id);
+        items.push_back({{"text", item.text},
+                         {"image", item.image},
+                         {"selectedImage", item.selectedImage},
+                         {"data", item.data},
+                         {"children", TreeItems(tree, item.children)}});
+    }
+    return items;
 }
 
-void WriteTreeItems(std::string& out, const CatalogueTree& tree, const std::vector<TreeItemId>& ids, int depth)
+Json TreeNodes(const std::vector<TreeNodeInfo>& nodes)
 {
-    out += '[';
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        const TreeItem& item = tree.Item(ids[i]);
-        out += i ? ",\n" : "\n";
-        out += Indent(depth) + "{\"text\": " + JsonString(item.text)
-               + ", \"image\": " + std::to_string(item.image)
-               + ", \"selectedImage\": " + std::to_string(item.selectedImage)
-               + ", \"data\": " + std::to_string(item.data) + ", \"children\": ";
-        WriteTreeItems(out, tree, item.children, depth + 1);
-        out += '}';
-    }
-    if (!ids.empty())
-        out += '\n' + Indent(depth - 1);
-    out += ']';
+    Json out = Json::array();
+    for (const TreeNodeInfo& node : nodes)
+        out.push_back({{"groupName", node.groupName},
+                       {"name", node.name},
+                       {"info", node.info},
+                       {"code", node.code},
+                       {"level", node.level},
+                       {"cmdType", node.cmdType},
+                       {"pidFid", node.pidFid}});
+    return out;
 }
 
-void WriteTreeNodes(std::string& out, const std::vector<TreeNodeInfo>& nodes)
+Json Commands(const std::vector<CmdNodeInfo>& commands)
 {
-    out += '[';
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const TreeNodeInfo& node = nodes[i];
-        out += i ? ",\n    " : "\n    ";
-        out += "{\"groupName\": " + JsonString(node.groupName) + ", \"name\": " + JsonString(node.name)
-               + ", \"info\": " + JsonString(node.info) + ", \"code\": " + JsonString(node.code)
-               + ", \"level\": " + std::to_string(node.level) + ", \"cmdType\": " + JsonString(node.cmdType)
-               + ", \"pidFid\": " + JsonString(node.pidFid) + '}';
-    }
-    out += nodes.empty() ? "]" : "\n  ]";
+    Json out = Json::array();
+    for (const CmdNodeInfo& command : commands)
+        out.push_back({{"name", command.name},
+                       {"code", command.code},
+                       {"info", command.info},
+                       {"nodeIdFlag", command.nodeIdFlag}});
+    return out;
 }
 
-void WriteCommands(std::string& out, const std::vector<CmdNodeInfo>& commands)
+int PrintCatalogue(const std::string& file)
 {
-    out += '[';
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        const CmdNodeInfo& command = commands[i];
-        out += i ? ",\n    " : "\n    ";
-        out += "{\"name\": " + JsonString(command.name) + ", \"code\": " + JsonString(command.code)
-               + ", \"info\": " + JsonString(command.info)
-               + ", \"nodeIdFlag\": " + std::to_string(command.nodeIdFlag) + '}';
-    }
-    out += commands.empty() ? "]" : "\n  ]";
-}
-
-}  // namespace
-
-int RunCatalogue(const Args& args)
-{
-    if (args.size() > 1) {
-        std::fprintf(stderr, "usage: quillon-cli catalogue [FILE]\n");
-        return 2;
-    }
-    const std::string path = args.empty() ? CataloguePath(ReadCatalogueName()) : args.front();
-
+    const std::string path = file.empty() ? LocateCatalogue() : file;
     CXmlReader reader;
     CatalogueLists lists;
     CatalogueTree tree;
     StderrPrompt prompt;
     const int status = CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(path);
 
-    std::string out = "{\n  \"status\": " + std::to_string(status)
-                      + ",\n  \"readerResult\": " + JsonString(reader.GetResultText()) + ",\n  \"tree\": ";
-    WriteTreeItems(out, tree, tree.Roots(), 2);
-    out += ",\n  \"treeNodes\": ";
-    WriteTreeNodes(out, lists.treeNodes);
-    const std::pair<const char*, const std::vector<CmdNodeInfo>*> commandLists[] = {
-        {"transDataCmds", &lists.transDataCmds},
-        {"transPicCmds", &lists.transPicCmds},
-        {"readCmds", &lists.readCmds},
-        {"connectReadCmds", &lists.connectReadCmds},
-    };
-    for (const auto& [name, commands] : commandLists) {
-        out += std::string(",\n  \"") + name + "\": ";
-        WriteCommands(out, *commands);
-    }
-    out += "\n}\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    const Json out = {{"status", status},
+                      {"readerResult", reader.GetResultText()},
+                      {"tree", TreeItems(tree, tree.Roots())},
+                      {"treeNodes", TreeNodes(lists.treeNodes)},
+                      {"transDataCmds", Commands(lists.transDataCmds)},
+                      {"transPicCmds", Commands(lists.transPicCmds)},
+                      {"readCmds", Commands(lists.readCmds)},
+                      {"connectReadCmds", Commands(lists.connectReadCmds)}};
+    // A catalogue text that is not valid UTF-8 is shown with U+FFFD rather
+    // than stopping the whole listing.
+    const std::string text = out.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return status == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+Verb AddCatalogueVerb(CLI::App& app)
+{
+    CLI::App* command = app.add_subcommand("catalogue", "Print a catalogue's tree and lists as JSON.");
+    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error.\n"
+                    "Exit status: 0 when the catalogue loaded, 1 when it failed or stopped early, "
+                    "2 for wrong arguments.");
+    auto file = std::make_shared<std::string>();
+    command->add_option("FILE", *file, "the catalogue (default: the one the window would load)")->type_name("");
+    return {command, [file] { return PrintCatalogue(*file); }};
 }
 
 }  // namespace quillon::cli

@@ -1,15 +1,20 @@
-#include "cli/FirmwareCommand.h"
+#include "cli/Verbs.h"
+#include "tools/FirmwareDownload.h"
+
+#include <CLI/CLI.hpp>
 
 #include <unistd.h>
 
 #include <cstdio>
-
-#include "cli/Commands.h"
-#include "tools/FirmwareDownload.h"
+#include <memory>
+#include <string>
 
 namespace quillon::cli {
 
 namespace {
+
+constexpr int kFailed = 1;
+constexpr int kPortNotOpened = 3;
 
 // A bar redrawn in place on a terminal; a plain "N%" line per step when
 // standard error is a file or a pipe, which a log keeps readable.
@@ -41,45 +46,22 @@ private:
     bool drawn_ = false;
 };
 
-constexpr const char* kUsage = "usage: quillon-cli firmware --port COMn|DEVICE FILE [--erase] [--repair]\n";
+struct FirmwareArguments {
+    std::string port;
+    std::string file;
+    bool erase = false;
+    bool repair = false;
+};
 
-}  // namespace
-
-int RunFirmware(const Args& args)
-{
-    FirmwareCommandOptions options;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::printf("%s", kUsage);
-            return 0;
-        }
-        if (arg == "--erase")
-            options.erase = true;
-        else if (arg == "--repair")
-            options.repair = true;
-        else if (arg == "--port" && i + 1 < args.size())
-            options.port = args[++i];
-        else if (arg.starts_with("--port="))
-            options.port = arg.substr(7);
-        else if (arg.starts_with("-") && arg != "-")
-            return std::fprintf(stderr, "quillon-cli firmware: unknown option %s\n%s", arg.c_str(), kUsage), 2;
-        else
-            files.push_back(arg);
-    }
-    if (options.port.empty() || files.size() != 1)
-        return std::fprintf(stderr, "%s", kUsage), 2;
-    options.file = files.front();
-    return RunFirmwareDownloadCommand(options);
-}
-
-int RunFirmwareDownloadCommand(const FirmwareCommandOptions& options)
+// Exit status: 0 loaded, 3 the port could not be opened, 1 any other
+// failure, with its message on standard error.
+int Download(const FirmwareArguments& arguments)
 {
     const DownloadOutcome outcome = [&] {
         StderrProgress progress;
         const StopSignal stop;
-        return RunFirmwareDownload({options.port, options.file, {options.erase, options.repair}}, progress, stop);
+        return RunFirmwareDownload({arguments.port, arguments.file, {arguments.erase, arguments.repair}}, progress,
+                                   stop);
     }();
     const std::string text = DescribeOutcome(outcome).text;
     if (Succeeded(outcome.result)) {
@@ -87,7 +69,22 @@ int RunFirmwareDownloadCommand(const FirmwareCommandOptions& options)
         return 0;
     }
     std::fprintf(stderr, "quillon-cli firmware: %s\n", text.c_str());
-    return outcome.result == DownloadResult::PortUnavailable ? 3 : 1;
+    return outcome.result == DownloadResult::PortUnavailable ? kPortNotOpened : kFailed;
+}
+
+}  // namespace
+
+Verb AddFirmwareVerb(CLI::App& app)
+{
+    auto arguments = std::make_shared<FirmwareArguments>();
+    CLI::App* command = app.add_subcommand("firmware", "Send a firmware file to the device's loader.");
+    command->add_option("--port", arguments->port, "COMn or a device path")->required();
+    command->add_option("FILE", arguments->file, "Intel HEX file, or a raw .ci/.ldr image")->required();
+    command->add_flag("--erase", arguments->erase, "erase the device configuration first");
+    command->add_flag("--repair", arguments->repair, "repair upgrade: HEX records without the loader handshake");
+    command->footer("As the download dialog does it; progress on standard error (a bar on a terminal).\n"
+                    "Exit status: 0 loaded, 1 refused or failed, 2 wrong arguments, 3 port not opened.");
+    return {command, [arguments] { return Download(*arguments); }};
 }
 
 }  // namespace quillon::cli

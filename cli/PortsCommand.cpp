@@ -1,20 +1,21 @@
-#include "cli/Commands.h"
+#include "cli/Verbs.h"
+#include "serial/PortDiscovery.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cstdio>
 
-#include "serial/PortDiscovery.h"
-
 namespace quillon::cli {
 
-int RunPorts(const Args& args)
+Verb AddPortsVerb(CLI::App& app)
 {
-    if (!args.empty()) {
-        std::fprintf(stderr, "quillon-cli ports: takes no arguments\n");
-        return 2;
-    }
-    for (const auto& port : DiscoverPorts())
-        std::printf("COM%d\t%s\t%s\n", port.number, port.devicePath.c_str(), port.friendlyName.c_str());
-    return 0;
+    CLI::App* command = app.add_subcommand("ports", "List the serial ports found.");
+    command->footer("One port a line, links included: COM name, device path and friendly name, tab-separated.");
+    return {command, [] {
+                for (const auto& port : DiscoverPorts())
+                    std::printf("COM%d\t%s\t%s\n", port.number, port.devicePath.c_str(), port.friendlyName.c_str());
+                return 0;
+            }};
 }
 
 }  // namespace quillon::cli

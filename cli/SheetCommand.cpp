@@ -1,19 +1,22 @@
+#include "app/ConfigLocation.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/SelectionApplier.h"
 #include "catalogue/XmlReader.h"
-#include "cli/Commands.h"
 #include "cli/DialogInputs.h"
 #include "cli/StderrPrompt.h"
+#include "cli/Verbs.h"
 #include "document/QuillonDoc.h"
 #include "views/SheetWriter.h"
 #include "views/ViewOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,12 +24,6 @@
 namespace quillon::cli {
 
 namespace {
-
-constexpr const char* kDefaultCatalogue = "./config/all.xml";
-
-constexpr const char* kUsage =
-    "usage: quillon-cli sheet -o OUT.pdf|OUT.png [--catalogue FILE] [--convert qr|pdf417] [--invert]\n"
-    "                         [--custom CODE:DESCRIPTION]... [CODE[=VALUE]]...\n";
 
 // One document entry as asked for: a catalogue option or a custom code.
 struct Item {
@@ -36,12 +33,15 @@ struct Item {
     std::string description;           // custom: its caption
 };
 
+// The sub-command's option values as the parser leaves them.
 struct SheetArgs {
     std::string output;
-    std::string catalogue;
-    std::optional<bool> convertToQr;
+    std::string catalogue;  // empty: the one the window would load
+    std::string convert;
     bool invert = false;
-    std::vector<Item> items;
+    std::vector<std::string> customs;  // CODE:DESCRIPTION
+    std::vector<std::string> codes;    // CODE[=VALUE]
+    std::vector<Item> items;           // both, in command-line order
 };
 
 // The operator asked for every item on the command line, repeats included.
@@ -64,50 +64,49 @@ bool EndsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-std::optional<std::string> ParseArgs(const Args& args, SheetArgs& out)
+// A check of one value; refusal is what the operator is told.
+CLI::Validator Check(bool (*accepts)(const std::string&), const char* refusal)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool takesValue = arg == "-o" || arg == "--catalogue" || arg == "--convert" || arg == "--custom";
-        if (takesValue && i + 1 == args.size())
-            return arg + " needs a value";
-        if (arg == "-o") {
-            out.output = args[++i];
-        } else if (arg == "--catalogue") {
-            out.catalogue = args[++i];
-        } else if (arg == "--convert") {
-            const std::string& kind = args[++i];
-            if (kind != "qr" && kind != "pdf417")
-                return "--convert takes qr or pdf417";
-            out.convertToQr = kind == "qr";
-        } else if (arg == "--invert") {
-            out.invert = true;
-        } else if (arg == "--custom") {
-            const std::string& custom = args[++i];
-            const auto colon = custom.find(':');
-            if (colon == std::string::npos || colon == 0 || colon + 1 == custom.size())
-                return "--custom takes CODE:DESCRIPTION, both non-empty";
-            out.items.push_back({true, custom.substr(0, colon), std::nullopt, custom.substr(colon + 1)});
-        } else if (!arg.empty() && arg[0] == '-') {
-            return "unknown option " + arg;
-        } else {
-            const auto equals = arg.find('=');
-            Item item;
-            item.code = arg.substr(0, equals);
-            if (equals != std::string::npos)
-                item.value = arg.substr(equals + 1);
-            if (item.code.empty())
-                return "empty option code in '" + arg + "'";
-            out.items.push_back(std::move(item));
-        }
+    return CLI::Validator(
+        [accepts, refusal](std::string& value) { return std::string(accepts(value) ? "" : refusal); }, "");
+}
+
+bool IsCustomEntry(const std::string& text)
+{
+    const auto colon = text.find(':');
+    return colon != std::string::npos && colon != 0 && colon + 1 != text.size();
+}
+
+Item CustomItem(const std::string& text)
+{
+    const auto colon = text.find(':');
+    return {true, text.substr(0, colon), std::nullopt, text.substr(colon + 1)};
+}
+
+Item OptionItem(const std::string& text)
+{
+    const auto equals = text.find('=');
+    Item item;
+    item.code = text.substr(0, equals);
+    if (equals != std::string::npos)
+        item.value = text.substr(equals + 1);
+    return item;
+}
+
+// Options and codes interleave on the command line, and the sheet keeps that
+// order, so the items are taken in the order the parser met them.
+std::vector<Item> ItemsInOrder(const CLI::App& command, const CLI::Option* custom, const CLI::Option* code,
+                               const SheetArgs& sheet)
+{
+    std::vector<Item> items;
+    std::size_t nextCustom = 0, nextCode = 0;
+    for (const CLI::Option* option : command.parse_order()) {
+        if (option == custom)
+            items.push_back(CustomItem(sheet.customs.at(nextCustom++)));
+        else if (option == code)
+            items.push_back(OptionItem(sheet.codes.at(nextCode++)));
     }
-    if (out.output.empty())
-        return "-o OUT.pdf or -o OUT.png is required";
-    if (!EndsWith(out.output, ".pdf") && !EndsWith(out.output, ".png"))
-        return "the output must end in .pdf or .png";
-    if (out.items.empty())
-        return "no option codes and no --custom entries given";
-    return std::nullopt;
+    return items;
 }
 
 const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
@@ -119,8 +118,8 @@ const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std
 }
 
 // Adds every item through the same path a double-click or the ADD button
-// takes.  0, or 2 after telling why an item was refused.
-int AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)
+// takes; an item refused is a wrong argument.
+void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)
 {
     DialogInputs inputs;
     NoDevice device;
@@ -131,40 +130,25 @@ int AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree
             continue;
         }
         const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, item.code);
-        if (option == nullptr) {
-            std::fprintf(stderr, "quillon-cli sheet: no option with code %s in the catalogue\n", item.code.c_str());
-            return 2;
-        }
+        if (option == nullptr)
+            throw CLI::ValidationError("no option with code " + item.code + " in the catalogue");
         inputs.SetValue(item.value);
         int replyRoute = -1;
         const ApplyResult result =
             applier.Apply(doc.catalogue.treeNodes, tree, option->treeItem, ApplyRequest{true, false}, replyRoute);
-        if (!inputs.Error().empty()) {
-            std::fprintf(stderr, "quillon-cli sheet: %s: %s\n", item.code.c_str(), inputs.Error().c_str());
-            return 2;
-        }
-        if (item.value && !inputs.DialogAsked()) {
-            std::fprintf(stderr, "quillon-cli sheet: %s takes no value\n", item.code.c_str());
-            return 2;
-        }
-        if (!result.documentChanged) {
-            std::fprintf(stderr, "quillon-cli sheet: %s could not be added\n", item.code.c_str());
-            return 2;
-        }
+        if (!inputs.Error().empty())
+            throw CLI::ValidationError(item.code, inputs.Error());
+        if (item.value && !inputs.DialogAsked())
+            throw CLI::ValidationError(item.code, "takes no value");
+        if (!result.documentChanged)
+            throw CLI::ValidationError(item.code, "could not be added");
     }
-    return 0;
 }
 
-}  // namespace
-
-int RunSheet(const Args& args)
+int WriteSheet(const SheetArgs& sheet)
 {
-    SheetArgs sheet;
-    if (const auto error = ParseArgs(args, sheet)) {
-        std::fprintf(stderr, "quillon-cli sheet: %s\n%s", error->c_str(), kUsage);
-        return 2;
-    }
-
+    if (sheet.items.empty())
+        throw CLI::ValidationError("no option codes and no --custom entries given");
     SheetPrompt prompt;
     CQuillonDoc doc;
     doc.SetPrompt(&prompt);
@@ -172,17 +156,16 @@ int RunSheet(const Args& args)
     const bool needsCatalogue = std::any_of(sheet.items.begin(), sheet.items.end(),
                                             [](const Item& item) { return !item.custom; });
     if (needsCatalogue) {
-        const std::string path = sheet.catalogue.empty() ? std::string(kDefaultCatalogue) : sheet.catalogue;
+        const std::string catalogue = sheet.catalogue.empty() ? LocateCatalogue() : sheet.catalogue;
         CXmlReader reader;
-        if (CatalogueLoader(reader, doc.catalogue, tree, prompt).LoadCatalogue(path) != 0) {
-            std::fprintf(stderr, "quillon-cli sheet: cannot load the catalogue %s\n", path.c_str());
+        if (CatalogueLoader(reader, doc.catalogue, tree, prompt).LoadCatalogue(catalogue) != 0) {
+            std::fprintf(stderr, "quillon-cli sheet: cannot load the catalogue %s\n", catalogue.c_str());
             return 1;
         }
     }
-    if (const int status = AddItems(sheet, doc, tree); status != 0)
-        return status;
-    if (sheet.convertToQr)
-        doc.ConversionCommand(*sheet.convertToQr);
+    AddItems(sheet, doc, tree);
+    if (!sheet.convert.empty())
+        doc.ConversionCommand(sheet.convert == "qr");
 
     // Drawing needs a Qt application; no display is used.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -211,6 +194,46 @@ int RunSheet(const Args& args)
         std::printf("%s: %zu entries\n", sheet.output.c_str(), doc.entries.size());
     }
     return 0;
+}
+
+}  // namespace
+
+Verb AddSheetVerb(CLI::App& app)
+{
+    CLI::App* command = app.add_subcommand("sheet", "Write a sheet of configuration barcodes as PDF or PNG.");
+    command->footer("One entry per option CODE of the catalogue or per --custom entry, in the order given.  "
+                    "A PDF holds the printed pages with their footers, a PNG the document pane.\n"
+                    "VALUE answers the option's parameter dialog: add-text TEXT or hex:BYTES; "
+                    "M1 block A|B:SECTOR:BLOCK:KEY; output order any or a symbology name; others the text "
+                    "of the entry field.\nExit status: 0 written, 1 unreadable catalogue or unwritable output, "
+                    "2 wrong input.");
+    auto sheet = std::make_shared<SheetArgs>();
+    command->add_option("-o,--output", sheet->output, "the sheet to write")
+        ->type_name("OUT.pdf|OUT.png")
+        ->required()
+        ->check(Check([](const std::string& file) {
+            return EndsWith(file, ".pdf") || EndsWith(file, ".png");
+        }, "must end in .pdf or .png"));
+    command->add_option("--catalogue", sheet->catalogue, "the catalogue (default: the one the window would load)")
+        ->type_name("FILE");
+    command->add_option("--convert", sheet->convert, "one QR Code or PDF417 symbol for the whole sheet")
+        ->type_name("qr|pdf417")
+        ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
+                      "takes qr or pdf417"));
+    command->add_flag("--invert", sheet->invert, "white bars on black");
+    const CLI::Option* custom =
+        command->add_option("--custom", sheet->customs, "an entry of the ADD button: its code and description")
+            ->type_name("CODE:DESCRIPTION")
+            ->allow_extra_args(false)  // one value each time, so codes may follow
+            ->check(Check(IsCustomEntry, "takes CODE:DESCRIPTION, both non-empty"));
+    const CLI::Option* code = command->add_option("CODE", sheet->codes, "an option code of the catalogue, with its dialog's value")
+        ->type_name("CODE[=VALUE]")
+        ->check(Check([](const std::string& text) { return !text.empty() && text[0] != '='; },
+                      "the option code is empty"));
+    return {command, [command, custom, code, sheet] {
+                sheet->items = ItemsInOrder(*command, custom, code, *sheet);
+                return WriteSheet(*sheet);
+            }};
 }
 
 }  // namespace quillon::cli

@@ -37,6 +37,8 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
         std::string_view arg;
         if (option == "--help" || option == "-h") {
             options.help = true;
+        } else if (option == "--version") {
+            options.version = true;
         } else if (option == "--no-pace") {
             options.pace = false;
         } else if (option == "--com") {
@@ -79,7 +81,7 @@ std::string UsageText()
            "folder ($QUILLON_PORT_LINKS, else $XDG_RUNTIME_DIR/quillon/ports), for Quillon.\n"
            "\n"
            "  --com N              publish as COMN (default 9)\n"
-           "  --catalogue FILE     settings catalogue (default ./config/all.xml)\n"
+           "  --catalogue FILE     settings catalogue (default: the one Quillon would load)\n"
            "  --baud N             line speed; replies go out at N/10 bytes a second (default 115200)\n"
            "  --no-pace            send replies as fast as the tool reads them\n"
            "  --control PATH       also read control commands from a FIFO created at PATH\n"
@@ -88,6 +90,7 @@ std::string UsageText()
            "  --encoding gbk|utf8  output encoding of scanned texts (default gbk)\n"
            "  --resolution WxH     camera resolution (default 640x480)\n"
            "  --help               this text\n"
+           "  --version            the version\n"
            "\n" +
            CommandInterpreter::Help() +
            "\nThe device answers: connect probe 23 10 40 -> 24 10 40 01; reads 23 KEY -> 24 KEY VALUE;\n"

@@ -10,7 +10,7 @@ namespace quillon::sim {
 
 struct SimOptions {
     int com = 9;
-    std::string catalogue = "./config/all.xml";
+    std::string catalogue;  // empty: the one the window would load
     unsigned baud = 115200;
     bool pace = true;
     std::string controlPath;
@@ -20,6 +20,7 @@ struct SimOptions {
     unsigned width = DeviceIdentity{}.width;
     unsigned height = DeviceIdentity{}.height;
     bool help = false;
+    bool version = false;
 };
 
 // Parses the command line; returns an error text, empty on success.

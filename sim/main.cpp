@@ -1,3 +1,4 @@
+#include "app/ConfigLocation.h"
 #include "cli/StderrPrompt.h"
 #include "sim/CatalogueSource.h"
 #include "sim/SimOptions.h"
@@ -17,6 +18,12 @@ int main(int argc, char** argv)
         std::fputs(sim::UsageText().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("quillon-sim %s\n", QUILLON_VERSION);
+        return 0;
+    }
+    if (options.catalogue.empty())
+        options.catalogue = LocateCatalogue();
     CatalogueLists lists;
     cli::StderrPrompt prompt;
     if (!sim::LoadCatalogueLists(options.catalogue, lists, prompt)) {

@@ -4,13 +4,15 @@
 #include "app/ToolbarIcons.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace quillon {
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLineEdit(this))
+AboutDialog::AboutDialog(const std::string& catalogue, QWidget* parent)
+    : QDialog(parent), version_(new QLineEdit(this)), catalogue_(new QLineEdit(this))
 {
     setWindowTitle(QStringLiteral("关于配置工具软件"));
     auto* icon = new QLabel(this);
@@ -23,6 +25,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLineE
     version_->setReadOnly(true);
     version_->setFrame(false);
     version_->setText(QString::fromStdString("Quillon" + ProductVersion()));
+    catalogue_->setObjectName("catalogueInUse");
+    catalogue_->setReadOnly(true);
+    catalogue_->setFrame(false);
+    catalogue_->setMinimumWidth(360);
+    catalogue_->setText(QFileInfo(QString::fromStdString(catalogue)).absoluteFilePath());
+    catalogue_->setCursorPosition(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
@@ -30,7 +38,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLineE
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(name, 0, 1);
     layout->addWidget(version_, 1, 1);
-    layout->addWidget(buttons, 2, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("配置文件："), this), 2, 0);
+    layout->addWidget(catalogue_, 2, 1);
+    layout->addWidget(buttons, 3, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

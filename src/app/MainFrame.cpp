@@ -18,6 +18,7 @@
 #include "views/RightView.h"
 #include "document/QuillonDoc.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,6 +65,16 @@ QWidget* MakePanePlaceholder(const char* name, QWidget* parent)
     pane->setPalette(palette);
     pane->setFocusPolicy(Qt::StrongFocus);
     return pane;
+}
+
+// A scroll area draws its content in its viewport: repainting the area
+// alone redraws only its frame and leaves the old content on the screen.
+void Repaint(QWidget* pane)
+{
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(pane))
+        area->viewport()->update();
+    else
+        pane->update();
 }
 
 void OpenWithDesktop(const QString& path)
@@ -128,7 +139,7 @@ void CMainFrame::CreatePanes()
     outer_ = new QSplitter(Qt::Horizontal, this);
     outer_->setObjectName("outerSplitter");
     CFormTree::Services services{*this, *prompt_, *parts_.dialogs, *parts_.document, *parts_.device,
-                                 parts_.clock, parts_.configPath};
+                                 parts_.clock, parts_.configPath, parts_.catalogue};
     form_ = new CFormTree(doc_.catalogue, services, outer_);
     form_->setObjectName("formTree");
     inner_ = new QSplitter(Qt::Vertical, outer_);
@@ -273,7 +284,15 @@ void CMainFrame::LayoutPanes()
     const std::optional<PaneRows> rows = ComputePaneRows(input);
     if (!rows) {
         prompt_->ShowError(kNoPortText);
-        form_->SetSendToDeviceChecked(false);
+        // Clear the boxes that asked for the device, so the next resize does
+        // not ask again.
+        if (input.viewMode == 1) {
+            form_->SetDecodeOutputChecked(false);
+            form_->SetImageExtractChecked(false);
+            form_->replyRoute = ReplyRouteForMonitorView();
+        } else {
+            form_->SetSendToDeviceChecked(false);
+        }
         return;
     }
     // As with any splitter, the last row takes what integer division leaves over.
@@ -339,12 +358,12 @@ void CMainFrame::RefreshRightPanes()
 
 void CMainFrame::RedrawDocumentPane()
 {
-    upperPane_->update();
+    Repaint(upperPane_);
 }
 
 void CMainFrame::RedrawMonitorPane()
 {
-    lowerPane_->update();
+    Repaint(lowerPane_);
 }
 
 void CMainFrame::AddCustomEntry(const std::string& command, const std::string& caption)
@@ -451,7 +470,7 @@ void CMainFrame::OnHelp()
 
 void CMainFrame::OnAbout()
 {
-    AboutDialog dialog(this);
+    AboutDialog dialog(form_->CatalogueInUse(), this);
     dialog.exec();
 }
 

@@ -45,6 +45,7 @@ struct MainFrameParts {
     CustomCodeGesture::Clock clock;
     std::function<void(const QString& path)> openDocument;
     std::string configPath = kDefaultConfigFile;
+    std::string catalogue;  // --catalogue: loaded instead of the one configPath names
 };
 
 // The single main window: catalogue tree on the left, document view upper

@@ -23,7 +23,8 @@ struct PaneRows {
 
 // nullopt: the layout is refused because a box that needs the device is
 // ticked while no port is set; the window then tells the operator and clears
-// "修改设备参数".
+// the boxes that asked for the device ("修改设备参数", or in the monitor view
+// "解码输出" and "图像提取"), so the next layout does not refuse again.
 std::optional<PaneRows> ComputePaneRows(const PaneLayoutInput& input);
 
 }  // namespace quillon

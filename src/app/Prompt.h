@@ -15,6 +15,9 @@ public:
     virtual void ShowInfo(const std::string& text) = 0;
     // Question with OK and Cancel; true when the operator chose OK.
     virtual bool AskOkCancel(const std::string& text) = 0;
+    // The same question where OK loses something: exclamation icon.  Where
+    // there are no icons it is a plain question.
+    virtual bool WarnOkCancel(const std::string& text) { return AskOkCancel(text); }
 };
 
 }  // namespace quillon

@@ -29,4 +29,11 @@ bool QtPrompt::AskOkCancel(const std::string& text)
         == QMessageBox::Ok;
 }
 
+bool QtPrompt::WarnOkCancel(const std::string& text)
+{
+    return QMessageBox::warning(parent_, Caption(), QString::fromStdString(text),
+                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        == QMessageBox::Ok;
+}
+
 }  // namespace quillon

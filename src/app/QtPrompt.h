@@ -13,6 +13,7 @@ public:
     void ShowError(const std::string& text) override;
     void ShowInfo(const std::string& text) override;
     bool AskOkCancel(const std::string& text) override;
+    bool WarnOkCancel(const std::string& text) override;
 
 private:
     QWidget* parent_;

@@ -1,4 +1,6 @@
+#include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
+#include "app/StartOptions.h"
 #include "document/QuillonDoc.h"
 
 #include <QApplication>
@@ -19,16 +21,33 @@ void GrabWindowIfAsked(QMainWindow& window)
     });
 }
 
+QStringList Arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName("quillon");
+    QApplication::setApplicationVersion(QUILLON_VERSION);
+    quillon::StartOptions options;
+    if (const auto status = options.AnswerWithoutDisplay(Arguments(argc, argv)))
+        return *status;
+    QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Quillon");
+    if (const auto status = options.Parse(QApplication::arguments()))
+        return *status;
 
+    quillon::MainFrameParts parts;
+    parts.configPath = quillon::LocateConfigFile();
+    parts.catalogue = options.Catalogue();
     quillon::CQuillonDoc doc;
-    quillon::CMainFrame window(doc);
+    quillon::CMainFrame window(doc, std::move(parts));
     window.InitialUpdate();
     window.show();
     GrabWindowIfAsked(window);

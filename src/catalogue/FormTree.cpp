@@ -1,6 +1,7 @@
 #include "catalogue/FormTree.h"
 
 #include "app/ConfigFile.h"
+#include "app/ConfigLocation.h"
 #include "app/Prompt.h"
 #include "app/QtText.h"
 #include "catalogue/FormHost.h"
@@ -112,7 +113,9 @@ void CFormTree::CreateControls()
 
 void CFormTree::InitialUpdate()
 {
-    catalogueFile_ = ReadCatalogueName(services_.configPath);
+    catalogue_ = services_.catalogue.empty()
+                     ? CatalogueBeside(services_.configPath, ReadCatalogueName(services_.configPath))
+                     : services_.catalogue;
     LoadCatalogue();
     makeBarcode_->setChecked(true);
     if (services_.host.ViewMode() != 1)
@@ -127,7 +130,7 @@ int CFormTree::LoadCatalogue()
     hooks.hideCustomCodeBox = [this] { codeEdit_->hide(); };
     hooks.resetCustomCodeGesture = [this] { applier_.Gesture().Reset(); };
     CatalogueLoader loader(reader_, lists_, tree_, services_.prompt, std::move(hooks));
-    return loader.LoadCatalogue(CataloguePath(catalogueFile_));
+    return loader.LoadCatalogue(catalogue_);
 }
 
 void CFormTree::resizeEvent(QResizeEvent* event)
@@ -281,6 +284,7 @@ bool CFormTree::DecodeOutputChecked() const { return decodeOutput_->isChecked();
 bool CFormTree::ImageExtractChecked() const { return imageExtract_->isChecked(); }
 void CFormTree::SetSendToDeviceChecked(bool checked) { sendToDevice_->setChecked(checked); }
 void CFormTree::SetDecodeOutputChecked(bool checked) { decodeOutput_->setChecked(checked); }
+void CFormTree::SetImageExtractChecked(bool checked) { imageExtract_->setChecked(checked); }
 
 QTreeWidgetItem* CFormTree::WidgetItem(TreeItemId id) const
 {

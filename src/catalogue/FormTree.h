@@ -37,6 +37,7 @@ public:
         ISettingSender& device;
         CustomCodeGesture::Clock clock;
         std::string configPath;
+        std::string catalogue;  // loaded instead of the one configPath names, when given
     };
 
     CFormTree(CatalogueLists& lists, Services services, QWidget* parent = nullptr);
@@ -64,8 +65,10 @@ public:
     bool ImageExtractChecked() const;
     void SetSendToDeviceChecked(bool checked);
     void SetDecodeOutputChecked(bool checked);
+    void SetImageExtractChecked(bool checked);
 
-    const std::string& CatalogueFile() const { return catalogueFile_; }
+    // The catalogue file loaded, as a path.
+    const std::string& CatalogueInUse() const { return catalogue_; }
     const CatalogueTree& Tree() const { return tree_; }
     QTreeWidget* TreeWidget() const { return treeWidget_; }
     QTreeWidgetItem* WidgetItem(TreeItemId id) const;
@@ -94,7 +97,7 @@ private:
     CXmlReader reader_;
     CatalogueTree tree_;
     SelectionApplier applier_;
-    std::string catalogueFile_;
+    std::string catalogue_;
     bool initialised_ = false;
     std::unordered_map<TreeItemId, QTreeWidgetItem*> widgetItems_;
 

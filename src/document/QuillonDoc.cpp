@@ -96,7 +96,8 @@ bool CQuillonDoc::RemoveLastEntry(int viewMode)
 
 bool CQuillonDoc::ClearDocument(int viewMode)
 {
-    if (!Ask(kClearQuestion))
+    // Clearing loses the entries: the question carries the exclamation icon.
+    if (prompt_ != nullptr && !prompt_->WarnOkCancel(kClearQuestion))
         return false;
     if (viewMode == kMonitorView)
         ClearMonitorContent();
@@ -129,7 +130,15 @@ bool CQuillonDoc::ConversionCommand(bool qr)
     }
     displayMode = kShowConversion;
     ConvertDocument(qr);
+    if (!ConversionSymbolMade())
+        Tell(kConversionTooLargeText);
     return true;
+}
+
+bool CQuillonDoc::ConversionSymbolMade() const
+{
+    return convWidth > 0 && convHeight > 0
+        && convPixels.size() == static_cast<std::size_t>(convWidth) * static_cast<std::size_t>(convHeight);
 }
 
 void CQuillonDoc::ConvertDocument(bool qr)

@@ -20,6 +20,9 @@ inline constexpr const char* kEmptyConversionText = "当前条码文档为空，
 inline constexpr const char* kTooLongForCode128Text =
     "命令内容过长，无法生成Code 128条码。该条目已加入文档，但没有条码，请改用条码转换生成二维码。";
 inline constexpr const char* kTooLongNote = "命令内容过长，无法生成条码";
+inline constexpr const char* kConversionTooLargeText =
+    "条目过多，无法生成转换条码，请删除部分条目后重新转换！";
+inline constexpr const char* kConversionTooLargeNote = "条目过多，无法生成转换条码";
 inline constexpr const char* kTooWideText = "条码宽度超过10240个模块，无法加入文档。";
 
 // The one document of the program: catalogue lists, configuration entries
@@ -52,6 +55,8 @@ public:
     int convWidth = 0;
     int convHeight = 0;
     std::vector<std::uint8_t> convPixels;
+    // Whether the conversion made its symbol: its pixels are there.
+    bool ConversionSymbolMade() const;
 
     std::vector<RsTransDataStr> decodedLines;
     // The serial monitor: setting frames sent and their replies, in order.
@@ -90,6 +95,8 @@ public:
 
     // The conversion command: list -> one symbol (QR Code when qr, else PDF417)
     // and back.  false when the document is empty (the operator is told).
+    // When the entries are too many for one symbol the operator is told, and
+    // the views say so in the symbol's place.
     bool ConversionCommand(bool qr);
     void ConvertDocument(bool qr);
     void ResetConversion();

@@ -2,6 +2,7 @@
 
 #include "catalogue/SelectionDispatch.h"
 #include "document/QuillonDoc.h"
+#include "views/ConvertedPages.h"
 
 #include <cstdio>
 
@@ -13,6 +14,7 @@ constexpr int kHeaderBand = 50;
 constexpr int kPageTop = 65;  // first caption on paper
 constexpr int kEntryPitch = 80;
 constexpr int kLineHeight = 20;
+constexpr int kScreenCaptionTop = 80;
 
 }  // namespace
 
@@ -80,50 +82,60 @@ std::size_t DocumentLayout::ListPage(IPainter& painter, int W, int P, std::size_
 int DocumentLayout::Converted(IPainter& painter, int clientWidth) const
 {
     Header(painter, clientWidth, false);
-    return ConvertedBody(painter, 80, clientWidth, false);
-}
-
-void DocumentLayout::ConvertedPage(IPainter& painter, int W, int clientWidth) const
-{
-    Header(painter, W, true);
-    ConvertedBody(painter, kPageTop, clientWidth, true);
-}
-
-int DocumentLayout::ConvertedBody(IPainter& painter, int captionTop, int clientWidth, bool paper) const
-{
-    painter.SetTextColour(kBlack);
-    int y = captionTop;
-    for (const std::string& caption : doc_.convCaptions) {
-        painter.Text(60, y, caption);
+    int y = kScreenCaptionTop;
+    for (std::size_t i = 0; i < doc_.convCaptions.size(); ++i, y += kLineHeight)
+        ConvertedCaption(painter, i, y);
+    const int top = y;
+    ConvertedSymbol(painter, top);
+    y = top + ConvertedPages::SymbolHeight(doc_) + 15;
+    const int average = painter.AverageCharWidth();
+    for (const CodeLine& line : FlowCodeLines(doc_.convCodes, average, clientWidth, true)) {
+        ConvertedCodes(painter, line, y, average);
         y += kLineHeight;
     }
-    const int top = y;
-    if (inverted_)
-        painter.FillRect(45, top - 6, doc_.convWidth + 75, top + doc_.convHeight + 7, kBlack);
-    const auto expected = static_cast<std::size_t>(doc_.convWidth) * static_cast<std::size_t>(doc_.convHeight);
-    if (expected > 0 && doc_.convPixels.size() == expected)
-        painter.Cells(60, top, doc_.convPixels.data(), doc_.convWidth, doc_.convHeight, 1, 1, BarColour());
+    return y;
+}
 
-    painter.SetTextColour(kBlue);
+void DocumentLayout::ConvertedPage(IPainter& painter, int W, const std::vector<ConvertedPages::Block>& blocks) const
+{
+    Header(painter, W, true);
     const int average = painter.AverageCharWidth();
-    const auto& codes = doc_.convCodes;
-    int x = 60;
-    y = top + doc_.convHeight + 15;
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        painter.Text(x, y, codes[i]);
-        x += CharacterCount(codes[i]) * average;
-        if (!paper && i > 0 && (i + 1) % 3 == 0) {
-            x = 60;
-            y += kLineHeight;
-        }
-        if (i + 1 == codes.size())
-            break;
-        if (x + CharacterCount(codes[i + 1]) * average >= clientWidth) {
-            x = 60;
-            y += kLineHeight;
+    for (const ConvertedPages::Block& block : blocks) {
+        switch (block.kind) {
+        case ConvertedPages::Block::Caption: ConvertedCaption(painter, block.first, block.top); break;
+        case ConvertedPages::Block::Symbol: ConvertedSymbol(painter, block.top + ConvertedPages::kSymbolMargin); break;
+        case ConvertedPages::Block::Codes: ConvertedCodes(painter, {block.first, block.end}, block.top, average); break;
         }
     }
-    return y + kLineHeight;
+}
+
+void DocumentLayout::ConvertedCaption(IPainter& painter, std::size_t index, int y) const
+{
+    painter.SetTextColour(kBlack);
+    painter.Text(60, y, doc_.convCaptions[index]);
+}
+
+void DocumentLayout::ConvertedSymbol(IPainter& painter, int top) const
+{
+    if (!doc_.ConversionSymbolMade()) {
+        // Too much for one symbol: say so where the operator looks for it.
+        painter.SetTextColour(kBlack);
+        painter.Text(60, top, kConversionTooLargeNote);
+        return;
+    }
+    if (inverted_)
+        painter.FillRect(45, top - 6, doc_.convWidth + 75, top + doc_.convHeight + 7, kBlack);
+    painter.Cells(60, top, doc_.convPixels.data(), doc_.convWidth, doc_.convHeight, 1, 1, BarColour());
+}
+
+void DocumentLayout::ConvertedCodes(IPainter& painter, CodeLine line, int y, int average) const
+{
+    painter.SetTextColour(kBlue);
+    int x = 60;
+    for (std::size_t i = line.first; i < line.end; ++i) {
+        painter.Text(x, y, doc_.convCodes[i]);
+        x += CharacterCount(doc_.convCodes[i]) * average;
+    }
 }
 
 void DocumentLayout::Footer(IPainter& painter, int W, int P, int page, int pageCount) const

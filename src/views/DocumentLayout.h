@@ -1,8 +1,10 @@
 #pragma once
 #include "document/CodeInfo.h"
+#include "views/ConvertedPages.h"
 #include "views/IPainter.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace quillon {
 
@@ -31,8 +33,9 @@ public:
     // One printed page of the list, from entry cursor on; returns the cursor
     // after the entries that fitted a page of P units.
     std::size_t ListPage(IPainter& painter, int W, int P, std::size_t cursor) const;
-    // One printed page of the converted document.
-    void ConvertedPage(IPainter& painter, int W, int clientWidth) const;
+    // One printed page of the converted document: the blocks that
+    // ConvertedPages put on it.
+    void ConvertedPage(IPainter& painter, int W, const std::vector<ConvertedPages::Block>& blocks) const;
     void Footer(IPainter& painter, int W, int P, int page, int pageCount) const;
 
     // Entries a page of P units holds.
@@ -41,7 +44,10 @@ public:
 private:
     void Entry(IPainter& painter, const CodeInfo& entry, int captionX, int captionY, int symbolX, int symbolY,
                int codeX, int codeY) const;
-    int ConvertedBody(IPainter& painter, int captionTop, int clientWidth, bool paper) const;
+    void ConvertedCaption(IPainter& painter, std::size_t index, int y) const;
+    // The symbol with its top at top, or the note that there is none.
+    void ConvertedSymbol(IPainter& painter, int top) const;
+    void ConvertedCodes(IPainter& painter, CodeLine line, int y, int average) const;
     Rgb BarColour() const { return inverted_ ? kWhite : kBlack; }
     Rgb BackColour() const { return inverted_ ? kBlack : kWhite; }
 

@@ -1,68 +1,64 @@
 #include "views/DocumentPrinter.h"
 
 #include "document/QuillonDoc.h"
+#include "views/ConvertedPages.h"
 #include "views/DocumentLayout.h"
 #include "views/PaneContent.h"
 #include "views/ViewOptions.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace quillon {
 
-UnitMapping MapUnits(int totalWidth, int pageWidthPx, int pageHeightPx, int dpiX, int dpiY)
+namespace {
+
+constexpr int kFooterLine = 20;
+
+}  // namespace
+
+UnitMapping MapUnits(int printableWidthPx, int printableHeightPx, int dpiX, int dpiY)
 {
     UnitMapping mapping;
-    mapping.W = std::max(1, totalWidth);
-    // A page narrower in pixels than W units would divide by zero.
-    const int pixelsPerUnit = std::max(1, pageWidthPx / mapping.W);
-    mapping.P = std::max(1, pageHeightPx / pixelsPerUnit);
-    const int viewportX = dpiX * mapping.W / 96;
-    const int viewportY = mapping.P * dpiY / 96;
-    mapping.scaleX = static_cast<double>(viewportX) / mapping.W;
-    mapping.scaleY = static_cast<double>(viewportY) / mapping.P;
+    mapping.scaleX = std::max(1, dpiX) / 96.0;
+    mapping.scaleY = std::max(1, dpiY) / 96.0;
+    mapping.W = std::max(1, static_cast<int>(printableWidthPx / mapping.scaleX));
+    mapping.P = std::max(1, static_cast<int>(printableHeightPx / mapping.scaleY) - kFooterLine);
     return mapping;
 }
 
-DocumentPrinter::DocumentPrinter(const CQuillonDoc& doc, const IViewOptions& options, UnitMapping mapping,
-                                 int clientWidth)
-    : doc_(doc), options_(options), mapping_(mapping), clientWidth_(clientWidth)
+DocumentPrinter::DocumentPrinter(const CQuillonDoc& doc, const IViewOptions& options, UnitMapping mapping)
+    : doc_(doc), options_(options), mapping_(mapping)
 {
 }
 
-int DocumentPrinter::HeightPages() const
+int DocumentPrinter::ListPageCount() const
 {
-    return std::max(1, (doc_.upperGeometry.totalHeight + mapping_.P - 1) / mapping_.P);
-}
-
-int DocumentPrinter::PageCount() const
-{
-    const int P = mapping_.P;
-    int pages = HeightPages();
-    // The pane's height grows 80 units an entry while a page holds fewer
-    // entries than its height suggests; without this the last entries of a
-    // long list would never reach paper.
-    const int perPage = DocumentLayout::EntriesPerPage(P);
-    if (doc_.displayMode == CQuillonDoc::kShowList && perPage > 0) {
-        const int entries = static_cast<int>(doc_.entries.size());
-        pages = std::max(pages, (entries + perPage - 1) / perPage);
-    }
-    return pages;
+    const int perPage = std::max(1, DocumentLayout::EntriesPerPage(mapping_.P));
+    const int entries = static_cast<int>(doc_.entries.size());
+    return std::max(1, (entries + perPage - 1) / perPage);
 }
 
 int DocumentPrinter::PrintDocument(IPageTarget& target) const
 {
     const DocumentLayout layout(doc_, options_.InvertColours());
-    const int pageCount = PageCount();
+    std::optional<ConvertedPages> converted;
+    if (doc_.displayMode != CQuillonDoc::kShowList) {
+        IPainter& measure = target.Painter();
+        measure.SetFont(FontRole::Body);
+        converted.emplace(doc_, mapping_.W, mapping_.P, measure.AverageCharWidth());
+    }
+    const int pageCount = converted ? converted->Count() : ListPageCount();
     std::size_t cursor = 0;
     int drawn = 0;
     for (int page = 1; page <= pageCount; ++page) {
         if (page > 1 && !target.NewPage())
             break;
         IPainter& painter = target.Painter();
-        if (doc_.displayMode == CQuillonDoc::kShowList)
-            cursor = layout.ListPage(painter, mapping_.W, mapping_.P, cursor);
+        if (converted)
+            layout.ConvertedPage(painter, mapping_.W, converted->Page(page - 1));
         else
-            layout.ConvertedPage(painter, mapping_.W, clientWidth_);
+            cursor = layout.ListPage(painter, mapping_.W, mapping_.P, cursor);
         layout.Footer(painter, mapping_.W, mapping_.P, page, pageCount);
         ++drawn;
     }
@@ -71,12 +67,12 @@ int DocumentPrinter::PrintDocument(IPageTarget& target) const
 
 int DocumentPrinter::PrintPaneLayout(IPageTarget& target) const
 {
-    const int pageCount = HeightPages();
+    const int pageCount = std::max(1, (doc_.upperGeometry.totalHeight + mapping_.P - 1) / mapping_.P);
     int drawn = 0;
     for (int page = 1; page <= pageCount; ++page) {
         if (page > 1 && !target.NewPage())
             break;
-        DrawPane(target.Painter(), doc_, options_, clientWidth_);
+        DrawPane(target.Painter(), doc_, options_, mapping_.W);
         ++drawn;
     }
     return drawn;

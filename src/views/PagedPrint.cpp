@@ -4,6 +4,7 @@
 #include "views/DocumentPrinter.h"
 #include "views/QtPainter.h"
 
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -23,19 +24,29 @@ private:
     QtPainter adapter_;
 };
 
-template <typename Print>
-int RunPrint(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options, int clientWidth,
-             Print print)
+// The part of the sheet that the printer reaches (all of it for a PDF), in
+// device pixels from the painter's origin.
+QRect PrintableArea(const QPageLayout& layout, int dpi)
 {
-    const QRect page = device.pageLayout().fullRectPixels(device.logicalDpiX());
-    const UnitMapping mapping = MapUnits(doc.upperGeometry.totalWidth, page.width(), page.height(),
-                                         device.logicalDpiX(), device.logicalDpiY());
+    QPageLayout reach = layout;
+    reach.setMode(QPageLayout::StandardMode);
+    reach.setMargins(layout.minimumMargins());
+    const QRect paint = layout.paintRectPixels(dpi);
+    return reach.paintRectPixels(dpi).intersected(paint).translated(-paint.topLeft());
+}
+
+template <typename Print>
+int RunPrint(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options, Print print)
+{
+    const QRect area = PrintableArea(device.pageLayout(), device.logicalDpiX());
+    const UnitMapping mapping = MapUnits(area.width(), area.height(), device.logicalDpiX(), device.logicalDpiY());
     QPainter painter;
     if (!painter.begin(&device))
         return -1;
+    painter.translate(area.topLeft());
     painter.scale(mapping.scaleX, mapping.scaleY);
     PagedDeviceTarget target(device, painter);
-    const DocumentPrinter printer(doc, options, mapping, clientWidth);
+    const DocumentPrinter printer(doc, options, mapping);
     const int pages = print(printer, target);
     painter.end();
     return pages;
@@ -43,17 +54,15 @@ int RunPrint(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptio
 
 }  // namespace
 
-int PrintWithFooters(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options,
-                     int clientWidth)
+int PrintWithFooters(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options)
 {
-    return RunPrint(device, doc, options, clientWidth,
+    return RunPrint(device, doc, options,
                     [](const DocumentPrinter& printer, IPageTarget& target) { return printer.PrintDocument(target); });
 }
 
-int PrintPaneLayout(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options,
-                    int clientWidth)
+int PrintPaneLayout(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options)
 {
-    return RunPrint(device, doc, options, clientWidth, [](const DocumentPrinter& printer, IPageTarget& target) {
+    return RunPrint(device, doc, options, [](const DocumentPrinter& printer, IPageTarget& target) {
         return printer.PrintPaneLayout(target);
     });
 }

@@ -8,13 +8,11 @@ class CQuillonDoc;
 class IViewOptions;
 
 // Prints the configuration document on a paged device (a printer or a PDF
-// writer) over its full page, one unit = 1/96 inch.  clientWidth is the
-// document pane's width, which the converted layout wraps its command strings
-// at.  Returns the pages drawn, or -1 when the device could not be opened.
-int PrintWithFooters(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options,
-                     int clientWidth);
+// writer) over the part of the sheet the printer reaches, one unit = 1/96
+// inch, laid out at that part's width and height.  Returns the pages drawn,
+// or -1 when the device could not be opened.
+int PrintWithFooters(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options);
 // The standard print command: the pane's layout on every page, no footer.
-int PrintPaneLayout(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options,
-                    int clientWidth);
+int PrintPaneLayout(QPagedPaintDevice& device, const CQuillonDoc& doc, const IViewOptions& options);
 
 }  // namespace quillon

@@ -143,14 +143,14 @@ bool CRightView::PrintDocument(IPrompt& prompt, QPrinter& printer)
     }
     if (!AskForPrinter(printer))
         return false;
-    return PrintWithFooters(printer, doc_, options_, ClientWidthUnits()) > 0;
+    return PrintWithFooters(printer, doc_, options_) > 0;
 }
 
 bool CRightView::PrintStandard(QPrinter& printer)
 {
     if (!AskForPrinter(printer))
         return false;
-    return PrintPaneLayout(printer, doc_, options_, ClientWidthUnits()) > 0;
+    return PrintPaneLayout(printer, doc_, options_) > 0;
 }
 
 }  // namespace quillon

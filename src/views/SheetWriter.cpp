@@ -84,7 +84,7 @@ int SheetWriter::WritePdf(const QString& path)
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer.setTitle(QString::fromUtf8(kDocumentTitle));
     writer.setCreator(QStringLiteral("Quillon"));
-    return PrintWithFooters(writer, doc_, options_, clientWidth_);
+    return PrintWithFooters(writer, doc_, options_);
 }
 
 QImage SheetWriter::RenderPane()

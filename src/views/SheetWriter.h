@@ -8,11 +8,12 @@ namespace quillon {
 class CQuillonDoc;
 class IViewOptions;
 
-// Writes the configuration document without a window: as a PDF with exactly
-// the pages the print command produces, or as a PNG of the document pane.
-// The pane is taken to be clientWidth pixels wide at 96 dpi, so one unit is
-// one pixel in the image; the image widens the pane where its content would
-// otherwise run past the right edge.
+// Writes the configuration document without a window: as a PDF on A4 with
+// exactly the pages the print command produces (laid out on the paper, not on
+// the pane), or as a PNG of the document pane.  The pane is taken to be
+// clientWidth pixels wide at 96 dpi, so one unit is one pixel in the image;
+// the image widens the pane where its content would otherwise run past the
+// right edge.
 class SheetWriter {
 public:
     static constexpr int kDefaultClientWidth = 620;

@@ -2,6 +2,7 @@
 #include "app/CommandTable.h"
 #include "app/LockIndicators.h"
 #include "app/MainFrame.h"
+#include "app/StartOptions.h"
 #include "app/SavePathStore.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
@@ -11,6 +12,8 @@
 #include "serial/PortLinks.h"
 #include "serial/RsParaSet.h"
 #include "views/RightView.h"
+#include "app/QtPrompt.h"
+#include "support/BarcodeDecoder.h"
 #include "support/FakeDialogs.h"
 #include "support/RecordingPrompt.h"
 #include "support/RecordingTargets.h"
@@ -20,13 +23,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -53,7 +61,8 @@ using Strings = std::vector<std::string>;
 // One real main window over the bundled catalogue, with everything the
 // operator would answer replaced by recorders.
 struct Harness {
-    explicit Harness(const std::string& configPath = kDefaultConfigFile, bool recordDocument = true)
+    explicit Harness(const std::string& configPath = kDefaultConfigFile, bool recordDocument = true,
+                     const std::string& catalogue = {})
         : store(QString::fromStdString((temp.Path() / "savepath.conf").string()))
     {
         MainFrameParts parts;
@@ -65,6 +74,7 @@ struct Harness {
         parts.clock = [this] { return now; };
         parts.openDocument = [this](const QString& path) { opened << path; };
         parts.configPath = configPath;
+        parts.catalogue = catalogue;
         window = std::make_unique<CMainFrame>(doc, parts);
         window->resize(1200, 800);
         document.replyRoute = &window->Form()->replyRoute;
@@ -104,6 +114,46 @@ struct Harness {
         QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, at);
     }
 
+    // The operator's own mouse: on a real X server the clicks go through the
+    // server (xdotool), so they reach the window as a person's would.
+    void OperatorDoubleClick(QTreeWidgetItem* item) const
+    {
+        if (!OnRealDisplay())
+            return DoubleClick(item);
+        for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
+            up->setExpanded(true);
+        tree()->scrollToItem(item);
+        XClick(tree()->viewport(), tree()->visualItemRect(item).center(), 2);
+    }
+    void OperatorClick(QWidget* widget) const
+    {
+        if (!OnRealDisplay())
+            return QTest::mouseClick(widget, Qt::LeftButton);
+        XClick(widget, widget->rect().center(), 1);
+    }
+    static bool OnRealDisplay() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
+    static void XClick(QWidget* widget, QPoint at, int clicks)
+    {
+        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        QVERIFY2(!xdotool.isEmpty(), "xdotool is needed on a real display (scripts/install-deps)");
+        QApplication::processEvents();
+        const QPoint global = widget->mapToGlobal(at);
+        QCOMPARE(QProcess::execute(xdotool, {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+                                             "click", "--repeat", QString::number(clicks), "1"}),
+                 0);
+    }
+
+    // The document pane as it is on the screen, not as it would be drawn now.
+    QImage PaneOnScreen() const
+    {
+        QWidget* viewport = qobject_cast<QAbstractScrollArea*>(window->DocumentPane())->viewport();
+        const QPoint origin = viewport->mapTo(window.get(), QPoint(0, 0));
+        return window->screen()
+            ->grabWindow(window->winId(), origin.x(), origin.y(), viewport->width(), viewport->height())
+            .toImage()
+            .convertToFormat(QImage::Format_Grayscale8);
+    }
+
     QList<int> Rows() const { return window->InnerSplitter()->sizes(); }
     int H() const { return window->InnerSplitter()->height() - window->InnerSplitter()->handleWidth(); }
 
@@ -132,6 +182,30 @@ bool DrawnIn(QLabel* label, const QColor& colour)
     return false;
 }
 
+// Whether the image has a dark pixel in [left, right) x [top, bottom).
+bool DarkIn(const QImage& grey, QRect area)
+{
+    area &= grey.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(grey.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+// The symbols of one kind that a scanner would read in an area of the screen.
+Strings SymbolsIn(const QImage& grey, QRect area, ZXing::BarcodeFormats format)
+{
+    const QImage part = grey.copy(area);
+    return test::DecodeGrey(part.constBits(), part.width(), part.height(), static_cast<int>(part.bytesPerLine()), format);
+}
+
+// The screen area of an entry's bars, with room for the quiet zone.
+QRect BarsOf(const CodeInfo& entry)
+{
+    return QRect(entry.symbolX - 25, entry.symbolY + 50 - 8, entry.moduleCount + 50, entry.barHeight + 16);
+}
+
 DialogOutput Out(const char* text, bool hex = false, const char* caption = "", long number = 0)
 {
     return DialogOutput{text, caption, hex, number};
@@ -158,11 +232,18 @@ private slots:
     void layoutPanesRowHeights();
     void refusalsWithoutAPort();
     void brokenCatalogueKeepsTheProgramRunning();
+    void catalogueInUseComesFromTheConfigFileOrTheOption_data();
+    void catalogueInUseComesFromTheConfigFileOrTheOption();
+    void startOptions_data();
+    void startOptions();
     void helpOpensOnlyAnExistingFile();
     void formControlsFollowTheLayout();
     void infoBarColoursAndReset();
     void savePathStore();
     void printRefusesAnEmptyDocument();
+    void documentPaneShowsEveryChangeAtOnce();
+    void monitorViewRefusesOnceWhenThePortWentAway();
+    void clearAsksWithTheExclamationIcon();
     void connectOpensThePortThroughTheDialog();
 };
 
@@ -173,12 +254,12 @@ void MainFrameTest::startsWithMenuToolbarAndInfoBar()
     QCOMPARE(h.tree()->topLevelItemCount(), static_cast<int>(h.form()->Tree().Roots().size()));
     QCOMPARE(h.tree()->topLevelItem(0)->text(0), QString::fromStdString(h.doc.catalogue.treeNodes[0].name));
     QVERIFY(h.form()->MakeBarcodeChecked());
-    QCOMPARE(h.form()->CatalogueFile(), std::string("all.xml"));
+    QCOMPARE(h.form()->CatalogueInUse(), std::string("./config/all.xml"));
     QCOMPARE(h.window->ViewMode(), 0);
     QCOMPARE(h.window->windowTitle(), QString("Quillon V" QUILLON_VERSION " LNX"));
     QVERIFY(!h.window->windowIcon().isNull());
     QCOMPARE(h.form()->replyRoute, -1);
-    AboutDialog about;
+    AboutDialog about(h.form()->CatalogueInUse());
     QCOMPARE(about.windowTitle(), QStringLiteral("关于配置工具软件"));
     QVERIFY(about.VersionField()->text().contains(QStringLiteral(QUILLON_VERSION)));
 
@@ -344,6 +425,7 @@ void MainFrameTest::gestureRevealsTheCustomCodeEntry()
     h.window->Action(CommandId::ClearDocument)->trigger();
     QVERIFY(h.doc.entries.empty());
     QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{kClearQuestion}));
+    QCOMPARE(h.prompt.shown[0].kind, RecordingPrompt::Shown::Warning);
 
     // A catalogue load hides the code box only.
     h.form()->LoadCatalogue();
@@ -525,10 +607,67 @@ void MainFrameTest::brokenCatalogueKeepsTheProgramRunning()
     test::TempDir dir;
     const std::string ini = dir.Write("config.ini", "[COMMON]\nBSPXML = missing-catalogue.xml\n");
     Harness h(ini);
-    QCOMPARE(h.form()->CatalogueFile(), std::string("missing-catalogue.xml"));
+    QCOMPARE(h.form()->CatalogueInUse(), (dir.Path() / "missing-catalogue.xml").string());
     QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{"配置文件设置错误，无法完成初始化！"}));
     QCOMPARE(h.tree()->topLevelItemCount(), 0);
     QVERIFY(h.window->isVisible());
+}
+
+void MainFrameTest::catalogueInUseComesFromTheConfigFileOrTheOption_data()
+{
+    QTest::addColumn<bool>("configElsewhere");
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<QString>("firstGroup");
+    QTest::newRow("working folder's config.ini") << false << false << QStringLiteral("通讯设置");
+    QTest::newRow("config.ini elsewhere, catalogue beside it") << true << false << QStringLiteral("MINE");
+    QTest::newRow("--catalogue wins over config.ini") << false << true << QStringLiteral("MINE");
+}
+
+// The about box names the file the tree was loaded from, whichever way it
+// was chosen.
+void MainFrameTest::catalogueInUseComesFromTheConfigFileOrTheOption()
+{
+    QFETCH(bool, configElsewhere);
+    QFETCH(bool, option);
+    QFETCH(QString, firstGroup);
+    test::TempDir dir;
+    const std::string ini = dir.Write("config.ini", "[Common]\nbspxml=mine.xml\n");
+    const std::string mine = dir.Write(
+        "mine.xml", "<CODEBAR_APP><CODEBAR_SET><TYPE_INFO><TYPE_NAME>MINE</TYPE_NAME><SUB_TYPE_INFO><TYPE_NAME>"
+                    "</TYPE_NAME><ITEM_INFO><ITEM_NAME>x</ITEM_NAME><PIDFID>4141</PIDFID><CMD_TYPE>21</CMD_TYPE>"
+                    "<SUBITEM><SUBITEM_NAME>y</SUBITEM_NAME><SUBITEM_CODE>03</SUBITEM_CODE></SUBITEM></ITEM_INFO>"
+                    "</SUB_TYPE_INFO></TYPE_INFO></CODEBAR_SET></CODEBAR_APP>");
+    Harness h(configElsewhere ? ini : kDefaultConfigFile, true, option ? mine : std::string());
+    const std::string expected = configElsewhere || option ? mine : std::string("./config/all.xml");
+    QCOMPARE(h.form()->CatalogueInUse(), expected);
+    QCOMPARE(h.tree()->topLevelItem(0)->text(0), firstGroup);
+    const AboutDialog about(h.form()->CatalogueInUse());
+    QCOMPARE(about.CatalogueField()->text(), QFileInfo(QString::fromStdString(expected)).absoluteFilePath());
+}
+
+void MainFrameTest::startOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");  // -1: the program goes on
+    QTest::addColumn<QString>("catalogue");
+    QTest::newRow("nothing") << QStringList{"quillon"} << -1 << QString();
+    QTest::newRow("--catalogue FILE") << QStringList{"quillon", "--catalogue", "/tmp/a b.xml"} << -1 << "/tmp/a b.xml";
+    QTest::newRow("--catalogue=FILE") << QStringList{"quillon", "--catalogue=其他.xml"} << -1 << "其他.xml";
+    QTest::newRow("--version") << QStringList{"quillon", "--version"} << 0 << QString();
+    QTest::newRow("no FILE") << QStringList{"quillon", "--catalogue"} << 2 << QString();
+    QTest::newRow("unknown option") << QStringList{"quillon", "--bogus"} << 2 << QString();
+    QTest::newRow("stray argument") << QStringList{"quillon", "file.xml"} << 2 << QString();
+}
+
+void MainFrameTest::startOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, catalogue);
+    StartOptions options;
+    QCOMPARE(options.Parse(arguments).value_or(-1), status);
+    if (status == -1)
+        QCOMPARE(QString::fromStdString(options.Catalogue()), catalogue);
 }
 
 void MainFrameTest::helpOpensOnlyAnExistingFile()
@@ -674,6 +813,111 @@ void MainFrameTest::connectOpensThePortThroughTheDialog()
     close(master);
     unsetenv("QUILLON_PORT_LINKS");
     unsetenv("XDG_CONFIG_HOME");
+}
+
+void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
+{
+    Harness h("./config/config.ini", false);  // the real document
+    QVERIFY(h.dialogs.calls.empty());
+    const QImage blank = h.PaneOnScreen();
+    const double unit = h.window->DocumentPane()->logicalDpiX() / 96.0;
+    QCOMPARE(unit, 1.0);  // screen coordinates are view units below
+    QVERIFY(DarkIn(blank, QRect(0, 0, blank.width(), 52)));  // the header
+    QVERIFY(!DarkIn(blank, QRect(0, 60, blank.width(), blank.height() - 60)));
+
+    // An option double-clicked: its bars are on the screen without a resize.
+    h.OperatorDoubleClick(h.ItemOf(h.RecordWith("4141", 3)));
+    QTRY_COMPARE(h.doc.entries.size(), std::size_t{1});
+    const CodeInfo first = h.doc.entries[0];
+    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+
+    // A custom code added with the ADD button shows below it.
+    const int marker = h.RecordWith("8265", 2);
+    h.DoubleClick(h.ItemOf(marker));
+    h.DoubleClick(h.ItemOf(marker));
+    h.child<QLineEdit>("code1083")->setText("8265AB");
+    h.child<QLineEdit>("note1084")->setText(QStringLiteral("自定义"));
+    h.OperatorClick(h.child<QPushButton>("add1082"));
+    QTRY_COMPARE(h.doc.entries.size(), std::size_t{2});
+    const CodeInfo second = h.doc.entries[1];
+    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(second), ZXing::BarcodeFormat::Code128), Strings{"8265AB"});
+
+    // Undo takes it off the screen.
+    h.window->Action(CommandId::Undo)->trigger();
+    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), BarsOf(second)));
+    QVERIFY(DarkIn(h.PaneOnScreen(), BarsOf(first)));
+
+    // The conversion shows one QR Code in place of the list, and back.
+    h.child<QCheckBox>("qrCode1081")->setChecked(true);
+    h.window->Action(CommandId::ConvertDocument)->trigger();
+    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), QRect(QPoint(0, 60), blank.size()), ZXing::BarcodeFormat::QRCode),
+                 Strings{first.codeText});
+    h.window->Action(CommandId::ConvertDocument)->trigger();
+    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+
+    // Clear empties the screen.
+    h.window->Action(CommandId::ClearDocument)->trigger();
+    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), QRect(0, 60, blank.width(), blank.height() - 60)));
+
+    // The monitor view shows the decoded output's heading in place of the
+    // document's title, and the configuration view brings the title back.
+    const QRect heading(10, 10, 120, 16);
+    const QRect title(4 * h.window->findChild<CRightView*>()->ClientWidthUnits() / 5, 30, 100, 16);
+    h.doc.portNumber = 1;
+    h.doc.decodedLines = {{"decoded"}};
+    h.window->Action(CommandId::MonitorView)->trigger();
+    QTRY_VERIFY(DarkIn(h.PaneOnScreen(), heading) && !DarkIn(h.PaneOnScreen(), title));
+    h.window->SwitchToConfigurationView();
+    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), heading) && DarkIn(h.PaneOnScreen(), title));
+    QCOMPARE(h.prompt.Texts(), (Strings{kClearQuestion}));
+}
+
+void MainFrameTest::monitorViewRefusesOnceWhenThePortWentAway()
+{
+    Harness h;
+    h.doc.portNumber = 1;
+    h.window->SwitchToMonitorView();
+    h.child<QCheckBox>("imageExtract1024")->setChecked(true);
+    QVERIFY(h.form()->DecodeOutputChecked());
+    h.doc.portNumber = 0;  // the port went away
+    for (const int width : {1100, 1000, 1150}) {
+        h.window->resize(width, 780);
+        QTRY_COMPARE(h.window->width(), width);
+        QApplication::processEvents();
+    }
+    QCOMPARE(h.prompt.Texts(), (Strings{kNoPort}));
+    QVERIFY(!h.form()->DecodeOutputChecked() && !h.form()->ImageExtractChecked());
+    QCOMPARE(h.form()->replyRoute, -1);
+    QCOMPARE(h.Rows(), (QList<int>{h.H() / 2, h.H() - h.H() / 2}));
+}
+
+void MainFrameTest::clearAsksWithTheExclamationIcon()
+{
+    // The real message boxes, answered as the operator would.
+    QWidget parent;
+    QtPrompt prompt(&parent);
+    struct Case {
+        bool warning;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton answer;
+    } const cases[] = {{true, QMessageBox::Warning, QMessageBox::Cancel},
+                       {true, QMessageBox::Warning, QMessageBox::Ok},
+                       {false, QMessageBox::Question, QMessageBox::Ok}};
+    for (const Case& c : cases) {
+        QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons shownButtons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shownIcon = box->icon();
+            shownButtons = box->standardButtons();
+            box->button(c.answer)->click();
+        });
+        const bool ok = c.warning ? prompt.WarnOkCancel(kClearQuestion) : prompt.AskOkCancel(kDuplicateQuestion);
+        QCOMPARE(shownIcon, c.icon);
+        QCOMPARE(shownButtons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(ok, c.answer == QMessageBox::Ok);
+    }
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,14 +36,60 @@ inline std::vector<QImage> Rasterise(const std::filesystem::path& pdf, int dpi)
     return pages;
 }
 
-inline std::string PdfText(const std::filesystem::path& pdf)
+inline std::string CommandOutput(const std::string& command)
 {
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' -";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string text;
     char buffer[4096];
     while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()))
         text += buffer;
+    return text;
+}
+
+// A word of a PDF page with its box, in points from the page's top left.
+struct PdfWord {
+    double left, top, right, bottom;
+    std::string text;
+};
+
+struct PdfPage {
+    double width = 0;
+    double height = 0;
+    std::vector<PdfWord> words;
+
+    // The words in reading order, without blanks.
+    std::string Text() const
+    {
+        std::string text;
+        for (const PdfWord& word : words)
+            text += word.text;
+        return text;
+    }
+};
+
+// Every page of a PDF with the words that poppler finds on it.
+inline std::vector<PdfPage> PdfWords(const std::filesystem::path& pdf)
+{
+    const std::string html = CommandOutput("pdftotext -bbox '" + pdf.string() + "' -");
+    static const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
+    static const std::regex word(
+        R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+    std::vector<PdfPage> pages;
+    std::istringstream lines(html);
+    std::smatch match;
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_search(line, match, page))
+            pages.push_back({std::stod(match[1]), std::stod(match[2]), {}});
+        else if (!pages.empty() && std::regex_search(line, match, word))
+            pages.back().words.push_back(
+                {std::stod(match[1]), std::stod(match[2]), std::stod(match[3]), std::stod(match[4]), match[5]});
+    }
+    return pages;
+}
+
+inline std::string PdfText(const std::filesystem::path& pdf)
+{
+    std::string text = CommandOutput("pdftotext -layout '" + pdf.string() + "' -");
     // The extractor drops or keeps the blanks between glyphs as it sees fit.
     std::erase(text, ' ');
     return text;

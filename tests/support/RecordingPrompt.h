@@ -11,21 +11,14 @@ namespace quillon::test {
 class RecordingPrompt : public IPrompt {
 public:
     struct Shown {
-        enum Kind { Error, Info, Question } kind;
+        enum Kind { Error, Info, Question, Warning } kind;
         std::string text;
     };
 
     void ShowError(const std::string& text) override { shown.push_back({Shown::Error, text}); }
     void ShowInfo(const std::string& text) override { shown.push_back({Shown::Info, text}); }
-    bool AskOkCancel(const std::string& text) override
-    {
-        shown.push_back({Shown::Question, text});
-        if (answers.empty())
-            return true;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    bool AskOkCancel(const std::string& text) override { return Answer(Shown::Question, text); }
+    bool WarnOkCancel(const std::string& text) override { return Answer(Shown::Warning, text); }
 
     std::vector<std::string> Texts() const
     {
@@ -37,6 +30,17 @@ public:
 
     std::deque<bool> answers;
     std::vector<Shown> shown;
+
+private:
+    bool Answer(Shown::Kind kind, const std::string& text)
+    {
+        shown.push_back({kind, text});
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 }  // namespace quillon::test

@@ -80,45 +80,151 @@ TEST(DocumentLayoutTest, ListPlacesEveryEntryEightyUnitsLower)
     EXPECT_NE(noBars.FindText(std::string(70, 'A')), nullptr);
 }
 
-TEST(DocumentLayoutTest, ConvertedLayoutOnScreenAndOnPaper)
+TEST(DocumentLayoutTest, ConvertedLayoutOnScreen)
 {
     CQuillonDoc doc = DocumentWith(5);
     doc.ConversionCommand(true);
+    RecordingPainter painter;
+    // Twelve-character strings of 84 units: three fit a line of 620 and the
+    // fourth always starts a new one.
+    const int bottom = DocumentLayout(doc, false).Converted(painter, 620);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(At(painter.FindText("caption " + std::to_string(i))), XY(60, 80 + 20 * i));
+    const int T = 80 + 20 * 5;
+    ASSERT_EQ(painter.cells.size(), 1u);
+    const auto& symbol = painter.cells[0];
+    EXPECT_EQ((std::vector<int>{symbol.x, symbol.y, symbol.columns, symbol.rows}),
+              (std::vector<int>{60, T, doc.convWidth, doc.convHeight}));
+    const int y0 = T + doc.convHeight + 15;
+    const XY codes[] = {{60, 0}, {144, 0}, {228, 0}, {60, 20}, {144, 20}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        const auto& call = painter.texts[1 + 5 + i];
+        EXPECT_EQ(call.text, doc.convCodes[i]);
+        EXPECT_EQ(call.colour, kBlue);
+        EXPECT_EQ(At(&call), XY(codes[i].first, y0 + codes[i].second)) << i;
+    }
+    EXPECT_EQ(bottom, y0 + 40);
+
+    // Without a symbol the operator reads why, and the strings move up.
+    doc.convPixels.clear();
+    RecordingPainter noSymbol;
+    DocumentLayout(doc, false).Converted(noSymbol, 620);
+    EXPECT_TRUE(noSymbol.cells.empty());
+    EXPECT_EQ(At(noSymbol.FindText(kConversionTooLargeNote)), XY(60, T));
+    EXPECT_EQ(At(noSymbol.FindText(doc.convCodes[0])), XY(60, T + 20 + 15));
+}
+
+TEST(ConvertedPagesTest, CommandStringsWrapAtTheWidthAndOnScreenAfterEveryThird)
+{
+    // Strings of 10, 10, 10, 10 and 30 characters at 7 units a character.
+    const std::vector<std::string> codes = {"AAAAAAAAAA", "BBBBBBBBBB", "CCCCCCCCCC", "DDDDDDDDDD",
+                                            std::string(30, 'E')};
     struct {
-        bool paper;
-        int captionTop, clientWidth;
-        std::vector<XY> codes;  // relative to the first string's line
+        int right;
+        bool everyThird;
+        std::vector<std::pair<std::size_t, std::size_t>> lines;
     } const cases[] = {
-        // Twelve-character strings of 84 units: three fit a line of 620 and
-        // on screen the fourth always starts a new one.
-        {false, 80, 620, {{60, 0}, {144, 0}, {228, 0}, {60, 20}, {144, 20}}},
-        // Paper wraps only at the pane's width: 60 + 3 x 84 reaches 300.
-        {true, 65, 300, {{60, 0}, {144, 0}, {60, 20}, {144, 20}, {60, 40}}},
+        {1000, false, {{0, 5}}},
+        {1000, true, {{0, 3}, {3, 5}}},
+        // 60 + 4 x 70 = 340 leaves no room for the fifth's 210 before 500.
+        {500, false, {{0, 4}, {4, 5}}},
+        {201, false, {{0, 2}, {2, 4}, {4, 5}}},  // 60 + 70 + 70 stays short of 201
+        {100, false, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.paper);
-        RecordingPainter painter;
-        const DocumentLayout layout(doc, false);
-        int bottom = 0;
-        if (c.paper)
-            layout.ConvertedPage(painter, 600, c.clientWidth);
-        else
-            bottom = layout.Converted(painter, c.clientWidth);
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(At(painter.FindText("caption " + std::to_string(i))), XY(60, c.captionTop + 20 * i));
-        const int T = c.captionTop + 20 * 5;
-        ASSERT_EQ(painter.cells.size(), 1u);
-        const auto& symbol = painter.cells[0];
-        EXPECT_EQ((std::vector<int>{symbol.x, symbol.y, symbol.columns, symbol.rows}),
-                  (std::vector<int>{60, T, doc.convWidth, doc.convHeight}));
-        const int y0 = T + doc.convHeight + 15;
-        for (std::size_t i = 0; i < 5; ++i) {
-            const auto& call = painter.texts[1 + 5 + i];
-            EXPECT_EQ(call.text, doc.convCodes[i]);
-            EXPECT_EQ(call.colour, kBlue);
-            EXPECT_EQ(At(&call), XY(c.codes[i].first, y0 + c.codes[i].second)) << i;
+        SCOPED_TRACE(testing::Message() << c.right << " " << c.everyThird);
+        std::vector<std::pair<std::size_t, std::size_t>> lines;
+        for (const CodeLine& line : FlowCodeLines(codes, 7, c.right, c.everyThird))
+            lines.emplace_back(line.first, line.end);
+        EXPECT_EQ(lines, c.lines);
+    }
+    EXPECT_TRUE(FlowCodeLines({}, 7, 600, false).empty());
+}
+
+// A converted document of captions and 12-character strings with a symbol
+// of the given height (0: none could be made).
+CQuillonDoc ConvertedWith(int captions, int symbolHeight)
+{
+    CQuillonDoc doc;
+    doc.displayMode = CQuillonDoc::kShowConversion;
+    for (int i = 0; i < captions; ++i) {
+        doc.convCaptions.push_back("caption " + std::to_string(i));
+        doc.convCodes.push_back("<AW>3186000" + std::to_string(i % 10));
+    }
+    if (symbolHeight > 0) {
+        doc.convWidth = 100;
+        doc.convHeight = symbolHeight;
+        doc.convPixels.assign(static_cast<std::size_t>(100 * symbolHeight), 1);
+    }
+    return doc;
+}
+
+// A page target that records every page separately.
+class RecordingPages : public IPageTarget {
+public:
+    IPainter& Painter() override { return pages.back(); }
+    bool NewPage() override
+    {
+        if (failAfter > 0 && static_cast<int>(pages.size()) >= failAfter) return false;
+        pages.emplace_back();
+        return true;
+    }
+    std::vector<RecordingPainter> pages{1};
+    int failAfter = 0;
+};
+
+constexpr UnitMapping kPage876{600, 876, 1.0, 1.0};
+
+TEST(ConvertedPagesTest, CaptionsFlowOverThePagesAndTheSymbolKeepsAPlaceOfItsOwn)
+{
+    // Pages of 876 units: lines from 65 while they end 15 units above P, so
+    // 39 captions fill a page; the symbol's block is 20 + height + 20.
+    struct Case {
+        const char* label;
+        int captions, symbolHeight;
+        std::vector<int> captionsPerPage;
+        int symbolPage, symbolTop;  // the symbol's own top
+        int firstCodesPage, firstCodesTop;
+    } const cases[] = {
+        {"all on one page", 3, 100, {3}, 0, 145, 0, 265},
+        {"captions over two pages", 45, 300, {39, 6}, 1, 205, 1, 525},
+        {"symbol too tall for what is left", 10, 700, {10, 0}, 1, 85, 1, 805},
+        {"taller than a page: a page of its own", 2, 900, {2, 0, 0}, 1, 85, 2, 65},
+        {"no symbol: its note", 3, 0, {3}, 0, 145, 0, 185},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const CQuillonDoc doc = ConvertedWith(c.captions, c.symbolHeight);
+        RecordingPages target;
+        ASSERT_EQ(DocumentPrinter(doc, ViewOptionValues{}, kPage876).PrintDocument(target),
+                  static_cast<int>(c.captionsPerPage.size()));
+        int caption = 0;
+        for (std::size_t n = 0; n < target.pages.size(); ++n) {
+            SCOPED_TRACE(n);
+            const RecordingPainter& page = target.pages[n];
+            EXPECT_NE(page.FindText("扫描枪条码配置文档"), nullptr);
+            const std::string footer =
+                "第 " + std::to_string(n + 1) + " 页 / 共 " + std::to_string(target.pages.size()) + " 页";
+            EXPECT_EQ(At(page.FindText(footer)), XY(300, 871));
+            for (int k = 0; k < c.captionsPerPage[n]; ++k, ++caption)
+                EXPECT_EQ(At(page.FindText("caption " + std::to_string(caption))), XY(60, 65 + 20 * k));
+            const bool symbolHere = static_cast<int>(n) == c.symbolPage;
+            if (c.symbolHeight == 0) {
+                EXPECT_EQ(At(page.FindText(kConversionTooLargeNote)), symbolHere ? XY(60, c.symbolTop) : XY(-1, -1));
+                continue;
+            }
+            ASSERT_EQ(page.cells.size(), symbolHere ? 1u : 0u);
+            if (!symbolHere)
+                continue;
+            EXPECT_EQ(page.cells[0].y, c.symbolTop);
+            // Nothing is written within 15 units of a symbol that fits a page.
+            for (const auto& text : c.symbolTop + c.symbolHeight <= 861 ? page.texts : decltype(page.texts){})
+                EXPECT_TRUE(text.y + 16 <= c.symbolTop - 15 || text.y >= c.symbolTop + c.symbolHeight + 15)
+                    << text.text << " at " << text.y;
         }
-        EXPECT_EQ(bottom, c.paper ? 0 : y0 + 40);
+        EXPECT_EQ(caption, c.captions);
+        EXPECT_EQ(At(target.pages[static_cast<std::size_t>(c.firstCodesPage)].FindText(doc.convCodes[0])),
+                  XY(60, c.firstCodesTop));
     }
 }
 
@@ -197,22 +303,6 @@ TEST(PaneContentTest, TotalHeightGrowsScrollsAndFallsBackToThreeHundred)
     }
 }
 
-// A page target that records every page separately.
-class RecordingPages : public IPageTarget {
-public:
-    IPainter& Painter() override { return pages.back(); }
-    bool NewPage() override
-    {
-        if (failAfter > 0 && static_cast<int>(pages.size()) >= failAfter) return false;
-        pages.emplace_back();
-        return true;
-    }
-    std::vector<RecordingPainter> pages{1};
-    int failAfter = 0;
-};
-
-constexpr UnitMapping kPage876{600, 876, 1.0, 1.0};
-
 TEST(DocumentPrinterTest, NineEntriesFitAPageOf876Units)
 {
     struct {
@@ -221,14 +311,14 @@ TEST(DocumentPrinterTest, NineEntriesFitAPageOf876Units)
     } const cases[] = {
         {9, 0, {9}}, {10, 0, {9, 1}},
         {19, 0, {9, 9, 1}},  // the pane's height alone would give two pages
-        {2, 2000, {2, 0, 0}},  // pages after the last entry: header and footer
+        {2, 2000, {2}},        // a tall pane adds no empty pages
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entries);
         CQuillonDoc doc = DocumentWith(c.entries);
         doc.upperGeometry.totalHeight = c.totalHeight > 0 ? c.totalHeight : std::max(300, doc.entries.back().codeY + 155);
         RecordingPages target;
-        ASSERT_EQ(DocumentPrinter(doc, ViewOptionValues{}, kPage876, 620).PrintDocument(target),
+        ASSERT_EQ(DocumentPrinter(doc, ViewOptionValues{}, kPage876).PrintDocument(target),
                   static_cast<int>(c.perPage.size()));
         ASSERT_EQ(target.pages.size(), c.perPage.size());
         int first = 0;
@@ -250,50 +340,43 @@ TEST(DocumentPrinterTest, NineEntriesFitAPageOf876Units)
     }
     RecordingPages failing;
     failing.failAfter = 2;
-    EXPECT_EQ(DocumentPrinter(DocumentWith(30), ViewOptionValues{}, kPage876, 620).PrintDocument(failing), 2)
+    EXPECT_EQ(DocumentPrinter(DocumentWith(30), ViewOptionValues{}, kPage876).PrintDocument(failing), 2)
         << "a failed page end stops printing";
 }
 
-TEST(DocumentPrinterTest, ConvertedDocumentOnEveryPageAndStandardPrintWithoutFooter)
+TEST(DocumentPrinterTest, StandardPrintShowsThePaneAtThePaperWidthWithoutFooter)
 {
     CQuillonDoc doc = DocumentWith(3);
     doc.ConversionCommand(true);
     doc.upperGeometry.totalHeight = 1000;
-    const ViewOptionValues options;
-    const DocumentPrinter printer(doc, options, kPage876, 620);
-    RecordingPages withFooters;
-    ASSERT_EQ(printer.PrintDocument(withFooters), 2);
-    for (const auto& page : withFooters.pages) {
-        EXPECT_EQ(At(page.FindText("caption 0")), XY(60, 65));
-        EXPECT_EQ(page.cells.size(), 1u);
-    }
-    EXPECT_NE(withFooters.pages[1].FindText("第 2 页 / 共 2 页"), nullptr);
-
     RecordingPages standard;
-    ASSERT_EQ(printer.PrintPaneLayout(standard), 2);
+    ASSERT_EQ(DocumentPrinter(doc, ViewOptionValues{}, kPage876).PrintPaneLayout(standard), 2);
     for (const auto& page : standard.pages) {
         EXPECT_EQ(At(page.FindText("caption 0")), XY(60, 80)) << "the screen layout, from its top";
+        EXPECT_EQ(At(page.FindText("扫描枪条码配置文档")), XY(480, 30));
         for (const auto& text : page.texts)
             EXPECT_EQ(text.text.find("页 / 共"), std::string::npos);
     }
 }
 
-TEST(UnitMappingTest, PageHeightInUnitsAndScale)
+TEST(UnitMappingTest, ThePrintableAreaInUnitsLessTheFooterLine)
 {
     struct {
-        int total, pageW, pageH, dpi, P;
+        int pageW, pageH, dpi, W, P;
         double scale;
     } const cases[] = {
-        {600, 4961, 7016, 600, 877, 6.25},  // A4
-        {600, 300, 400, 96, 400, 1.0},      // a page narrower than W
+        {4961, 7016, 600, 793, 1102, 6.25},  // A4
+        {9921, 14031, 1200, 793, 1102, 12.5},
+        {5100, 6600, 600, 816, 1036, 6.25},  // Letter
+        {300, 400, 96, 300, 380, 1.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pageW);
-        const UnitMapping m = MapUnits(c.total, c.pageW, c.pageH, c.dpi, c.dpi);
-        EXPECT_EQ(m.W, c.total);
+        const UnitMapping m = MapUnits(c.pageW, c.pageH, c.dpi, c.dpi);
+        EXPECT_EQ(m.W, c.W);
         EXPECT_EQ(m.P, c.P);
         EXPECT_DOUBLE_EQ(m.scaleX, c.scale);
-        EXPECT_NEAR(m.scaleY, c.scale, 0.01);
+        EXPECT_DOUBLE_EQ(m.scaleY, c.scale);
     }
 }
 

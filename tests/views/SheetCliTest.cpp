@@ -1,9 +1,8 @@
 #include "support/PageImages.h"
+#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <string>
 #include <vector>
@@ -11,25 +10,18 @@
 namespace quillon {
 namespace {
 
+using test::Quote;
+
 struct CliRun {
     int status = -1;
     std::string output;  // standard output and error together
 };
 
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
 CliRun RunCli(const std::string& arguments)
 {
-    const std::string command =
-        "cd " + Quote(QUILLON_SOURCE_DIR) + " && " + Quote(QUILLON_CLI) + " sheet " + arguments + " 2>&1";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        run.output += buffer;
-    const int raw = pipe != nullptr ? pclose(pipe) : -1;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    const test::ProgramRun run =
+        test::RunProgram("cd " + Quote(QUILLON_SOURCE_DIR) + " && " + Quote(QUILLON_CLI) + " sheet " + arguments);
+    return {run.exitCode, run.out + run.err};
 }
 
 // The symbols themselves are checked in both colours and both outputs by the
@@ -83,11 +75,11 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
         {"value for an option without a dialog", "-o " + out + " 414100=5", "takes no value"},
         {"unknown code", "-o " + out + " 999999", "no option with code 999999"},
         {"unknown conversion", "--convert aztec -o " + out + " 414100", "qr or pdf417"},
-        {"no output", "414100", "-o OUT.pdf"},
+        {"no output", "414100", "--output is required"},
         {"other extension", "-o x.svg 414100", ".pdf or .png"},
         {"empty custom description", "-o " + out + " --custom ABC:", "CODE:DESCRIPTION"},
         {"nothing to print", "-o " + out, "no option codes"},
-        {"unknown switch", "-o " + out + " --colour 414100", "unknown option --colour"},
+        {"unknown switch", "-o " + out + " --colour 414100", "not expected: --colour"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -34,6 +34,7 @@ std::vector<std::string> DecodeEntryBars(const QImage& page, double pixelsPerUni
 const char* const kCommands[] = {
     "<AW>31860000", "<AC>318600024142", "3186000141", "<AW>318601F4", "<AC>318600020A0D", "0710",
     "<AW>50420123", "CUSTOM-42",        "<AW>31C40003414243", "<AW>31810005", "<AC>3183FFFF", "9901",
+    "<AC>31860001",
 };
 
 CQuillonDoc SampleDocument()
@@ -57,7 +58,7 @@ TEST_P(SheetRoundTripTest, EveryEntryOfThePrintedPagesAndThePaneImageScans)
     writer.FitToContent();
     const test::TempDir dir;
     const auto pdf = dir.Path() / "sheet.pdf";
-    ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 2) << "nine entries a page, twelve entries";
+    ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 2) << "twelve entries an A4 page, thirteen entries";
     const std::vector<QImage> pages = Rasterise(pdf, 300);
     ASSERT_EQ(pages.size(), 2u);
     const QImage image = writer.RenderPane().convertToFormat(QImage::Format_Grayscale8);
@@ -65,8 +66,8 @@ TEST_P(SheetRoundTripTest, EveryEntryOfThePrintedPagesAndThePaneImageScans)
     for (std::size_t i = 0; i < doc.entries.size(); ++i) {
         const CodeInfo& entry = doc.entries[i];
         SCOPED_TRACE(entry.codeText);
-        const int k = static_cast<int>(i % 9);
-        EXPECT_EQ(DecodeEntryBars(pages[i / 9], 300 / 96.0, entry, 85 + 80 * k, inverted),
+        const int k = static_cast<int>(i % 12);
+        EXPECT_EQ(DecodeEntryBars(pages[i / 12], 300 / 96.0, entry, 85 + 80 * k, inverted),
                   std::vector<std::string>{entry.codeText});
         EXPECT_EQ(DecodeEntryBars(image, 1.0, entry, entry.symbolY + 50, inverted),
                   std::vector<std::string>{entry.codeText});
@@ -98,13 +99,14 @@ TEST_P(SheetRoundTripTest, ConvertedSymbolCarriesEveryCommandString)
         const std::vector<QImage> pages = Rasterise(pdf, 300);
         ASSERT_EQ(pages.size(), 1u);
         // The symbol's area (inverted: inside its black background only),
-        // its top T below six captions: 65 on paper, 80 on screen.
+        // its top T below six captions: on paper 65 and a margin of 20, on
+        // screen 80.
         const auto decode = [&](const QImage& image, double pixelsPerUnit, int T) {
             return DecodeArea(image, pixelsPerUnit, inverted ? 47 : 30, T - (inverted ? 4 : 20),
                               doc.convWidth + (inverted ? 73 : 90), T + doc.convHeight + (inverted ? 5 : 20),
                               inverted, qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::PDF417);
         };
-        EXPECT_EQ(decode(pages[0], 300 / 96.0, 65 + 20 * 6), std::vector<std::string>{all});
+        EXPECT_EQ(decode(pages[0], 300 / 96.0, 65 + 20 * 6 + 20), std::vector<std::string>{all});
         EXPECT_EQ(decode(writer.RenderPane().convertToFormat(QImage::Format_Grayscale8), 1.0, 80 + 20 * 6),
                   std::vector<std::string>{all});
     }
@@ -166,16 +168,15 @@ TEST(PagedPrintTest, APrinterGetsTheSamePagesAsThePdfSheet)
     printer.setOutputFileName(QString::fromStdString(pdf.string()));
     printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    // Letter at 600 dpi: 5100 / 600 = 8 pixels a unit, P = 6600 / 8 = 825,
-    // nine entries a page.
+    // Letter at 600 dpi: 816 x 1056 units, P = 1036, eleven entries a page.
     printer.setResolution(600);
-    ASSERT_EQ(PrintWithFooters(printer, doc, options, 620), 2);
+    ASSERT_EQ(PrintWithFooters(printer, doc, options), 2);
     const std::vector<QImage> pages = Rasterise(pdf, 300);
     ASSERT_EQ(pages.size(), 2u);
     for (std::size_t i = 0; i < doc.entries.size(); ++i) {
         SCOPED_TRACE(doc.entries[i].codeText);
-        const int k = static_cast<int>(i % 9);
-        EXPECT_EQ(DecodeEntryBars(pages[i / 9], 300 / 96.0, doc.entries[i], 85 + 80 * k, false),
+        const int k = static_cast<int>(i % 11);
+        EXPECT_EQ(DecodeEntryBars(pages[i / 11], 300 / 96.0, doc.entries[i], 85 + 80 * k, false),
                   std::vector<std::string>{doc.entries[i].codeText});
     }
     EXPECT_NE(PdfText(pdf).find("第2页/共2页"), std::string::npos);
