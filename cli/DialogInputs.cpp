@@ -98,4 +98,12 @@ std::optional<DialogOutput> DialogInputs::Run(ParameterDialog dialog, int mode, 
     return outcome.output;
 }
 
+const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
+{
+    for (const TreeNodeInfo& node : nodes)
+        if (node.level == 3 && node.code == code)
+            return &node;
+    return nullptr;
+}
+
 }  // namespace quillon::cli

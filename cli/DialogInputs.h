@@ -1,4 +1,5 @@
 #pragma once
+#include "catalogue/CatalogueRecords.h"
 #include "dialogs/ParameterDialogs.h"
 
 #include <optional>
@@ -34,5 +35,8 @@ private:
     bool asked_ = false;
     std::string error_;
 };
+
+// The option of the catalogue with exactly this code, or null.
+const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code);
 
 }  // namespace quillon::cli

@@ -109,14 +109,6 @@ std::vector<Item> ItemsInOrder(const CLI::App& command, const CLI::Option* custo
     return items;
 }
 
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
-{
-    for (const TreeNodeInfo& node : nodes)
-        if (node.level == 3 && node.code == code)
-            return &node;
-    return nullptr;
-}
-
 // Adds every item through the same path a double-click or the ADD button
 // takes; an item refused is a wrong argument.
 void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)

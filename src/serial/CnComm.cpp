@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "serial/PortDiscovery.h"
 #include "serial/SerialLine.h"
@@ -77,9 +78,11 @@ bool CnComm::OpenByNumber(int port, int baud)
         return false;
     }
     timeouts_ = ChannelTimeouts(active_ & kCommOverlapped);
+    bitsPerSecond_ = speed->rate;
     PurgeLine(fd_, true, true);
 
     Drain(stopFd_);
+    handsWritesOver_ = active_ & kCommOverlapped;
     failed_ = false;
     failureReported_ = false;
     txPending_ = false;
@@ -88,7 +91,7 @@ bool CnComm::OpenByNumber(int port, int baud)
     watchLines_ = lines.has_value();
     lines_ = lines.value_or(LineSnapshot{});
 
-    if (active_ & (kCommEventThread | kCommReceiveThread | kCommTransmitThread)) {
+    if (active_ & (kCommEventThread | kCommReceiveThread | kCommTransmitThread | kCommOverlapped)) {
         if (!StartThreads()) {
             Shutdown(500);
             return false;
@@ -101,16 +104,23 @@ void CnComm::Shutdown(int waitMs)
 {
     if (fd_ < 0)
         return;
-    if ((active_ & (kCommDrainOnClose | kCommTransmitBuffer)) ==
-        (kCommDrainOnClose | kCommTransmitBuffer)) {
-        const auto start = Clock::now();
-        while (QueuedOutput() > 0 && HasSender() && MsSince(start) < waitMs)
-            std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
+    const bool drains = (active_ & (kCommDrainOnClose | kCommTransmitBuffer)) ==
+                        (kCommDrainOnClose | kCommTransmitBuffer);
+    const bool flushes = active_ & (kCommFlushOnClose | kCommDrainOnClose);
+    for (const auto start = Clock::now(); flushes && MsSince(start) < waitMs;) {
+        const auto unsent = UnsentOutput();
+        if (!(drains && unsent.queued && HasSender()) && !(unsent.handedOver && WriterRunning()))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
     }
     StopThreads();
-    if (active_ & (kCommFlushOnClose | kCommDrainOnClose))
+    // What was handed over but never written goes with the port.
+    pending_.Clear();
+    if (flushes)
         WaitOutputSent(waitMs);
-    PurgeLine(fd_, true, true);
+    // Purging output also throws away what a pseudo-terminal has passed on
+    // but its far side has not read yet, so flushed output is left alone.
+    PurgeLine(fd_, true, !flushes || OutputWaiting(fd_) != 0);
     CloseSerialLine(fd_);
     fd_ = -1;
 }
@@ -132,9 +142,11 @@ bool CnComm::StartThreads()
     }
     running_ = true;
     resumed_ = !(active_ & kCommSuspended);
+    // Overlapped writes need the transmit worker even when it has no
+    // transmit buffer to serve.
     const std::pair<uint32_t, Worker> wanted[] = {{kCommEventThread, kEventWorker},
                                                   {kCommReceiveThread, kReceiveWorker},
-                                                  {kCommTransmitThread, kTransmitWorker}};
+                                                  {kCommTransmitThread | kCommOverlapped, kTransmitWorker}};
     try {
         for (const auto& [option, worker] : wanted) {
             if (active_ & option) {
@@ -320,11 +332,15 @@ bool CnComm::HandleReceived()
 
 void CnComm::FillReceiveBuffer(uint32_t count)
 {
+    // The read may wait for the device up to the read time-out; the window
+    // takes bytes out of Input() meanwhile, so the lock is held only to append.
+    if (scratch_.size() < count)
+        scratch_.resize(count);
+    const uint32_t got = ReadRaw(scratch_.data(), count);
+    if (got == 0)
+        return;
     std::lock_guard lock(input_.Mutex());
-    BlockBuffer::Block* block = input_.Last();
-    if (!block || block->FreeRoom() <= count)
-        block = input_.NewBlock(count);
-    input_.Commit(block, ReadRaw(block->WritePointer(), count));
+    input_.Append(scratch_.data(), got);
 }
 
 void CnComm::EventLoopPolled()
@@ -356,6 +372,7 @@ void CnComm::ReceiveLoop()
 
 void CnComm::TransmitLoop()
 {
+    const bool sendsQueued = active_ & kCommTransmitThread;
     while (running_) {
         pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd_[kTransmitWorker], POLLIN, 0}};
         ::poll(fds, 2, kTransmitLoopMs);
@@ -363,7 +380,9 @@ void CnComm::TransmitLoop()
             break;
         if (fds[1].revents)
             Drain(wakeFd_[kTransmitWorker]);
-        while (SendQueuedOnce()) {
+        while (sendsQueued && SendQueuedOnce()) {
+        }
+        while (running_ && WritePendingOnce()) {
         }
     }
 }
@@ -386,12 +405,35 @@ uint32_t CnComm::RawWrite(const void* bytes, uint32_t count)
 {
     if (fd_ < 0 || count == 0)
         return 0;
+    uint32_t taken = count;
+    if (handsWritesOver_) {
+        pending_.Push(bytes, count);
+        Wake(wakeFd_[kTransmitWorker]);
+    } else {
+        taken = WriteWithinBudget(bytes, count);
+    }
+    bytesWritten_ += taken;
+    return taken;
+}
+
+bool CnComm::WritePendingOnce()
+{
+    const auto* write = pending_.Front();
+    if (!write)
+        return false;
+    WriteWithinBudget(write->data(), static_cast<uint32_t>(write->size()));
+    pending_.PopFront();
+    return true;
+}
+
+uint32_t CnComm::WriteWithinBudget(const void* bytes, uint32_t count)
+{
     uint32_t written;
     {
         std::lock_guard lock(writeMutex_);
         written = WriteWithin(fd_, stopFd_, bytes, count, WriteBudgetMs(timeouts_, count)).count;
     }
-    bytesWritten_ += written;
+    bytesOnLine_ += written;
     if (written > 0 && alive_[kEventWorker]) {
         txPending_ = true;
         Wake(wakeFd_[kEventWorker]);
@@ -414,16 +456,28 @@ void CnComm::DrainTransmit()
 {
     if (fd_ < 0)
         return;
-    if (active_ & kCommTransmitBuffer) {
-        while (QueuedOutput() > 0) {
-            if (HasSender())
-                std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
-            else
-                SendQueuedOnce();
+    // The window calls this before each device operation; a device that
+    // stopped reading must not hold it up for write time-outs.
+    const int stallMs = StallMs(bitsPerSecond_);
+    std::pair<uint64_t, int> progress{bytesOnLine_, OutputWaiting(fd_)};
+    for (auto lastProgress = Clock::now();;) {
+        const auto unsent = UnsentOutput();
+        const std::pair<uint64_t, int> now{bytesOnLine_, OutputWaiting(fd_)};
+        if (!unsent.queued && !unsent.handedOver && now.second <= 0)
+            return;
+        if (now != progress) {
+            progress = now;
+            lastProgress = Clock::now();
+        } else if (MsSince(lastProgress) >= stallMs) {
+            return;
         }
+        if (unsent.queued && !HasSender())
+            SendQueuedOnce();
+        else if (unsent.handedOver && !unsent.queued && !WriterRunning())
+            WritePendingOnce();
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
     }
-    const int queued = OutputWaiting(fd_);
-    WaitOutputSent(static_cast<int>(WriteBudgetMs(timeouts_, queued > 0 ? queued : 0)));
 }
 
 bool CnComm::SendQueuedOnce()
@@ -442,16 +496,24 @@ bool CnComm::SendQueuedOnce()
     return true;
 }
 
-uint32_t CnComm::QueuedOutput()
+CnComm::Unsent CnComm::UnsentOutput()
 {
+    // SendQueuedOnce holds this lock from taking a chunk out of Output() until
+    // it has been written or handed over, so the chunk is seen in one place.
+    std::lock_guard sending(queuedSendMutex_);
     std::lock_guard lock(output_.Mutex());
-    return output_.Total();
+    return {output_.Total() > 0, !pending_.Empty()};
 }
 
 bool CnComm::HasSender() const
 {
     return resumed_ && ((alive_[kEventWorker] && (active_ & kCommEventThread)) ||
-                        alive_[kTransmitWorker]);
+                        (alive_[kTransmitWorker] && (active_ & kCommTransmitThread)));
+}
+
+bool CnComm::WriterRunning() const
+{
+    return resumed_ && alive_[kTransmitWorker];
 }
 
 void CnComm::WaitOutputSent(int maxMs)

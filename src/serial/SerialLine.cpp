@@ -102,10 +102,9 @@ std::optional<LineSnapshot> ReadLineSnapshot(int fd)
 
 void CloseSerialLine(int fd)
 {
-    // The exclusive flag belongs to the tty, not to this descriptor: it
-    // would outlive the close while anyone else holds the device open (a
-    // simulator keeps its pseudo-terminal's other end), locking out the
-    // next opener, such as the window taking its port back.
+    // The exclusive mode belongs to the terminal, not to this descriptor: a
+    // pseudo-terminal outlives it, and left set it would refuse every later
+    // open by an ordinary user (the simulator's line could be used once).
     ::ioctl(fd, TIOCNXCL);
     ::close(fd);
 }

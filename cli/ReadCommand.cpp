@@ -1,0 +1,28 @@
+#include "cli/DeviceLink.h"
+#include "cli/Verbs.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace quillon::cli {
+
+Verb AddReadVerb(CLI::App& app)
+{
+    CLI::App* command = app.add_subcommand("read", "Connect and read every setting back.");
+    command->footer("Prints the options the device reports as set, in tree order: CODE, setting, option[, value], "
+                    "tab-separated.");
+    auto args = std::make_shared<PortArgs>();
+    AddPortOptions(*command, *args, true);
+    return {command, [args] {
+                DeviceLink link(*args);
+                if (!link.LoadCatalogue())
+                    return 1;
+                if (const int status = link.OpenAndConnect(true); status != 0)
+                    return status;
+                PrintReportedOptions(ReportedOptions(link.Doc(), link.Tree()), args->json);
+                return 0;
+            }};
+}
+
+}  // namespace quillon::cli
