@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -11,8 +12,8 @@ namespace quillon::cli {
 Verb AddConnectVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("connect", "Open a port and probe for the device.");
-    command->footer("Prints the state text (\"COM9，联机\", or the device path); exit 1 when the device does not "
-                    "answer, 3 when the port cannot be opened.");
+    command->footer("Prints the information bar's state text (\"COM9，联机\", or the device path).\n"
+                    "Exit status: 0 connected, 1 no answer, 2 wrong arguments, 3 the port cannot be opened.");
     auto args = std::make_shared<PortArgs>();
     AddPortOptions(*command, *args, false);
     return {command, [args] {

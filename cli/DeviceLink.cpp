@@ -9,14 +9,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <nlohmann/json.hpp>
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
-
-#include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
 namespace quillon::cli {
 
@@ -50,21 +48,6 @@ std::string OpenFailure(int error)
 }
 
 }  // namespace
-
-void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson)
-{
-    command.add_option("--port", args.port, "COMn (a port link or a hardware port) or a device path")
-        ->required()
-        ->type_name("P");
-    command.add_option("--baud", args.baud, "line speed (default 115200)")
-        ->check(CLI::PositiveNumber)
-        ->type_name("B");
-    command.add_option("--timeout", args.timeoutMs, "the longest wait for one exchange in ms (default 3000)")
-        ->check(CLI::PositiveNumber)
-        ->type_name("MS");
-    if (withJson)
-        command.add_flag("--json", args.json, "print JSON");
-}
 
 DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
 {
@@ -286,14 +269,12 @@ void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json)
         }
         return;
     }
-    auto list = nlohmann::ordered_json::array();
-    for (const auto& o : options) {
-        list.push_back({{"code", o.code},
-                        {"setting", o.setting},
-                        {"option", o.option},
-                        {"value", o.value ? nlohmann::ordered_json(*o.value) : nlohmann::ordered_json(nullptr)}});
-    }
-    std::printf("%s\n", list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
+    using Json = nlohmann::ordered_json;
+    Json out = Json::array();
+    for (const auto& o : options)
+        out.push_back({{"code", o.code}, {"setting", o.setting}, {"option", o.option},
+                       {"value", o.value ? Json(*o.value) : Json(nullptr)}});
+    std::printf("%s\n", out.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
 }
 
 }  // namespace quillon::cli

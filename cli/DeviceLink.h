@@ -16,22 +16,15 @@
 #include <string>
 #include <vector>
 
-namespace CLI {
-class App;
-}
-
 namespace quillon::cli {
 
 // The port arguments the device verbs share.
 struct PortArgs {
-    std::string port;            // COMn or a device path
-    int baud = 115200;           // the port dialog's default speed
-    int timeoutMs = 3000;        // the longest wait for one exchange
+    std::string port;      // COMn or a device path
+    int baud = 115200;     // the port dialog's default speed
+    int timeoutMs = 3000;  // the longest wait for one exchange
     bool json = false;
 };
-// Adds --port (required), --baud, --timeout and, when asked, --json to a
-// device verb.
-void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson);
 
 // The window's device link without the window: the same session, frames
 // and processors over the channel, with the information bar's state kept as

@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -9,9 +10,11 @@ namespace quillon::cli {
 
 Verb AddReadVerb(CLI::App& app)
 {
-    CLI::App* command = app.add_subcommand("read", "Connect and read every setting back.");
-    command->footer("Prints the options the device reports as set, in tree order: CODE, setting, option[, value], "
-                    "tab-separated.");
+    CLI::App* command = app.add_subcommand("read", "Connect and read every setting back from the device.");
+    command->footer("Prints the options the device reports as set, in tree order, one a line: code, setting, "
+                    "option and, for settings with a value, the value, tab-separated.\n"
+                    "Exit status: 0 read, 1 no answer or an unfinished read, 2 wrong arguments, 3 the port "
+                    "cannot be opened.");
     auto args = std::make_shared<PortArgs>();
     AddPortOptions(*command, *args, true);
     return {command, [args] {

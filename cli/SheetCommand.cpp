@@ -118,7 +118,8 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
     SelectionApplier applier(inputs, doc, device, [] { return std::int64_t{0}; });
     for (const Item& item : sheet.items) {
         if (item.custom) {
-            doc.AddEntry(item.code, item.description);
+            if (!doc.AddEntry(item.code, item.description))  // the document has said why
+                throw CLI::ValidationError(item.code, "could not be added");
             continue;
         }
         const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, item.code);

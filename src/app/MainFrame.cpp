@@ -335,7 +335,7 @@ void CMainFrame::LayoutPanes()
         if (input.viewMode == 1) {
             form_->SetDecodeOutputChecked(false);
             form_->SetImageExtractChecked(false);
-            form_->replyRoute = ReplyRouteForMonitorView();
+            ResetReplyRoute();
         } else {
             form_->SetSendToDeviceChecked(false);
         }

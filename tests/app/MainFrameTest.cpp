@@ -604,13 +604,19 @@ void MainFrameTest::refusalsWithoutAPort()
 
 void MainFrameTest::brokenCatalogueKeepsTheProgramRunning()
 {
-    test::TempDir dir;
-    const std::string ini = dir.Write("config.ini", "[COMMON]\nBSPXML = missing-catalogue.xml\n");
-    Harness h(ini);
-    QCOMPARE(h.form()->CatalogueInUse(), (dir.Path() / "missing-catalogue.xml").string());
-    QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{"配置文件设置错误，无法完成初始化！"}));
-    QCOMPARE(h.tree()->topLevelItemCount(), 0);
-    QVERIFY(h.window->isVisible());
+    // A missing file, and an empty key, which names no file at all (not the
+    // all.xml that may stand beside the configuration file).
+    for (const char* name : {"missing-catalogue.xml", ""}) {
+        test::TempDir dir;
+        dir.Write("all.xml", "<CODEBAR_APP/>");
+        const std::string ini = dir.Write("config.ini", std::string("[COMMON]\nBSPXML = ") + name + "\n");
+        Harness h(ini);
+        if (*name != '\0')
+            QCOMPARE(h.form()->CatalogueInUse(), (dir.Path() / name).string());
+        QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{"配置文件设置错误，无法完成初始化！"}));
+        QCOMPARE(h.tree()->topLevelItemCount(), 0);
+        QVERIFY(h.window->isVisible());
+    }
 }
 
 void MainFrameTest::catalogueInUseComesFromTheConfigFileOrTheOption_data()

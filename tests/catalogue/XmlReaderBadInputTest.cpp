@@ -148,7 +148,12 @@ TEST(XmlReaderBadInput, AMillionNestedElements)
     EXPECT_FALSE(files.Load(reader, "<" + std::string(kDepth, 'n') + ">" + Repeat("</m>", kDepth)));
 
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_LT(seconds, 30.0) << "a pass must stay linear";
+#ifdef __SANITIZE_ADDRESS__
+    constexpr double kLinearBound = 100.0;  // instrumented code runs several times slower
+#else
+    constexpr double kLinearBound = 30.0;
+#endif
+    EXPECT_LT(seconds, kLinearBound) << "a pass must stay linear";
 }
 
 TEST(XmlReaderBadInput, FilesThatAreNotDocuments)
