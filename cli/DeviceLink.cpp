@@ -5,7 +5,7 @@
 #include "app/ConfigLocation.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
-#include "serial/SerialLine.h"
+#include "serial/PortProblem.h"
 
 #include <algorithm>
 #include <atomic>
@@ -114,15 +114,10 @@ int DeviceLink::Open()
     doc_.baudRate = args_.baud;
     if (path && comm_.OpenByNumber(*number, args_.baud))
         return 0;
-    int error = ENOENT;
-    if (path) {
-        const int fd = OpenSerialLine(*path);
-        error = fd < 0 ? errno : EINVAL;
-        if (fd >= 0)
-            ::close(fd);
-    }
+    const int error = path ? comm_.LastOpenError() : ENOENT;
     doc_.portNumber = 0;
-    std::fprintf(stderr, "quillon-cli: cannot open %s: %s\n", args_.port.c_str(), OpenFailure(error).c_str());
+    std::fprintf(stderr, "quillon-cli: cannot open %s: %s\n%s\n", args_.port.c_str(), OpenFailure(error).c_str(),
+                 ExplainPortProblem(GatherPortFacts(path.value_or(args_.port), error)).c_str());
     return 3;
 }
 

@@ -28,7 +28,7 @@ int Report(const CLI::App& app, const CLI::Error& error)
 
 int main(int argc, char** argv)
 {
-    CLI::App app("Command-line tool of Quillon: catalogues, serial ports, the device's settings, configuration-barcode sheets, device version, images and decoded output.",
+    CLI::App app("Command-line tool of Quillon: catalogues, serial ports, the device's settings, firmware, configuration-barcode sheets, device version, images and decoded output.",
                  "quillon-cli");
     app.set_version_flag("--version", std::string("quillon-cli ") + QUILLON_VERSION);
 
@@ -41,6 +41,7 @@ int main(int argc, char** argv)
         quillon::cli::AddConnectVerb(app),
         quillon::cli::AddReadVerb(app),
         quillon::cli::AddSetVerb(app),
+        quillon::cli::AddFirmwareVerb(app),
 #ifdef QUILLON_CLI_SHEET
         quillon::cli::AddSheetVerb(app),
 #endif

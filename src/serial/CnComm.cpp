@@ -13,6 +13,7 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/SerialLine.h"
+#include "serial/TimedIo.h"
 
 namespace quillon {
 
@@ -20,20 +21,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t MsSince(Clock::time_point then)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - then).count();
-}
-
 void Drain(int eventFd)
 {
     uint64_t value;
     [[maybe_unused]] auto ignored = ::read(eventFd, &value, sizeof value);
-}
-
-bool Bad(short revents)
-{
-    return revents & (POLLHUP | POLLERR | POLLNVAL);
 }
 
 constexpr uint32_t kQueuedChunk = 1024;
@@ -66,6 +57,7 @@ CnComm::~CnComm()
 
 bool CnComm::OpenByNumber(int port, int baud)
 {
+    lastOpenError_ = EINVAL;
     if (port < 1 || port > kMaxPort)
         return false;
     const auto speed = MapSpeed(baud);
@@ -76,13 +68,17 @@ bool CnComm::OpenByNumber(int port, int baud)
     port_ = port;
     const auto path = ResolvePortPath(port);
     devicePath_ = path.value_or("");
+    lastOpenError_ = path ? 0 : ENOENT;
     if (!path || stopFd_ < 0 || wakeFd_[kEventWorker] < 0 || wakeFd_[kReceiveWorker] < 0 ||
         wakeFd_[kTransmitWorker] < 0)
         return false;
     fd_ = OpenSerialLine(*path);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        lastOpenError_ = errno;
         return false;
+    }
     if (!SetRaw8N1(fd_, *speed)) {
+        lastOpenError_ = errno;
         Shutdown(500);
         return false;
     }
@@ -265,7 +261,7 @@ uint32_t CnComm::WaitForPortEvent()
         Drain(wakeFd_[kEventWorker]);
 
     uint32_t events = 0;
-    if (Bad(fds[0].revents)) {
+    if (PollFailed(fds[0].revents)) {
         MarkFailed();
         events |= kEventReceived;
     } else if (fds[0].revents & POLLIN) {
@@ -437,30 +433,10 @@ bool CnComm::WritePendingOnce()
 
 uint32_t CnComm::WriteWithinBudget(const void* bytes, uint32_t count)
 {
-    auto* source = static_cast<const unsigned char*>(bytes);
-    uint32_t written = 0;
+    uint32_t written;
     {
         std::lock_guard lock(writeMutex_);
-        const auto start = Clock::now();
-        const int64_t budget = WriteBudgetMs(timeouts_, count);
-        while (written < count) {
-            const ssize_t result = ::write(fd_, source + written, count - written);
-            if (result > 0) {
-                written += static_cast<uint32_t>(result);
-                continue;
-            }
-            if (result < 0 && errno == EINTR)
-                continue;
-            if (result == 0 || errno != EAGAIN)
-                break;
-            const int64_t left = budget - MsSince(start);
-            if (left <= 0)
-                break;
-            pollfd fds[] = {{fd_, POLLOUT, 0}, {stopFd_, POLLIN, 0}};
-            ::poll(fds, 2, static_cast<int>(left));
-            if (fds[1].revents || Bad(fds[0].revents))
-                break;
-        }
+        written = WriteWithin(fd_, stopFd_, bytes, count, WriteBudgetMs(timeouts_, count)).count;
     }
     bytesOnLine_ += written;
     if (written > 0 && alive_[kEventWorker]) {
@@ -474,38 +450,11 @@ uint32_t CnComm::ReadRaw(void* buffer, uint32_t count)
 {
     if (fd_ < 0 || count == 0)
         return 0;
-    auto* target = static_cast<unsigned char*>(buffer);
-    uint32_t got = 0;
-    const auto start = Clock::now();
-    auto lastByte = start;
-    while (got < count) {
-        const ssize_t result = ::read(fd_, target + got, count - got);
-        if (result > 0) {
-            got += static_cast<uint32_t>(result);
-            lastByte = Clock::now();
-            continue;
-        }
-        if (result < 0 && errno == EINTR)
-            continue;
-        if (result == 0 || errno != EAGAIN) {
-            // End of file or an I/O error on a tty: the device is gone.
-            MarkFailed();
-            break;
-        }
-        const int wait = ReadWaitMs(timeouts_, count, MsSince(start), got ? MsSince(lastByte) : -1);
-        if (wait == 0)
-            break;
-        pollfd fds[] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-        ::poll(fds, 2, wait);
-        if (fds[1].revents)
-            break;
-        if (Bad(fds[0].revents) && !(fds[0].revents & POLLIN)) {
-            MarkFailed();
-            break;
-        }
-    }
-    bytesRead_ += got;
-    return got;
+    const TimedIoResult read = ReadWithin(fd_, stopFd_, buffer, count, timeouts_);
+    if (read.lost)
+        MarkFailed();
+    bytesRead_ += read.count;
+    return read.count;
 }
 
 void CnComm::DrainTransmit()

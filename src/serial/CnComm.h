@@ -89,6 +89,10 @@ public:
     void ResumeThreads();
 
     bool IsOpen() const { return fd_ >= 0; }
+    // The errno of the last OpenByNumber that failed (EINVAL for a refused
+    // number or speed, ENOENT when COMn names no device), so that the
+    // operator can be told why.
+    int LastOpenError() const { return lastOpenError_; }
     int PortNumber() const { return port_; }
     const std::string& DevicePath() const { return devicePath_; }
 
@@ -167,6 +171,7 @@ private:
     int fd_ = -1;
     int port_ = -1;
     std::string devicePath_;
+    int lastOpenError_ = 0;
     CommTimeouts timeouts_{};
 
     // Signalled by Shutdown and read by nobody, so that every wait of every
