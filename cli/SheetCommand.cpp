@@ -120,7 +120,8 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
     }
     for (const Item& item : sheet.items) {
         if (item.custom) {
-            doc.AddEntry(item.code, item.description);
+            if (!doc.AddEntry(item.code, item.description))  // the document has said why
+                throw CLI::ValidationError(item.code, "could not be added");
             continue;
         }
         if (const std::string error = options.Add(item.code, item.value); !error.empty())

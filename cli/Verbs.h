@@ -20,6 +20,10 @@ struct Verb {
 // --help text here.
 Verb AddCatalogueVerb(CLI::App& app);
 Verb AddPortsVerb(CLI::App& app);
+Verb AddConnectVerb(CLI::App& app);
+Verb AddReadVerb(CLI::App& app);
+Verb AddSetVerb(CLI::App& app);
+Verb AddFirmwareVerb(CLI::App& app);
 #ifdef QUILLON_CLI_SHEET
 Verb AddSheetVerb(CLI::App& app);
 #endif

@@ -28,13 +28,17 @@ int Report(const CLI::App& app, const CLI::Error& error)
 
 int main(int argc, char** argv)
 {
-    CLI::App app("Command-line tool of Quillon: catalogues, serial ports, configuration-barcode sheets.",
+    CLI::App app("Command-line tool of Quillon: catalogues, serial ports, the device's settings, firmware, configuration-barcode sheets.",
                  "quillon-cli");
     app.set_version_flag("--version", std::string("quillon-cli ") + QUILLON_VERSION);
 
     const std::vector<quillon::cli::Verb> verbs = {
         quillon::cli::AddCatalogueVerb(app),
         quillon::cli::AddPortsVerb(app),
+        quillon::cli::AddConnectVerb(app),
+        quillon::cli::AddReadVerb(app),
+        quillon::cli::AddSetVerb(app),
+        quillon::cli::AddFirmwareVerb(app),
 #ifdef QUILLON_CLI_SHEET
         quillon::cli::AddSheetVerb(app),
 #endif

@@ -95,7 +95,7 @@ void Device::Handle(const FrameReader::Frame& frame)
         // Records without a handshake: the loader is already waiting (a
         // repair upgrade after a failed one).
         log_("firmware: HEX records without handshake, loader takes them");
-        StartLoader(frame.bytes);
+        StartLoader(FirmwareLoader::Expect::Hex, frame.bytes);
         break;
     }
 }
@@ -219,13 +219,13 @@ void Device::RunLoaderCommand(const Bytes& frame)
     } else if (frame[2] == kHandshake) {
         Reply(Bytes{kWriteReply, kLoaderTag, kHandshake, 0x00, 0x00});
         log_("firmware: loader handshake");
-        StartLoader({});
+        StartLoader(FirmwareLoader::Expect::HexOrRaw, {});
     }
 }
 
-void Device::StartLoader(Bytes firstBytes)
+void Device::StartLoader(FirmwareLoader::Expect expect, Bytes firstBytes)
 {
-    loader_.Begin();
+    loader_.Begin(expect);
     const Bytes rest = reader_.TakePending();
     firstBytes.insert(firstBytes.end(), rest.begin(), rest.end());
     Reply(loader_.Receive(firstBytes));

@@ -59,7 +59,7 @@ private:
     void AnswerImage(const Bytes& frame);
     void ApplyWrite(const Bytes& frame);
     void RunLoaderCommand(const Bytes& frame);
-    void StartLoader(Bytes firstBytes);
+    void StartLoader(FirmwareLoader::Expect expect, Bytes firstBytes);
     void FlushReadBackEnd();
     void Reply(const Bytes& bytes) { faults_.EmitReply(out_, bytes); }
 

@@ -16,10 +16,10 @@ constexpr char kImageRefused = '5';
 
 const Bytes FirmwareLoader::kEraseRecord{0x02, 0x00, 0x00, 0x04, 0x00, 0x0F, 0xEB};
 
-void FirmwareLoader::Begin()
+void FirmwareLoader::Begin(Expect expect)
 {
     Finish();
-    phase_ = Phase::Undecided;
+    phase_ = expect == Expect::Hex ? Phase::Hex : Phase::Undecided;
 }
 
 void FirmwareLoader::Finish()
@@ -34,19 +34,19 @@ void FirmwareLoader::Finish()
 Bytes FirmwareLoader::Receive(std::span<const std::uint8_t> bytes)
 {
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-    if (phase_ == Phase::Undecided && !pending_.empty() && pending_.size() >= pending_[0] + 5u)
-        phase_ = FrameReader::IsHexRecord(Bytes(pending_.begin(), pending_.begin() + pending_[0] + 5))
-                     ? Phase::Hex
-                     : Phase::Raw;
+    // More than one record before any answer: nobody is waiting for one.
+    if (phase_ == Phase::Undecided && pending_.size() > FrontRecordSize())
+        phase_ = Phase::Raw;
     return phase_ == Phase::Hex ? TakeRecords() : Bytes{};
 }
 
 Bytes FirmwareLoader::TakeRecords()
 {
     Bytes answers;
-    while (phase_ == Phase::Hex && !pending_.empty() && pending_.size() >= pending_[0] + 5u) {
-        const Bytes record(pending_.begin(), pending_.begin() + pending_[0] + 5);
-        pending_.erase(pending_.begin(), pending_.begin() + pending_[0] + 5);
+    while (phase_ == Phase::Hex && pending_.size() >= FrontRecordSize()) {
+        const auto size = static_cast<std::ptrdiff_t>(FrontRecordSize());
+        const Bytes record(pending_.begin(), pending_.begin() + size);
+        pending_.erase(pending_.begin(), pending_.begin() + size);
         const char answer = FrameReader::IsHexRecord(record) ? ApplyRecord(record) : kRecordRefused;
         answers.push_back(static_cast<std::uint8_t>(answer));
         if (answer == kRecordRefused) {
@@ -59,11 +59,12 @@ Bytes FirmwareLoader::TakeRecords()
 
 char FirmwareLoader::ApplyRecord(const Bytes& record)
 {
-    const bool first = std::exchange(firstRecord_, false);
-    if (first && record == kEraseRecord) {
+    // Nothing tells the erase request from a file's own first record, so
+    // the loader erases and still takes the record's base address: were it
+    // the request, the file's own records set the base they need.
+    if (std::exchange(firstRecord_, false) && record == kEraseRecord) {
         hooks_.eraseConfiguration();
         hooks_.log("firmware: configuration erased");
-        return '4';
     }
     const std::uint8_t type = record[3];
     const std::uint32_t offset = KeyAt(record, 1);
@@ -118,8 +119,12 @@ Bytes FirmwareLoader::OnQuiet(Millis quiet)
         Finish();
         return {};
     }
-    const bool cutRecord = (phase_ == Phase::Hex || phase_ == Phase::Undecided) && !pending_.empty() &&
-                           pending_.size() == pending_[0] + 4u && pending_[3] <= 0x05;
+    if (quiet >= kHexDecisionQuiet && phase_ == Phase::Undecided && pending_.size() == FrontRecordSize()) {
+        phase_ = Phase::Hex;
+        return TakeRecords();
+    }
+    const bool cutRecord = (phase_ == Phase::Hex || phase_ == Phase::Undecided) &&
+                           pending_.size() + 1 == FrontRecordSize() && pending_[3] <= 0x05;
     if (quiet >= kRecordQuiet && cutRecord) {
         // A last line without a line end reaches the device without its
         // checksum byte; the loader takes the record as it is.
@@ -138,7 +143,7 @@ Millis FirmwareLoader::NextQuietStep(Millis alreadyQuiet) const
 {
     if (phase_ == Phase::Off)
         return Millis::max();
-    for (const Millis step : {kRecordQuiet, kImageEndQuiet, kGiveUpQuiet})
+    for (const Millis step : {kHexDecisionQuiet, kRecordQuiet, kImageEndQuiet, kGiveUpQuiet})
         if (step > alreadyQuiet)
             return step;
     return Millis::max();

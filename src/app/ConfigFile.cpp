@@ -17,7 +17,7 @@ std::string ReadCatalogueName(const std::string& configPath)
 
 std::string CataloguePath(const std::string& catalogueFile)
 {
-    return "./config/" + (catalogueFile.empty() ? std::string("all.xml") : catalogueFile);
+    return "./config/" + catalogueFile;
 }
 
 }  // namespace quillon

@@ -10,7 +10,10 @@ inline constexpr const char* kDefaultConfigFile = "./config/config.ini";
 // "null" when the key is absent (so the load fails and the operator is told).
 std::string ReadCatalogueName(const std::string& configPath = kDefaultConfigFile);
 
-// "./config/" followed by the name; an empty name means "all.xml".
+// "./config/" followed by the name.  An empty name (a "bspxml=" with nothing
+// after it) names no file: the path is then the folder itself, which no load
+// accepts, so the operator is told the catalogue is wrong instead of getting
+// all.xml without a word.
 std::string CataloguePath(const std::string& catalogueFile);
 
 }  // namespace quillon

@@ -9,13 +9,16 @@
 #include "app/QtText.h"
 #include "app/SavePathStore.h"
 #include "app/ToolbarIcons.h"
-#include "app/UnwiredSettingSender.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
+#include "device/QtDeviceTimers.h"
+#include "device/RestingReplyRoute.h"
 #include "dialogs/QtParameterDialogRunner.h"
 #include "serial/CnComm.h"
+#include "serial/QtCommNotifier.h"
 #include "serial/RsParaSet.h"
 #include "views/RightView.h"
+#include "views/RightViewDown.h"
 #include "document/QuillonDoc.h"
 
 #include <QAbstractScrollArea>
@@ -53,20 +56,6 @@ QString ToolTipText(std::string_view caption)
     return text;
 }
 
-// The lower right pane until the output pane takes its place.
-QWidget* MakePanePlaceholder(const char* name, QWidget* parent)
-{
-    auto* pane = new QFrame(parent);
-    pane->setObjectName(name);
-    pane->setFrameShape(QFrame::StyledPanel);
-    pane->setAutoFillBackground(true);
-    QPalette palette = pane->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    pane->setPalette(palette);
-    pane->setFocusPolicy(Qt::StrongFocus);
-    return pane;
-}
-
 // A scroll area draws its content in its viewport: repainting the area
 // alone redraws only its frame and leaves the old content on the screen.
 void Repaint(QWidget* pane)
@@ -99,10 +88,8 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     }
     if (!parts_.document)
         parts_.document = &doc_;
-    if (!parts_.device) {
-        ownedDevice_ = std::make_unique<UnwiredSettingSender>();
-        parts_.device = ownedDevice_.get();
-    }
+    if (!parts_.device)
+        parts_.device = this;
     if (parts_.savePaths) {
         savePaths_ = parts_.savePaths;
     } else {
@@ -118,6 +105,7 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     setWindowTitle(Q(MainWindowTitle()));
     resize(1200, 800);
     CreatePanes();
+    CreateDeviceLink();
     CreateActions();
     CreateToolBars();
     CreateStatusBar();
@@ -148,7 +136,10 @@ void CMainFrame::CreatePanes()
     documentView_ = new CRightView(doc_, *viewOptions_, inner_);
     documentView_->setObjectName("documentPane");
     upperPane_ = documentView_;
-    lowerPane_ = MakePanePlaceholder("monitorPane", inner_);
+    monitorView_ = new CRightViewDown(
+        doc_, [this] { return ViewMode(); }, [this] { return form_->SendToDeviceChecked(); }, inner_);
+    monitorView_->setObjectName("monitorPane");
+    lowerPane_ = monitorView_;
     outer_->addWidget(form_);
     outer_->addWidget(inner_);
     outer_->setSizes({3 * W / 10, 7 * W / 10});
@@ -157,6 +148,61 @@ void CMainFrame::CreatePanes()
     setCentralWidget(outer_);
     inner_->installEventFilter(this);
     splittersReady_ = true;
+}
+
+void CMainFrame::CreateDeviceLink()
+{
+    timers_ = new QtDeviceTimers([this](DeviceTimer timer) { session_->OnTimer(timer); }, this);
+    session_ = std::make_unique<DeviceSession>(DeviceSession::Parts{doc_, *comm_, form_->Tree(), form_->replyRoute,
+                                                                    form_->readBusy, *timers_, *this, *prompt_});
+    // The channel's notifications arrive on its worker and are handled here,
+    // on the window's thread.
+    notifier_ = new QtCommNotifier(this);
+    connect(notifier_, &QtCommNotifier::notified, this,
+            [this](unsigned message, int port, long) { OnCommNotified(message, port); });
+    comm_->SetNotificationSink(notifier_);
+}
+
+void CMainFrame::OnCommNotified(unsigned message, int port)
+{
+    if (message == kNotifyReceived)
+        session_->OnDeviceData(port);
+    else if (message == kNotifyPortFailure && port == doc_.portNumber)
+        session_->OnPortFailure();
+}
+
+void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
+{
+    session_->SendSettingFrame(recordIndex, value);
+}
+
+void CMainFrame::ShowOnline(int portNumber)
+{
+    infoBar_->SetConnected(portNumber);
+}
+
+void CMainFrame::ShowOffline()
+{
+    infoBar_->Reset();
+    form_->SetSendToDeviceChecked(false);
+    form_->LoadCatalogue();
+    LayoutPanes();
+}
+
+void CMainFrame::ShowStatus(const std::string& text)
+{
+    statusBar()->showMessage(Q(text));
+}
+
+ReplyRoute CMainFrame::RestingRoute() const
+{
+    return RestingReplyRoute({ViewMode(), form_->SendToDeviceChecked(), form_->DecodeOutputChecked(),
+                              form_->ImageExtractChecked()});
+}
+
+void CMainFrame::ResetReplyRoute()
+{
+    form_->replyRoute = static_cast<int>(RestingRoute());
 }
 
 void CMainFrame::CreateActions()
@@ -289,7 +335,7 @@ void CMainFrame::LayoutPanes()
         if (input.viewMode == 1) {
             form_->SetDecodeOutputChecked(false);
             form_->SetImageExtractChecked(false);
-            form_->replyRoute = ReplyRouteForMonitorView();
+            ResetReplyRoute();
         } else {
             form_->SetSendToDeviceChecked(false);
         }
@@ -314,23 +360,13 @@ void CMainFrame::SwitchToMonitorView()
     documentView_->ResetGeometry();
     form_->LayoutControls();
     form_->SetDecodeOutputChecked(true);
-    form_->replyRoute = ReplyRouteForMonitorView();
+    ResetReplyRoute();
     RefreshRightPanes();
     form_->ShowModeButtons(1);
     infoBar_->SetView(std::string(kViewMonitor), true);
     UpdateCommandStates();
     // The rows follow the view at once rather than at the next resize.
     LayoutPanes();
-}
-
-int CMainFrame::ReplyRouteForMonitorView() const
-{
-    int route = -1;
-    if (form_->DecodeOutputChecked())
-        route = 2;
-    if (form_->ImageExtractChecked())
-        route = 3;
-    return route;
 }
 
 void CMainFrame::SwitchToConfigurationView()
@@ -342,7 +378,7 @@ void CMainFrame::SwitchToConfigurationView()
     doc_.lowerGeometry = ScrollGeometry{};
     documentView_->ResetGeometry();
     form_->LayoutControls();
-    form_->replyRoute = form_->SendToDeviceChecked() ? 1 : -1;
+    ResetReplyRoute();
     RefreshRightPanes();
     form_->ShowModeButtons(0);
     infoBar_->SetView(std::string(kViewConfiguration), false);
@@ -495,21 +531,36 @@ void CMainFrame::OnImageExtract()
     // Image extraction from the menu joins here with the device link.
 }
 
-// Handlers of the device link, the device tools and the views.  Their
-// commands are in place with captions and enabling; the work joins here.
-void CMainFrame::OnDisconnect() {}
-void CMainFrame::OnFirmwareDownload() {}
+// Handlers of the device tools and the image views.  Their commands are in
+// place with captions and enabling; the work joins here.
 void CMainFrame::OnImageSave() {}
 void CMainFrame::OnDecodedOutputSave() {}
-void CMainFrame::DiscardInput() {}
 void CMainFrame::StartImageExtraction(int, int) {}
+
+void CMainFrame::DiscardInput()
+{
+    session_->DiscardInput();
+}
 
 void CMainFrame::OnConnect()
 {
     if (!portDialog_)
         portDialog_ = new CRsParaSet(doc_, *comm_, *prompt_, this);
-    portDialog_->exec();
-    // The connect probe that follows a successful open joins here with the device link.
+    if (portDialog_->exec() == QDialog::Accepted && doc_.portNumber > 0)
+        session_->BeginConnect();
+}
+
+void CMainFrame::OnDisconnect()
+{
+    session_->Disconnect();
+}
+
+void CMainFrame::OnFirmwareDownload()
+{
+    session_->RunWithPortClosed([this] {
+        if (firmwareDownload_)
+            firmwareDownload_();
+    });
 }
 
 void CMainFrame::ShutdownSerialChannel()

@@ -4,6 +4,8 @@
 #include "app/PaneLayout.h"
 #include "catalogue/CustomCodeGesture.h"
 #include "catalogue/FormHost.h"
+#include "catalogue/SelectionTargets.h"
+#include "device/DeviceSession.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -21,6 +23,9 @@ namespace quillon {
 
 class CFormTree;
 class CRightView;
+class CRightViewDown;
+class QtCommNotifier;
+class QtDeviceTimers;
 class FormViewOptions;
 class CnComm;
 class CRsParaSet;
@@ -40,6 +45,7 @@ struct MainFrameParts {
     IPrompt* prompt = nullptr;
     IParameterDialogRunner* dialogs = nullptr;
     IConfigurationTarget* document = nullptr;
+    // Where settings chosen online go; empty: the device link.
     ISettingSender* device = nullptr;
     SavePathStore* savePaths = nullptr;
     CustomCodeGesture::Clock clock;
@@ -53,7 +59,7 @@ struct MainFrameParts {
 // bar.  It switches between the configuration and the monitor view, splits
 // the right column from the view and the form's check boxes, and carries the
 // menu commands to their handlers.
-class CMainFrame : public QMainWindow, public IFormHost {
+class CMainFrame : public QMainWindow, public IFormHost, private ISettingSender, private IDeviceHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CQuillonDoc& doc, MainFrameParts parts = {}, QWidget* parent = nullptr);
@@ -76,6 +82,14 @@ public:
 
     void SwitchToMonitorView();
     void Execute(CommandId id);
+    void ResetReplyRoute();
+
+    // The firmware download dialog, run while the channel is closed.
+    void SetFirmwareDownload(std::function<void()> run) { firmwareDownload_ = std::move(run); }
+
+    DeviceSession& Session() { return *session_; }
+    CnComm& Comm() { return *comm_; }
+    CRightViewDown* SerialMonitorPane() const { return monitorView_; }
 
     QAction* Action(CommandId id) const;
     CFormTree* Form() const { return form_; }
@@ -91,6 +105,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ISettingSender: the tree's online writes.
+    void SendSettingFrame(int recordIndex, const ValueTriple& value) override;
+    // IDeviceHost
+    void ShowOnline(int portNumber) override;
+    void ShowOffline() override;
+    void ShowStatus(const std::string& text) override;
+    ReplyRoute RestingRoute() const override;
+    void MonitorChanged() override { RedrawMonitorPane(); }
+
+    void CreateDeviceLink();
+    void OnCommNotified(unsigned message, int port);
     void CreatePanes();
     void CreateActions();
     void CreateMenus();
@@ -99,7 +124,6 @@ private:
     void UpdateCommandStates();
     void RefreshRightPanes();
     void FocusNextPane(int step);
-    int ReplyRouteForMonitorView() const;
     bool RefuseWithoutPort();
 
     void OnClearDocument();
@@ -124,7 +148,6 @@ private:
     LockIndicators* lockIndicators_ = nullptr;
     std::unique_ptr<IPrompt> ownedPrompt_;
     std::unique_ptr<IParameterDialogRunner> ownedDialogs_;
-    std::unique_ptr<ISettingSender> ownedDevice_;
     std::unique_ptr<SavePathStore> ownedSavePaths_;
     IPrompt* prompt_;
     SavePathStore* savePaths_;
@@ -143,10 +166,15 @@ private:
     CRightView* documentView_ = nullptr;
     QWidget* upperPane_ = nullptr;
     QWidget* lowerPane_ = nullptr;
+    CRightViewDown* monitorView_ = nullptr;
     CWndInfoFrm* infoBar_ = nullptr;
 
     std::unique_ptr<CnComm> comm_;
     CRsParaSet* portDialog_ = nullptr;  // created on first use, kept so it remembers its choices
+    QtCommNotifier* notifier_ = nullptr;
+    QtDeviceTimers* timers_ = nullptr;
+    std::unique_ptr<DeviceSession> session_;
+    std::function<void()> firmwareDownload_;
 };
 
 }  // namespace quillon

@@ -1,7 +1,9 @@
 #include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
+#include "app/SavePathStore.h"
 #include "app/StartOptions.h"
 #include "document/QuillonDoc.h"
+#include "tools/FileDownLoad.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -46,8 +48,12 @@ int main(int argc, char** argv)
     quillon::MainFrameParts parts;
     parts.configPath = quillon::LocateConfigFile();
     parts.catalogue = options.Catalogue();
+    quillon::SavePathStore savePaths;
+    parts.savePaths = &savePaths;
     quillon::CQuillonDoc doc;
     quillon::CMainFrame window(doc, std::move(parts));
+    // The window closes its channel around the dialog, which opens the port itself.
+    window.SetFirmwareDownload([&] { quillon::RunFirmwareDownloadDialog(&window, window.Prompt(), savePaths); });
     window.InitialUpdate();
     window.show();
     GrabWindowIfAsked(window);

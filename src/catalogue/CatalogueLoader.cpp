@@ -102,8 +102,10 @@ void CatalogueLoader::LoadSetting(TreeItemId parent, const std::string& groupNam
     TreeNodeInfo setting;
     setting.groupName = groupName;
     setting.name = children.Next(u"ITEM_NAME");
-    setting.pidFid = children.Next(u"PIDFID");
-    setting.cmdType = children.Next(u"CMD_TYPE");
+    // Codes are compared and sent, so white space of a pretty-printed file
+    // must not reach them; names and descriptions stay as written.
+    setting.pidFid = TrimBlanks(children.Next(u"PIDFID"));
+    setting.cmdType = TrimBlanks(children.Next(u"CMD_TYPE"));
     setting.level = 2;
     if (setting.name.empty())
         return;
@@ -117,7 +119,7 @@ void CatalogueLoader::LoadSetting(TreeItemId parent, const std::string& groupNam
         TreeNodeInfo option;
         option.groupName = groupName;
         option.name = fields.Next(u"SUBITEM_NAME");
-        option.code = fields.Next(u"SUBITEM_CODE");
+        option.code = TrimBlanks(fields.Next(u"SUBITEM_CODE"));
         option.info = fields.Next(u"SUBITEM_INFO");
         option.cmdType = cmdType;
         option.level = 3;
@@ -145,7 +147,7 @@ bool CatalogueLoader::LoadCommandSection(std::u16string_view section, std::vecto
                 ChildTextReader fields(reader_);
                 CmdNodeInfo entry;
                 entry.name = fields.Next(u"SUBITEM_NAME");
-                entry.code = fields.Next(u"SUBITEM_CODE");
+                entry.code = TrimBlanks(fields.Next(u"SUBITEM_CODE"));
                 entry.info = fields.Next(u"SUBITEM_INFO");
                 entry.nodeIdFlag = ParseNodeIdFlag(fields.Next(u"NODE_ID_FLAG"));
                 list.push_back(std::move(entry));

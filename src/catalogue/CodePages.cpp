@@ -796,4 +796,28 @@ std::u16string DecodeCodePage(int codePage, std::string_view bytes)
     return std::u16string(buffer.View());
 }
 
+std::optional<std::string> EncodeCodePage(int codePage, std::string_view utf8)
+{
+    const char* name = IconvNameForCodePage(codePage);
+    if (name == nullptr)
+        return std::nullopt;
+    const iconv_t cd = iconv_open(name, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    // Four bytes a character covers every code page the table names.
+    std::string out(utf8.size() * 4 + 8, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    char* to = out.data();
+    std::size_t outLeft = out.size();
+    std::size_t rc = iconv(cd, &in, &inLeft, &to, &outLeft);
+    if (rc != static_cast<std::size_t>(-1))
+        rc = iconv(cd, nullptr, nullptr, &to, &outLeft);  // the closing shift of a stateful code page
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1))
+        return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
 }  // namespace quillon

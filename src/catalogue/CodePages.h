@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -63,5 +64,10 @@ private:
 
 // Whole-string convenience over CodePageDecoder.
 std::u16string DecodeCodePage(int codePage, std::string_view bytes);
+
+// UTF-8 text in the bytes of a code page, whole; nullopt when the code page
+// cannot hold one of its characters (or glibc cannot convert to it), so a
+// caller never sends a lossy or cut copy.
+std::optional<std::string> EncodeCodePage(int codePage, std::string_view utf8);
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "catalogue/Utf.h"
 #include "catalogue/XmlScanner.h"
 
 namespace quillon {
@@ -184,10 +185,12 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
         }
         const unsigned char b = p[i++];
         if (pending_ > 0) {
-            if (b < 0x80) {
+            if (b < low_ || b > high_) {
                 failed_ = true;
                 return;
             }
+            low_ = 0x80;
+            high_ = 0xBF;
             --pending_;
             continue;
         }
@@ -196,16 +199,14 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
             return;
         }
         if (b < 0x80) continue;
-        if ((b & 0x20) == 0) {
-            pending_ = 1;
-        } else if ((b & 0x10) == 0) {
-            pending_ = 2;
-        } else if ((b & 0x08) == 0) {
-            pending_ = 3;
-        } else {
+        const Utf8Lead lead = ClassifyUtf8Lead(b);
+        if (lead.more == 0) {
             failed_ = true;
             return;
         }
+        pending_ = lead.more;
+        low_ = lead.low;
+        high_ = lead.high;
     }
 }
 

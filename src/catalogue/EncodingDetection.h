@@ -25,10 +25,12 @@ ByteOrderMarkMatch DetectByteOrderMark(std::string_view bytes);
 // empty when nothing is declared.  Names are compared ignoring letter case.
 std::u16string FindDeclaredEncoding(std::u16string_view text);
 
-// A lenient UTF-8 test, fed piece by piece.  A byte of 0x80 or
-// more opens a sequence whose length its bits 5, 4 and 3 give; continuation
-// bytes must be 0x80 or more; a cut-off sequence fails.  Walking stops at a
-// zero byte.
+// The UTF-8 test, fed piece by piece.  Every byte of 0x80 or more must start
+// a well-formed sequence: a lead byte C2..F4 followed by the continuation
+// bytes (10xxxxxx) it announces, with no overlong form, no surrogate and
+// nothing above U+10FFFF.  GBK text nearly always breaks one of these rules,
+// so it is not taken for UTF-8.  A sequence cut off by the end fails; walking
+// stops at a zero byte.
 class Utf8Test {
 public:
     void Feed(const unsigned char* bytes, std::size_t size);
@@ -37,6 +39,10 @@ public:
 
 private:
     int pending_ = 0;  // continuation bytes still expected
+    // The range the next continuation byte must lie in: narrower than
+    // 80..BF only for the first one after E0, ED, F0 and F4.
+    unsigned char low_ = 0x80;
+    unsigned char high_ = 0xBF;
     bool failed_ = false;
     bool stopped_ = false;  // a zero byte was met
 };

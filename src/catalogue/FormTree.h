@@ -70,6 +70,7 @@ public:
     // The catalogue file loaded, as a path.
     const std::string& CatalogueInUse() const { return catalogue_; }
     const CatalogueTree& Tree() const { return tree_; }
+    CatalogueTree& Tree() { return tree_; }
     QTreeWidget* TreeWidget() const { return treeWidget_; }
     QTreeWidgetItem* WidgetItem(TreeItemId id) const;
     CustomCodeGesture& Gesture() { return applier_.Gesture(); }

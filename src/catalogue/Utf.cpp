@@ -1,7 +1,12 @@
 #include "catalogue/Utf.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillon {
 
@@ -55,82 +60,120 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+namespace {
+
+// Copies the run of ASCII bytes that starts at p[i] to out[o], widening each
+// to one unit; stops at the first byte of 0x80 or more.  Whole blocks may be
+// written past the run's end: out has room for every byte of the input, and
+// o never runs ahead of i.
+void CopyAscii(const unsigned char* p, std::size_t n, char16_t* out, std::size_t& i, std::size_t& o)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    while (n - i >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + 8), _mm_unpackhi_epi8(bytes, zero));
+        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+        if (high != 0) {
+            const auto ascii = static_cast<std::size_t>(std::countr_zero(high));
+            i += ascii;
+            o += ascii;
+            return;
+        }
+        i += 16;
+        o += 16;
+    }
+#else
+    while (n - i >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+        for (int k = 0; k < 8; ++k)
+            out[o + k] = p[i + k];
+        i += 8;
+        o += 8;
+    }
+#endif
+    while (i < n && p[i] < 0x80)
+        out[o++] = p[i++];
+}
+
+// Decodes the sequence that starts with the byte of 0x80 or more at p[i];
+// a broken one becomes U+FFFD.  false, with nothing consumed, when the data
+// ends inside a valid sequence and more is to come.
+bool DecodeSequence(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& i,
+                    std::size_t& o)
+{
+    const unsigned char b = p[i];
+    // Three bytes: CJK text, the common case of captions.  Anything unusual
+    // falls through to the full check below.
+    if ((b & 0xF0) == 0xE0 && n - i >= 3) {
+        const unsigned char c1 = p[i + 1];
+        const unsigned char c2 = p[i + 2];
+        if ((c1 & 0xC0) == 0x80 && (c2 & 0xC0) == 0x80) {
+            const char32_t cp = (static_cast<char32_t>(b & 0x0F) << 12) | ((c1 & 0x3Fu) << 6) | (c2 & 0x3Fu);
+            if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+                out[o++] = static_cast<char16_t>(cp);
+                i += 3;
+                return true;
+            }
+        }
+    }
+    const Utf8Lead lead = ClassifyUtf8Lead(b);
+    if (lead.more == 0) {
+        out[o++] = static_cast<char16_t>(kReplacement);
+        ++i;
+        return true;
+    }
+    const int more = lead.more;
+    // The lead's payload bits: 5, 4 or 3 of them.
+    char32_t cp = b & (0x7Fu >> (more + 1));
+    std::size_t j = i + 1;
+    for (int k = 0; k < more; ++k, ++j) {
+        if (j >= n) {
+            if (!final)
+                return false;  // valid so far: wait for the rest
+            break;
+        }
+        const unsigned char c = p[j];
+        if (c < (k == 0 ? lead.low : 0x80) || c > (k == 0 ? lead.high : 0xBF))
+            break;
+        cp = (cp << 6) | (c & 0x3F);
+        if (k == more - 1) {
+            if (cp >= 0x10000) {
+                cp -= 0x10000;
+                out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+                out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            } else {
+                out[o++] = static_cast<char16_t>(cp);
+            }
+            i = j + 1;
+            return true;
+        }
+    }
+    out[o++] = static_cast<char16_t>(kReplacement);
+    i = j;  // resume at the byte that broke the sequence
+    return true;
+}
+
+}  // namespace
+
 std::size_t DecodeUtf8(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& written)
 {
     std::size_t i = 0;
     std::size_t o = 0;
     while (i < n) {
-        // Eight ASCII bytes at a time: the common case of markup.
-        if (n - i >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                for (int k = 0; k < 8; ++k) out[o + k] = p[i + k];
-                i += 8;
-                o += 8;
-                continue;
+        CopyAscii(p, n, out, i, o);
+        // A run of non-ASCII characters is decoded in one go, without a
+        // look for ASCII blocks between its characters.
+        while (i < n && p[i] >= 0x80) {
+            if (!DecodeSequence(p, n, final, out, i, o)) {
+                written = o;
+                return i;
             }
         }
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            out[o++] = b;
-            ++i;
-            continue;
-        }
-        // Lead byte: number of continuation bytes and the allowed range of the
-        // first one (this excludes overlong forms, surrogates and > U+10FFFF).
-        int more = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        char32_t cp = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            cp = b & 0x0F;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            cp = b & 0x07;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
-        } else {
-            out[o++] = static_cast<char16_t>(kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        bool ok = true;
-        for (int k = 0; k < more; ++k, ++j) {
-            if (j >= n) {
-                if (!final) {
-                    written = o;
-                    return i;  // valid so far: wait for the rest
-                }
-                ok = false;
-                break;
-            }
-            const unsigned char c = p[j];
-            if (c < (k == 0 ? lo : 0x80) || c > (k == 0 ? hi : 0xBF)) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            out[o++] = static_cast<char16_t>(kReplacement);
-            i = j;  // resume at the byte that broke the sequence
-            continue;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
-            out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out[o++] = static_cast<char16_t>(cp);
-        }
-        i = j;
     }
     written = o;
     return i;

@@ -100,7 +100,7 @@ int DeviceSession::BeginReadSettings()
     const int result = quillon::BeginReadSettings(parts_.doc.portNumber, parts_.readBusy, parts_.replyRoute,
                                                   parts_.prompt, [this] { frames_.SendReadBackRequests(); });
     if (result == 1)
-        parts_.timers.Start(DeviceTimer::ReadBackQuiet, kReadBackQuietMs);
+        parts_.timers.Start(DeviceTimer::ReadBackQuiet, readBackQuietMs_);
     return result;
 }
 
@@ -156,7 +156,7 @@ void DeviceSession::DeviceSetting(std::string_view frameText, int kind)
 
 void DeviceSession::ReadBackProgress()
 {
-    parts_.timers.Start(DeviceTimer::ReadBackQuiet, kReadBackQuietMs);
+    parts_.timers.Start(DeviceTimer::ReadBackQuiet, readBackQuietMs_);
 }
 
 void DeviceSession::ReadBackEnded()

@@ -88,6 +88,7 @@ public:
     FrameBuilder& Frames() { return frames_; }
     ReplyDispatcher& Dispatcher() { return dispatcher_; }
     void SetConnectTimeout(int milliseconds) { connectTimeoutMs_ = milliseconds; }
+    void SetReadBackQuiet(int milliseconds) { readBackQuietMs_ = milliseconds; }
     void SetInteractionTimeoutHandler(std::function<void()> handler) { onInteractionTimeout_ = std::move(handler); }
 
 private:
@@ -114,6 +115,7 @@ private:
     ReadBackProcessor readBack_;
     bool deviceOnline_ = false;
     int connectTimeoutMs_ = kConnectTimeoutMs;
+    int readBackQuietMs_ = kReadBackQuietMs;
     std::function<void()> onInteractionTimeout_;
 };
 

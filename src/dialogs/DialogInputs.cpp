@@ -126,4 +126,12 @@ std::string DialogInputText(ParameterDialog dialog, const DialogOutput& output)
     return {};
 }
 
+const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
+{
+    for (const TreeNodeInfo& node : nodes)
+        if (node.level == 3 && node.code == code)
+            return &node;
+    return nullptr;
+}
+
 }  // namespace quillon

@@ -50,6 +50,7 @@ inline constexpr char kMbcStrOrderTitle[] = "条码输出顺序设置";
 inline constexpr char kMbcStrOrderPrompt[] = "条码输出顺序内容设置：";
 inline constexpr char kAnyOrder[] = "任意输出模式";
 inline constexpr char kSpecifiedOrder[] = "制定输出模式";
+inline constexpr char kUnknownSymbology[] = "条码类型名称不在列表中，请从列表中选择！";
 
 // M1 card block.
 inline constexpr char kM1Title[] = "M1卡扇区读取参数设置";

@@ -1,6 +1,7 @@
 #include "dialogs/MbcStrOrderRules.h"
 
 #include "catalogue/CatalogueText.h"
+#include "dialogs/DialogTexts.h"
 #include "dialogs/FieldText.h"
 #include "dialogs/SymbologyNames.h"
 
@@ -23,6 +24,8 @@ DialogOutcome MbcStrOrderRules::Accept(bool anyOrder, const std::string& listTex
         code_ = 0;
     } else if (const auto code = FindSymbologyCode(TrimBlanks(listText))) {
         code_ = *code;
+    } else {
+        return DialogOutcome::Refuse(dialog_texts::kUnknownSymbology);
     }
     DialogOutput out;
     out.number = code_;

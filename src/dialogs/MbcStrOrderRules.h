@@ -7,7 +7,8 @@ namespace quillon {
 
 // The rules of CMbcStrOrder: codes sent together come in any order, or the
 // named symbology first.  The chosen symbology code lives on between
-// showings; a name that matches no symbology keeps it.
+// showings.  A typed name that matches no symbology is refused (the dialog
+// stays open) rather than quietly standing for the code chosen before.
 // Output: number = the symbology code (0 for any order).
 class MbcStrOrderRules {
 public:

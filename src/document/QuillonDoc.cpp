@@ -1,11 +1,13 @@
 #include "document/QuillonDoc.h"
 
 #include "app/Prompt.h"
+#include "catalogue/CodePages.h"
 #include "catalogue/SelectionApplier.h"
 #include "catalogue/SelectionDispatch.h"
 #include "document/CommandText.h"
 #include "document/EncodeSymbol.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace quillon {
@@ -19,6 +21,13 @@ constexpr int kEntryOption = 2;
 // Entry blocks stack 80 units apart, the first 15 units below the header.
 constexpr int kFirstCaptionY = 15;
 constexpr int kEntryPitch = 80;
+
+// What a symbol carries: the command text in GBK, the code page the device
+// reads its configuration codes in.
+std::optional<std::string> DeviceBytes(const std::string& text)
+{
+    return EncodeCodePage(kAnsiCodePage, text);
+}
 
 }  // namespace
 
@@ -61,13 +70,17 @@ void CQuillonDoc::AddCommandEntry(int recordIndex, int parentIndex, const ValueT
 
 bool CQuillonDoc::AddEntry(const std::string& codeText, const std::string& caption)
 {
-    // The text goes to the encoder as its UTF-8 bytes, whole: cutting it to
-    // the character count would make the bars carry less than the line below
-    // them shows.
+    // The text goes to the encoder whole: cutting it to the character count
+    // would make the bars carry less than the line below them shows.
+    const std::optional<std::string> bytes = DeviceBytes(codeText);
+    if (!bytes) {
+        Tell(kNotGbkText);
+        return false;
+    }
     std::vector<std::uint8_t> raster;
     int width = 0;
     int height = 0;
-    const int result = EncodeSymbol(kSymbolCode128, kEntrySize, kEntryOption, codeText, 1, &raster, width, height);
+    const int result = EncodeSymbol(kSymbolCode128, kEntrySize, kEntryOption, *bytes, 1, &raster, width, height);
 
     CodeInfo entry;
     if (result == 1 && width > CodeInfo::kMaxModules) {
@@ -156,10 +169,12 @@ void CQuillonDoc::ConvertDocument(bool qr)
         running += entry.codeText;
     }
     const int n = CharacterCount(running);
+    // Every entry's text passed DeviceBytes when it was added.
+    const std::string bytes = DeviceBytes(running).value_or(std::string());
     if (qr)
-        EncodeSymbol(kSymbolQrCode, 2, 0, running, n < 50 ? 4 : 3, &convPixels, convWidth, convHeight);
+        EncodeSymbol(kSymbolQrCode, 2, 0, bytes, n < 50 ? 4 : 3, &convPixels, convWidth, convHeight);
     else
-        EncodeSymbol(kSymbolPdf417, n < 30 ? 2 : (n < 50 ? 3 : 4), 0, running, 2, &convPixels, convWidth,
+        EncodeSymbol(kSymbolPdf417, n < 30 ? 2 : (n < 50 ? 3 : 4), 0, bytes, 2, &convPixels, convWidth,
                      convHeight);
 }
 

@@ -24,6 +24,7 @@ inline constexpr const char* kConversionTooLargeText =
     "条目过多，无法生成转换条码，请删除部分条目后重新转换！";
 inline constexpr const char* kConversionTooLargeNote = "条目过多，无法生成转换条码";
 inline constexpr const char* kTooWideText = "条码宽度超过10240个模块，无法加入文档。";
+inline constexpr const char* kNotGbkText = "命令内容含有GBK编码无法表示的字符，无法加入文档。";
 
 // The one document of the program: catalogue lists, configuration entries
 // and their conversion, decoded-output lines, pane geometry, serial settings.
@@ -77,9 +78,11 @@ public:
                          const std::string& captionText) override;
 
     // Encodes the command string as Code 128 and appends the entry; also the
-    // ADD button's path.  false when the symbol is wider than an entry holds
-    // (the operator is told and nothing is added).  A command string Code 128
-    // cannot carry is added without bars; the operator is told once.
+    // ADD button's path.  The bars carry the string's GBK bytes, the code page
+    // the device reads.  false when a character has no GBK form or the symbol
+    // is wider than an entry holds (the operator is told and nothing is
+    // added).  A command string Code 128 cannot carry is added without bars;
+    // the operator is told once.
     bool AddEntry(const std::string& codeText, const std::string& caption);
 
     // Undo: removes the last entry outside the monitor view.  true when one was

@@ -1,7 +1,5 @@
 #include "profile/OptionEntries.h"
 
-#include <algorithm>
-
 #include "catalogue/SelectionDispatch.h"
 #include "document/QuillonDoc.h"
 
@@ -15,10 +13,8 @@ OptionEntries::OptionEntries(CQuillonDoc& doc, const CatalogueTree& tree)
 std::string OptionEntries::Add(const std::string& code, const std::optional<std::string>& value)
 {
     const auto& nodes = doc_.catalogue.treeNodes;
-    const auto option = std::find_if(nodes.begin(), nodes.end(), [&](const TreeNodeInfo& node) {
-        return node.level == 3 && node.code == code;
-    });
-    if (option == nodes.end())
+    const TreeNodeInfo* option = FindOption(nodes, code);
+    if (option == nullptr)
         return "no option with code " + code + " in the catalogue";
     // Checked first: the applier would add the entry before anyone noticed.
     if (value && ChooseParameterDialog(code).dialog == ParameterDialog::None)

@@ -56,14 +56,6 @@ std::optional<Refusal> CheckHeader(const Json& root, std::string_view text)
     return std::nullopt;
 }
 
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
-{
-    for (const TreeNodeInfo& node : nodes)
-        if (node.level == 3 && node.code == code)
-            return &node;
-    return nullptr;
-}
-
 std::optional<std::string> StringField(const Json& item, const char* key)
 {
     const auto field = item.find(key);

@@ -42,12 +42,6 @@ BlockBuffer::Block* BlockBuffer::NewBlock(uint32_t size)
     return block;
 }
 
-void BlockBuffer::Commit(Block* block, uint32_t count)
-{
-    block->end += count;
-    total_ += count;
-}
-
 uint32_t BlockBuffer::Take(void* buffer, uint32_t count)
 {
     auto* target = static_cast<unsigned char*>(buffer);

@@ -37,8 +37,6 @@ public:
     void Append(const void* bytes, uint32_t count);
     // Links a new empty block of at least kMinimumBlock bytes at the end.
     Block* NewBlock(uint32_t size);
-    // Marks `count` bytes just written at block->WritePointer() as readable.
-    void Commit(Block* block, uint32_t count);
     // Copies (or, with a null buffer, discards) up to `count` bytes from the
     // front; returns how many were taken.
     uint32_t Take(void* buffer, uint32_t count);

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "serial/PortDiscovery.h"
 #include "serial/SerialLine.h"
+#include "serial/TimedIo.h"
 
 namespace quillon {
 
@@ -19,20 +21,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t MsSince(Clock::time_point then)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - then).count();
-}
-
 void Drain(int eventFd)
 {
     uint64_t value;
     [[maybe_unused]] auto ignored = ::read(eventFd, &value, sizeof value);
-}
-
-bool Bad(short revents)
-{
-    return revents & (POLLHUP | POLLERR | POLLNVAL);
 }
 
 constexpr uint32_t kQueuedChunk = 1024;
@@ -65,6 +57,7 @@ CnComm::~CnComm()
 
 bool CnComm::OpenByNumber(int port, int baud)
 {
+    lastOpenError_ = EINVAL;
     if (port < 1 || port > kMaxPort)
         return false;
     const auto speed = MapSpeed(baud);
@@ -75,20 +68,26 @@ bool CnComm::OpenByNumber(int port, int baud)
     port_ = port;
     const auto path = ResolvePortPath(port);
     devicePath_ = path.value_or("");
+    lastOpenError_ = path ? 0 : ENOENT;
     if (!path || stopFd_ < 0 || wakeFd_[kEventWorker] < 0 || wakeFd_[kReceiveWorker] < 0 ||
         wakeFd_[kTransmitWorker] < 0)
         return false;
     fd_ = OpenSerialLine(*path);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        lastOpenError_ = errno;
         return false;
+    }
     if (!SetRaw8N1(fd_, *speed)) {
+        lastOpenError_ = errno;
         Shutdown(500);
         return false;
     }
     timeouts_ = ChannelTimeouts(active_ & kCommOverlapped);
+    bitsPerSecond_ = speed->rate;
     PurgeLine(fd_, true, true);
 
     Drain(stopFd_);
+    handsWritesOver_ = active_ & kCommOverlapped;
     failed_ = false;
     failureReported_ = false;
     txPending_ = false;
@@ -97,7 +96,7 @@ bool CnComm::OpenByNumber(int port, int baud)
     watchLines_ = lines.has_value();
     lines_ = lines.value_or(LineSnapshot{});
 
-    if (active_ & (kCommEventThread | kCommReceiveThread | kCommTransmitThread)) {
+    if (active_ & (kCommEventThread | kCommReceiveThread | kCommTransmitThread | kCommOverlapped)) {
         if (!StartThreads()) {
             Shutdown(500);
             return false;
@@ -110,16 +109,23 @@ void CnComm::Shutdown(int waitMs)
 {
     if (fd_ < 0)
         return;
-    if ((active_ & (kCommDrainOnClose | kCommTransmitBuffer)) ==
-        (kCommDrainOnClose | kCommTransmitBuffer)) {
-        const auto start = Clock::now();
-        while (QueuedOutput() > 0 && HasSender() && MsSince(start) < waitMs)
-            std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
+    const bool drains = (active_ & (kCommDrainOnClose | kCommTransmitBuffer)) ==
+                        (kCommDrainOnClose | kCommTransmitBuffer);
+    const bool flushes = active_ & (kCommFlushOnClose | kCommDrainOnClose);
+    for (const auto start = Clock::now(); flushes && MsSince(start) < waitMs;) {
+        const auto unsent = UnsentOutput();
+        if (!(drains && unsent.queued && HasSender()) && !(unsent.handedOver && WriterRunning()))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
     }
     StopThreads();
-    if (active_ & (kCommFlushOnClose | kCommDrainOnClose))
+    // What was handed over but never written goes with the port.
+    pending_.Clear();
+    if (flushes)
         WaitOutputSent(waitMs);
-    PurgeLine(fd_, true, true);
+    // Purging output also throws away what a pseudo-terminal has passed on
+    // but its far side has not read yet, so flushed output is left alone.
+    PurgeLine(fd_, true, !flushes || OutputWaiting(fd_) != 0);
     CloseSerialLine(fd_);
     fd_ = -1;
 }
@@ -141,9 +147,11 @@ bool CnComm::StartThreads()
     }
     running_ = true;
     resumed_ = !(active_ & kCommSuspended);
+    // Overlapped writes need the transmit worker even when it has no
+    // transmit buffer to serve.
     const std::pair<uint32_t, Worker> wanted[] = {{kCommEventThread, kEventWorker},
                                                   {kCommReceiveThread, kReceiveWorker},
-                                                  {kCommTransmitThread, kTransmitWorker}};
+                                                  {kCommTransmitThread | kCommOverlapped, kTransmitWorker}};
     try {
         for (const auto& [option, worker] : wanted) {
             if (active_ & option) {
@@ -253,7 +261,7 @@ uint32_t CnComm::WaitForPortEvent()
         Drain(wakeFd_[kEventWorker]);
 
     uint32_t events = 0;
-    if (Bad(fds[0].revents)) {
+    if (PollFailed(fds[0].revents)) {
         MarkFailed();
         events |= kEventReceived;
     } else if (fds[0].revents & POLLIN) {
@@ -329,11 +337,15 @@ bool CnComm::HandleReceived()
 
 void CnComm::FillReceiveBuffer(uint32_t count)
 {
+    // The read may wait for the device up to the read time-out; the window
+    // takes bytes out of Input() meanwhile, so the lock is held only to append.
+    if (scratch_.size() < count)
+        scratch_.resize(count);
+    const uint32_t got = ReadRaw(scratch_.data(), count);
+    if (got == 0)
+        return;
     std::lock_guard lock(input_.Mutex());
-    BlockBuffer::Block* block = input_.Last();
-    if (!block || block->FreeRoom() <= count)
-        block = input_.NewBlock(count);
-    input_.Commit(block, ReadRaw(block->WritePointer(), count));
+    input_.Append(scratch_.data(), got);
 }
 
 void CnComm::EventLoopPolled()
@@ -365,6 +377,7 @@ void CnComm::ReceiveLoop()
 
 void CnComm::TransmitLoop()
 {
+    const bool sendsQueued = active_ & kCommTransmitThread;
     while (running_) {
         pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd_[kTransmitWorker], POLLIN, 0}};
         ::poll(fds, 2, kTransmitLoopMs);
@@ -372,7 +385,9 @@ void CnComm::TransmitLoop()
             break;
         if (fds[1].revents)
             Drain(wakeFd_[kTransmitWorker]);
-        while (SendQueuedOnce()) {
+        while (sendsQueued && SendQueuedOnce()) {
+        }
+        while (running_ && WritePendingOnce()) {
         }
     }
 }
@@ -395,32 +410,35 @@ uint32_t CnComm::RawWrite(const void* bytes, uint32_t count)
 {
     if (fd_ < 0 || count == 0)
         return 0;
-    auto* source = static_cast<const unsigned char*>(bytes);
-    uint32_t written = 0;
+    uint32_t taken = count;
+    if (handsWritesOver_) {
+        pending_.Push(bytes, count);
+        Wake(wakeFd_[kTransmitWorker]);
+    } else {
+        taken = WriteWithinBudget(bytes, count);
+    }
+    bytesWritten_ += taken;
+    return taken;
+}
+
+bool CnComm::WritePendingOnce()
+{
+    const auto* write = pending_.Front();
+    if (!write)
+        return false;
+    WriteWithinBudget(write->data(), static_cast<uint32_t>(write->size()));
+    pending_.PopFront();
+    return true;
+}
+
+uint32_t CnComm::WriteWithinBudget(const void* bytes, uint32_t count)
+{
+    uint32_t written;
     {
         std::lock_guard lock(writeMutex_);
-        const auto start = Clock::now();
-        const int64_t budget = WriteBudgetMs(timeouts_, count);
-        while (written < count) {
-            const ssize_t result = ::write(fd_, source + written, count - written);
-            if (result > 0) {
-                written += static_cast<uint32_t>(result);
-                continue;
-            }
-            if (result < 0 && errno == EINTR)
-                continue;
-            if (result == 0 || errno != EAGAIN)
-                break;
-            const int64_t left = budget - MsSince(start);
-            if (left <= 0)
-                break;
-            pollfd fds[] = {{fd_, POLLOUT, 0}, {stopFd_, POLLIN, 0}};
-            ::poll(fds, 2, static_cast<int>(left));
-            if (fds[1].revents || Bad(fds[0].revents))
-                break;
-        }
+        written = WriteWithin(fd_, stopFd_, bytes, count, WriteBudgetMs(timeouts_, count)).count;
     }
-    bytesWritten_ += written;
+    bytesOnLine_ += written;
     if (written > 0 && alive_[kEventWorker]) {
         txPending_ = true;
         Wake(wakeFd_[kEventWorker]);
@@ -432,54 +450,39 @@ uint32_t CnComm::ReadRaw(void* buffer, uint32_t count)
 {
     if (fd_ < 0 || count == 0)
         return 0;
-    auto* target = static_cast<unsigned char*>(buffer);
-    uint32_t got = 0;
-    const auto start = Clock::now();
-    auto lastByte = start;
-    while (got < count) {
-        const ssize_t result = ::read(fd_, target + got, count - got);
-        if (result > 0) {
-            got += static_cast<uint32_t>(result);
-            lastByte = Clock::now();
-            continue;
-        }
-        if (result < 0 && errno == EINTR)
-            continue;
-        if (result == 0 || errno != EAGAIN) {
-            // End of file or an I/O error on a tty: the device is gone.
-            MarkFailed();
-            break;
-        }
-        const int wait = ReadWaitMs(timeouts_, count, MsSince(start), got ? MsSince(lastByte) : -1);
-        if (wait == 0)
-            break;
-        pollfd fds[] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-        ::poll(fds, 2, wait);
-        if (fds[1].revents)
-            break;
-        if (Bad(fds[0].revents) && !(fds[0].revents & POLLIN)) {
-            MarkFailed();
-            break;
-        }
-    }
-    bytesRead_ += got;
-    return got;
+    const TimedIoResult read = ReadWithin(fd_, stopFd_, buffer, count, timeouts_);
+    if (read.lost)
+        MarkFailed();
+    bytesRead_ += read.count;
+    return read.count;
 }
 
 void CnComm::DrainTransmit()
 {
     if (fd_ < 0)
         return;
-    if (active_ & kCommTransmitBuffer) {
-        while (QueuedOutput() > 0) {
-            if (HasSender())
-                std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
-            else
-                SendQueuedOnce();
+    // The window calls this before each device operation; a device that
+    // stopped reading must not hold it up for write time-outs.
+    const int stallMs = StallMs(bitsPerSecond_);
+    std::pair<uint64_t, int> progress{bytesOnLine_, OutputWaiting(fd_)};
+    for (auto lastProgress = Clock::now();;) {
+        const auto unsent = UnsentOutput();
+        const std::pair<uint64_t, int> now{bytesOnLine_, OutputWaiting(fd_)};
+        if (!unsent.queued && !unsent.handedOver && now.second <= 0)
+            return;
+        if (now != progress) {
+            progress = now;
+            lastProgress = Clock::now();
+        } else if (MsSince(lastProgress) >= stallMs) {
+            return;
         }
+        if (unsent.queued && !HasSender())
+            SendQueuedOnce();
+        else if (unsent.handedOver && !unsent.queued && !WriterRunning())
+            WritePendingOnce();
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
     }
-    const int queued = OutputWaiting(fd_);
-    WaitOutputSent(static_cast<int>(WriteBudgetMs(timeouts_, queued > 0 ? queued : 0)));
 }
 
 bool CnComm::SendQueuedOnce()
@@ -498,16 +501,24 @@ bool CnComm::SendQueuedOnce()
     return true;
 }
 
-uint32_t CnComm::QueuedOutput()
+CnComm::Unsent CnComm::UnsentOutput()
 {
+    // SendQueuedOnce holds this lock from taking a chunk out of Output() until
+    // it has been written or handed over, so the chunk is seen in one place.
+    std::lock_guard sending(queuedSendMutex_);
     std::lock_guard lock(output_.Mutex());
-    return output_.Total();
+    return {output_.Total() > 0, !pending_.Empty()};
 }
 
 bool CnComm::HasSender() const
 {
     return resumed_ && ((alive_[kEventWorker] && (active_ & kCommEventThread)) ||
-                        alive_[kTransmitWorker]);
+                        (alive_[kTransmitWorker] && (active_ & kCommTransmitThread)));
+}
+
+bool CnComm::WriterRunning() const
+{
+    return resumed_ && alive_[kTransmitWorker];
 }
 
 void CnComm::WaitOutputSent(int maxMs)

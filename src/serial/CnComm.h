@@ -5,17 +5,19 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "serial/BlockBuffer.h"
 #include "serial/CommSink.h"
 #include "serial/CommTimeouts.h"
 #include "serial/LineEvents.h"
+#include "serial/WriteQueue.h"
 
 namespace quillon {
 
 enum CommOption : uint32_t {
     kCommEventThread = 0x001,     // watch the port from a worker while open
-    kCommOverlapped = 0x002,      // event-driven watching, long write time-out
+    kCommOverlapped = 0x002,      // event-driven watching; writes return at once, a worker writes them
     kCommReceiveBuffer = 0x004,   // the worker moves input into Input() before notifying
     kCommTransmitBuffer = 0x008,  // Send queues into Output(); a worker writes it
     kCommReceiveThread = 0x010,   // a worker of its own polls for input every 50 ms
@@ -46,7 +48,12 @@ enum CommNotification : unsigned {
 //    the setters are called from one owner thread (the window's thread).
 //  - The workers fill Input() under Input().Mutex(); the owner takes bytes
 //    out under the same lock and re-reads Total() under it.  Output() is
-//    guarded by its own Mutex() in the same way.
+//    guarded by its own Mutex() in the same way.  No worker holds either
+//    lock while it waits on the device: bytes are read into a scratch
+//    buffer first and appended under the lock.
+//  - With kCommOverlapped nothing the owner calls waits on the device
+//    except ReadRaw, DrainTransmit and a draining Shutdown: Send hands the
+//    bytes to the transmit worker and returns at once.
 //  - Notifications reach the sink on a worker thread; the sink posts them on.
 //    The sink may be changed while open; it is never called after Shutdown
 //    returns.
@@ -82,16 +89,27 @@ public:
     void ResumeThreads();
 
     bool IsOpen() const { return fd_ >= 0; }
+    // The errno of the last OpenByNumber that failed (EINVAL for a refused
+    // number or speed, ENOENT when COMn names no device), so that the
+    // operator can be told why.
+    int LastOpenError() const { return lastOpenError_; }
     int PortNumber() const { return port_; }
     const std::string& DevicePath() const { return devicePath_; }
 
-    // Writes (or with kCommTransmitBuffer queues) the bytes; the count
-    // written, 0 when queued or on failure.
+    // With kCommTransmitBuffer: queues the bytes in Output() and returns 0.
+    // Otherwise with kCommOverlapped: hands them to the transmit worker, which
+    // writes each call's bytes whole and in the order of the calls, and
+    // returns the count at once.  Without either: writes them before it
+    // returns, giving up at the write time-out; the count written.  0 when
+    // the port is closed.
     uint32_t Send(const void* bytes, uint32_t count);
     // Reads until `count` bytes have come, 100 ms pass between two bytes, or
     // the total read time-out passes.
     uint32_t ReadRaw(void* buffer, uint32_t count);
-    // Waits until queued output is written and the port has sent it.
+    // Waits until queued and handed-over output is written and the port has
+    // sent it, but only while it keeps leaving: when the line takes nothing
+    // for StallMs (the device stopped reading) it returns, and the rest still
+    // leaves, in order, once the device reads again.
     void DrainTransmit();
 
     BlockBuffer& Input() { return input_; }
@@ -126,14 +144,21 @@ private:
     void EventLoopPolled();
     void ReceiveLoop();
     void TransmitLoop();
-    uint32_t QueuedOutput();
+    struct Unsent {
+        bool queued;      // in Output()
+        bool handedOver;  // with the transmit worker
+    };
+    Unsent UnsentOutput();
     void WaitOutputSent(int maxMs);
     uint32_t WaitForPortEvent();
     bool HandleReceived();
     void FillReceiveBuffer(uint32_t count);
     bool SendQueuedOnce();
     uint32_t RawWrite(const void* bytes, uint32_t count);
+    uint32_t WriteWithinBudget(const void* bytes, uint32_t count);
+    bool WritePendingOnce();
     bool HasSender() const;
+    bool WriterRunning() const;
     bool SleepUnlessStopped(int ms);
     void Wake(int eventFd);
     void MarkFailed() { failed_ = true; }
@@ -146,6 +171,7 @@ private:
     int fd_ = -1;
     int port_ = -1;
     std::string devicePath_;
+    int lastOpenError_ = 0;
     CommTimeouts timeouts_{};
 
     // Signalled by Shutdown and read by nobody, so that every wait of every
@@ -168,7 +194,12 @@ private:
 
     std::mutex writeMutex_;
     std::mutex queuedSendMutex_;
+    bool handsWritesOver_ = false;  // overlapped: the transmit worker writes
+    WriteQueue pending_;            // handed over, not yet written
+    std::vector<unsigned char> scratch_;  // the receiving worker's read buffer
     std::atomic<uint32_t> bytesWritten_{0};
+    std::atomic<uint64_t> bytesOnLine_{0};  // taken by the driver
+    unsigned bitsPerSecond_ = 0;
     std::atomic<uint32_t> bytesRead_{0};
 
     BlockBuffer input_;

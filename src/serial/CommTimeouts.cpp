@@ -27,4 +27,12 @@ int64_t WriteBudgetMs(const CommTimeouts& timeouts, uint32_t count)
     return int64_t(timeouts.writeTotalMultiplier) * count + timeouts.writeTotalConstant;
 }
 
+int StallMs(unsigned bitsPerSecond)
+{
+    constexpr int64_t kWakeBytes = 256;
+    constexpr int64_t kBitsPerByte = 10;  // start, 8 data, stop
+    constexpr int64_t kSlackMs = 200;
+    return static_cast<int>(kWakeBytes * kBitsPerByte * 1000 / std::max(bitsPerSecond, 1u) + kSlackMs);
+}
+
 }  // namespace quillon

@@ -28,4 +28,9 @@ int ReadWaitMs(const CommTimeouts& timeouts, uint32_t count, int64_t sinceStartM
 // The longest a write of `count` bytes may take.
 int64_t WriteBudgetMs(const CommTimeouts& timeouts, uint32_t count);
 
+// How long output may make no progress before the device counts as not
+// reading: a driver wakes a waiting writer only once 256 bytes have left,
+// which takes that long at the line speed, and a little more.
+int StallMs(unsigned bitsPerSecond);
+
 }  // namespace quillon

@@ -1,61 +1,51 @@
 #include "serial/HardwarePorts.h"
 
-#include <libudev.h>
-
-#include <memory>
 #include <string_view>
 
 namespace quillon {
 
 namespace {
 
-using Udev = std::unique_ptr<udev, decltype(&udev_unref)>;
-using Enumerate = std::unique_ptr<udev_enumerate, decltype(&udev_enumerate_unref)>;
-using Device = std::unique_ptr<udev_device, decltype(&udev_device_unref)>;
-
-std::string Property(udev_device* device, const char* name)
+std::string Property(const TtyDevice& device, const char* name)
 {
-    const char* value = udev_device_get_property_value(device, name);
-    return value ? value : "";
+    const auto found = device.properties.find(name);
+    return found == device.properties.end() ? "" : found->second;
 }
 
 // The 8250 driver registers a ttyS node for every UART slot whether or not
 // a chip sits there; only the port type the driver found (0: unknown) tells
 // them apart, and sysfs shows it without opening the port.
-bool UartPresent(udev_device* device)
+bool IsRealPort(const TtyDevice& device)
 {
-    const char* type = udev_device_get_sysattr_value(device, "type");
-    return type && std::string_view(type) != "0";
-}
-
-bool IsRealPort(udev_device* device)
-{
-    udev_device* parent = udev_device_get_parent(device);
-    if (!parent || !udev_device_get_driver(parent))
+    if (device.node.empty() || device.parentDriver.empty())
         return false;  // virtual terminals and the console have no bus device
-    const std::string_view driver = udev_device_get_driver(parent);
+    const std::string_view driver = device.parentDriver;
     if (driver == "serial8250" || driver == "serial" || driver == "port")
-        return UartPresent(device);
+        return device.uartType && *device.uartType != "0";
     return true;
 }
 
-std::string StableIdentity(udev_device* device, const char* node)
+// The by-id name carries the serial number, so it follows the device from
+// socket to socket.  A device without a serial number shares its by-id
+// name with every other of its make, so its socket (by-path) tells it apart.
+std::string StableIdentity(const TtyDevice& device)
 {
-    std::string byPath;
-    for (auto* entry = udev_device_get_devlinks_list_entry(device); entry;
-         entry = udev_list_entry_get_next(entry)) {
-        const std::string_view link = udev_list_entry_get_name(entry);
-        if (link.starts_with("/dev/serial/by-id/"))
-            return std::string(link);
-        if (link.starts_with("/dev/serial/by-path/") && byPath.empty())
+    std::string byId, byPath;
+    for (const std::string_view link : device.links) {
+        if (link.starts_with("/dev/serial/by-id/") && byId.empty())
+            byId = link;
+        else if (link.starts_with("/dev/serial/by-path/") && byPath.empty())
             byPath = link;
     }
-    return byPath.empty() ? node : byPath;
+    const bool hasSerialNumber = !Property(device, "ID_SERIAL_SHORT").empty();
+    if (!byId.empty() && (hasSerialNumber || byPath.empty()))
+        return byId;
+    return byPath.empty() ? device.node : byPath;
 }
 
-std::string Description(udev_device* device)
+std::string Description(const TtyDevice& device)
 {
-    auto pick = [device](const char* fromDatabase, const char* encoded) {
+    auto pick = [&device](const char* fromDatabase, const char* encoded) {
         std::string text = Property(device, fromDatabase);
         if (text.empty()) {
             text = Property(device, encoded);
@@ -70,34 +60,24 @@ std::string Description(udev_device* device)
     const std::string model = pick("ID_MODEL_FROM_DATABASE", "ID_MODEL");
     if (!model.empty())
         text += (text.empty() ? "" : " ") + model;
-    if (text.empty())
-        text = udev_device_get_sysname(device);
-    return text;
+    return text.empty() ? device.sysname : text;
 }
 
 }  // namespace
 
+std::optional<HardwarePort> HardwarePortOf(const TtyDevice& device)
+{
+    if (!IsRealPort(device))
+        return std::nullopt;
+    return HardwarePort{StableIdentity(device), device.node, Description(device)};
+}
+
 std::vector<HardwarePort> EnumerateHardwarePorts()
 {
     std::vector<HardwarePort> ports;
-    Udev context(udev_new(), &udev_unref);
-    if (!context)
-        return ports;
-    Enumerate enumerate(udev_enumerate_new(context.get()), &udev_enumerate_unref);
-    if (!enumerate)
-        return ports;
-    udev_enumerate_add_match_subsystem(enumerate.get(), "tty");
-    udev_enumerate_scan_devices(enumerate.get());
-    for (auto* entry = udev_enumerate_get_list_entry(enumerate.get()); entry;
-         entry = udev_list_entry_get_next(entry)) {
-        Device device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)),
-                      &udev_device_unref);
-        if (!device)
-            continue;
-        const char* node = udev_device_get_devnode(device.get());
-        if (!node || !IsRealPort(device.get()))
-            continue;
-        ports.push_back({StableIdentity(device.get(), node), node, Description(device.get())});
+    for (const auto& device : ReadTtyDevices()) {
+        if (auto port = HardwarePortOf(device))
+            ports.push_back(std::move(*port));
     }
     return ports;
 }

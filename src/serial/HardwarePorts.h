@@ -1,6 +1,9 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "serial/TtyDevices.h"
 
 namespace quillon {
 
@@ -10,6 +13,10 @@ struct HardwarePort {
     std::string devicePath;     // the device node, e.g. /dev/ttyUSB0
     std::string description;    // vendor and model, e.g. "FTDI FT232R USB UART"
 };
+
+// The port a tty device is, or none when it is no serial port that is
+// really there: virtual terminals, the console, UART slots without a chip.
+std::optional<HardwarePort> HardwarePortOf(const TtyDevice& device);
 
 // USB serial and ACM devices, and built-in UARTs whose driver reports real
 // hardware, in udev's enumeration order.

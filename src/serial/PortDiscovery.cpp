@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <set>
 
-#include "serial/HardwarePorts.h"
 #include "serial/PortLinks.h"
 #include "serial/PortMap.h"
 
@@ -30,7 +29,7 @@ std::string FriendlyName(std::string description, int number)
     return description + " (" + PortName(number) + ")";
 }
 
-// Numbers with a link in the port-link folder, ascending.
+// Numbers with a live link in the port-link folder, ascending.
 std::vector<std::pair<int, std::string>> Links()
 {
     std::vector<std::pair<int, std::string>> links;
@@ -92,7 +91,7 @@ std::vector<PortEntry> SelectPorts(const std::vector<PortCandidate>& candidates)
     return selected;
 }
 
-std::vector<PortCandidate> EnumeratePortCandidates()
+std::vector<PortCandidate> EnumeratePortCandidates(const std::vector<HardwarePort>& hardware)
 {
     std::vector<PortCandidate> candidates;
     std::set<int> linked;
@@ -102,7 +101,7 @@ std::vector<PortCandidate> EnumeratePortCandidates()
     }
     CPortMap map;
     map.Load();
-    for (const auto& port : EnumerateHardwarePorts()) {
+    for (const auto& port : hardware) {
         const int number = map.Assign(port.identity, linked);
         if (number > 0 && !linked.contains(number))
             candidates.push_back({port.devicePath, FriendlyName(port.description, number)});
@@ -110,6 +109,11 @@ std::vector<PortCandidate> EnumeratePortCandidates()
     if (map.Changed())
         map.Save();
     return candidates;
+}
+
+std::vector<PortCandidate> EnumeratePortCandidates()
+{
+    return EnumeratePortCandidates(EnumerateHardwarePorts());
 }
 
 std::vector<PortEntry> DiscoverPorts()

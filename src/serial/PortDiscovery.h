@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "serial/HardwarePorts.h"
+
 namespace quillon {
 
 // One device as discovery sees it: where it is and the friendly name that
@@ -31,9 +33,11 @@ std::optional<int> PortNumberFromFriendlyName(std::string_view name);
 std::vector<PortEntry> SelectPorts(const std::vector<PortCandidate>& candidates);
 
 // The present ports, in enumeration order: links of the port-link folder
-// (friendly name: the link target), then hardware ports numbered through
-// the port map, which is saved when a new device got a number.  A link
-// hides the hardware port of the same number.
+// whose targets exist (friendly name: the link target), then the hardware
+// ports numbered through the port map, which is saved when a new device got
+// a number.  A link hides the hardware port of the same number.
+std::vector<PortCandidate> EnumeratePortCandidates(const std::vector<HardwarePort>& hardware);
+// The same over the hardware ports present now.
 std::vector<PortCandidate> EnumeratePortCandidates();
 
 // SelectPorts over the present ports.

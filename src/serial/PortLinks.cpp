@@ -34,8 +34,13 @@ std::string PortLinkFolder()
 std::optional<std::string> ResolvePortLink(int number)
 {
     std::error_code error;
-    const auto target = fs::read_symlink(LinkPath(number), error);
+    const auto link = LinkPath(number);
+    auto target = fs::read_symlink(link, error);
     if (error)
+        return std::nullopt;
+    if (target.is_relative())
+        target = (fs::canonical(link.parent_path(), error) / target).lexically_normal();
+    if (error || !fs::exists(target, error))
         return std::nullopt;
     return target.string();
 }

@@ -14,7 +14,10 @@ std::string PortLinkFolder();
 // "COMn", the name operators and the links use for port number n.
 std::string PortName(int number);
 
-// The device path that link COMn points to, if there is such a link.
+// The device path that link COMn points to, when there is such a link and
+// the path exists.  A relative target counts from the link folder, as the
+// kernel reads it; a target that is gone (the line of a simulator that was
+// killed) is no port.
 std::optional<std::string> ResolvePortLink(int number);
 
 // Creates (or replaces) link COMn -> devicePath, creating the folder.

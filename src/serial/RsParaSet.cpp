@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "serial/PortWatch.h"
+
 namespace quillon {
 
 namespace {
@@ -70,6 +72,9 @@ CRsParaSet::CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget*
 
     QObject::connect(connect, &QPushButton::clicked, this, &CRsParaSet::OnConnect);
     QObject::connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    watch_ = new PortWatch(this);
+    QObject::connect(watch_, &PortWatch::portsChanged, this, &CRsParaSet::RefreshPorts);
 }
 
 void CRsParaSet::showEvent(QShowEvent* event)
@@ -86,6 +91,16 @@ void CRsParaSet::Rebuild()
     Show(dataBits_, content.dataBits);
     Show(stopBits_, content.stopBits);
     Show(parity_, content.parity);
+}
+
+void CRsParaSet::RefreshPorts()
+{
+    if (!isVisible())
+        return;
+    const QString current = port_->currentText();
+    Show(port_, rules_.PortsKeeping(current.toStdString()));
+    if (port_->currentIndex() < 0)
+        port_->setEditText(current);
 }
 
 void CRsParaSet::OnConnect()

@@ -7,9 +7,14 @@
 class QComboBox;
 
 namespace quillon {
+class PortWatch;
+}
+
+namespace quillon {
 
 // The port parameter dialog ("通讯参数配置").  Created once by the main
-// window and reused; each showing lists the present ports afresh.  exec()
+// window and reused; each showing lists the present ports afresh, and the
+// list follows devices plugged and unplugged while it is shown.  exec()
 // returns Accepted only when the port was opened.
 class CRsParaSet : public QDialog {
     Q_OBJECT
@@ -22,6 +27,8 @@ protected:
 
 private:
     void Rebuild();
+    // Devices came or went while the dialog is open.
+    void RefreshPorts();
     void OnConnect();
 
     CRsParaSetRules rules_;
@@ -30,6 +37,7 @@ private:
     QComboBox* dataBits_;
     QComboBox* stopBits_;
     QComboBox* parity_;
+    PortWatch* watch_;
 };
 
 }  // namespace quillon

@@ -6,8 +6,10 @@
 
 #include "app/Prompt.h"
 #include "document/QuillonDoc.h"
+#include "serial/CnComm.h"
 #include "serial/DevicePort.h"
 #include "serial/PortLinks.h"
+#include "serial/PortProblem.h"
 
 namespace quillon {
 
@@ -32,11 +34,7 @@ CRsParaSetRules::CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt
 PortDialogContent CRsParaSetRules::Content() const
 {
     PortDialogContent content;
-    content.port = {{}, -1, true, true};
-    for (int number : discover_())
-        content.port.items.push_back(PortName(number));
-    if (!content.port.items.empty())
-        content.port.selected = 0;
+    content.port = PortsKeeping("");
     content.baud = Fixed({"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200",
                           "9600", "4800"},
                          "115200", false, true, true);
@@ -44,6 +42,19 @@ PortDialogContent CRsParaSetRules::Content() const
     content.stopBits = Fixed({"0", "1", "2"}, "1", true, false, false);
     content.parity = Fixed({"None", "Odd", "Even"}, "None", false, false, false);
     return content;
+}
+
+ComboContent CRsParaSetRules::PortsKeeping(const std::string& current) const
+{
+    ComboContent ports{{}, -1, true, true};
+    for (int number : discover_())
+        ports.items.push_back(PortName(number));
+    const auto found = std::find(ports.items.begin(), ports.items.end(), current);
+    if (found != ports.items.end())
+        ports.selected = int(found - ports.items.begin());
+    else if (current.empty() && !ports.items.empty())
+        ports.selected = 0;
+    return ports;
 }
 
 bool CRsParaSetRules::Connect(const PortDialogChoice& choice)
@@ -55,7 +66,8 @@ bool CRsParaSetRules::Connect(const PortDialogChoice& choice)
     doc_.parity = ParseNumber(choice.parity);
     if (OpenDevicePort(doc_, comm_))
         return true;
-    prompt_.ShowError(kPortOpenFailedText);
+    prompt_.ShowError(std::string(kPortOpenFailedText) + "\n" +
+                      ExplainPortProblem(GatherPortFacts(comm_.DevicePath(), comm_.LastOpenError())));
     doc_.portNumber = 0;
     doc_.baudRate = 0;
     return false;

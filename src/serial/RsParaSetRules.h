@@ -39,9 +39,15 @@ public:
     CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, Discover discover);
 
     PortDialogContent Content() const;
+    // The port list after a device came or went while the dialog is open:
+    // the present ports, with the operator's `current` text still chosen.
+    // selected is -1 when that text is no longer (or never was) an item;
+    // the text itself stays, so the list does not change under the cursor.
+    ComboContent PortsKeeping(const std::string& current) const;
 
     // Stores the five numbers in the document and opens the port.  true when
-    // it opened (the dialog closes); otherwise the operator is told, portNumber
+    // it opened (the dialog closes); otherwise the operator is told (the fixed
+    // message, and below it why and what to do), portNumber
     // and baudRate go back to 0 and the dialog stays open.
     bool Connect(const PortDialogChoice& choice);
 

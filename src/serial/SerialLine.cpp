@@ -102,6 +102,10 @@ std::optional<LineSnapshot> ReadLineSnapshot(int fd)
 
 void CloseSerialLine(int fd)
 {
+    // The exclusive mode belongs to the terminal, not to this descriptor: a
+    // pseudo-terminal outlives it, and left set it would refuse every later
+    // open by an ordinary user (the simulator's line could be used once).
+    ::ioctl(fd, TIOCNXCL);
     ::close(fd);
 }
 

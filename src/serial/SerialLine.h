@@ -33,6 +33,7 @@ void PurgeLine(int fd, bool input, bool output);
 std::optional<unsigned> ReadModemStatus(int fd);
 std::optional<LineSnapshot> ReadLineSnapshot(int fd);
 
+// Clears the exclusive mode and closes the descriptor.
 void CloseSerialLine(int fd);
 
 }  // namespace quillon

@@ -1,4 +1,8 @@
 #include "app/ConfigFile.h"
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/CatalogueTree.h"
+#include "catalogue/XmlReader.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +21,26 @@ TEST(ConfigFile, CatalogueNameFromTheIniFile)
     };
     for (const auto& [text, name] : cases)
         EXPECT_EQ(ReadCatalogueName(dir.Write("c.ini", text)), name) << text;
-    EXPECT_EQ(quillon::CataloguePath(""), "./config/all.xml");
     EXPECT_EQ(quillon::CataloguePath("null"), "./config/null");
+}
+
+// Run from the source tree, where ./config/all.xml exists: an empty key must
+// not fall back to it.
+TEST(ConfigFile, AnEmptyCatalogueKeyNamesNoFileAndTheLoadSaysSo)
+{
+    quillon::test::TempDir dir;
+    for (const char* text : {"[Common]\nbspxml=\n", "[Common]\nbspxml =   \n"}) {
+        SCOPED_TRACE(text);
+        const std::string name = ReadCatalogueName(dir.Write("c.ini", text));
+        EXPECT_EQ(name, "");
+        quillon::CXmlReader reader;
+        quillon::CatalogueLists lists;
+        quillon::CatalogueTree tree;
+        quillon::test::RecordingPrompt prompt;
+        quillon::CatalogueLoader loader(reader, lists, tree, prompt);
+        EXPECT_EQ(loader.LoadCatalogue(quillon::CataloguePath(name)), -1);
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{quillon::kCatalogueErrorText});
+        EXPECT_TRUE(lists.treeNodes.empty());
+        EXPECT_EQ(tree.Size(), 0u);
+    }
 }

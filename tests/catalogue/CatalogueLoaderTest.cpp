@@ -159,13 +159,39 @@ TEST_F(CatalogueLoaderTest, PidFidRuleAppliesToCommandType21Only)
     const std::string options = Option("a", "0100") + Option("b", "0a1b0200") + Option("c", "05");
     ASSERT_EQ(Load(Catalogue(Group("组", SubGroup("子组", Setting("二一", "0A1B", "21", options)
                                                               + Setting("二三", "0A1B", "23", options)
-                                                              + Setting("三二", "0A1B", "32", options)
-                                                              + Setting("带空格", "0A1B", " 21", options))))),
+                                                              + Setting("三二", "0A1B", "32", options))))),
               0);
     EXPECT_EQ(Field(&TreeNodeInfo::code, 3), (Strings{"0A1B0100", "0a1b0200", "0a1b05", "0100", "0a1b0200", "05",  //
-                                                      "0100", "0a1b0200", "05", "0100", "0a1b0200", "05"}));
-    EXPECT_EQ(Field(&TreeNodeInfo::pidFid, 2), Strings(4, "0A1B"));  // the setting keeps its key as written
-    EXPECT_EQ(Field(&TreeNodeInfo::cmdType, 2), (Strings{"21", "23", "32", " 21"}));
+                                                      "0100", "0a1b0200", "05"}));
+    EXPECT_EQ(Field(&TreeNodeInfo::pidFid, 2), Strings(3, "0A1B"));  // the setting keeps its key as written
+    EXPECT_EQ(Field(&TreeNodeInfo::cmdType, 2), (Strings{"21", "23", "32"}));
+}
+
+TEST_F(CatalogueLoaderTest, CodeFieldsOfAPrettyPrintedFileAreTrimmedNamesAreNot)
+{
+    const std::string pad = "\n        ";
+    const auto padded = [&](const std::string& text) { return pad + text + pad; };
+    const std::string options = Option(padded("一百"), padded("0100"), padded("说明")) + Option(" 二 ", padded("0a1b0200"));
+    const std::string sections =
+        Section("CODEBAR_TRANSDATA", Command("数据", padded("7040"), "1"))
+        + Section("CODEBAR_TRANSPIC", Command("图像", " 6000\t", "1"))
+        + Section("CODEBAR_READ", Command("版本", padded("02C2"), padded("1")))
+        + Section("CONNET_READ", Command("握手", "\r\n1040\r\n", "1"));
+    ASSERT_EQ(Load(Catalogue(Group("组", SubGroup("子组", Setting(" 二一 ", padded("0A1B"), padded("21"), options)
+                                                              + Setting("三二", " 3141 ", padded("32"), Option("值", " 05 ")))),
+                             sections)),
+              0);
+    EXPECT_EQ(Field(&TreeNodeInfo::code, 3), (Strings{"0A1B0100", "0a1b0200", "05"})) << "the PIDFID rule applies";
+    EXPECT_EQ(Field(&TreeNodeInfo::pidFid, 2), (Strings{"0A1B", "3141"}));
+    EXPECT_EQ(Field(&TreeNodeInfo::cmdType, 2), (Strings{"21", "32"}));
+    EXPECT_EQ(Field(&TreeNodeInfo::cmdType, 3), (Strings{"21", "21", "32"}));
+    EXPECT_EQ(Field(&TreeNodeInfo::name), (Strings{"组", " 二一 ", padded("一百"), " 二 ", "三二", "值"}));
+    EXPECT_EQ(Field(&TreeNodeInfo::info, 3), (Strings{padded("说明"), "", ""}));
+    const auto code = [](const std::vector<CmdNodeInfo>& list) { return list.at(0).code; };
+    EXPECT_EQ((Strings{code(lists.transDataCmds), code(lists.transPicCmds), code(lists.readCmds),
+                       code(lists.connectReadCmds)}),
+              (Strings{"7040", "6000", "02C2", "1040"}));
+    EXPECT_EQ(lists.readCmds.at(0).nodeIdFlag, 1);
 }
 
 TEST_F(CatalogueLoaderTest, MissingOrMisplacedChildTakesTextOfChildFoundLast)

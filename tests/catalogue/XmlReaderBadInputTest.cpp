@@ -2,7 +2,6 @@
 // reading out of bounds (run under the sanitizers by scripts/fuzz-xml too).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 
 #include <sys/stat.h>
@@ -111,12 +110,13 @@ TEST(XmlReaderBadInput, TagsLongerThanTheirFieldsAreRefused)
     EXPECT_EQ(reader.GetRecordCount(), 2u);  // only r
 }
 
+// A pass that went quadratic would run for hours here: the test program's
+// time-out catches it without a timed assertion.
 TEST(XmlReaderBadInput, AMillionNestedElements)
 {
     constexpr std::size_t kDepth = 1000000;
     test::XmlFileLoader files;
     CXmlReader reader;
-    const auto started = std::chrono::steady_clock::now();
 
     // Well formed: levels past 65,535 are stored as 65,535.
     ASSERT_TRUE(files.Load(reader, Repeat("<a>", kDepth) + "x" + Repeat("</a>", kDepth)));
@@ -147,8 +147,6 @@ TEST(XmlReaderBadInput, AMillionNestedElements)
     EXPECT_FALSE(files.Load(reader, Repeat("<a><b>", kDepth / 2) + Repeat("</a>", kDepth / 2)));
     EXPECT_FALSE(files.Load(reader, "<" + std::string(kDepth, 'n') + ">" + Repeat("</m>", kDepth)));
 
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_LT(seconds, 30.0) << "a pass must stay linear";
 }
 
 TEST(XmlReaderBadInput, FilesThatAreNotDocuments)

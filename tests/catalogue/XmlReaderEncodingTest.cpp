@@ -42,6 +42,9 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
          "gbk length 81 to 80 wide chars ", u"", 0},
         {" <a>\xE4\xB8\xAD</a>", true, "UTF-8 length 11 (used UTF-8 detection) to 9 wide chars ", u"\u4E2D", 0},
         {" <a>\xB0\xA1</a>", true, "ANSI length 10 (used UTF-8 detection) to 9 wide chars ", u"\u554A", 0},
+        // GBK text that a test of the lead bytes alone would take for UTF-8.
+        {"\n<a>\xD6\xD0\xCE\xC4</a>", true, "ANSI length 12 (used UTF-8 detection) to 10 wide chars ",
+         u"\u4E2D\u6587", 0},
         {Utf16Bytes(u"<a>x</a>"), true, "UTF-8 length 16 (8 nulls removed) to 8 wide chars ", u"x", 0},
         {"", false, "ANSI 0 length  Empty document", u"", 0},
         {"\xEF\xBB\xBF", false, "UTF-8 BOM + 0 length  Empty document", u"", CXmlReader::kUtf8Preamble},
@@ -94,17 +97,29 @@ TEST(XmlReaderEncoding, DeclaredEncodingIsFoundInXmlAndHtmlForms)
     for (const auto& [text, declared] : cases) EXPECT_EQ(U8(FindDeclaredEncoding(text)), U8(declared)) << U8(text);
 }
 
-TEST(XmlReaderEncoding, Utf8TestIsTheLenientOne)
+TEST(XmlReaderEncoding, Utf8TestWantsWellFormedSequences)
 {
     const std::pair<std::string, bool> cases[] = {
         {"plain ascii text, more than eight bytes", true},
-        {"\xE4\xB8\xAD\xE6\x96\x87", true},
-        {"\xD6\xD0\xCE\xC4", true},         // GBK that happens to pass: bit 5 clear, one continuation
-        {"\x80\x80", true},                 // any byte >= 0x80 opens a sequence
-        {"\xB0\xA1<", false},               // bits 5 and 4 set: three continuations wanted
-        {"\xF8\x80\x80\x80\x80", false},    // bits 5, 4 and 3 set
-        {"\xE4\xB8", false},                // cut off by the end
-        {std::string("a\0\xFF", 3), true},  // walking stops at a zero byte
+        {"\xE4\xB8\xAD\xE6\x96\x87", true},                    // two three-byte characters
+        {"\xC2\x80 \xDF\xBF \xEF\xBF\xBF", true},               // the edges of two and three bytes
+        {"\xF0\x90\x80\x80 \xF4\x8F\xBF\xBF", true},           // U+10000 and U+10FFFF
+        {"\xED\x9F\xBF\xEE\x80\x80", true},                    // either side of the surrogates
+        {"\xD6\xD0\xCE\xC4", false},                          // GBK: D0 and C4 are no continuation bytes
+        {"\xC4\xE3\xBA\xC3", false},                          // GBK
+        {"\xB0\xA1", false},                                  // GBK: B0 is no lead byte
+        {"\x80\x80", false},                                  // stray continuation bytes
+        {"\xC0\xAF", false},                                  // overlong '/'
+        {"\xC1\xBF", false},
+        {"\xE0\x9F\xBF", false},                              // overlong three-byte form
+        {"\xF0\x8F\xBF\xBF", false},                          // overlong four-byte form
+        {"\xED\xA0\x80", false},                              // a surrogate
+        {"\xF4\x90\x80\x80", false},                          // above U+10FFFF
+        {"\xF5\x80\x80\x80", false},
+        {"\xF8\x80\x80\x80\x80", false},
+        {"\xE4\xB8", false},                                  // cut off by the end
+        {"\xE4\xB8" "abcdefgh", false},                       // cut off by ASCII
+        {std::string("a\0\xFF", 3), true},                     // walking stops at a zero byte
     };
     for (const auto& [bytes, passes] : cases) {
         Utf8Test whole, pieces;
@@ -197,6 +212,41 @@ TEST(XmlReaderEncoding, Utf8AndUtf16ConvertBothWaysWithReplacement)
         {"\xE4\xB8" "a", u"\uFFFD" "a"},                 // cut short
     };
     for (const auto& [bytes, text] : broken) EXPECT_EQ(Utf8ToUtf16(bytes), text);
+}
+
+// The decoder takes ASCII in blocks and CJK runs on a short path: every
+// sequence, well formed or broken, must give the same units wherever it
+// falls against a block edge, and wherever a piece of the file ends.
+TEST(XmlReaderEncoding, Utf8DecodesAlikeAtEveryOffsetAndPieceSize)
+{
+    const std::pair<std::string, std::u16string> sequences[] = {
+        {"\xE4\xB8\xAD\xE6\x96\x87", u"\u4E2D\u6587"},
+        {"\xC3\xA9", u"\u00E9"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"\xEF\xBF\xBF", u"\uFFFF"},
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},  // overlong
+        {"\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
+        {"\xE4\xB8", u"\uFFFD"},                // cut short by ASCII
+        {"\xB8\xAD", u"\uFFFD\uFFFD"},          // continuation bytes alone
+        {"\xD6\xD0\xCE\xC4", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // GBK
+    };
+    const std::string tail = "<tail of some ascii>";
+    for (const auto& [sequence, units] : sequences) {
+        for (std::size_t offset = 0; offset <= 33; ++offset) {
+            const std::string bytes = std::string(offset, 'a') + sequence + tail;
+            const std::u16string expected = std::u16string(offset, u'a') + units + u"<tail of some ascii>";
+            SCOPED_TRACE(testing::Message() << testing::PrintToString(sequence) << " at " << offset);
+            EXPECT_EQ(U8(Utf8ToUtf16(bytes)), U8(expected));
+            for (const std::size_t piece : {1u, 2u, 5u, 17u}) {
+                CodePageDecoder decoder(kCodePageUtf8);
+                U16Buffer out;
+                for (std::size_t at = 0; at < bytes.size(); at += piece)
+                    decoder.Feed(bytes.data() + at, std::min(piece, bytes.size() - at), out);
+                decoder.Finish(out);
+                EXPECT_EQ(U8(out.View()), U8(expected)) << "pieces of " << piece;
+            }
+        }
+    }
 }
 
 }  // namespace

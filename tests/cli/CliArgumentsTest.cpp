@@ -22,7 +22,9 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         {"-h", 0, "ports", ""},
         {"catalogue --help", 0, "FILE", ""},
         {"ports --help", 0, "tab-separated", ""},
+#ifdef QUILLON_CLI_SHEET
         {"sheet --help", 0, "CODE[=VALUE]", ""},
+#endif
         {"", 2, "", "quillon-cli: a command is required"},
         {"frobnicate", 2, "", "quillon-cli: The following argument was not expected: frobnicate"},
         {"ports extra", 2, "", "quillon-cli ports: The following argument was not expected: extra"},

@@ -323,22 +323,25 @@ TEST(MbcStrOrderRules, OpensInSpecifiedOrderOnlyForAKnownName)
     }
 }
 
-TEST(MbcStrOrderRules, OkGivesTheCodeAndAnUnknownNameKeepsThePrevious)
+TEST(MbcStrOrderRules, OkGivesTheCodeAndAnUnknownNameIsRefused)
 {
     MbcStrOrderRules rules;
     const DialogOutcome msi = rules.Accept(false, "MSI");
     ASSERT_TRUE(msi.output);
     EXPECT_EQ(msi.output->number, 21);
     EXPECT_EQ(rules.Accept(false, "  CODE128 ").output->number, 12);
-    EXPECT_EQ(rules.Accept(false, "NOT A CODE").output->number, 12);
-    EXPECT_EQ(rules.Accept(true, "MSI").output->number, 0);
+    for (const char* unknown : {"NOT A CODE", "code128", ""}) {
+        SCOPED_TRACE(unknown);
+        ExpectOutcome(rules.Accept(false, unknown), t::kUnknownSymbology, "", false);
+        EXPECT_EQ(rules.Code(), 12) << "the refusal changes nothing";
+    }
+    EXPECT_EQ(rules.Accept(true, "NOT A CODE").output->number, 0) << "any order ignores the list";
     rules.Accept(false, "AZTEC");
     rules.SetItemText("顺序: MSI");
     rules.Open();  // opening does not change the stored code
     EXPECT_EQ(rules.Code(), 5);
     rules.ChooseAnyOrder();
     EXPECT_EQ(rules.Code(), 0);
-    EXPECT_EQ(rules.Accept(false, "nothing").output->number, 0);
 }
 
 }  // namespace

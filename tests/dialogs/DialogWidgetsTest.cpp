@@ -110,6 +110,22 @@ TEST_F(DialogWidgets, OkShowsTheRuleMessageAndStaysOpenCancelGivesNothingDialogs
         EXPECT_FALSE(output);
     }
 
+    // A typed symbology name outside the list is refused the same way; the
+    // operator corrects it in the still open dialog.
+    prompt.shown.clear();
+    const auto order = RunWith(runner, MbcStrOrder, -1, "顺序1: CODE128", [&](ParameterDialogBase& d) {
+        auto* names = Child<QComboBox>(d, "names");
+        EXPECT_EQ(names->currentText(), "CODE128");
+        names->setEditText("CODE 128");
+        Press(d, "ok");
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{t::kUnknownSymbology});
+        EXPECT_TRUE(d.isVisible());
+        names->setEditText("MSI");
+        Press(d, "ok");
+    });
+    ASSERT_TRUE(order);
+    EXPECT_EQ(order->number, 21);
+
     // The runner reuses each dialog: mode -1 keeps mode 7 and the field starts empty again.
     ParameterDialogBase* dialog = runner.Dialog(DiffResultTime);
     const auto kept = RunWith(runner, DiffResultTime, -1, "", [](ParameterDialogBase& d) {

@@ -1,6 +1,7 @@
 #include "document/EncodeSymbol.h"
 #include "document/QuillonDoc.h"
 #include "support/BarcodeDecoder.h"
+#include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,73 @@ TEST(ConversionTest, TextBeyondPdf417KeepsTheListWithoutASymbol)
     EXPECT_TRUE(doc.convPixels.empty());
     EXPECT_EQ(doc.convCodes.size(), 150u);
     EXPECT_EQ(doc.convCaptions.size(), 150u);
+}
+
+// An entry's module row as a raster two pixels a module and 40 rows high.
+std::vector<std::uint8_t> EntryRaster(const CodeInfo& entry, int& width, int& height)
+{
+    width = 2 * entry.moduleCount;
+    height = 40;
+    std::vector<std::uint8_t> raster;
+    for (int y = 0; y < height; ++y)
+        for (const std::uint8_t module : entry.modules)
+            raster.insert(raster.end(), 2, module);
+    return raster;
+}
+
+// The bytes the symbols carry, read back by ZXing: the device reads GBK.
+TEST(DeviceBytesTest, EntriesAndTheConvertedSymbolCarryGbk)
+{
+    struct {
+        std::string code, bytes;
+    } const cases[] = {
+        {"<AW>31860000", "<AW>31860000"},
+        {"中文ABC", "\xD6\xD0\xCE\xC4" "ABC"},
+        {"é€·", "\xA8\xA6\x80\xA1\xA4"},
+        {"扫描器设置" + std::string(12, 'x'), "\xC9\xA8\xC3\xE8\xC6\xF7\xC9\xE8\xD6\xC3" + std::string(12, 'x')},
+    };
+    CQuillonDoc doc;
+    test::RecordingPrompt prompt;
+    doc.SetPrompt(&prompt);
+    std::string all;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_TRUE(doc.AddEntry(c.code, "说明"));
+        const CodeInfo& entry = doc.entries.back();
+        EXPECT_EQ(entry.codeText, c.code) << "the line under the bars stays as typed";
+        int width = 0;
+        int height = 0;
+        const auto raster = EntryRaster(entry, width, height);
+        EXPECT_EQ(test::DecodeRaster(raster, width, height, Format::Code128, 20, true),
+                  std::vector<std::string>{c.bytes});
+        all += c.bytes;
+    }
+    EXPECT_TRUE(prompt.shown.empty());
+    for (const bool qr : {true, false}) {
+        SCOPED_TRACE(qr ? "QR Code" : "PDF417");
+        doc.ConvertDocument(qr);
+        EXPECT_EQ(test::DecodeRaster(doc.convPixels, doc.convWidth, doc.convHeight,
+                                     qr ? Format::QRCode : Format::PDF417, 20, true),
+                  std::vector<std::string>{all});
+    }
+}
+
+TEST(DeviceBytesTest, ACharacterWithoutAGbkFormIsRefusedBeforeTheEntryIsAdded)
+{
+    CQuillonDoc doc;
+    test::RecordingPrompt prompt;
+    doc.SetPrompt(&prompt);
+    ASSERT_TRUE(doc.AddEntry("A", "first"));
+    for (const std::string code : {"A\u00A1", "\U0001F600", "₩100", "한국어"}) {
+        SCOPED_TRACE(code);
+        prompt.shown.clear();
+        EXPECT_FALSE(doc.AddEntry(code, "说明"));
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].kind, test::RecordingPrompt::Shown::Error);
+        EXPECT_EQ(prompt.shown[0].text, kNotGbkText);
+    }
+    ASSERT_EQ(doc.entries.size(), 1u);
+    EXPECT_EQ(doc.entries[0].codeText, "A");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "serial/BlockBuffer.h"
@@ -64,11 +63,6 @@ TEST(BlockBufferTest, TakeInPiecesKeepsOrderAndTheTotal)
         EXPECT_EQ(ChainBytes(buffer), buffer.Total());
     }
     EXPECT_EQ(taken, all);
-
-    auto* block = buffer.NewBlock(10);
-    std::memcpy(block->WritePointer(), "direct", 6);
-    buffer.Commit(block, 6);
-    EXPECT_EQ(Take(buffer, 6), "direct");
 }
 
 TEST(BlockBufferTest, AnEmptiedLastBlockIsKeptUpTo4096Bytes)

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/syscall.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -30,6 +32,37 @@ std::string TakeAll(CnComm& comm)
 int64_t MsSince(Clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// The id of this process's live thread named `name`, waiting a moment for
+// it to name itself.
+std::optional<int> ThreadNamed(const std::string& name)
+{
+    for (int attempt = 0; attempt < 100; std::this_thread::sleep_for(10ms), ++attempt) {
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+            std::string comm;
+            std::getline(std::ifstream(task.path() / "comm"), comm);
+            if (comm == name)
+                return std::stoi(task.path().filename().string());
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether the thread sits in poll() on exactly `descriptors` descriptors,
+// as the kernel reports its current system call.
+bool WaitsInPoll(int thread, unsigned long descriptors)
+{
+    std::ifstream file("/proc/self/task/" + std::to_string(thread) + "/syscall");
+    long number = -1;
+    std::string pollFds, count;
+    file >> number >> pollFds >> count;
+#ifdef SYS_poll
+    const bool poll = number == SYS_poll || number == SYS_ppoll;
+#else
+    const bool poll = number == SYS_ppoll;
+#endif
+    return file && poll && std::stoul(count, nullptr, 16) == descriptors;
 }
 
 // Opens a channel with `options` on COMn linked to the pair's slave.
@@ -129,6 +162,64 @@ TEST_F(CnCommTest, FramesSentBackToBackArriveWholeAndInOrder)
     EXPECT_TRUE(sink.WaitFor(kNotifyTxEmpty, 1));
 }
 
+// The device stops reading: the line fills up, yet every Send returns at
+// once and DrainTransmit gives up waiting; when the device reads again
+// everything arrives, whole and in order.
+TEST_F(CnCommTest, SendNeverWaitsForAStalledLineAndNothingIsLostOrReordered)
+{
+    Open(comm, 19);
+    std::string expected;  // about 1 MB: far more than the line holds
+    for (int i = 0; i < 1000; ++i)
+        expected += "<" + std::to_string(100000 + i) + std::string(992, char('a' + i % 26)) + ">";
+    std::mutex mutex;
+    std::condition_variable sentAll;
+    bool sent = false, stalled = false;
+    std::string received;
+    std::thread device([&] {
+        {
+            // A Send that waited for the line would wait for ever: read
+            // anyway after a while, so that such a fault ends the test.
+            std::unique_lock lock(mutex);
+            stalled = !sentAll.wait_for(lock, 10s, [&] { return sent; });
+        }
+        received = pty.Read(expected.size(), 30000);
+    });
+    for (size_t at = 0; at < expected.size(); at += 1000)
+        EXPECT_EQ(comm.Send(expected.data() + at, 1000), 1000u);
+    comm.DrainTransmit();
+    {
+        std::lock_guard lock(mutex);
+        sent = true;
+    }
+    sentAll.notify_all();
+    device.join();
+    EXPECT_FALSE(stalled);
+    EXPECT_TRUE(received == expected) << received.size() << " of " << expected.size() << " bytes";
+    EXPECT_EQ(comm.BytesWritten(), expected.size());
+}
+
+// While the worker's read waits for more of a trickle, the window can take
+// out what came before.  The read waits in poll() on the line and the stop
+// descriptor, two descriptors; the lock is tried while the worker is there.
+TEST_F(CnCommTest, TheReceiveLockIsFreeWhileTheWorkerWaitsForTheDevice)
+{
+    Open(comm, 19);
+    const auto worker = ThreadNamed("comm-event");
+    ASSERT_TRUE(worker.has_value());
+    if (!std::ifstream("/proc/self/task/" + std::to_string(*worker) + "/syscall").good())
+        GTEST_SKIP() << "the kernel does not show a thread's current system call";
+    bool takenDuringRead = false;
+    for (int round = 0; round < 20 && !takenDuringRead; ++round) {
+        pty.Write("t");
+        const auto start = Clock::now();
+        while (!WaitsInPoll(*worker, 2) && MsSince(start) < 2000)
+            std::this_thread::sleep_for(1ms);
+        std::unique_lock lock(comm.Input().Mutex(), std::try_to_lock);
+        takenDuringRead = lock.owns_lock() && WaitsInPoll(*worker, 2);
+    }
+    EXPECT_TRUE(takenDuringRead);
+}
+
 TEST_F(CnCommTest, AWriteGivesUpAtTheWriteTimeout)
 {
     Open(comm, 10, kCommEventThread);  // no overlapped mode: 250 ms for any write
@@ -183,6 +274,30 @@ TEST_F(CnCommTest, ReopeningShutsTheOldPortFirstAndASecondOpenerIsKeptOut)
     other.Write("b");
     ASSERT_TRUE(sink.WaitFor(kNotifyReceived, 1));
     EXPECT_EQ(sink.Notes().back().port, 12);
+}
+
+// Root ignores the exclusive mode, so the mode itself is checked: set while
+// the channel has the line, cleared when it lets go, whichever way it does.
+TEST_F(CnCommTest, TheLineIsExclusiveOnlyWhileOpen)
+{
+    Open(comm, 15);
+    EXPECT_TRUE(pty.Exclusive());
+    comm.Shutdown(500);
+    EXPECT_FALSE(pty.Exclusive());
+
+    ASSERT_TRUE(comm.OpenByNumber(15, 9600));
+    EXPECT_TRUE(pty.Exclusive());
+    PtyPair other;
+    ASSERT_TRUE(PublishPortLink(16, other.SlavePath()));
+    ASSERT_TRUE(comm.OpenByNumber(16, 9600));  // moving to another port lets go of this one
+    EXPECT_FALSE(pty.Exclusive());
+    EXPECT_TRUE(other.Exclusive());
+
+    {
+        CnComm dropped;
+        ASSERT_TRUE(dropped.OpenByNumber(15, 115200));
+    }
+    EXPECT_FALSE(pty.Exclusive());
 }
 
 TEST_F(CnCommTest, ReadRawEndsAtTheCountTheIntervalOrTheTotalTimeout)
@@ -270,14 +385,8 @@ TEST_F(CnCommTest, OptionsThatHoldNotificationsOrBytesBack)
 // Niceness of the live thread named `name`, waiting a moment for it to name itself.
 std::optional<int> NiceOfThread(const std::string& name)
 {
-    for (int attempt = 0; attempt < 100; std::this_thread::sleep_for(10ms), ++attempt) {
-        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-            std::string comm;
-            std::getline(std::ifstream(task.path() / "comm"), comm);
-            if (comm == name)
-                return ::getpriority(PRIO_PROCESS, id_t(std::stoi(task.path().filename().string())));
-        }
-    }
+    if (const auto thread = ThreadNamed(name))
+        return ::getpriority(PRIO_PROCESS, id_t(*thread));
     return std::nullopt;
 }
 

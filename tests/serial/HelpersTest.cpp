@@ -2,6 +2,7 @@
 
 #include <asm/termbits.h>
 
+#include "serial/CommTimeouts.h"
 #include "serial/LineEvents.h"
 #include "serial/SerialSpeed.h"
 
@@ -23,6 +24,14 @@ TEST(SerialSpeedTest, MapsRatesToCodesOrBother)
     }
     for (int refused : {0, -1, -115200})
         EXPECT_FALSE(MapSpeed(refused).has_value()) << refused;
+}
+
+// 256 bytes of ten bits at the line speed, and 200 ms.
+TEST(CommTimeoutsTest, OutputStallsAfterTheTimeFor256BytesAndSomeSlack)
+{
+    const std::pair<unsigned, int> cases[] = {{460800, 205}, {115200, 222}, {9600, 466}, {4800, 733}, {0, 2560200}};
+    for (const auto& [bitsPerSecond, ms] : cases)
+        EXPECT_EQ(StallMs(bitsPerSecond), ms) << bitsPerSecond;
 }
 
 TEST(LineEventsTest, ComparingReadingsGivesTheEventsBetweenThem)

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <cstdio>
 #include <map>
+#include <set>
 
+#include "serial/CnComm.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
 #include "serial/PortMap.h"
@@ -130,7 +132,8 @@ TEST(PortDiscoveryTest, LinksAreDiscoveredNamedResolvedAndListedByTheCli)
     PtyPair first, second;
     ASSERT_TRUE(PublishPortLink(250, first.SlavePath()));
     ASSERT_TRUE(PublishPortLink(249, second.SlavePath()));
-    ASSERT_TRUE(PublishPortLink(300, "/tmp/odd(1)/device"));  // brackets must not hide it
+    const std::string odd = sandbox.Dir().Write("odd(1)/device", "");
+    ASSERT_TRUE(PublishPortLink(300, odd));  // brackets must not hide it
     std::filesystem::create_symlink("/dev/null", std::filesystem::path(PortLinkFolder()) / "COM07");
     std::filesystem::create_symlink("/dev/null", std::filesystem::path(PortLinkFolder()) / "notes");
 
@@ -141,7 +144,7 @@ TEST(PortDiscoveryTest, LinksAreDiscoveredNamedResolvedAndListedByTheCli)
     ASSERT_TRUE(linked.count(249) && linked.count(250) && linked.count(300));
     EXPECT_EQ(linked[250].devicePath, first.SlavePath());
     EXPECT_EQ(linked[250].friendlyName, first.SlavePath() + " (COM250)");
-    EXPECT_EQ(linked[300].friendlyName, "/tmp/odd[1]/device (COM300)");
+    EXPECT_EQ(linked[300].friendlyName, (sandbox.Dir().Path() / "odd[1]/device (COM300)").string());
 
     const auto names = ListPortNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "COM249"), names.end());
@@ -150,7 +153,45 @@ TEST(PortDiscoveryTest, LinksAreDiscoveredNamedResolvedAndListedByTheCli)
     const auto lines = CliPortLines();
     const std::string expected = "COM250\t" + first.SlavePath() + "\t" + first.SlavePath() + " (COM250)\n";
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.rfind("COM300\t/tmp/odd(1)/device\t", 0) == 0; }), 1);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](auto& l) { return l.rfind("COM300\t" + odd + "\t", 0) == 0; }), 1);
+}
+
+// The simulator publishes absolute links; a person may write relative ones,
+// which the kernel reads from the link's folder whatever the current folder.
+// A link to a line that is gone is no port.
+TEST(PortDiscoveryTest, RelativeLinksCountFromTheirFolderAndDeadLinksAreNoPorts)
+{
+    PortSandbox sandbox;
+    PtyPair line;
+    const auto folder = std::filesystem::path(PortLinkFolder());
+    const std::string device = sandbox.Dir().Write("dev/scanner", "");
+    ASSERT_TRUE(PublishPortLink(60, "../dev/scanner"));
+    ASSERT_TRUE(PublishPortLink(61, std::filesystem::relative(line.SlavePath(), folder).string()));
+    ASSERT_TRUE(PublishPortLink(62, (sandbox.Dir().Path() / "dev/gone").string()));
+    ASSERT_TRUE(PublishPortLink(63, "gone"));
+
+    std::map<int, std::string> listed;
+    for (const auto& port : DiscoverPorts())
+        listed[port.number] = port.devicePath;
+    EXPECT_EQ(listed[60], device);
+    EXPECT_EQ(listed[61], line.SlavePath());
+    for (int dead : {62, 63}) {
+        EXPECT_FALSE(listed.count(dead)) << dead;
+        EXPECT_FALSE(ResolvePortPath(dead).has_value()) << dead;
+    }
+    const auto names = ListPortNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "COM62") + std::count(names.begin(), names.end(), "COM63"), 0);
+    std::set<std::string> printed;
+    for (const auto& text : CliPortLines())
+        printed.insert(text.substr(0, text.find('\t')));
+    EXPECT_TRUE(printed.count("COM60") && printed.count("COM61"));
+    EXPECT_FALSE(printed.count("COM62") || printed.count("COM63"));
+
+    // The channel opens the line through the relative link.
+    CnComm comm;
+    ASSERT_TRUE(comm.OpenByNumber(61, 115200));
+    EXPECT_EQ(comm.DevicePath(), line.SlavePath());
+    EXPECT_TRUE(line.Exclusive());
 }
 
 TEST(PortDiscoveryTest, ALinkWinsOverTheMapAndAbsentDevicesDoNotResolve)

@@ -1,6 +1,7 @@
 #pragma once
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,6 +37,14 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
+    // Whether the terminal is in exclusive-open mode, which refuses every
+    // further open except by root.
+    bool Exclusive() const
+    {
+        int exclusive = -1;
+        ::ioctl(slave_, TIOCGEXCL, &exclusive);
+        return exclusive == 1;
+    }
     void CloseMaster()
     {
         if (master_ >= 0)

@@ -52,6 +52,28 @@ TEST_F(RsParaSetRulesTest, ListsTheirItemsSelectionsAndStates)
     EXPECT_EQ(Rules().Content().port.selected, -1);
 }
 
+TEST_F(RsParaSetRulesTest, APortListRefreshedWhileOpenKeepsTheOperatorsText)
+{
+    const struct {
+        std::vector<int> present;
+        const char* current;
+        int selected;
+    } cases[] = {
+        {{1, 3, 12}, "COM3", 1},   // still there: still chosen
+        {{1, 12}, "COM3", -1},     // unplugged: the text stays, nothing chosen
+        {{1, 12}, "COM5", -1},     // typed by the operator
+        {{1, 12}, "", 0},          // nothing chosen yet: the first, as on opening
+        {{}, "", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        const auto ports = Rules(c.present).PortsKeeping(c.current);
+        EXPECT_EQ(ports.items.size(), c.present.size());
+        EXPECT_EQ(ports.selected, c.selected);
+        EXPECT_TRUE(ports.editable && ports.enabled);
+    }
+}
+
 TEST_F(RsParaSetRulesTest, TextsReadAsNumbers)
 {
     const struct {
@@ -76,17 +98,21 @@ TEST_F(RsParaSetRulesTest, ConnectStoresTheNumbersAndOpensOrTellsTheOperator)
 {
     ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
     auto rules = Rules();
-    const PortDialogChoice failing[] = {
-        {"COM8", "115200", "8", "1", "None"},  // no such port
-        {"COM0", "115200", "8", "1", "None"},
-        {"COM1025", "115200", "8", "1", "None"},
-        {"COM7", "fast", "8", "1", "None"},  // speed 0
+    const struct {
+        PortDialogChoice choice;
+        const char* why;  // the explanation below the fixed message
+    } failing[] = {
+        {{"COM8", "115200", "8", "1", "None"}, "该端口没有对应的设备"},  // no such port
+        {{"COM0", "115200", "8", "1", "None"}, "端口号（1 到 1024）或波特率无效"},
+        {{"COM1025", "115200", "8", "1", "None"}, "端口号（1 到 1024）或波特率无效"},
+        {{"COM7", "fast", "8", "1", "None"}, "端口号（1 到 1024）或波特率无效"},  // speed 0
     };
-    for (const auto& choice : failing) {
+    for (const auto& [choice, why] : failing) {
         SCOPED_TRACE(choice.port + "@" + choice.baud);
         prompt.shown.clear();
         EXPECT_FALSE(rules.Connect(choice));
-        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"串口打开失败！"});
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_TRUE(prompt.shown.front().text.starts_with("串口打开失败！\n" + std::string(why))) << prompt.shown.front().text;
         EXPECT_EQ(prompt.shown.front().kind, RecordingPrompt::Shown::Error);
         EXPECT_EQ(doc.portNumber, 0);
         EXPECT_EQ(doc.baudRate, 0);

@@ -60,13 +60,29 @@ TEST_F(RsParaSetTest, ShowsItsTextsAndListsEachTimeItOpens)
     EXPECT_EQ(List("port")->count(), 1);
 }
 
+TEST_F(RsParaSetTest, ThePortListFollowsLinksMadeAndRemovedWhileItIsOpen)
+{
+    dialog.show();
+    List("port")->setCurrentIndex(List("port")->findText("COM12"));
+    ports = {1, 3, 12};
+    ASSERT_TRUE(PublishPortLink(3, pty.SlavePath()));
+    QTRY_COMPARE_WITH_TIMEOUT(List("port")->count(), 3, 5000);
+    EXPECT_EQ(List("port")->currentText(), "COM12");
+
+    ports = {1, 3};
+    RemovePortLink(3);
+    QTRY_COMPARE_WITH_TIMEOUT(List("port")->count(), 2, 5000);
+    EXPECT_EQ(List("port")->currentText(), "COM12");  // gone, but the operator's choice is not changed under them
+    EXPECT_EQ(List("port")->currentIndex(), -1);
+}
+
 TEST_F(RsParaSetTest, AFailedConnectKeepsTheDialogOpenAndALaterOneAccepts)
 {
     ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
     QTimer::singleShot(0, [this] {
         List("port")->lineEdit()->setText("COM5");
         QTest::mouseClick(Button("connect"), Qt::LeftButton);
-        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"串口打开失败！"});
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"串口打开失败！\n该端口没有对应的设备：设备可能已被拔出。请插上设备，再连接。"});
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(List("port")->currentText(), "COM5");
         List("port")->lineEdit()->setText("COM7");

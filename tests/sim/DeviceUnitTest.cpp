@@ -55,6 +55,42 @@ TEST(DeviceUnitTest, BurstFaultCutsRepliesWithPauses)
     EXPECT_EQ(pieces, (std::vector<std::string>{"2432C0", "pause40", "000241", "pause40", "42"}));
 }
 
+TEST(DeviceUnitTest, LoaderTakesRecordsOnlyFromASenderThatWaits)
+{
+    // After the handshake, a whole record followed by a pause is HEX: its
+    // sender waits for the answer.  Bytes that go on past the first record,
+    // however the line cut them, are a raw image.
+    const struct {
+        const char* name;
+        std::vector<std::string> pieces;
+        std::string afterRecordPause, afterImagePause;
+        bool erased;
+    } cases[] = {
+        {"record", {"0000000000"}, "31", "", false},
+        {"record in pieces", {"00", "00000000"}, "31", "", false},
+        {"stream cut after a record", {"0000000000", "0000000000"}, "", "38", false},
+        {"stream in one piece", {"00000001FF00"}, "", "38", false},
+        {"erase request", {"02000004000FEB"}, "34", "", true},
+        {"stream starting like the erase request", {"02000004000FEB", "00"}, "", "38", false},
+        {"bad record", {"00000001FE"}, "39", "", false},
+    };
+    for (const auto& c : cases) {
+        TestDevice t;
+        t.device.Receive(HexBytes("21304000" "327703"), t.now);
+        ASSERT_EQ(HexText(t.out.TakeAll()), "33764200" "3377030000");
+        for (const auto& piece : c.pieces)
+            t.device.Receive(HexBytes(piece), t.now);
+        EXPECT_EQ(HexText(t.out.TakeAll()), "") << c.name;
+        t.device.Tick(t.now + FirmwareLoader::kHexDecisionQuiet);
+        EXPECT_EQ(HexText(t.out.TakeAll()), c.afterRecordPause) << c.name;
+        t.device.Tick(t.now + FirmwareLoader::kImageEndQuiet);
+        EXPECT_EQ(HexText(t.out.TakeAll()), c.afterImagePause) << c.name;
+        t.device.Tick(t.now + FirmwareLoader::kGiveUpQuiet);
+        t.device.Receive(HexBytes("233040"), t.now + FirmwareLoader::kGiveUpQuiet);
+        EXPECT_EQ(HexText(t.out.TakeAll()), c.erased ? "24304001" : "24304000") << c.name;
+    }
+}
+
 TEST(FaultPlanTest, ArmsByNameAndChecksParameters)
 {
     const struct {

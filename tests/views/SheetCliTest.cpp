@@ -71,6 +71,8 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
         const char* message;
     } cases[] = {
         {"dialog refuses the value", "-o " + out + " 61820000=99999", "触发超时超过最大限制！"},
+        {"symbology name not in the list", "-o " + out + " 31850000=CODE-128", "条码类型名称不在列表中"},
+        {"custom code without a GBK form", "-o " + out + " --custom 한국:说明", "GBK编码无法表示"},
         {"value missing", "-o " + out + " 61820000", "61820000"},
         {"value for an option without a dialog", "-o " + out + " 414100=5", "takes no value"},
         {"unknown code", "-o " + out + " 999999", "no option with code 999999"},

@@ -1,0 +1,275 @@
+#include "cli/DeviceLink.h"
+
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/XmlReader.h"
+#include "app/ConfigLocation.h"
+#include "serial/PortDiscovery.h"
+#include "serial/PortLinks.h"
+#include "serial/PortProblem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <nlohmann/json.hpp>
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace quillon::cli {
+
+namespace {
+
+// A port named by its path is opened through a private link of this number.
+constexpr int kPathPort = 1;
+
+std::optional<int> ParseNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+std::optional<int> ComNumber(const std::string& port)
+{
+    if (port.size() < 4 || port.compare(0, 3, "COM") != 0)
+        return std::nullopt;
+    return ParseNumber(port.substr(3));
+}
+
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    default: return std::strerror(error);
+    }
+}
+
+}  // namespace
+
+DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
+{
+    comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
+    comm_.SetNotificationSink(this);
+    session_ = std::make_unique<DeviceSession>(
+        DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, prompt_});
+    session_->SetConnectTimeout(args_.timeoutMs);
+    session_->SetReadBackQuiet(args_.timeoutMs);
+}
+
+DeviceLink::~DeviceLink()
+{
+    comm_.Shutdown();
+    comm_.SetNotificationSink(nullptr);
+    if (!linkFolder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(linkFolder_, ignored);
+    }
+}
+
+bool DeviceLink::LoadCatalogue()
+{
+    CXmlReader reader;
+    const std::string catalogue = LocateCatalogue();
+    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt_).LoadCatalogue(catalogue) != 0) {
+        std::fprintf(stderr, "quillon-cli: cannot load the catalogue %s\n", catalogue.c_str());
+        return false;
+    }
+    return true;
+}
+
+int DeviceLink::Open()
+{
+    std::optional<int> number = ComNumber(args_.port);
+    std::optional<std::string> path;
+    if (number) {
+        path = ResolvePortPath(*number);
+    } else {
+        // A device path: link it under a private folder, so that the channel
+        // opens it exactly as it opens a COM port.
+        std::string folder = (std::filesystem::temp_directory_path() / "quillon-cli-XXXXXX").string();
+        if (::mkdtemp(folder.data()) == nullptr) {
+            std::fprintf(stderr, "quillon-cli: cannot create a temporary folder\n");
+            return 3;
+        }
+        linkFolder_ = folder;
+        ::setenv("QUILLON_PORT_LINKS", folder.c_str(), 1);
+        number = kPathPort;
+        path = args_.port;
+        if (!std::filesystem::exists(args_.port) || !PublishPortLink(kPathPort, args_.port))
+            path.reset();
+    }
+    doc_.portNumber = *number;
+    doc_.baudRate = args_.baud;
+    if (path && comm_.OpenByNumber(*number, args_.baud))
+        return 0;
+    const int error = path ? comm_.LastOpenError() : ENOENT;
+    doc_.portNumber = 0;
+    std::fprintf(stderr, "quillon-cli: cannot open %s: %s\n%s\n", args_.port.c_str(), OpenFailure(error).c_str(),
+                 ExplainPortProblem(GatherPortFacts(path.value_or(args_.port), error)).c_str());
+    return 3;
+}
+
+int DeviceLink::OpenAndConnect(bool readBack)
+{
+    if (const int status = Open(); status != 0)
+        return status;
+    if (const int status = Connect(); status != 0)
+        return status;
+    return readBack ? FinishReadBack() : 0;
+}
+
+int DeviceLink::Connect()
+{
+    session_->BeginConnect();
+    const bool answered = RunUntil([&] { return online_ || doc_.portNumber == 0; }, args_.timeoutMs + 1000);
+    if (!answered || !online_) {
+        if (!MessageShown())
+            prompt_.ShowError(kConnectFailedText);
+        return 1;
+    }
+    return 0;
+}
+
+int DeviceLink::FinishReadBack()
+{
+    return RunUntil([&] { return readBusy_ == 0; }, args_.timeoutMs * 10) && !MessageShown() ? 0 : 1;
+}
+
+int DeviceLink::Write(int recordIndex, const ValueTriple& value)
+{
+    const std::size_t logged = doc_.monitorLines.size();
+    replyRoute_ = static_cast<int>(ReplyRoute::SettingWrite);
+    session_->SendSettingFrame(recordIndex, value);
+    if (MessageShown())
+        return 1;
+    // The reply is the line logged after the frame sent.
+    if (!RunUntil([&] { return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0; },
+                  args_.timeoutMs)) {
+        std::fprintf(stderr, "quillon-cli: no reply to the setting within %d ms\n", args_.timeoutMs);
+        return 1;
+    }
+    if (MessageShown() || doc_.portNumber == 0)
+        return 1;
+    return FinishReadBack();
+}
+
+std::string DeviceLink::StateText() const
+{
+    if (!online_)
+        return {};
+    return ComNumber(args_.port) ? PortName(doc_.portNumber) + "，联机" : args_.port;
+}
+
+void DeviceLink::OnCommNotify(unsigned message, int port, long)
+{
+    std::lock_guard lock(mutex_);
+    notifications_.emplace_back(message, port);
+    arrived_.notify_one();
+}
+
+void DeviceLink::Start(DeviceTimer timer, int milliseconds)
+{
+    deadlines_[timer] = Clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+void DeviceLink::Stop(DeviceTimer timer)
+{
+    deadlines_.erase(timer);
+}
+
+void DeviceLink::ShowOnline(int)
+{
+    online_ = true;
+}
+
+void DeviceLink::ShowOffline()
+{
+    online_ = false;
+}
+
+void DeviceLink::ShowStatus(const std::string& text)
+{
+    // The only status the link shows is a read-back given up.
+    prompt_.ShowError(text);
+}
+
+bool DeviceLink::RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        auto wakeAt = end;
+        for (const auto& [timer, at] : deadlines_)
+            wakeAt = std::min(wakeAt, at);
+        std::deque<std::pair<unsigned, int>> pending;
+        {
+            std::unique_lock lock(mutex_);
+            arrived_.wait_until(lock, wakeAt, [&] { return !notifications_.empty(); });
+            pending.swap(notifications_);
+        }
+        for (const auto& [message, port] : pending) {
+            if (message == kNotifyReceived)
+                session_->OnDeviceData(port);
+            else if (message == kNotifyPortFailure && port == doc_.portNumber)
+                session_->OnPortFailure();
+        }
+        const auto now = Clock::now();
+        for (auto it = deadlines_.begin(); it != deadlines_.end();) {
+            const DeviceTimer timer = it->first;
+            if (it->second > now) {
+                ++it;
+                continue;
+            }
+            it = deadlines_.erase(it);
+            session_->OnTimer(timer);
+        }
+        if (now >= end && !done())
+            return false;
+    }
+    return true;
+}
+
+std::vector<ReportedOption> ReportedOptions(const CQuillonDoc& doc, const CatalogueTree& tree)
+{
+    std::vector<ReportedOption> options;
+    const auto& nodes = doc.catalogue.treeNodes;
+    for (const TreeNodeInfo& node : nodes) {
+        if (node.level != 3 || !tree.IsValid(node.treeItem))
+            continue;
+        const TreeItem& item = tree.Item(node.treeItem);
+        if (item.image != kImageOptionCurrent)
+            continue;
+        ReportedOption option{node.code, {}, node.name, std::nullopt};
+        if (tree.IsValid(item.parent)) {
+            const int setting = tree.Item(item.parent).data;
+            if (setting >= 0 && static_cast<std::size_t>(setting) < nodes.size())
+                option.setting = nodes[static_cast<std::size_t>(setting)].name;
+        }
+        const std::string marked = node.name + "* : ";
+        if (item.text.compare(0, marked.size(), marked) == 0)
+            option.value = item.text.substr(marked.size());
+        options.push_back(std::move(option));
+    }
+    return options;
+}
+
+void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json)
+{
+    if (!json) {
+        for (const auto& o : options) {
+            std::printf("%s\t%s\t%s%s%s\n", o.code.c_str(), o.setting.c_str(), o.option.c_str(), o.value ? "\t" : "",
+                        o.value ? o.value->c_str() : "");
+        }
+        return;
+    }
+    using Json = nlohmann::ordered_json;
+    Json out = Json::array();
+    for (const auto& o : options)
+        out.push_back({{"code", o.code}, {"setting", o.setting}, {"option", o.option},
+                       {"value", o.value ? Json(*o.value) : Json(nullptr)}});
+    std::printf("%s\n", out.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
+}
+
+}  // namespace quillon::cli
