@@ -1,6 +1,7 @@
 #include "catalogue/SelectionApplier.h"
 #include "cli/DeviceLink.h"
-#include "cli/DialogInputs.h"
+#include "catalogue/SelectionDispatch.h"
+#include "dialogs/DialogInputs.h"
 #include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
@@ -47,7 +48,7 @@ std::vector<Write> PlanWrites(const std::vector<std::string>& items, const CQuil
         applier.Apply(doc.catalogue.treeNodes, tree, option->treeItem, ApplyRequest{true, false}, route);
         if (!inputs.Error().empty())
             throw CLI::ValidationError(code, inputs.Error());
-        if (equals != std::string::npos && !inputs.DialogAsked())
+        if (equals != std::string::npos && ChooseParameterDialog(code).dialog == ParameterDialog::None)
             throw CLI::ValidationError(code, "takes no value");
         if (!collector.last)
             throw CLI::ValidationError(code, "needs a value");

@@ -1,12 +1,12 @@
 #include "app/ConfigLocation.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/SelectionApplier.h"
 #include "catalogue/XmlReader.h"
-#include "cli/DialogInputs.h"
 #include "cli/StderrPrompt.h"
 #include "cli/Verbs.h"
 #include "document/QuillonDoc.h"
+#include "profile/OptionEntries.h"
+#include "profile/ProfileReader.h"
 #include "views/SheetWriter.h"
 #include "views/ViewOptions.h"
 
@@ -38,6 +38,7 @@ struct SheetArgs {
     std::string output;
     std::string catalogue;  // empty: the one the window would load
     std::string convert;
+    std::string profile;  // its settings come before the command line's items
     bool invert = false;
     std::vector<std::string> customs;  // CODE:DESCRIPTION
     std::vector<std::string> codes;    // CODE[=VALUE]
@@ -52,11 +53,6 @@ public:
         std::fprintf(stderr, "%s (added again)\n", text.c_str());
         return true;
     }
-};
-
-class NoDevice : public ISettingSender {
-public:
-    void SendSettingFrame(int, const ValueTriple&) override {}
 };
 
 bool EndsWith(const std::string& text, const std::string& tail)
@@ -110,43 +106,38 @@ std::vector<Item> ItemsInOrder(const CLI::App& command, const CLI::Option* custo
 }
 
 // Adds every item through the same path a double-click or the ADD button
-// takes; an item refused is a wrong argument.
+// takes, the profile's settings first; an item refused is a wrong argument.
 void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tree)
 {
-    DialogInputs inputs;
-    NoDevice device;
-    SelectionApplier applier(inputs, doc, device, [] { return std::int64_t{0}; });
+    OptionEntries options(doc, tree);
+    if (!sheet.profile.empty()) {
+        const ProfileRead profile = ReadProfile(sheet.profile, doc.catalogue.treeNodes);
+        if (!profile.error.empty())
+            throw CLI::ValidationError(profile.error);
+        for (const ProfileSetting& setting : profile.settings)
+            if (const std::string error = options.Add(setting.code, setting.value); !error.empty())
+                throw CLI::ValidationError(sheet.profile + ":" + std::to_string(setting.line) + ": " + error);
+    }
     for (const Item& item : sheet.items) {
         if (item.custom) {
             if (!doc.AddEntry(item.code, item.description))  // the document has said why
                 throw CLI::ValidationError(item.code, "could not be added");
             continue;
         }
-        const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, item.code);
-        if (option == nullptr)
-            throw CLI::ValidationError("no option with code " + item.code + " in the catalogue");
-        inputs.SetValue(item.value);
-        int replyRoute = -1;
-        const ApplyResult result =
-            applier.Apply(doc.catalogue.treeNodes, tree, option->treeItem, ApplyRequest{true, false}, replyRoute);
-        if (!inputs.Error().empty())
-            throw CLI::ValidationError(item.code, inputs.Error());
-        if (item.value && !inputs.DialogAsked())
-            throw CLI::ValidationError(item.code, "takes no value");
-        if (!result.documentChanged)
-            throw CLI::ValidationError(item.code, "could not be added");
+        if (const std::string error = options.Add(item.code, item.value); !error.empty())
+            throw CLI::ValidationError(item.code, error);
     }
 }
 
 int WriteSheet(const SheetArgs& sheet)
 {
-    if (sheet.items.empty())
-        throw CLI::ValidationError("no option codes and no --custom entries given");
+    if (sheet.items.empty() && sheet.profile.empty())
+        throw CLI::ValidationError("no option codes, no --custom entries and no --profile given");
     SheetPrompt prompt;
     CQuillonDoc doc;
     doc.SetPrompt(&prompt);
     CatalogueTree tree;
-    const bool needsCatalogue = std::any_of(sheet.items.begin(), sheet.items.end(),
+    const bool needsCatalogue = !sheet.profile.empty() || std::any_of(sheet.items.begin(), sheet.items.end(),
                                             [](const Item& item) { return !item.custom; });
     if (needsCatalogue) {
         const std::string catalogue = sheet.catalogue.empty() ? LocateCatalogue() : sheet.catalogue;
@@ -213,6 +204,8 @@ Verb AddSheetVerb(CLI::App& app)
         ->type_name("qr|pdf417")
         ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
                       "takes qr or pdf417"));
+    command->add_option("--profile", sheet->profile, "a saved profile whose settings come first")
+        ->type_name("FILE");
     command->add_flag("--invert", sheet->invert, "white bars on black");
     const CLI::Option* custom =
         command->add_option("--custom", sheet->customs, "an entry of the ADD button: its code and description")

@@ -2,6 +2,7 @@
 
 #include "catalogue/HexDigit.h"
 #include "catalogue/Utf.h"
+#include "dialogs/DialogInputs.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -49,25 +50,56 @@ constexpr Row kRows[] = {
 
 ValueTriple TwoByteNumber(std::string_view text)
 {
-    return {Hex16Normalise(text), 2, 2};
+    return {Hex16Normalise(text), 2, 2, {}};
 }
 
 ValueTriple HexBytes(std::string text)
 {
     const int length = CharacterCount(text) / 2;
-    return {std::move(text), length, 3};
+    return {std::move(text), length, 3, {}};
 }
 
 ValueTriple PlainText(std::string text)
 {
     const int length = CharacterCount(text);
-    return {std::move(text), length, 1};
+    return {std::move(text), length, 1, {}};
 }
 
 ValueTriple HexNumberAsTyped(std::string text)
 {
     const int length = CharacterCount(text) / 2;
-    return {std::move(text), length, 2};
+    return {std::move(text), length, 2, {}};
+}
+
+AppliedValue AppliedValueOf(ParameterDialog dialog, const DialogOutput& output)
+{
+    switch (dialog) {
+    case ParameterDialog::None:
+        return {};
+    case ParameterDialog::M1Block:
+        return {HexBytes(output.text), {}};
+    case ParameterDialog::AddStr:
+        return {output.hex ? HexBytes(output.text) : PlainText(output.text), {}};
+    case ParameterDialog::MbcSpStr:
+        return {PlainText(output.text), {}};
+    case ParameterDialog::CodeNum:
+        // The count goes out as its decimal digits read as hex, which is how
+        // the device expects counts (5 -> 0005, 12 -> 0012).
+        return {TwoByteNumber(std::to_string(output.number)), {}};
+    case ParameterDialog::McbTimeout:
+    case ParameterDialog::ExTimeSet:
+        return {TwoByteNumber(output.text), {}};
+    case ParameterDialog::MbcStrOrder: {
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(output.number));
+        return {TwoByteNumber(hex), {}};
+    }
+    case ParameterDialog::SpeedSet:
+        return {HexNumberAsTyped(output.text), {}};
+    case ParameterDialog::DiffResultTime:
+        return {HexNumberAsTyped(output.text), output.captionText};
+    }
+    return {};
 }
 
 }  // namespace
@@ -118,33 +150,9 @@ int CharacterCount(std::string_view utf8)
 
 AppliedValue BuildAppliedValue(ParameterDialog dialog, const DialogOutput& output)
 {
-    switch (dialog) {
-    case ParameterDialog::None:
-        return {};
-    case ParameterDialog::M1Block:
-        return {HexBytes(output.text), {}};
-    case ParameterDialog::AddStr:
-        return {output.hex ? HexBytes(output.text) : PlainText(output.text), {}};
-    case ParameterDialog::MbcSpStr:
-        return {PlainText(output.text), {}};
-    case ParameterDialog::CodeNum:
-        // The count goes out as its decimal digits read as hex, which is how
-        // the device expects counts (5 -> 0005, 12 -> 0012).
-        return {TwoByteNumber(std::to_string(output.number)), {}};
-    case ParameterDialog::McbTimeout:
-    case ParameterDialog::ExTimeSet:
-        return {TwoByteNumber(output.text), {}};
-    case ParameterDialog::MbcStrOrder: {
-        char hex[17];
-        std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(output.number));
-        return {TwoByteNumber(hex), {}};
-    }
-    case ParameterDialog::SpeedSet:
-        return {HexNumberAsTyped(output.text), {}};
-    case ParameterDialog::DiffResultTime:
-        return {HexNumberAsTyped(output.text), output.captionText};
-    }
-    return {};
+    AppliedValue applied = AppliedValueOf(dialog, output);
+    applied.value.dialogInput = DialogInputText(dialog, output);
+    return applied;
 }
 
 }  // namespace quillon

@@ -10,6 +10,9 @@ struct ValueTriple {
     std::string valueText;
     int valueLength = 0;
     int valueKind = 0;
+    // The dialog's input as an operator types it (see DialogInputs), so a
+    // profile can give the same value to the same dialog again.
+    std::string dialogInput;
 };
 
 // Where an applied option goes offline: the configuration document.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct CodeInfo {
     // Why the barcode area is empty (the encoder refused the command string);
     // empty when the bars are there.
     std::string symbolNote;
+    // The catalogue option the entry came from and its dialog's input, so the
+    // document can be saved as a profile; empty for the ADD button's entries.
+    std::string optionCode;
+    std::optional<std::string> optionValue;
 };
 
 }  // namespace quillon

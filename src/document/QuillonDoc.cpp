@@ -43,7 +43,7 @@ int CQuillonDoc::AddCommandEntry(int optionIndex, int settingIndex, const std::s
 {
     const TreeNodeInfo& option = Node(optionIndex);
     const TreeNodeInfo& setting = Node(settingIndex);
-    const ValueTriple value{valueText, valueLength, valueKind};
+    const ValueTriple value{valueText, valueLength, valueKind, {}};
     const std::string command = BuildCommandString(option, value);
     const std::string caption = BuildCaption(setting, option, value, captionText);
 
@@ -60,7 +60,12 @@ int CQuillonDoc::AddCommandEntry(int optionIndex, int settingIndex, const std::s
 void CQuillonDoc::AddCommandEntry(int recordIndex, int parentIndex, const ValueTriple& value,
                                   const std::string& captionText)
 {
-    AddCommandEntry(recordIndex, parentIndex, value.valueText, value.valueLength, value.valueKind, captionText);
+    if (AddCommandEntry(recordIndex, parentIndex, value.valueText, value.valueLength, value.valueKind, captionText) != 0)
+        return;
+    CodeInfo& entry = entries.back();
+    entry.optionCode = Node(recordIndex).code;
+    if (ChooseParameterDialog(entry.optionCode).dialog != ParameterDialog::None)
+        entry.optionValue = value.dialogInput;
 }
 
 bool CQuillonDoc::AddEntry(const std::string& codeText, const std::string& caption)

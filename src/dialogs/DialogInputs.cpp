@@ -1,4 +1,4 @@
-#include "cli/DialogInputs.h"
+#include "dialogs/DialogInputs.h"
 
 #include "dialogs/CodeNumRules.h"
 #include "dialogs/DialogTexts.h"
@@ -6,13 +6,14 @@
 #include "dialogs/M1BlockRules.h"
 #include "dialogs/MbcSpStrRules.h"
 #include "dialogs/MbcStrOrderRules.h"
+#include "dialogs/SymbologyNames.h"
 #include "dialogs/WordEntry.h"
 #include "document/AddStrRules.h"
 
 #include <sstream>
 #include <vector>
 
-namespace quillon::cli {
+namespace quillon {
 
 namespace {
 
@@ -86,7 +87,6 @@ DialogOutcome Answer(ParameterDialog dialog, int mode, const std::string& value,
 
 std::optional<DialogOutput> DialogInputs::Run(ParameterDialog dialog, int mode, const std::string& optionText)
 {
-    asked_ = true;
     error_.clear();
     if (!value_) {
         error_ = "该选项需要参数，请写成 代码=参数";
@@ -98,6 +98,34 @@ std::optional<DialogOutput> DialogInputs::Run(ParameterDialog dialog, int mode, 
     return outcome.output;
 }
 
+std::string DialogInputText(ParameterDialog dialog, const DialogOutput& output)
+{
+    switch (dialog) {
+    case ParameterDialog::AddStr: return output.hex ? "hex:" + output.text : output.text;
+    case ParameterDialog::M1Block: {
+        // 60|61, the absolute block (four to a sector), the key padded to six bytes.
+        if (output.text.size() < 4)
+            return {};
+        const int absolute = std::stoi(output.text.substr(2, 2), nullptr, 16);
+        return std::string(output.text.compare(0, 2, "61") == 0 ? "B" : "A") + ":" + std::to_string(absolute / 4) +
+               ":" + std::to_string(absolute % 4) + ":" + output.text.substr(4);
+    }
+    case ParameterDialog::MbcSpStr: return output.text;
+    case ParameterDialog::MbcStrOrder:
+        for (const SymbologyName& name : SymbologyNames())
+            if (output.number != 0 && name.code == output.number)
+                return name.name;
+        return "any";
+    case ParameterDialog::CodeNum:
+    case ParameterDialog::McbTimeout:
+    case ParameterDialog::ExTimeSet:
+    case ParameterDialog::SpeedSet:
+    case ParameterDialog::DiffResultTime: return std::to_string(output.number);
+    case ParameterDialog::None: break;
+    }
+    return {};
+}
+
 const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
 {
     for (const TreeNodeInfo& node : nodes)
@@ -106,4 +134,4 @@ const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std
     return nullptr;
 }
 
-}  // namespace quillon::cli
+}  // namespace quillon

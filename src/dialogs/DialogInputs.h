@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace quillon::cli {
+namespace quillon {
 
 // Answers a parameter dialog from a value given on the command line, through
 // the same rules the dialog applies to what an operator types.  Value forms:
@@ -19,24 +19,24 @@ public:
     void SetValue(std::optional<std::string> value)
     {
         value_ = std::move(value);
-        asked_ = false;
         error_.clear();
     }
 
     std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) override;
 
-    // Whether the last item asked a dialog at all.
-    bool DialogAsked() const { return asked_; }
     // Why the last dialog gave no output; empty when it did.
     const std::string& Error() const { return error_; }
 
 private:
     std::optional<std::string> value_;
-    bool asked_ = false;
     std::string error_;
 };
+
+// The value, in the form above, that makes a dialog give this output again:
+// how a profile keeps what an operator chose in the window.
+std::string DialogInputText(ParameterDialog dialog, const DialogOutput& output);
 
 // The option of the catalogue with exactly this code, or null.
 const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code);
 
-}  // namespace quillon::cli
+}  // namespace quillon

@@ -1,0 +1,201 @@
+#include "profile/ProfileReader.h"
+
+#include "catalogue/SelectionDispatch.h"
+#include "dialogs/DialogInputs.h"
+#include "profile/JsonLines.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace quillon {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The first fault found, with the line it is on.
+struct Refusal {
+    int line;
+    std::string reason;
+};
+
+std::string Message(const std::string& path, const Refusal& refusal)
+{
+    return path + ":" + std::to_string(refusal.line) + ": " + refusal.reason;
+}
+
+int KeyLine(std::string_view text, const char* key)
+{
+    const std::size_t at = text.find("\"" + std::string(key) + "\"");
+    return at == std::string_view::npos ? 1 : LineOfOffset(text, at);
+}
+
+std::optional<Refusal> CheckHeader(const Json& root, std::string_view text)
+{
+    if (!root.is_object())
+        return Refusal{1, "a profile is a JSON object"};
+    const auto format = root.find("format");
+    if (format == root.end() || !format->is_string() || *format != kProfileFormat)
+        return Refusal{KeyLine(text, "format"), std::string("not a profile: \"format\" must be \"") + kProfileFormat +
+                                                    "\""};
+    const auto version = root.find("version");
+    if (version == root.end() || !version->is_number_integer() || *version != kProfileVersion)
+        return Refusal{KeyLine(text, "version"), "unknown profile version " +
+                                                     (version == root.end() ? std::string("(none)") : version->dump()) +
+                                                     "; this program reads version " + std::to_string(kProfileVersion)};
+    for (const auto& [key, value] : root.items())
+        if (key != "format" && key != "version" && key != "settings")
+            return Refusal{KeyLine(text, key.c_str()), "unknown key \"" + key + "\""};
+    const auto settings = root.find("settings");
+    if (settings == root.end() || !settings->is_array())
+        return Refusal{KeyLine(text, "settings"), "\"settings\" must be a list"};
+    return std::nullopt;
+}
+
+std::optional<std::string> StringField(const Json& item, const char* key)
+{
+    const auto field = item.find(key);
+    return field != item.end() && field->is_string() ? std::optional(field->get<std::string>()) : std::nullopt;
+}
+
+// One setting's shape; fills setting on success.
+std::optional<std::string> ReadSetting(const Json& item, ProfileSetting& setting)
+{
+    if (!item.is_object())
+        return "a setting must be an object";
+    static const char* const kKeys[] = {"code", "value", "group", "setting", "option"};
+    for (const auto& [key, value] : item.items()) {
+        if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys))
+            return "unknown key \"" + key + "\" in a setting";
+        if (!value.is_string())
+            return "\"" + key + "\" must be a text";
+    }
+    const auto code = StringField(item, "code");
+    if (!code || code->empty())
+        return "a setting without \"code\"";
+    setting.code = *code;
+    setting.value = StringField(item, "value");
+    setting.group = StringField(item, "group").value_or("");
+    setting.setting = StringField(item, "setting").value_or("");
+    setting.option = StringField(item, "option").value_or("");
+    return std::nullopt;
+}
+
+// The value through the rules of the dialog the option opens, told the
+// option's text as a double-click tells it.
+std::optional<std::string> CheckValue(const TreeNodeInfo& option, const std::optional<std::string>& value)
+{
+    const DialogChoice choice = ChooseParameterDialog(option.code);
+    if (choice.dialog == ParameterDialog::None)
+        return value ? std::optional<std::string>("option " + option.code + " takes no value") : std::nullopt;
+    DialogInputs inputs;
+    inputs.SetValue(value);
+    if (inputs.Run(choice.dialog, choice.mode, choice.passOptionText ? option.name : std::string()))
+        return std::nullopt;
+    return "option " + option.code + (value ? " refuses the value \"" + *value + "\": " : ": ") + inputs.Error();
+}
+
+}  // namespace
+
+std::size_t InvalidUtf8Offset(std::string_view text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = bytes[i];
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return i;
+        }
+        if (i + length > text.size() || bytes[i + 1] < low || bytes[i + 1] > high)
+            return i;
+        for (std::size_t k = 2; k < length; ++k)
+            if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF)
+                return i;
+        i += length;
+    }
+    return std::string_view::npos;
+}
+
+ProfileRead ParseProfile(const std::string& path, std::string_view text, const std::vector<TreeNodeInfo>& nodes)
+{
+    ProfileRead read;
+    const auto refuse = [&](const Refusal& refusal) {
+        read.settings.clear();
+        read.error = Message(path, refusal);
+        return read;
+    };
+    if (const std::size_t bad = InvalidUtf8Offset(text); bad != std::string_view::npos)
+        return refuse({LineOfOffset(text, bad), "not UTF-8 text (byte " + std::to_string(bad) + ")"});
+
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const Json::parse_error& error) {
+        const std::string what = error.what();
+        const std::size_t colon = what.find(": ");
+        return refuse({LineOfOffset(text, error.byte == 0 ? 0 : error.byte - 1),
+                       "not JSON: " + (colon == std::string::npos ? what : what.substr(colon + 2))});
+    }
+    if (auto refusal = CheckHeader(root, text))
+        return refuse(*refusal);
+
+    const std::vector<int> lines = ArrayElementLines(text, "settings");
+    std::map<std::string, int> firstLine;  // code -> line where it first appeared
+    const Json& items = root["settings"];
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const int line = i < lines.size() ? lines[i] : 1;
+        ProfileSetting setting;
+        setting.line = line;
+        if (auto reason = ReadSetting(items[i], setting))
+            return refuse({line, *reason});
+        const TreeNodeInfo* option = FindOption(nodes, setting.code);
+        if (option == nullptr)
+            return refuse({line, "no option with code " + setting.code + " in the catalogue"});
+        if (auto reason = CheckValue(*option, setting.value))
+            return refuse({line, *reason});
+        const auto [first, added] = firstLine.emplace(setting.code, line);
+        if (!added)
+            return refuse({line, "option " + setting.code + " is already set on line " +
+                                     std::to_string(first->second)});
+        read.settings.push_back(std::move(setting));
+    }
+    return read;
+}
+
+ProfileRead ReadProfile(const std::string& path, const std::vector<TreeNodeInfo>& nodes, std::uintmax_t sizeLimit)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return {{}, path + ":0: cannot be read: " + error.message()};
+    if (size > sizeLimit)
+        return {{}, path + ":0: " + std::to_string(size) + " bytes, more than a profile may have (" +
+                        std::to_string(sizeLimit) + ")"};
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    if (!file)
+        return {{}, path + ":0: cannot be read"};
+    return ParseProfile(path, bytes.str(), nodes);
+}
+
+}  // namespace quillon
