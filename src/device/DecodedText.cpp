@@ -60,6 +60,8 @@ Utf8Check CheckUtf8(const std::string& bytes)
 
 DecodedTextConverter::DecodedTextConverter() : gbk_(std::make_unique<CodePageDecoder>(kAnsiCodePage)) {}
 DecodedTextConverter::~DecodedTextConverter() = default;
+DecodedTextConverter::DecodedTextConverter(DecodedTextConverter&&) noexcept = default;
+DecodedTextConverter& DecodedTextConverter::operator=(DecodedTextConverter&&) noexcept = default;
 
 void DecodedTextConverter::SetEncoding(OutputEncoding encoding)
 {

@@ -29,6 +29,8 @@ public:
     ~DecodedTextConverter();
     DecodedTextConverter(const DecodedTextConverter&) = delete;
     DecodedTextConverter& operator=(const DecodedTextConverter&) = delete;
+    DecodedTextConverter(DecodedTextConverter&&) noexcept;
+    DecodedTextConverter& operator=(DecodedTextConverter&&) noexcept;
 
     // A new choice drops any held-back part of a character.
     void SetEncoding(OutputEncoding encoding);
