@@ -89,6 +89,11 @@ bool DeviceLink::LoadCatalogue()
     return true;
 }
 
+int DeviceLink::LoadAndOpen()
+{
+    return LoadCatalogue() ? Open() : kExitDevice;
+}
+
 int DeviceLink::Open()
 {
     std::optional<int> number = ComNumber(args_.port);

@@ -47,6 +47,8 @@ public:
     bool LoadCatalogue();
     // Opens the port; 0, or 3 with the channel's reason on stderr.
     int Open();
+    // Both of the above: 0, kExitDevice without a catalogue, or Open()'s status.
+    int LoadAndOpen();
     // Opens the port and probes; with readBack also
     // waits for the read-back the connection starts.  0, or the exit status
     // of what went wrong (the reason on stderr).

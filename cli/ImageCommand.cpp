@@ -40,9 +40,7 @@ void ShowProgress(const TransferProgress& progress)
 int ExtractImage(const ImageArgs& image)
 {
     DeviceLink link(image.link);
-    if (!link.LoadCatalogue())
-        return kExitDevice;
-    if (const int status = link.Open())
+    if (const int status = link.LoadAndOpen())
         return status;
     CaptureEvents events;
     DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),

@@ -25,9 +25,7 @@ struct ListenArgs {
 int Listen(const ListenArgs& listen)
 {
     DeviceLink link(listen.link);
-    if (!link.LoadCatalogue())
-        return kExitDevice;
-    if (const int status = link.Open())
+    if (const int status = link.LoadAndOpen())
         return status;
     link.Doc().decodedText.SetEncoding(listen.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     CaptureEvents events;

@@ -43,9 +43,7 @@ void PrintJson(const DeviceInfo& info)
 int PrintVersion(const VersionArgs& args)
 {
     DeviceLink link(args.link);
-    if (!link.LoadCatalogue())
-        return kExitDevice;
-    if (const int status = link.Open())
+    if (const int status = link.LoadAndOpen())
         return status;
     CaptureEvents events;
     DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
