@@ -11,6 +11,19 @@ namespace {
 constexpr int kFirstLine = 40;
 constexpr int kPiecePitch = 17;
 
+// UTF-16 units of well-formed UTF-8 without converting it: one per lead
+// byte, two for a four-byte sequence.
+std::size_t Utf16Length(const std::string& utf8)
+{
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80;
+        units += byte >= 0xF0;
+    }
+    return units;
+}
+
 }  // namespace
 
 int DecodedLayout::Draw(IPainter& painter, int clientWidth) const
@@ -26,14 +39,18 @@ int DecodedLayout::Draw(IPainter& painter, int clientWidth) const
     int y = kFirstLine;
     int pieces = 0;
     for (const RsTransDataStr& line : lines_) {
-        const std::u16string text = Utf8ToUtf16(line.lineText);
-        std::size_t start = 0;
-        do {
-            painter.Text(30, y, Utf16ToUtf8(std::u16string_view(text).substr(start, pieceLength)));
-            y += kPiecePitch;
-            ++pieces;
-            start += pieceLength;
-        } while (start < text.size());
+        const std::size_t units = Utf16Length(line.lineText);
+        const int linePieces = static_cast<int>(std::max<std::size_t>(1, (units + pieceLength - 1) / pieceLength));
+        if (painter.RowsVisible(y, y + kPiecePitch * linePieces)) {
+            const std::u16string text = Utf8ToUtf16(line.lineText);
+            for (int piece = 0; piece < linePieces; ++piece) {
+                const std::size_t start = piece * pieceLength;
+                painter.Text(30, y + piece * kPiecePitch,
+                             Utf16ToUtf8(std::u16string_view(text).substr(std::min(start, text.size()), pieceLength)));
+            }
+        }
+        y += kPiecePitch * linePieces;
+        pieces += linePieces;
     }
     return kFirstLine + kPiecePitch * (pieces + 1);
 }

@@ -39,6 +39,9 @@ public:
                        int cellHeight, Rgb colour) = 0;
     // Average character width of the current font, in units.
     virtual int AverageCharWidth() = 0;
+    // Whether anything drawn between these rows can be seen; a layout with
+    // many lines skips the rest instead of drawing what nobody sees.
+    virtual bool RowsVisible(int /*top*/, int /*bottom*/) const { return true; }
 };
 
 }  // namespace quillon

@@ -19,6 +19,13 @@ QtPainter::QtPainter(QPainter& painter) : painter_(painter), font_(FontFor(FontR
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setFont(font_);
     painter_.setPen(Qt::black);
+    const QPaintDevice* device = painter_.device();
+    visible_ = painter_.transform().inverted().mapRect(QRectF(0, 0, device->width(), device->height()));
+}
+
+bool QtPainter::RowsVisible(int top, int bottom) const
+{
+    return bottom >= visible_.top() && top <= visible_.bottom();
 }
 
 QFont QtPainter::FontFor(FontRole role)

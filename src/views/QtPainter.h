@@ -2,6 +2,7 @@
 #include "views/IPainter.h"
 
 #include <QFont>
+#include <QRectF>
 
 class QPainter;
 
@@ -21,12 +22,14 @@ public:
     void Cells(int x, int y, const std::uint8_t* cells, int columns, int rows, int cellWidth, int cellHeight,
                Rgb colour) override;
     int AverageCharWidth() override;
+    bool RowsVisible(int top, int bottom) const override;
 
     static QFont FontFor(FontRole role);
 
 private:
     QPainter& painter_;
     QFont font_;
+    QRectF visible_;  // the device's area in view units
 };
 
 }  // namespace quillon

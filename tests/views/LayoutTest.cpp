@@ -1,6 +1,8 @@
 #include "document/QuillonDoc.h"
 #include "support/RecordingPainter.h"
 #include "views/DecodedLayout.h"
+
+#include <algorithm>
 #include "views/DocumentLayout.h"
 #include "views/DocumentPrinter.h"
 #include "views/PaneContent.h"
@@ -246,6 +248,32 @@ TEST(DocumentLayoutTest, DecodedOutputIsCutToThePaneWidth)
         EXPECT_EQ(call.font, FontRole::Body);
         EXPECT_EQ(call.colour, kBlack);
     }
+}
+
+// A long capture draws only the lines in sight, at the places and with the
+// pane height it would have drawn them with all lines.
+TEST(DocumentLayoutTest, DecodedOutputDrawsOnlyTheRowsInSight)
+{
+    class WindowPainter : public RecordingPainter {
+    public:
+        bool RowsVisible(int top, int bottom) const override { return bottom >= 1000 && top <= 1100; }
+    };
+    std::vector<RsTransDataStr> lines;
+    for (int i = 0; i < 10000; ++i)
+        lines.push_back({i == 57 ? std::string(25, 'x') + "\xF0\x9F\x98\x80" : "line" + std::to_string(i)});
+    WindowPainter window;
+    RecordingPainter all;
+    EXPECT_EQ(DecodedLayout(lines).Draw(window, 90), DecodedLayout(lines).Draw(all, 90));
+    std::vector<RecordingPainter::TextCall> expected;
+    for (const auto& call : all.texts)
+        if (call.y + 17 >= 1000 && call.y <= 1100)
+            expected.push_back(call);
+    ASSERT_GE(window.texts.size(), expected.size());
+    EXPECT_LE(window.texts.size(), expected.size() + 3);  // the heading, partly shown lines
+    for (const auto& call : expected)
+        EXPECT_TRUE(std::any_of(window.texts.begin(), window.texts.end(), [&](const auto& drawn) {
+            return drawn.text == call.text && drawn.x == call.x && drawn.y == call.y;
+        })) << call.text << " at " << call.y;
 }
 
 TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
