@@ -63,7 +63,7 @@ TEST(PicSizeRules, PixelEntry)
     for (const Case& c : cases) {
         PicSizeRules rules(640, 480);
         rules.EnterPixelEntry();
-        EXPECT_EQ(rules.Accept(c.width, c.height), c.message) << c.width << " x " << c.height;
+        EXPECT_STREQ(rules.Accept(c.width, c.height), c.message) << c.width << " x " << c.height;
         if (c.message == nullptr) {
             EXPECT_EQ(rules.Width(), c.acceptedWidth);
             EXPECT_EQ(rules.Height(), c.acceptedHeight);
