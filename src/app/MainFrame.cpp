@@ -5,6 +5,7 @@
 #include "app/InfoBarLayout.h"
 #include "app/LockIndicators.h"
 #include "app/ProductInfo.h"
+#include "app/ProfileMenu.h"
 #include "app/QtPrompt.h"
 #include "app/QtText.h"
 #include "app/SavePathStore.h"
@@ -101,6 +102,8 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     openDocument_ = parts_.openDocument ? parts_.openDocument : OpenWithDesktop;
     if (!parts_.chooseSaveFile)
         parts_.chooseSaveFile = QtSaveFileChooser(this);
+    if (!parts_.chooseOpenFile)
+        parts_.chooseOpenFile = QtOpenFileChooser(this);
     if (!parts_.captureDialogs) {
         ownedCaptureDialogs_ = std::make_unique<QtCaptureDialogs>(*prompt_, this);
         parts_.captureDialogs = ownedCaptureDialogs_.get();
@@ -119,6 +122,7 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     CreateStatusBar();
     setWindowIcon(WindowIcon());
     savePaths_->EnsureCreated();
+    CreateProfileMenu();
     CreateMenus();
     UpdateCommandStates();
 }
@@ -232,6 +236,8 @@ void CMainFrame::CreateActions()
     }
     // The keyboard accelerators; the other shortcut texts in the captions are labels only.
     actions_[CommandId::ClearDocument]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    actions_[CommandId::OpenProfile]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actions_[CommandId::SaveProfile]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     // Ctrl+P is the view's standard print (the pane as shown, no footer);
     // the menu's print command prints the paginated document.
     auto* standardPrint = new QAction(this);
@@ -251,6 +257,22 @@ void CMainFrame::CreateActions()
     addActions({nextPane, previousPane});
 }
 
+void CMainFrame::CreateProfileMenu()
+{
+    ProfileMenu::Parts parts{doc_,
+                             form_->Tree(),
+                             *prompt_,
+                             *savePaths_,
+                             parts_.chooseSaveFile,
+                             parts_.chooseOpenFile,
+                             [this] {
+                                 documentView_->ResetGeometry();
+                                 RedrawDocumentPane();
+                             },
+                             [this](const std::string& text) { ShowStatus(text); }};
+    profileMenu_ = new ProfileMenu(std::move(parts), this);
+}
+
 void CMainFrame::CreateMenus()
 {
     const auto titles = MenuTitles();
@@ -262,8 +284,10 @@ void CMainFrame::CreateMenus()
         for (const CommandInfo& command : Commands()) {
             if (command.menu != menuIndex)
                 continue;
+            if (command.id == CommandId::ClearDocument)
+                menu->addSeparator();  // below the profile commands
             if (command.id == CommandId::Exit)
-                menu->addSeparator();
+                profileMenu_->Attach(menu, menu->addSeparator());
             menu->addAction(actions_[command.id]);
         }
     }
@@ -470,6 +494,8 @@ void CMainFrame::Execute(CommandId id)
     case CommandId::DecodedOutputSave: OnDecodedOutputSave(); break;
     case CommandId::Help: OnHelp(); break;
     case CommandId::About: OnAbout(); break;
+    case CommandId::OpenProfile: profileMenu_->Open(); break;
+    case CommandId::SaveProfile: profileMenu_->Save(); break;
     }
 }
 

@@ -35,6 +35,7 @@ class CRsParaSet;
 class CQuillonDoc;
 class CWndInfoFrm;
 class LockIndicators;
+class ProfileMenu;
 class IConfigurationTarget;
 class IParameterDialogRunner;
 class IPrompt;
@@ -54,6 +55,7 @@ struct MainFrameParts {
     CustomCodeGesture::Clock clock;
     std::function<void(const QString& path)> openDocument;
     SaveFileChooser chooseSaveFile;
+    OpenFileChooser chooseOpenFile;
     std::string configPath = kDefaultConfigFile;
     std::string catalogue;  // --catalogue: loaded instead of the one configPath names
     // The version, image-size and progress dialogs.
@@ -102,6 +104,7 @@ public:
     CRightViewDown* SerialMonitorPane() const { return monitorView_; }
 
     QAction* Action(CommandId id) const;
+    ProfileMenu& Profiles() const { return *profileMenu_; }
     CFormTree* Form() const { return form_; }
     CWndInfoFrm* InfoBar() const { return infoBar_; }
     QSplitter* OuterSplitter() const { return outer_; }
@@ -138,6 +141,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
+    void CreateProfileMenu();
     void UpdateCommandStates();
     void RefreshRightPanes();
     void FocusNextPane(int step);
@@ -195,6 +199,7 @@ private:
     std::unique_ptr<DeviceCapture> capture_;
     const char* imageRefusal_ = nullptr;
     std::function<void()> firmwareDownload_;
+    ProfileMenu* profileMenu_ = nullptr;
 };
 
 }  // namespace quillon
