@@ -1,6 +1,7 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/ProfileMenu.h"
+#include "app/QtPrompt.h"
 #include "app/SavePathStore.h"
 #include "dialogs/DialogInputs.h"
 #include "catalogue/FormTree.h"
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
@@ -42,6 +45,13 @@ std::string ReadFile(const std::filesystem::path& file)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+// Whether the condition comes true while the window handles its events (a
+// real X server delivers input and paints in its own time).
+template <typename Condition> bool Eventually(Condition condition)
+{
+    return QTest::qWaitFor(condition, 5000);
 }
 
 Strings Sorted(Strings texts)
@@ -83,7 +93,7 @@ public:
             dialogs.answers.push_back(*output);
         const std::size_t before = doc.entries.size();
         ASSERT_TRUE(test::OperatorDoubleClick(window->Form()->TreeWidget(), window->Form()->WidgetItem(option->treeItem)));
-        QTRY_COMPARE(doc.entries.size(), before + 1);
+        ASSERT_TRUE(Eventually([&] { return doc.entries.size() == before + 1; })) << codePrefix;
     }
 
     // The command strings of the document's entries.
@@ -206,7 +216,7 @@ TEST_F(ProfileFilesTest, ASavedProfileOpensIntoTheSameSheet)
 
     w.fileAnswers = {InDir("scanner")};  // typed without an extension
     ASSERT_TRUE(OperatorKey(w.window.get(), Qt::Key_S, Qt::ControlModifier, "ctrl+s"));
-    QTRY_VERIFY(std::filesystem::exists(dir.Path() / "scanner.json"));
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(dir.Path() / "scanner.json"); }));
     EXPECT_EQ(w.fileStarts, QStringList{QDir::homePath()});
     EXPECT_EQ(w.Status(), QStringLiteral("已保存配置：") + InDir("scanner.json"));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "scanner"));
@@ -261,13 +271,14 @@ TEST_F(ProfileFilesTest, ASavedProfileOpensIntoTheSameSheet)
     // Cleared (the question answered OK) and opened again.
     w.window->Action(CommandId::ClearDocument)->trigger();
     ASSERT_TRUE(w.doc.entries.empty());
-    QTRY_VERIFY(w.OnScreen().empty());
+    EXPECT_TRUE(Eventually([&] { return w.OnScreen().empty(); }));
     w.fileAnswers = {InDir("scanner.json")};
     ASSERT_TRUE(OperatorKey(w.window.get(), Qt::Key_O, Qt::ControlModifier, "ctrl+o"));
-    QTRY_COMPARE(w.doc.entries.size(), chosen.size());
+    ASSERT_TRUE(Eventually([&] { return w.doc.entries.size() == chosen.size(); }));
     EXPECT_EQ(w.fileStarts.last().toStdString(), dir.Path().string());  // the folder saved in
     EXPECT_EQ(w.Commands(), chosen);
-    QTRY_COMPARE(w.OnScreen(), chosen);
+    EXPECT_TRUE(Eventually([&] { return w.OnScreen() == chosen; }));
+    EXPECT_EQ(w.OnScreen(), chosen);
     EXPECT_EQ(w.Status(), QStringLiteral("已打开配置：") + InDir("scanner.json"));
     EXPECT_EQ(Sorted(w.Printed(dir.Path() / "sheet.pdf")), Sorted(chosen));
     // Nothing asked but the clear question; no dialog opened for the profile.
@@ -309,7 +320,8 @@ TEST_F(ProfileFilesTest, OpeningAsksOnceToReplaceOrAdd)
         w.window->Action(CommandId::OpenProfile)->trigger();
         EXPECT_EQ(w.prompt.Texts(), Strings{question});
         EXPECT_EQ(w.Commands(), c.expected);
-        QTRY_COMPARE(w.OnScreen(), c.expected);
+        EXPECT_TRUE(Eventually([&] { return w.OnScreen() == c.expected; }));
+        EXPECT_EQ(w.OnScreen(), c.expected);
     }
 }
 
@@ -331,15 +343,26 @@ TEST_F(ProfileFilesTest, ARefusedProfileLeavesTheSheetAsItWas)
     EXPECT_EQ(w.store.ReadList(SavePathStore::kRecentProfiles), QStringList{});
 }
 
-TEST_F(ProfileFilesTest, SavingAnEmptyDocumentWritesNothing)
+// Nothing to save, or a file that cannot be written: the operator is told,
+// nothing is written and no recent file is added.
+TEST_F(ProfileFilesTest, SaveRefusalsWriteNothing)
 {
     ProfileWindow w(StoreFile());
     w.fileAnswers = {InDir("empty.json")};
     w.window->Action(CommandId::SaveProfile)->trigger();
     EXPECT_EQ(w.prompt.Texts(), Strings{kNothingToSaveText});
     EXPECT_TRUE(w.fileStarts.isEmpty());  // no file dialog
+
+    w.Choose("4141");
+    w.prompt.shown.clear();
+    const QString unwritable = InDir("no-such-folder/p.json");
+    w.fileAnswers = {unwritable};
+    w.window->Action(CommandId::SaveProfile)->trigger();
+    EXPECT_EQ(w.prompt.Texts(), Strings{std::string(kProfileSaveFailedText) + "\n" + unwritable.toStdString() +
+                                        ": cannot create a file in the folder: No such file or directory"});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // the settings store alone
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "empty.json"));
+    EXPECT_EQ(w.store.ReadList(SavePathStore::kRecentProfiles), QStringList{});
+    EXPECT_EQ(w.store.Read(SavePathStore::kProfileFolder), QString());
 }
 
 // The recent profiles stay in the File menu across runs of the program,
@@ -369,8 +392,9 @@ TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
 
     // Chosen from the menu, the second file opens and moves to the top.
     again.window->Profiles().RecentActions().at(1)->trigger();
-    QTRY_COMPARE(again.doc.entries.size(), 1u);
-    QTRY_COMPARE(again.OnScreen(), again.Commands());
+    ASSERT_EQ(again.doc.entries.size(), 1u);
+    EXPECT_TRUE(Eventually([&] { return again.OnScreen() == again.Commands(); }));
+    EXPECT_EQ(again.OnScreen(), again.Commands());
     EXPECT_TRUE(again.prompt.shown.empty());
     EXPECT_EQ(again.store.ReadList(SavePathStore::kRecentProfiles), (QStringList{second, first}));
 
@@ -381,6 +405,44 @@ TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
     QApplication::processEvents();
     EXPECT_EQ(again.FileMenuTexts().mid(7, 1), QStringList{"&1 second.json  (" + dirText + ")"});
     EXPECT_EQ(again.store.ReadList(SavePathStore::kRecentProfiles), QStringList{second});
+}
+
+// The real question box: its buttons carry the two ways and Cancel, and each
+// gives its own answer; closing the box is Cancel.
+TEST(ProfileQuestionTest, TheBoxAnswersByItsButtons)
+{
+    const std::pair<QString, Choice> cases[] = {
+        {QString::fromUtf8(kOpenModeReplace), Choice::First},
+        {QString::fromUtf8(kOpenModeAppend), Choice::Second},
+        {QStringLiteral("取消"), Choice::Cancel},
+        {QString(), Choice::Cancel},  // Escape
+    };
+    for (const auto& [button, answer] : cases) {
+        SCOPED_TRACE(button.toStdString());
+        QtPrompt prompt;
+        QStringList buttons;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            text = box->text();
+            for (QAbstractButton* shown : box->buttons())
+                buttons << shown->text();
+            if (button.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* shown : box->buttons())
+                if (shown->text() == button)
+                    shown->click();
+        });
+        EXPECT_EQ(prompt.AskChoice(kOpenModeQuestion, kOpenModeReplace, kOpenModeAppend), answer);
+        EXPECT_EQ(text.toStdString(), kOpenModeQuestion);
+        buttons.sort();
+        QStringList expected{QString::fromUtf8(kOpenModeReplace), QString::fromUtf8(kOpenModeAppend), QStringLiteral("取消")};
+        expected.sort();
+        EXPECT_EQ(buttons, expected);
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 namespace {
@@ -104,6 +105,22 @@ TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers)
         SCOPED_TRACE(path);
         EXPECT_EQ(WriteFileAtomically(path.string(), "x").rfind(reason, 0), 0u);
     }
+    EXPECT_EQ(FolderNames(dir.Path()), (Strings{"p.json"}));
+}
+
+// Only an ordinary user meets a folder it may not write in (root writes
+// anyway): scripts/test-unprivileged runs this as nobody.
+TEST(AtomicFileTest, AReadOnlyFolderKeepsTheOldFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes in any folder";
+    const test::TempDir dir;
+    const auto file = dir.Path() / "p.json";
+    ASSERT_EQ(WriteFileAtomically(file.string(), "old content"), "");
+    ::chmod(dir.Path().c_str(), 0555);
+    EXPECT_EQ(WriteFileAtomically(file.string(), "new"), "cannot create a file in the folder: Permission denied");
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(Read(file), "old content");
     EXPECT_EQ(FolderNames(dir.Path()), (Strings{"p.json"}));
 }
 

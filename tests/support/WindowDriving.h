@@ -47,8 +47,10 @@ inline bool OperatorDoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
         return true;
     }
     const QPoint global = tree->viewport()->mapToGlobal(at);
-    return XDoTool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()), "click",
-                    "--repeat", "2", "1"});
+    // "--sync" waits for the pointer to move, so it is first taken away from
+    // where a previous click may have left it.
+    return XDoTool({"mousemove", "0", "0", "mousemove", "--sync", QString::number(global.x()),
+                    QString::number(global.y()), "click", "--repeat", "2", "1"});
 }
 
 // A key with modifiers pressed on the active window, e.g. Ctrl+S as
