@@ -104,7 +104,6 @@ public:
     CRightViewDown* SerialMonitorPane() const { return monitorView_; }
 
     QAction* Action(CommandId id) const;
-    ProfileMenu& Profiles() const { return *profileMenu_; }
     CFormTree* Form() const { return form_; }
     CWndInfoFrm* InfoBar() const { return infoBar_; }
     QSplitter* OuterSplitter() const { return outer_; }

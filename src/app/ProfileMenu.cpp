@@ -52,11 +52,11 @@ void ProfileMenu::Save()
     const QString chosen = parts_.chooseSave(parts_.store.StartPath(SavePathStore::kProfileFolder), kFilter);
     if (chosen.isEmpty())
         return;
-    const std::string path = WithProfileExtension(chosen.toStdString());
-    if (!SaveProfileFile(path, settings, parts_.prompt))
+    const std::optional<std::string> path = ProfileSavePath(chosen.toStdString(), parts_.prompt);
+    if (!path || !SaveProfileFile(*path, settings, parts_.prompt))
         return;
-    Remember(path);
-    parts_.showStatus(ProfileSavedStatus(path, parts_.doc, settings.size()));
+    Remember(*path);
+    parts_.showStatus(ProfileSavedStatus(*path, parts_.doc, settings.size()));
 }
 
 void ProfileMenu::Open()

@@ -42,12 +42,9 @@ public:
 
     void Save();
     void Open();
-    void OpenRecent(const std::string& path);
-
-    // The menu entries of the recent profiles, most recent first.
-    const QList<QAction*>& RecentActions() const { return recentActions_; }
 
 private:
+    void OpenRecent(const std::string& path);
     void Remember(const std::string& path);
     void Store();
     void RebuildRecentActions();

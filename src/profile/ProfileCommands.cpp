@@ -50,6 +50,16 @@ std::string WithProfileExtension(const std::string& path)
     return std::filesystem::path(path).extension().empty() ? path + ".json" : path;
 }
 
+std::optional<std::string> ProfileSavePath(const std::string& typed, IPrompt& prompt)
+{
+    const std::string path = WithProfileExtension(typed);
+    std::error_code error;
+    if (path != typed && std::filesystem::exists(path, error) &&
+        !prompt.WarnOkCancel(std::string(kProfileExistsQuestion) + "\n" + path))
+        return std::nullopt;
+    return path;
+}
+
 std::vector<ProfileSetting> SettingsToSave(const CQuillonDoc& doc, IPrompt& prompt)
 {
     std::vector<ProfileSetting> settings = DocumentProfile(doc);

@@ -1,6 +1,7 @@
 #pragma once
 #include "profile/Profile.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,17 @@ inline constexpr const char* kEmptyProfileText = "配置文件中没有设置条
 inline constexpr const char* kOpenModeQuestion = "文档中已有条目。用配置文件中的条目替换它们，还是添加到文档末尾？";
 inline constexpr const char* kOpenModeReplace = "替换";
 inline constexpr const char* kOpenModeAppend = "添加到末尾";
+inline constexpr const char* kProfileExistsQuestion = "配置文件已存在，是否替换？";
 inline constexpr const char* kRecentMissingText = "配置文件已不存在，已从最近打开的文件中移除：";
 
 // A name typed without an extension gets ".json"; any other is kept.
 std::string WithProfileExtension(const std::string& path);
+
+// The file to save to for the name typed into the save dialog: with ".json"
+// added where it had no extension.  The dialog asked before replacing the
+// file it was given, not the one the extension leads to, so replacing that
+// one is asked here; nullopt when the operator declines.
+std::optional<std::string> ProfileSavePath(const std::string& typed, IPrompt& prompt);
 
 // "保存配置", before the file is chosen: the settings behind the document's
 // entries; none, with the operator told, when there is nothing to save.

@@ -1,6 +1,5 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
-#include "app/ProfileMenu.h"
 #include "app/QtPrompt.h"
 #include "app/SavePathStore.h"
 #include "dialogs/DialogInputs.h"
@@ -153,6 +152,24 @@ public:
             if (action->isVisible())
                 texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return texts;
+    }
+
+    // Opens the File menu and picks recent profile `number` by its key, as an
+    // operator does with the keyboard.
+    void ChooseRecent(int number) const
+    {
+        const auto key = static_cast<Qt::Key>(Qt::Key_0 + number);
+        if (test::OnRealDisplay()) {
+            ASSERT_TRUE(OperatorKey(window.get(), Qt::Key_F, Qt::AltModifier, "alt+f"));
+            ASSERT_TRUE(Eventually([&] { return FileMenu()->isVisible(); }));
+            ASSERT_TRUE(test::XDoTool({"key", QString::number(number)}));
+        } else {
+            FileMenu()->popup(window->mapToGlobal(QPoint(0, 0)));
+            ASSERT_TRUE(Eventually([&] { return FileMenu()->isVisible(); }));
+            QTest::keyClick(FileMenu(), key);
+        }
+        ASSERT_TRUE(Eventually([&] { return !FileMenu()->isVisible(); }));
+        QApplication::processEvents();
     }
 
     QString Status() const { return window->statusBar()->currentMessage(); }
@@ -391,15 +408,15 @@ TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
     EXPECT_EQ(again.FileMenuTexts().mid(9), (QStringList{"-", "退出(&X)"}));
 
     // Chosen from the menu, the second file opens and moves to the top.
-    again.window->Profiles().RecentActions().at(1)->trigger();
-    ASSERT_EQ(again.doc.entries.size(), 1u);
+    again.ChooseRecent(2);
+    ASSERT_TRUE(Eventually([&] { return again.doc.entries.size() == 1u; }));
     EXPECT_TRUE(Eventually([&] { return again.OnScreen() == again.Commands(); }));
     EXPECT_EQ(again.OnScreen(), again.Commands());
     EXPECT_TRUE(again.prompt.shown.empty());
     EXPECT_EQ(again.store.ReadList(SavePathStore::kRecentProfiles), (QStringList{second, first}));
 
     std::filesystem::remove(first.toStdString());
-    again.window->Profiles().RecentActions().at(1)->trigger();
+    again.ChooseRecent(2);
     EXPECT_EQ(again.prompt.Texts(), Strings{std::string(kRecentMissingText) + "\n" + first.toStdString()});
     EXPECT_EQ(again.doc.entries.size(), 1u);
     QApplication::processEvents();

@@ -138,6 +138,39 @@ TEST(ProfileNameTest, JsonIsAddedOnlyToANameWithoutExtension)
         EXPECT_EQ(WithProfileExtension(typed), written) << typed;
 }
 
+// The save dialog asked about replacing "a", not "a.json": that question is
+// asked here, once, and only then.
+TEST(ProfileNameTest, ReplacingTheFileTheExtensionLeadsToIsAsked)
+{
+    const test::TempDir dir;
+    const std::string existing = dir.Write("a.json", "{}");
+    const std::string typed = (dir.Path() / "a").string();
+    struct Case {
+        const char* name;
+        std::string typed;
+        std::deque<bool> answers;
+        std::optional<std::string> path;
+        std::size_t questions;
+    };
+    const Case cases[] = {
+        {"replaced", typed, {true}, existing, 1},
+        {"declined", typed, {false}, std::nullopt, 1},
+        {"the dialog asked already", existing, {}, existing, 0},
+        {"a new file", typed + "b", {}, typed + "b.json", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::RecordingPrompt prompt;
+        prompt.answers = c.answers;
+        EXPECT_EQ(ProfileSavePath(c.typed, prompt), c.path);
+        ASSERT_EQ(prompt.shown.size(), c.questions);
+        if (c.questions > 0) {
+            EXPECT_EQ(prompt.shown[0].text, std::string(kProfileExistsQuestion) + "\n" + existing);
+            EXPECT_EQ(prompt.shown[0].kind, test::RecordingPrompt::Shown::Warning);
+        }
+    }
+}
+
 TEST(RecentFilesTest, MostRecentFirstEachOnceAtMostTheLimit)
 {
     struct Case {
