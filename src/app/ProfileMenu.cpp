@@ -27,7 +27,9 @@ std::vector<std::string> StdStrings(const QStringList& list)
 QString RecentCaption(int number, const std::string& path)
 {
     const QFileInfo file(QString::fromStdString(path));
-    return QStringLiteral("&%1 %2  (%3)").arg(number).arg(file.fileName(), QDir::toNativeSeparators(file.path()));
+    // An "&" of the name is shown, not taken for the key.
+    const auto shown = [](QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); };
+    return QStringLiteral("&%1 %2  (%3)").arg(number).arg(shown(file.fileName()), shown(QDir::toNativeSeparators(file.path())));
 }
 
 }  // namespace

@@ -387,7 +387,7 @@ TEST_F(ProfileFilesTest, SaveRefusalsWriteNothing)
 TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
 {
     const QString first = InDir("a,first.json");  // a comma survives the store
-    const QString second = InDir("second.json");
+    const QString second = InDir("R&D.json");  // an "&" is shown, not a key
     {
         ProfileWindow w(StoreFile());
         EXPECT_EQ(w.FileMenuTexts(), (QStringList{"打开配置(&O)...\tCtrl+O", "保存配置(&S)...\tCtrl+S", "-",
@@ -404,7 +404,7 @@ TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
     ProfileWindow again(StoreFile());
     const QString dirText = QString::fromStdString(dir.Path().string());
     EXPECT_EQ(again.FileMenuTexts().mid(6, 3),
-              (QStringList{"-", "&1 a,first.json  (" + dirText + ")", "&2 second.json  (" + dirText + ")"}));
+              (QStringList{"-", "&1 a,first.json  (" + dirText + ")", "&2 R&&D.json  (" + dirText + ")"}));
     EXPECT_EQ(again.FileMenuTexts().mid(9), (QStringList{"-", "退出(&X)"}));
 
     // Chosen from the menu, the second file opens and moves to the top.
@@ -420,7 +420,7 @@ TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
     EXPECT_EQ(again.prompt.Texts(), Strings{std::string(kRecentMissingText) + "\n" + first.toStdString()});
     EXPECT_EQ(again.doc.entries.size(), 1u);
     QApplication::processEvents();
-    EXPECT_EQ(again.FileMenuTexts().mid(7, 1), QStringList{"&1 second.json  (" + dirText + ")"});
+    EXPECT_EQ(again.FileMenuTexts().mid(7, 1), QStringList{"&1 R&&D.json  (" + dirText + ")"});
     EXPECT_EQ(again.store.ReadList(SavePathStore::kRecentProfiles), QStringList{second});
 }
 
