@@ -205,6 +205,7 @@ void CMainFrame::CreatePortWatch()
     connect(reconnectButton_, &QPushButton::clicked, this, &CMainFrame::OnReconnect);
     // The offer's minute is measured on the watch's clock; this only looks.
     offerTimer_ = new QTimer(this);
+    offerTimer_->setObjectName("reconnectOfferTimer");
     offerTimer_->setInterval(1000);
     connect(offerTimer_, &QTimer::timeout, this, [this] {
         if (reconnectOffer_.Expire(parts_.hotplugClock()))
