@@ -17,6 +17,8 @@
 #include "device/RestingReplyRoute.h"
 #include "dialogs/QtParameterDialogRunner.h"
 #include "serial/CnComm.h"
+#include "serial/DevicePort.h"
+#include "serial/PortWatch.h"
 #include "serial/QtCommNotifier.h"
 #include "serial/RsParaSet.h"
 #include "views/RightView.h"
@@ -34,6 +36,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -120,6 +123,7 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     CreateActions();
     CreateToolBars();
     CreateStatusBar();
+    CreatePortWatch();
     setWindowIcon(WindowIcon());
     savePaths_->EnsureCreated();
     CreateProfileMenu();
@@ -182,8 +186,87 @@ void CMainFrame::OnCommNotified(unsigned message, int port)
 {
     if (message == kNotifyReceived)
         session_->OnDeviceData(port);
-    else if (message == kNotifyPortFailure && port == doc_.portNumber)
-        session_->OnPortFailure();
+    else if (message == kNotifyPortFailure && port == doc_.portNumber) {
+        DisconnectLostPort();
+        // Unplugged, or a failure of a device that stays: the watch tells.
+        portWatch_->Recheck();
+    }
+}
+
+void CMainFrame::CreatePortWatch()
+{
+    if (!parts_.hotplugClock)
+        parts_.hotplugClock = &HotplugRules::Clock::now;
+    portWatch_ = new PortWatch(this, parts_.hotplugClock);
+    portWatch_->setObjectName("portWatch");
+    connect(portWatch_, &PortWatch::portVanished, this, &CMainFrame::OnPortVanished);
+    connect(portWatch_, &PortWatch::portReturned, this, &CMainFrame::OnPortReturned);
+
+    reconnectButton_ = new QPushButton(statusBar());
+    reconnectButton_->setObjectName("reconnectButton");
+    reconnectButton_->hide();
+    statusBar()->addPermanentWidget(reconnectButton_);
+    connect(reconnectButton_, &QPushButton::clicked, this, &CMainFrame::OnReconnect);
+    // The offer's minute is measured on the watch's clock; this only looks.
+    offerTimer_ = new QTimer(this);
+    offerTimer_->setObjectName("reconnectOfferTimer");
+    offerTimer_->setInterval(1000);
+    connect(offerTimer_, &QTimer::timeout, this, [this] {
+        if (reconnectOffer_.Expire(parts_.hotplugClock()))
+            WithdrawReconnectOffer();
+    });
+}
+
+void CMainFrame::DisconnectLostPort()
+{
+    portLost_ = true;
+    session_->OnPortFailure();
+    portLost_ = false;
+}
+
+void CMainFrame::OnPortVanished(int port)
+{
+    // A device can go without the channel noticing, when nothing was being
+    // read or written at the time.
+    if (doc_.portNumber == port)
+        DisconnectLostPort();
+    WithdrawReconnectOffer();
+    ShowStatus(ReconnectOffer::UnpluggedText(port));
+}
+
+void CMainFrame::OnPortReturned(int port)
+{
+    if (doc_.portNumber > 0)
+        return;  // the operator has connected meanwhile
+    reconnectOffer_.Make(port, parts_.hotplugClock());
+    reconnectButton_->setText(Q(ReconnectOffer::ButtonText(port)));
+    reconnectButton_->show();
+    offerTimer_->start();
+    ShowStatus(ReconnectOffer::ReturnedText(port));
+}
+
+// The connect command without its dialog: the port and speed of the lost
+// connection, then the probe and the read-back.
+void CMainFrame::OnReconnect()
+{
+    const std::optional<int> port = reconnectOffer_.Port();
+    WithdrawReconnectOffer();
+    if (!port || doc_.portNumber > 0)
+        return;
+    doc_.portNumber = *port;
+    if (!OpenDevicePort(doc_, *comm_)) {
+        doc_.portNumber = 0;
+        prompt_->ShowError(PortOpenFailedText(*comm_));
+        return;
+    }
+    session_->BeginConnect();
+}
+
+void CMainFrame::WithdrawReconnectOffer()
+{
+    reconnectOffer_.Withdraw();
+    reconnectButton_->hide();
+    offerTimer_->stop();
 }
 
 void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
@@ -194,10 +277,15 @@ void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
 void CMainFrame::ShowOnline(int portNumber)
 {
     infoBar_->SetConnected(portNumber);
+    WithdrawReconnectOffer();
+    portWatch_->Connected(portNumber);
 }
 
 void CMainFrame::ShowOffline()
 {
+    // Refused or failed links are not watched: only a lost port may return.
+    if (!portLost_)
+        portWatch_->Disconnected();
     infoBar_->Reset();
     form_->SetSendToDeviceChecked(false);
     form_->LoadCatalogue();
@@ -635,6 +723,7 @@ void CMainFrame::DiscardInput()
 
 void CMainFrame::OnConnect()
 {
+    WithdrawReconnectOffer();
     if (!portDialog_)
         portDialog_ = new CRsParaSet(doc_, *comm_, *prompt_, this);
     if (portDialog_->exec() == QDialog::Accepted && doc_.portNumber > 0)
@@ -643,6 +732,8 @@ void CMainFrame::OnConnect()
 
 void CMainFrame::OnDisconnect()
 {
+    WithdrawReconnectOffer();
+    portWatch_->Disconnected();
     session_->Disconnect();
 }
 
