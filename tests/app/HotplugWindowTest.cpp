@@ -10,9 +10,9 @@
 #include "serial/PtyPair.h"
 #include "sim/SimProcess.h"
 #include "support/FakeDialogs.h"
-#include "support/OperatorMouse.h"
 #include "support/PortDialogAnswer.h"
 #include "support/RecordingPrompt.h"
+#include "support/WindowDriving.h"
 
 #include <QImage>
 #include <QLabel>
@@ -206,7 +206,7 @@ void HotplugWindowTest::unplugDisconnectsAndOneClickReconnects()
     QVERIFY(p.OfferOnScreen());
     QCOMPARE(p.StatusLine(), QStringLiteral("COM9 已重新插入"));
 
-    test::OperatorClick(p.Offer());
+    QVERIFY(test::OperatorClick(p.Offer()));
     QVERIFY(QTest::qWaitFor([&] { return p.Online(); }, 10000));
     QVERIFY(p.ReadBackMarked());
     QVERIFY(!p.OfferShown());

@@ -53,6 +53,23 @@ inline bool OperatorDoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
                     QString::number(global.y()), "click", "--repeat", "2", "1"});
 }
 
+// A left click on a widget, at its centre unless told where.
+inline bool OperatorClick(QWidget* widget, QPoint at)
+{
+    if (!OnRealDisplay()) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        return true;
+    }
+    const QPoint global = widget->mapToGlobal(at);
+    return XDoTool({"mousemove", "0", "0", "mousemove", "--sync", QString::number(global.x()),
+                    QString::number(global.y()), "click", "1"});
+}
+
+inline bool OperatorClick(QWidget* widget)
+{
+    return OperatorClick(widget, widget->rect().center());
+}
+
 // A key with modifiers pressed on the active window, e.g. Ctrl+S as
 // (Qt::Key_S, Qt::ControlModifier, "ctrl+s").
 inline bool OperatorKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const char* xdotoolName)
