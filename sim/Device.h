@@ -46,6 +46,9 @@ public:
     void ResetLink();
 
     FaultPlan& Faults() { return faults_; }
+    // How long the line must be quiet before the closing frame of a
+    // read-back goes out; 0 answers its request in turn like any other.
+    void SetReadBackEndQuiet(Millis quiet) { readBackEndQuiet_ = quiet; }
 
     // The camera's test picture: grey level of pixel (x, y), row y = 0 on top.
     static std::uint8_t ImagePixel(unsigned x, unsigned y) { return static_cast<std::uint8_t>(x + 2 * y); }
@@ -71,6 +74,7 @@ private:
     FrameReader reader_;
     FirmwareLoader loader_;
     SimTime lastInput_{};
+    Millis readBackEndQuiet_ = kReadBackEndQuiet;
     bool readBackEndDue_ = false;
 };
 

@@ -165,7 +165,7 @@ TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
     FILE* out = ::popen(QUILLON_SIM_BINARY " --help", "r");
     help.resize(out ? std::fread(help.data(), 1, help.size(), out) : 0);
     ASSERT_EQ(out ? ::pclose(out) : -1, 0);
-    for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--control", "--firmware-out", "--fault",
+    for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--read-back-hold", "--control", "--firmware-out", "--fault",
                              "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "hid-pos",
                              "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
