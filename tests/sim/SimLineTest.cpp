@@ -159,6 +159,24 @@ TEST(SimLineTest, BytesGoBothWaysAtTheLineSpeed)
     EXPECT_GE(std::chrono::steady_clock::now() - start, 1500ms);
 }
 
+// The closing frame of a read-back asked for first: held, it still comes
+// last; without a hold it is answered in turn.
+TEST(SimLineTest, ReadBackHoldDecidesWhereTheClosingFrameComes)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{}, "24304001" "2471810000"},
+        {{"--read-back-hold", "0"}, "2471810000" "24304001"},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim(c.args);
+        sim.Send(HexBytes("237181" "233040"));
+        EXPECT_EQ(HexText(sim.Read(c.expected.size() / 2)), c.expected) << c.args.size();
+    }
+}
+
 TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
 {
     std::string help(65536, '\0');
