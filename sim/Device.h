@@ -23,8 +23,9 @@ class Device {
 public:
     using Log = std::function<void(const std::string&)>;
 
-    // The frame that closes a read-back is held back until the tool's burst
-    // of read requests has stopped arriving, so that it comes last.
+    // By default the frame that closes a read-back is held back until the
+    // tool's burst of read requests has stopped arriving, so that it comes
+    // last whatever the order of the requests.
     static constexpr Millis kReadBackEndQuiet{100};
     // A partial frame that sees no more bytes for this long is junk.
     static constexpr Millis kPartialFrameQuiet{200};
