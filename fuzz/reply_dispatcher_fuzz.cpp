@@ -1,7 +1,7 @@
 // libFuzzer target for the reply path: any bytes from the device, in any
 // split, on any route, for the open port or a stale one, must never crash,
 // hang, grow without bound or leave the tree or the link in a state that
-// cannot be.  Built and run by scripts/fuzz-replies with
+// cannot be.  Built and run by scripts/fuzz with
 // -fsanitize=fuzzer,address,undefined; tests/device runs the same body over
 // fixed and random inputs.
 //

@@ -1,6 +1,6 @@
 // libFuzzer target for CXmlReader: any bytes must give a verdict
 // without crashing, hanging or reading out of bounds.  Built and run by
-// scripts/fuzz-xml with -fsanitize=fuzzer,address,undefined.
+// scripts/fuzz with -fsanitize=fuzzer,address,undefined.
 //
 // Each input goes three ways:
 //  1. as a file through LoadFile (an in-memory memfd, so the real file path,

@@ -111,8 +111,10 @@ void Device::AnswerRead(SettingKey key)
     } else if (key == DeviceSettings::kReadBackEndKey) {
         if (faults_.Spend(Fault::NoReadBackEnd))
             log_("fault: read-back left without its closing frame");
-        else
+        else if (readBackEndQuiet_ > Millis::zero())
             readBackEndDue_ = true;
+        else
+            Reply(answer);
     } else {
         Reply(answer);
     }
@@ -234,7 +236,7 @@ void Device::StartLoader(FirmwareLoader::Expect expect, Bytes firstBytes)
 void Device::Tick(SimTime now)
 {
     const auto quiet = std::chrono::duration_cast<Millis>(now - lastInput_);
-    if (quiet >= kReadBackEndQuiet)
+    if (quiet >= readBackEndQuiet_)
         FlushReadBackEnd();
     if (loader_.Active()) {
         Reply(loader_.OnQuiet(quiet));
@@ -254,7 +256,7 @@ std::optional<SimTime> Device::NextDeadline(SimTime now) const
             deadline = at;
     };
     if (readBackEndDue_)
-        consider(lastInput_ + kReadBackEndQuiet);
+        consider(lastInput_ + readBackEndQuiet_);
     if (loader_.Active()) {
         if (const auto step = loader_.NextQuietStep(std::chrono::duration_cast<Millis>(now - lastInput_)); step != Millis::max())
             consider(lastInput_ + step);

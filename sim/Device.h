@@ -23,8 +23,9 @@ class Device {
 public:
     using Log = std::function<void(const std::string&)>;
 
-    // The frame that closes a read-back is held back until the tool's burst
-    // of read requests has stopped arriving, so that it comes last.
+    // By default the frame that closes a read-back is held back until the
+    // tool's burst of read requests has stopped arriving, so that it comes
+    // last whatever the order of the requests.
     static constexpr Millis kReadBackEndQuiet{100};
     // A partial frame that sees no more bytes for this long is junk.
     static constexpr Millis kPartialFrameQuiet{200};
@@ -46,6 +47,9 @@ public:
     void ResetLink();
 
     FaultPlan& Faults() { return faults_; }
+    // How long the line must be quiet before the closing frame of a
+    // read-back goes out; 0 answers its request in turn like any other.
+    void SetReadBackEndQuiet(Millis quiet) { readBackEndQuiet_ = quiet; }
 
     // The camera's test picture: grey level of pixel (x, y), row y = 0 on top.
     static std::uint8_t ImagePixel(unsigned x, unsigned y) { return static_cast<std::uint8_t>(x + 2 * y); }
@@ -71,6 +75,7 @@ private:
     FrameReader reader_;
     FirmwareLoader loader_;
     SimTime lastInput_{};
+    Millis readBackEndQuiet_ = kReadBackEndQuiet;
     bool readBackEndDue_ = false;
 };
 

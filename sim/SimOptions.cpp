@@ -49,6 +49,9 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
         } else if (option == "--baud") {
             if (!value(arg) || !ParseUnsigned(arg, options.baud) || options.baud < 10)
                 return "--baud wants a line speed such as 115200";
+        } else if (option == "--read-back-hold") {
+            if (!value(arg) || !ParseUnsigned(arg, options.readBackHoldMs) || options.readBackHoldMs > 60000)
+                return "--read-back-hold wants milliseconds from 0 to 60000";
         } else if (option == "--resolution") {
             if (!value(arg) || !ParseResolution(arg, options.width, options.height))
                 return "--resolution wants WIDTHxHEIGHT, e.g. 640x480";
@@ -84,6 +87,8 @@ std::string UsageText()
            "  --catalogue FILE     settings catalogue (default: the one Quillon would load)\n"
            "  --baud N             line speed; replies go out at N/10 bytes a second (default 115200)\n"
            "  --no-pace            send replies as fast as the tool reads them\n"
+           "  --read-back-hold MS  send the frame that closes a read-back (24 71 81) once the tool's\n"
+           "                       requests have stopped for MS (default 100); 0 answers it in turn\n"
            "  --control PATH       also read control commands from a FIFO created at PATH\n"
            "  --firmware-out FILE  save each firmware image received to FILE\n"
            "  --fault NAME[=ARG]   arm a fault at start (repeatable; names below)\n"

@@ -13,6 +13,7 @@ struct SimOptions {
     std::string catalogue;  // empty: the one the window would load
     unsigned baud = 115200;
     bool pace = true;
+    unsigned readBackHoldMs = 100;  // quiet line before a read-back's closing frame
     std::string controlPath;
     std::string firmwareOut;
     std::vector<std::pair<std::string, std::string>> faults;  // name, parameter

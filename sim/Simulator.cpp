@@ -51,6 +51,7 @@ Simulator::Simulator(const SimOptions& options, DeviceSettings settings, std::FI
       device_(std::move(settings), IdentityFrom(options), out_, options.firmwareOut, [this](const std::string& line) { Say(line); }),
       interpreter_(device_, *this, options.encoding)
 {
+    device_.SetReadBackEndQuiet(Millis(options.readBackHoldMs));
 }
 
 Simulator::~Simulator()

@@ -82,7 +82,7 @@ bool CnComm::OpenByNumber(int port, int baud)
         Shutdown(500);
         return false;
     }
-    timeouts_ = ChannelTimeouts(active_ & kCommOverlapped);
+    timeouts_ = LineTimeouts(active_ & kCommOverlapped);
     bitsPerSecond_ = speed->rate;
     PurgeLine(fd_, true, true);
 
@@ -326,7 +326,7 @@ bool CnComm::HandleReceived()
         return true;
     uint32_t available = static_cast<uint32_t>(waiting);
     if (active_ & kCommReceiveBuffer) {
-        FillReceiveBuffer(2 * available + 64);
+        FillReceiveBuffer(available);
         std::lock_guard lock(input_.Mutex());
         available = input_.Total();
     }
@@ -337,8 +337,12 @@ bool CnComm::HandleReceived()
 
 void CnComm::FillReceiveBuffer(uint32_t count)
 {
-    // The read may wait for the device up to the read time-out; the window
-    // takes bytes out of Input() meanwhile, so the lock is held only to append.
+    // Only what is already waiting is read, so the read returns at once and
+    // the burst is handed over as it arrives.  Asking for more would hold the
+    // notification back until the read interval passed after the device's
+    // last byte: 100 ms on every reply.  Should the read still wait, the
+    // window takes bytes out of Input() meanwhile: the lock is held only to
+    // append.
     if (scratch_.size() < count)
         scratch_.resize(count);
     const uint32_t got = ReadRaw(scratch_.data(), count);

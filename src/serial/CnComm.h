@@ -132,6 +132,8 @@ protected:
     virtual void NotifyPortFailure() { PostNotification(kNotifyPortFailure, 0); }
     // Returns false once the port has failed and the worker should stop.
     virtual bool DispatchEvents(uint32_t events);
+    // The read and write time-outs an open port runs with.
+    virtual CommTimeouts LineTimeouts(bool overlapped) const { return ChannelTimeouts(overlapped); }
 
 private:
     enum Worker { kEventWorker, kReceiveWorker, kTransmitWorker, kWorkerCount };

@@ -1,5 +1,5 @@
 // The XML reader with hostile input: every file gets a verdict, quickly, without
-// reading out of bounds (run under the sanitizers by scripts/fuzz-xml too).
+// reading out of bounds (run under the sanitizers by scripts/fuzz too).
 #include <gtest/gtest.h>
 
 #include <random>

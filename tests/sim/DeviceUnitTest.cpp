@@ -43,6 +43,35 @@ TEST(DeviceUnitTest, ABrokenFrameIsGivenUpOnAQuietLine)
     EXPECT_EQ(HexText(t.out.TakeAll()), "2432C000034142" "43");
 }
 
+// The closing frame of a read-back waits for the tool's requests to stop,
+// so that it comes after the replies to requests sent behind it; with no
+// hold it is answered in turn.
+TEST(DeviceUnitTest, ReadBackEndWaitsForAQuietLineUnlessThereIsNoHold)
+{
+    const struct {
+        const char* name;
+        Millis hold;
+        std::string atOnce, beforeHold, afterHold;
+    } cases[] = {
+        {"held", Device::kReadBackEndQuiet, "24304001", "", "2471810000"},
+        {"held longer", Millis{250}, "24304001", "", "2471810000"},
+        {"in turn", Millis{0}, "2471810000" "24304001", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDevice t;
+        t.device.SetReadBackEndQuiet(c.hold);
+        t.device.Receive(HexBytes("237181" "233040"), t.now);
+        EXPECT_EQ(HexText(t.out.TakeAll()), c.atOnce);
+        t.device.Tick(t.now + c.hold - Millis{1});
+        EXPECT_EQ(HexText(t.out.TakeAll()), c.beforeHold);
+        if (c.hold > Millis::zero())
+            EXPECT_EQ(t.device.NextDeadline(t.now), t.now + c.hold);
+        t.device.Tick(t.now + c.hold);
+        EXPECT_EQ(HexText(t.out.TakeAll()), c.afterHold);
+    }
+}
+
 TEST(DeviceUnitTest, BurstFaultCutsRepliesWithPauses)
 {
     TestDevice t;

@@ -159,13 +159,31 @@ TEST(SimLineTest, BytesGoBothWaysAtTheLineSpeed)
     EXPECT_GE(std::chrono::steady_clock::now() - start, 1500ms);
 }
 
+// The closing frame of a read-back asked for first: held, it still comes
+// last; without a hold it is answered in turn.
+TEST(SimLineTest, ReadBackHoldDecidesWhereTheClosingFrameComes)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{}, "24304001" "2471810000"},
+        {{"--read-back-hold", "0"}, "2471810000" "24304001"},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim(c.args);
+        sim.Send(HexBytes("237181" "233040"));
+        EXPECT_EQ(HexText(sim.Read(c.expected.size() / 2)), c.expected) << c.args.size();
+    }
+}
+
 TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
 {
     std::string help(65536, '\0');
     FILE* out = ::popen(QUILLON_SIM_BINARY " --help", "r");
     help.resize(out ? std::fread(help.data(), 1, help.size(), out) : 0);
     ASSERT_EQ(out ? ::pclose(out) : -1, 0);
-    for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--control", "--firmware-out", "--fault",
+    for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--read-back-hold", "--control", "--firmware-out", "--fault",
                              "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "hid-pos",
                              "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
