@@ -31,6 +31,7 @@ class QtCommNotifier;
 class QtDeviceTimers;
 class FormViewOptions;
 class CnComm;
+class CommandInteraction;
 class CRsParaSet;
 class CQuillonDoc;
 class CWndInfoFrm;
@@ -193,6 +194,7 @@ private:
     QtDeviceTimers* timers_ = nullptr;
     std::unique_ptr<DeviceSession> session_;
     std::unique_ptr<DeviceCapture> capture_;
+    std::unique_ptr<CommandInteraction> interaction_;
     const char* imageRefusal_ = nullptr;
     std::function<void()> firmwareDownload_;
 };

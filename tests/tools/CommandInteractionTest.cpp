@@ -1,0 +1,255 @@
+// The command interaction over a real pseudo-terminal, the test playing the
+// device on the master side: what goes on the wire, what the log says, and
+// where replies go while it is open and after.
+#include "device/DeviceSession.h"
+#include "document/QuillonDoc.h"
+#include "catalogue/CatalogueTree.h"
+#include "serial/CnComm.h"
+#include "serial/DevicePort.h"
+#include "serial/PortLinks.h"
+#include "serial/PtyPair.h"
+#include "support/RecordingPrompt.h"
+#include "tools/CommandInteraction.h"
+#include "tools/TypedCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace quillon {
+namespace {
+
+constexpr int kPort = 6;
+// How long a check that nothing was sent listens.
+constexpr int kQuietMs = 200;
+
+struct FakeTimers : IDeviceTimers {
+    void Start(DeviceTimer timer, int ms) override { running[timer] = ms; }
+    void Stop(DeviceTimer timer) override { running.erase(timer); }
+    bool Running(DeviceTimer timer) const { return running.contains(timer); }
+    std::map<DeviceTimer, int> running;
+};
+
+struct QuietHost : IDeviceHost {
+    void ShowOnline(int) override {}
+    void ShowOffline() override {}
+    void ShowStatus(const std::string&) override {}
+    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    void MonitorChanged() override {}
+};
+
+// What a dialog would have been told.
+struct RecordingView : IInteractionView {
+    void ReplyShown(const std::string& log) override { shown.push_back(log); }
+    void NoReply() override { ++noReplies; }
+    std::vector<std::string> shown;
+    int noReplies = 0;
+};
+
+class CommandInteractionTest : public ::testing::Test {
+protected:
+    CommandInteractionTest()
+    {
+        EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
+        comm.SetOptions(comm.Options() | kCommReceiveBuffer);
+        comm.SetNotificationSink(&sink);
+        doc.portNumber = kPort;
+        doc.baudRate = 115200;
+        EXPECT_TRUE(OpenDevicePort(doc, comm));
+    }
+    ~CommandInteractionTest() override { comm.Shutdown(); }
+
+    // The device sends these bytes; they are handed over as one notification.
+    void Answer(const std::string& bytes, int port = kPort)
+    {
+        pty.Write(bytes);
+        for (int i = 0; i < 300 && Buffered() < bytes.size(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_GE(Buffered(), bytes.size());
+        session.OnDeviceData(port);
+    }
+    std::size_t Buffered()
+    {
+        std::lock_guard lock(comm.Input().Mutex());
+        return comm.Input().Total();
+    }
+
+    test::PortSandbox sandbox;
+    test::PtyPair pty;
+    test::RecordingSink sink;
+    test::RecordingPrompt prompt;
+    CQuillonDoc doc;
+    CatalogueTree tree;
+    CnComm comm;
+    FakeTimers timers;
+    QuietHost host;
+    int replyRoute = static_cast<int>(ReplyRoute::SettingWrite);
+    int readBusy = 0;
+    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+    CommandInteraction interaction{session};
+    RecordingView view;
+};
+
+TEST_F(CommandInteractionTest, ACommandAndItsReplyMakeTheLog)
+{
+    interaction.Open(view);
+    EXPECT_EQ(replyRoute, 7);
+
+    ASSERT_TRUE(interaction.Send("55AA01"));
+    EXPECT_EQ(pty.Read(3), "\x55\xAA\x01");
+    EXPECT_EQ(interaction.Log(), "-> 0x55 0xAA 0x01 \r\n<- ");
+    EXPECT_EQ(timers.running[DeviceTimer::Interaction], 3600000);
+    // The view shows a command together with its reply.
+    EXPECT_TRUE(view.shown.empty());
+
+    Answer("\x55\xAA");
+    EXPECT_EQ(interaction.Log(), "-> 0x55 0xAA 0x01 \r\n<- 0x55 0xaa ");
+    EXPECT_EQ(view.shown, std::vector<std::string>{interaction.Log()});
+
+    ASSERT_TRUE(interaction.Send("0a0B"));
+    EXPECT_EQ(pty.Read(2), "\x0a\x0b");
+    Answer(std::string("\x00\xff\x10", 3));
+    EXPECT_EQ(interaction.Log(), "-> 0x55 0xAA 0x01 \r\n<- 0x55 0xaa \r\n-> 0x0a 0x0B \r\n<- 0x00 0xff 0x10 ");
+
+    // A reply in two bursts is two additions; "清除" starts the log afresh.
+    Answer("\x01");
+    Answer("\x02");
+    EXPECT_TRUE(interaction.Log().ends_with("<- 0x00 0xff 0x10 0x01 0x02 "));
+    EXPECT_EQ(view.shown.size(), 4u);
+    interaction.Clear();
+    ASSERT_TRUE(interaction.Send("99"));
+    EXPECT_EQ(interaction.Log(), "-> 0x99 \r\n<- ");
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(CommandInteractionTest, TypedCharactersGoOutAsPairsAndShowAsTyped)
+{
+    const struct {
+        const char* typed;
+        std::string wire;
+        const char* shown;
+    } cases[] = {
+        {"aBcD", "\xab\xcd", "0xaB 0xcD "},
+        {"55 AA ", "\x55\xff\xff", "0x55 0x A 0xA  "},
+        {"zz0g", "\xff\xff", "0xzz 0x0g "},
+        {"0-+1", "\xff\xff", "0x0- 0x+1 "},
+        {"中文AB", "\xff\xab", "0x中文 0xAB "},
+        {"A中", "\xff", "0xA中 "},
+    };
+    interaction.Open(view);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        interaction.Clear();
+        ASSERT_TRUE(interaction.Send(c.typed));
+        EXPECT_EQ(pty.Read(c.wire.size()), c.wire);
+        EXPECT_EQ(interaction.Log(), std::string("-> ") + c.shown + "\r\n<- ");
+    }
+    EXPECT_EQ(pty.Read(1, kQuietMs), "");
+
+    // An empty command is logged and waited for, though nothing goes out.
+    interaction.Clear();
+    ASSERT_TRUE(interaction.Send(""));
+    EXPECT_EQ(interaction.Log(), "-> \r\n<- ");
+    EXPECT_TRUE(timers.Running(DeviceTimer::Interaction));
+    EXPECT_EQ(pty.Read(1, kQuietMs), "");
+}
+
+TEST_F(CommandInteractionTest, AnOddNumberOfCharactersIsRefusedAndNothingSent)
+{
+    interaction.Open(view);
+    ASSERT_TRUE(interaction.Send("01"));
+    EXPECT_EQ(pty.Read(1), "\x01");
+    timers.running.clear();
+    const std::string before = interaction.Log();
+    for (const char* typed : {"55AA0", "5", "55 AA", "中", "AB中"}) {
+        SCOPED_TRACE(typed);
+        EXPECT_FALSE(interaction.Send(typed));
+        EXPECT_EQ(interaction.Log(), before);
+    }
+    EXPECT_EQ(pty.Read(1, kQuietMs), "");
+    EXPECT_FALSE(timers.Running(DeviceTimer::Interaction));
+    EXPECT_FALSE(ReadTypedCommand("55AA0").has_value());
+}
+
+TEST_F(CommandInteractionTest, TimerTwoReportsOnlyACommandLeftWithoutReply)
+{
+    interaction.Open(view);
+    ASSERT_TRUE(interaction.Send("55AA01"));
+    session.OnTimer(DeviceTimer::Interaction);
+    EXPECT_EQ(view.noReplies, 1);
+    EXPECT_EQ(interaction.Log(), "-> 0x55 0xAA 0x01 \r\n<- ");
+    EXPECT_FALSE(timers.Running(DeviceTimer::Interaction));
+
+    // Answered before the timer: the expiry says nothing.
+    ASSERT_TRUE(interaction.Send("01"));
+    Answer("\x7f");
+    session.OnTimer(DeviceTimer::Interaction);
+    EXPECT_EQ(view.noReplies, 1);
+    // The next command waits for a reply of its own.
+    ASSERT_TRUE(interaction.Send("02"));
+    session.OnTimer(DeviceTimer::Interaction);
+    EXPECT_EQ(view.noReplies, 2);
+}
+
+TEST_F(CommandInteractionTest, ClosingRestoresTheRouteAndForgetsTheLog)
+{
+    interaction.Open(view);
+    ASSERT_TRUE(interaction.Send("55AA01"));
+    Answer("\x55");
+    RecordingView other;
+    interaction.Close(other);  // not the one that opened it
+    EXPECT_EQ(replyRoute, 7);
+
+    interaction.Close(view);
+    EXPECT_EQ(replyRoute, 1);
+    EXPECT_EQ(interaction.Log(), "");
+    EXPECT_FALSE(interaction.IsOpen());
+    // A reply still due is nobody's concern any more.
+    EXPECT_FALSE(timers.Running(DeviceTimer::Interaction));
+    session.OnTimer(DeviceTimer::Interaction);
+    EXPECT_EQ(view.noReplies, 0);
+    // Replies go back to the setting-write processor.
+    const std::size_t shown = view.shown.size();
+    Answer("\x33\x76\x42\x00");
+    EXPECT_EQ(view.shown.size(), shown);
+    EXPECT_EQ(interaction.Log(), "");
+
+    replyRoute = static_cast<int>(ReplyRoute::DecodedOutput);
+    interaction.Open(other);
+    EXPECT_EQ(replyRoute, 7);
+    EXPECT_EQ(interaction.Log(), "");
+    ASSERT_TRUE(interaction.Send("A1"));
+    Answer("\xa1");
+    EXPECT_EQ(other.shown, std::vector<std::string>{"-> 0xA1 \r\n<- 0xa1 "});
+    interaction.Close(other);
+    EXPECT_EQ(replyRoute, 2);
+}
+
+TEST_F(CommandInteractionTest, RepliesOfAnyLengthAndTheirPort)
+{
+    interaction.Open(view);
+    ASSERT_TRUE(interaction.Send("00"));
+    // More than the dispatcher takes at once: still one addition, every byte in order.
+    std::string reply;
+    std::string expected = "-> 0x00 \r\n<- ";
+    for (int i = 0; i < 3000; ++i) {
+        reply += static_cast<char>(i * 7);
+        const unsigned b = static_cast<unsigned char>(i * 7);
+        expected += "0x" + std::string{"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]} + " ";
+    }
+    Answer(reply);
+    EXPECT_EQ(interaction.Log(), expected);
+    EXPECT_EQ(view.shown.size(), 1u);
+
+    // A notification for another port leaves its bytes alone.
+    Answer("\x42", kPort + 1);
+    EXPECT_EQ(interaction.Log(), expected);
+    EXPECT_EQ(Buffered(), 1u);
+    session.OnDeviceData(kPort);
+    EXPECT_TRUE(interaction.Log().ends_with("0x42 "));
+}
+
+}  // namespace
+}  // namespace quillon
