@@ -20,6 +20,7 @@
 #include "serial/DevicePort.h"
 #include "serial/PortLinks.h"
 #include "serial/PtyPair.h"
+#include "support/OperatorInput.h"
 #include "support/RecordingPrompt.h"
 #include "tools/ComDebugDlg.h"
 
@@ -61,7 +62,7 @@ protected:
             steps(*dialog);
             ran = true;
             if (dialog->isVisible())
-                QTest::mouseClick(Button(*dialog, "close"), Qt::LeftButton);
+                Click(*dialog, "close");
         });
         window->Action(CommandId::CommandInteraction)->trigger();
         EXPECT_TRUE(ran);
@@ -72,11 +73,13 @@ protected:
     }
     static QLineEdit* Command(const CComDebugDlg& dialog) { return dialog.findChild<QLineEdit*>("command"); }
     static QPlainTextEdit* LogBox(const CComDebugDlg& dialog) { return dialog.findChild<QPlainTextEdit*>("log"); }
+    // The operator's mouse and keyboard (through the X server under Xvfb).
     static void Type(const CComDebugDlg& dialog, const QString& text)
     {
         Command(dialog)->clear();
-        QTest::keyClicks(Command(dialog), text);
+        EXPECT_TRUE(OperatorType(Command(dialog), text));
     }
+    static void Click(const CComDebugDlg& dialog, const char* button) { EXPECT_TRUE(OperatorClick(Button(dialog, button))); }
     // The device answers and the log box shows `shown`.
     bool Answer(const CComDebugDlg& dialog, const std::string& bytes, const QString& shown)
     {
@@ -108,7 +111,7 @@ TEST_F(ComDebugDlgTest, SendsTypedCommandsAndShowsTheirReplies)
         EXPECT_EQ(Route(), 7);
 
         Type(dialog, "55AA01");
-        QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+        Click(dialog, "send");
         EXPECT_EQ(pty.Read(3), "\x55\xAA\x01");
         // The command shows with its reply.
         EXPECT_EQ(LogBox(dialog)->toPlainText(), "");
@@ -123,24 +126,24 @@ TEST_F(ComDebugDlgTest, SendsTypedCommandsAndShowsTheirReplies)
 
         // Five characters: the message, nothing sent, the log as it was.
         Type(dialog, "55AA0");
-        QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+        Click(dialog, "send");
         EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"输入命令长度错误，请重试！"});
         EXPECT_EQ(prompt.shown.at(0).kind, RecordingPrompt::Shown::Error);
         EXPECT_EQ(pty.Read(1, 200), "");
 
-        QTest::mouseClick(Button(dialog, "clear"), Qt::LeftButton);
+        Click(dialog, "clear");
         EXPECT_EQ(LogBox(dialog)->toPlainText(), "");
         EXPECT_EQ(Route(), 7);
 
         // A long exchange keeps its last line in sight.
         QString expected;
-        for (int i = 0; i < 40; ++i) {
+        for (int i = 0; i < 25; ++i) {
             Type(dialog, "01");
-            QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+            Click(dialog, "send");
             expected += QStringLiteral("%1-> 0x01 \n<- 0x02 ").arg(i ? "\n" : "");
             ASSERT_TRUE(Answer(dialog, "\x02", expected));
         }
-        EXPECT_EQ(pty.Read(40), std::string(40, '\x01'));
+        EXPECT_EQ(pty.Read(25), std::string(25, '\x01'));
         const QScrollBar* bar = LogBox(dialog)->verticalScrollBar();
         EXPECT_GT(bar->maximum(), 0);
         EXPECT_EQ(bar->value(), bar->maximum());
@@ -152,7 +155,7 @@ TEST_F(ComDebugDlgTest, SendsTypedCommandsAndShowsTheirReplies)
         EXPECT_EQ(LogBox(dialog)->toPlainText(), "");
         EXPECT_EQ(Route(), 7);
         Type(dialog, "A1");
-        QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+        Click(dialog, "send");
         EXPECT_EQ(pty.Read(1), "\xa1");
         EXPECT_TRUE(Answer(dialog, "\xa1", "-> 0xA1 \n<- 0xa1 "));
         // Escape closes it like "关闭".
@@ -168,7 +171,7 @@ TEST_F(ComDebugDlgTest, NoReplyWithinTheHourIsReported)
     ASSERT_NE(timers, nullptr);
     RunDialog([&](CComDebugDlg& dialog) {
         Type(dialog, "55AA01");
-        QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+        Click(dialog, "send");
         EXPECT_EQ(pty.Read(3), "\x55\xAA\x01");
         EXPECT_TRUE(timers->IsRunning(DeviceTimer::Interaction));
         // The hour passes.
@@ -178,13 +181,13 @@ TEST_F(ComDebugDlgTest, NoReplyWithinTheHourIsReported)
 
         // A command that is answered is not reported when the hour is up.
         Type(dialog, "02");
-        QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+        Click(dialog, "send");
         EXPECT_TRUE(Answer(dialog, "\x20", "-> 0x55 0xAA 0x01 \n<- \n-> 0x02 \n<- 0x20 "));
         window->Session().OnTimer(DeviceTimer::Interaction);
         EXPECT_EQ(prompt.shown.size(), 1u);
 
         Type(dialog, "03");
-        QTest::mouseClick(Button(dialog, "send"), Qt::LeftButton);
+        Click(dialog, "send");
         EXPECT_TRUE(timers->IsRunning(DeviceTimer::Interaction));
     });
     // Closing the dialog ends the wait: no message for a dialog that is gone.

@@ -9,14 +9,11 @@
 #include "serial/PortLinks.h"
 #include "serial/PtyPair.h"
 #include "support/RecordingPrompt.h"
+#include "support/SessionSupport.h"
 #include "tools/CommandInteraction.h"
 #include "tools/TypedCommand.h"
 
 #include <gtest/gtest.h>
-
-#include <map>
-#include <mutex>
-#include <thread>
 
 namespace quillon {
 namespace {
@@ -24,21 +21,6 @@ namespace {
 constexpr int kPort = 6;
 // How long a check that nothing was sent listens.
 constexpr int kQuietMs = 200;
-
-struct FakeTimers : IDeviceTimers {
-    void Start(DeviceTimer timer, int ms) override { running[timer] = ms; }
-    void Stop(DeviceTimer timer) override { running.erase(timer); }
-    bool Running(DeviceTimer timer) const { return running.contains(timer); }
-    std::map<DeviceTimer, int> running;
-};
-
-struct QuietHost : IDeviceHost {
-    void ShowOnline(int) override {}
-    void ShowOffline() override {}
-    void ShowStatus(const std::string&) override {}
-    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
-    void MonitorChanged() override {}
-};
 
 // What a dialog would have been told.
 struct RecordingView : IInteractionView {
@@ -65,15 +47,8 @@ protected:
     void Answer(const std::string& bytes, int port = kPort)
     {
         pty.Write(bytes);
-        for (int i = 0; i < 300 && Buffered() < bytes.size(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ASSERT_GE(Buffered(), bytes.size());
+        ASSERT_TRUE(test::WaitBuffered(comm, bytes.size()));
         session.OnDeviceData(port);
-    }
-    std::size_t Buffered()
-    {
-        std::lock_guard lock(comm.Input().Mutex());
-        return comm.Input().Total();
     }
 
     test::PortSandbox sandbox;
@@ -83,8 +58,8 @@ protected:
     CQuillonDoc doc;
     CatalogueTree tree;
     CnComm comm;
-    FakeTimers timers;
-    QuietHost host;
+    test::FakeDeviceTimers timers;
+    test::QuietDeviceHost host;
     int replyRoute = static_cast<int>(ReplyRoute::SettingWrite);
     int readBusy = 0;
     DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
@@ -210,9 +185,10 @@ TEST_F(CommandInteractionTest, ClosingRestoresTheRouteAndForgetsTheLog)
     EXPECT_FALSE(timers.Running(DeviceTimer::Interaction));
     session.OnTimer(DeviceTimer::Interaction);
     EXPECT_EQ(view.noReplies, 0);
-    // Replies go back to the setting-write processor.
+    // Replies go back to the setting-write processor: a refusal is its message.
     const std::size_t shown = view.shown.size();
-    Answer("\x33\x76\x42\x00");
+    Answer("\x33\x76\x42\x01");
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{kWriteRefusedText});
     EXPECT_EQ(view.shown.size(), shown);
     EXPECT_EQ(interaction.Log(), "");
 
@@ -246,7 +222,7 @@ TEST_F(CommandInteractionTest, RepliesOfAnyLengthAndTheirPort)
     // A notification for another port leaves its bytes alone.
     Answer("\x42", kPort + 1);
     EXPECT_EQ(interaction.Log(), expected);
-    EXPECT_EQ(Buffered(), 1u);
+    EXPECT_EQ(test::Buffered(comm), 1u);
     session.OnDeviceData(kPort);
     EXPECT_TRUE(interaction.Log().ends_with("0x42 "));
 }
