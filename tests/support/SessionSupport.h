@@ -1,6 +1,10 @@
 #pragma once
 #include "device/DeviceSession.h"
+#include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
+#include "serial/DevicePort.h"
+#include "serial/PortLinks.h"
+#include "serial/PtyPair.h"
 
 #include <chrono>
 #include <map>
@@ -26,6 +30,19 @@ struct QuietDeviceHost : IDeviceHost {
     ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
     void MonitorChanged() override {}
 };
+
+// Opens the channel as the window does, with its receive buffer, on COM
+// `port` linked to the terminal's slave side at 115200 baud.
+inline bool OpenOnPty(CQuillonDoc& doc, CnComm& comm, const PtyPair& pty, int port, ICommSink& sink)
+{
+    if (!PublishPortLink(port, pty.SlavePath()))
+        return false;
+    comm.SetOptions(comm.Options() | kCommReceiveBuffer);
+    comm.SetNotificationSink(&sink);
+    doc.portNumber = port;
+    doc.baudRate = 115200;
+    return OpenDevicePort(doc, comm);
+}
 
 // The bytes in the channel's receive buffer.
 inline std::size_t Buffered(CnComm& comm)

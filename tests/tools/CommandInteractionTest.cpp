@@ -1,13 +1,7 @@
 // The command interaction over a real pseudo-terminal, the test playing the
 // device on the master side: what goes on the wire, what the log says, and
 // where replies go while it is open and after.
-#include "device/DeviceSession.h"
-#include "document/QuillonDoc.h"
 #include "catalogue/CatalogueTree.h"
-#include "serial/CnComm.h"
-#include "serial/DevicePort.h"
-#include "serial/PortLinks.h"
-#include "serial/PtyPair.h"
 #include "support/RecordingPrompt.h"
 #include "support/SessionSupport.h"
 #include "tools/CommandInteraction.h"
@@ -32,15 +26,7 @@ struct RecordingView : IInteractionView {
 
 class CommandInteractionTest : public ::testing::Test {
 protected:
-    CommandInteractionTest()
-    {
-        EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
-        comm.SetOptions(comm.Options() | kCommReceiveBuffer);
-        comm.SetNotificationSink(&sink);
-        doc.portNumber = kPort;
-        doc.baudRate = 115200;
-        EXPECT_TRUE(OpenDevicePort(doc, comm));
-    }
+    CommandInteractionTest() { EXPECT_TRUE(test::OpenOnPty(doc, comm, pty, kPort, sink)); }
     ~CommandInteractionTest() override { comm.Shutdown(); }
 
     // The device sends these bytes; they are handed over as one notification.
