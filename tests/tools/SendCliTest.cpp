@@ -69,7 +69,7 @@ TEST(SendCliTest, PrintsTheExchangeAsTheDialogLogsIt)
         SCOPED_TRACE(c.name);
         SimProcess sim;
         sim.ClosePort();
-        const ProgramRun run = Send("--port " + Quote(sim.LinkPath()) + " --timeout 500 " + c.commands);
+        const ProgramRun run = Send("--port " + Quote(sim.LinkPath()) + " --timeout 2000 " + c.commands);
         EXPECT_EQ(run.exitCode, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
@@ -102,9 +102,6 @@ TEST(SendCliTest, RefusalsSendNothing)
     } cases[] = {
         {"--port " + Quote(pty.SlavePath()) + " 0102 55AA0", 2, kCommandLengthText},
         {"--port " + Quote(pty.SlavePath()) + " 'AB中'", 2, kCommandLengthText},
-        {"--port " + Quote(pty.SlavePath()), 2, "HEX is required"},
-        {"0102", 2, "--port is required"},
-        {"--port " + Quote(pty.SlavePath()) + " --timeout 0 0102", 2, "--timeout"},
         {"--port COM1024 0102", 3, "cannot open COM1024"},
     };
     for (const auto& c : cases) {
