@@ -5,7 +5,6 @@
 
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace quillon {
 
