@@ -106,7 +106,9 @@ Verb AddSendVerb(CLI::App& app)
         ->type_name("HEX")
         ->required()
         ->check(CLI::Validator(
-            [](std::string& value) { return std::string(ReadTypedCommand(value) ? "" : kCommandLengthText); },
+            [](std::string& value) {
+                return ReadTypedCommand(value) ? std::string() : std::string(kCommandLengthText) + " (" + value + ")";
+            },
             ""));
     return {command, [args] { return SendCommands(*args); }};
 }
