@@ -20,14 +20,29 @@
 #include "serial/DevicePort.h"
 #include "serial/PortLinks.h"
 #include "serial/PtyPair.h"
-#include "support/OperatorInput.h"
 #include "support/RecordingPrompt.h"
+#include "support/WindowDriving.h"
 #include "tools/ComDebugDlg.h"
 
 namespace quillon::test {
 namespace {
 
 constexpr int kPort = 7;
+
+// Sees a mouse button released over a widget: the operator's click has
+// reached it.
+class ReleaseWatch : public QObject {
+public:
+    explicit ReleaseWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool released = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        released = released || event->type() == QEvent::MouseButtonRelease;
+        return false;
+    }
+};
 
 class ComDebugDlgTest : public ::testing::Test {
 protected:
@@ -76,10 +91,20 @@ protected:
     // The operator's mouse and keyboard (through the X server under Xvfb).
     static void Type(const CComDebugDlg& dialog, const QString& text)
     {
-        Command(dialog)->clear();
-        EXPECT_TRUE(OperatorType(Command(dialog), text));
+        QLineEdit* edit = Command(dialog);
+        edit->clear();
+        if (!OnRealDisplay())
+            QTest::keyClicks(edit, text);
+        else
+            EXPECT_TRUE(OperatorClick(edit) && XDoTool({"type", "--delay", "10", text}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return edit->text() == text; }, 5000));
     }
-    static void Click(const CComDebugDlg& dialog, const char* button) { EXPECT_TRUE(OperatorClick(Button(dialog, button))); }
+    static void Click(const CComDebugDlg& dialog, const char* button)
+    {
+        ReleaseWatch watch(Button(dialog, button));
+        EXPECT_TRUE(OperatorClick(Button(dialog, button)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watch.released; }, 5000));
+    }
     // The device answers and the log box shows `shown`.
     bool Answer(const CComDebugDlg& dialog, const std::string& bytes, const QString& shown)
     {
