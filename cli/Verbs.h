@@ -27,6 +27,7 @@ Verb AddConnectVerb(CLI::App& app);
 Verb AddReadVerb(CLI::App& app);
 Verb AddSetVerb(CLI::App& app);
 Verb AddFirmwareVerb(CLI::App& app);
+Verb AddSendVerb(CLI::App& app);
 #ifdef QUILLON_CLI_SHEET
 Verb AddSheetVerb(CLI::App& app);
 #endif

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
         quillon::cli::AddReadVerb(app),
         quillon::cli::AddSetVerb(app),
         quillon::cli::AddFirmwareVerb(app),
+        quillon::cli::AddSendVerb(app),
 #ifdef QUILLON_CLI_SHEET
         quillon::cli::AddSheetVerb(app),
 #endif

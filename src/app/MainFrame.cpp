@@ -21,6 +21,7 @@
 #include "serial/PortWatch.h"
 #include "serial/QtCommNotifier.h"
 #include "serial/RsParaSet.h"
+#include "tools/ComDebugDlg.h"
 #include "views/RightView.h"
 #include "views/RightViewDown.h"
 #include "document/QuillonDoc.h"
@@ -174,6 +175,7 @@ void CMainFrame::CreateDeviceLink()
                                                                     form_->readBusy, *timers_, *this, *prompt_});
     capture_ = std::make_unique<DeviceCapture>(doc_, session_->Frames(), session_->Dispatcher(), form_->replyRoute,
                                                static_cast<ICaptureHost&>(*this));
+    interaction_ = std::make_unique<CommandInteraction>(*session_);
     // The channel's notifications arrive on its worker and are handled here,
     // on the window's thread.
     notifier_ = new QtCommNotifier(this);
@@ -664,7 +666,8 @@ void CMainFrame::OnCommandInteraction()
 {
     if (RefuseWithoutPort())
         return;
-    // The command interaction dialog joins here with the device tools.
+    CComDebugDlg dialog(*interaction_, *prompt_, this);
+    dialog.exec();
 }
 
 void CMainFrame::OnImageExtract()

@@ -34,6 +34,7 @@ class QtCommNotifier;
 class QtDeviceTimers;
 class FormViewOptions;
 class CnComm;
+class CommandInteraction;
 class CRsParaSet;
 class PortWatch;
 class CQuillonDoc;
@@ -209,6 +210,7 @@ private:
     QtDeviceTimers* timers_ = nullptr;
     std::unique_ptr<DeviceSession> session_;
     std::unique_ptr<DeviceCapture> capture_;
+    std::unique_ptr<CommandInteraction> interaction_;
     const char* imageRefusal_ = nullptr;
     PortWatch* portWatch_ = nullptr;
     // Set while the link goes down because its port was lost, so that the

@@ -87,6 +87,10 @@ public:
     bool Online() const { return deviceOnline_; }
     FrameBuilder& Frames() { return frames_; }
     ReplyDispatcher& Dispatcher() { return dispatcher_; }
+    // For the tools that talk to the device on a route of their own.
+    IFrameWriter& Writer() { return writer_; }
+    IDeviceTimers& Timers() { return parts_.timers; }
+    int& Route() { return parts_.replyRoute; }
     void SetConnectTimeout(int milliseconds) { connectTimeoutMs_ = milliseconds; }
     void SetReadBackQuiet(int milliseconds) { readBackQuietMs_ = milliseconds; }
     void SetInteractionTimeoutHandler(std::function<void()> handler) { onInteractionTimeout_ = std::move(handler); }
