@@ -77,6 +77,15 @@ protected:
         return path;
     }
 
+    // A profile typed by hand: an option without a value on line 5, then
+    // 61820000 with the given value on line 6.
+    std::string HandWritten(const std::string& name, const std::string& option, const std::string& time) const
+    {
+        return dir.Write(name, "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"settings\": [\n"
+                               "    {\"code\": \"" + option + "\"},\n"
+                               "    {\"code\": \"61820000\", \"value\": \"" + time + "\"}\n  ]\n}\n");
+    }
+
     std::string Name(const char* code) const
     {
         return NamedSetting(catalogue.doc.catalogue.treeNodes, code, std::nullopt)->option;
@@ -143,10 +152,7 @@ TEST_F(BatchCli, ARefusedProfileSendsNothingToAnyPort)
     const auto first = Start(9);
     const auto second = Start(10);
     // A good first setting: a refusal further down must not leave it applied.
-    const std::string profile =
-        dir.Write("refused.json", "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"settings\": [\n"
-                                  "    {\"code\": \"414201\"},\n"
-                                  "    {\"code\": \"61820000\", \"value\": \"70000\"}\n  ]\n}\n");
+    const std::string profile = HandWritten("refused.json", "414201", "70000");
     const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9 --port COM10");
     EXPECT_EQ(apply.exitCode, 2);
     EXPECT_EQ(apply.out, "");
@@ -179,10 +185,7 @@ TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
 TEST_F(BatchCli, ASpeedTheDeviceDoesNotHoldIsWrittenLastAfterTheCheck)
 {
     const auto device = Start(9);
-    const std::string profile =
-        dir.Write("speed.json", "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"settings\": [\n"
-                                "    {\"code\": \"414101\"},\n"
-                                "    {\"code\": \"61820000\", \"value\": \"3000\"}\n  ]\n}\n");
+    const std::string profile = HandWritten("speed.json", "414101", "3000");
     const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9");
     EXPECT_EQ(apply.exitCode, 0) << apply.err;
     EXPECT_EQ(apply.out, "COM9\tok, the link changed: connect again with its new settings\t2 written\t0 differ\n");
