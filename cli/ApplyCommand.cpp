@@ -65,6 +65,33 @@ bool IsLinkReport(const std::string& message)
     return message == kBaudChangedText || message == kLinkHidText || message == kLinkHidPosText;
 }
 
+// What one device is sent, given what it reported on connecting.  The
+// line's own settings go last, after the check, and only when the device
+// does not hold them yet: it answers them by changing the link.
+struct WritePlan {
+    std::vector<const SettingWrite*> ordinary;
+    std::vector<const SettingWrite*> linkChanges;
+    std::vector<ProfileSetting> checked;  // the settings the read-back must show
+};
+
+WritePlan PlanForDevice(const Batch& batch, const DeviceReport& device)
+{
+    std::set<std::string> differing;
+    for (const SettingDifference& difference : DifferencesFromDevice(batch.settings, device))
+        differing.insert(difference.code);
+    WritePlan plan;
+    for (const SettingWrite& write : batch.writes) {
+        if (!ChangesLink(write.code))
+            plan.ordinary.push_back(&write);
+        else if (differing.contains(write.code))
+            plan.linkChanges.push_back(&write);
+    }
+    std::ranges::copy_if(batch.settings, std::back_inserter(plan.checked), [&](const ProfileSetting& setting) {
+        return std::ranges::none_of(plan.linkChanges, [&](const SettingWrite* w) { return w->code == setting.code; });
+    });
+    return plan;
+}
+
 PortResult ApplyToPort(const Batch& batch, std::size_t index)
 {
     PortArgs args = batch.args;
@@ -73,44 +100,27 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
     link.KeepMessagesQuiet();
     link.UseCatalogue(batch.catalogue, batch.tree);
     PortResult result;
-    if (link.Open() != 0) {
-        result.text = "failed: " + Reason(link);
-        return result;
-    }
-    result.opened = true;
     const auto failed = [&] {
         result.text = "failed: " + Reason(link);
         return result;
     };
+    if (link.Open() != 0)
+        return failed();
+    result.opened = true;
     if (link.Connect() != 0 || link.FinishReadBack() != 0)
         return failed();
 
-    // The line's own settings go last, after the check, and only when the
-    // device does not hold them yet: it answers them by changing the link.
-    std::set<std::string> differing;
-    for (const SettingDifference& difference : DifferencesFromDevice(batch.settings, link.Report()))
-        differing.insert(difference.code);
-    std::vector<const SettingWrite*> ordinary, linkChanges;
-    for (const SettingWrite& write : batch.writes) {
-        if (!ChangesLink(write.code))
-            ordinary.push_back(&write);
-        else if (differing.contains(write.code))
-            linkChanges.push_back(&write);
-    }
+    const WritePlan plan = PlanForDevice(batch, link.Report());
     // One read-back after all the writes, for the check, instead of one after each.
     link.Session().SetReadBackAfterWrite(false);
-    for (const SettingWrite* write : ordinary) {
+    for (const SettingWrite* write : plan.ordinary) {
         if (link.Write(write->recordIndex, write->value) != 0 || !link.Online())
             return failed();
         ++result.written;
     }
     if (link.ReadBack() != 0 || !link.Online())
         return failed();
-    std::vector<ProfileSetting> checked;
-    std::ranges::copy_if(batch.settings, std::back_inserter(checked), [&](const ProfileSetting& setting) {
-        return std::ranges::none_of(linkChanges, [&](const SettingWrite* w) { return w->code == setting.code; });
-    });
-    const std::vector<SettingDifference> differences = DifferencesFromDevice(checked, link.Report());
+    const std::vector<SettingDifference> differences = DifferencesFromDevice(plan.checked, link.Report());
     result.differ = differences.size();
     if (!differences.empty()) {
         result.text = "differs:";
@@ -118,14 +128,14 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
             result.text += " " + difference.code;
         return result;
     }
-    for (const SettingWrite* write : linkChanges) {
+    for (const SettingWrite* write : plan.linkChanges) {
         link.Write(write->recordIndex, write->value);
         if (link.PortFailed() || link.Messages().empty() || !IsLinkReport(link.Messages().back()))
             return failed();
         ++result.written;
     }
     result.matches = true;
-    result.text = linkChanges.empty() ? "ok" : "ok, the link changed: connect again with its new settings";
+    result.text = plan.linkChanges.empty() ? "ok" : "ok, the link changed: connect again with its new settings";
     return result;
 }
 
