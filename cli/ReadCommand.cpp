@@ -28,8 +28,8 @@ int WriteDeviceProfile(const DeviceLink& link, const std::string& path)
         std::fprintf(stderr, "quillon-cli read: left out %zu options whose device value no input of their dialog "
                              "gives:%s\n", profile.leftOut.size(), codes.c_str());
     }
-    if (!WriteProfile(path, profile.settings)) {
-        std::fprintf(stderr, "quillon-cli read: cannot write %s\n", path.c_str());
+    if (const std::string error = WriteProfile(path, profile.settings); !error.empty()) {
+        std::fprintf(stderr, "quillon-cli read: cannot write %s: %s\n", path.c_str(), error.c_str());
         return kExitDevice;
     }
     return 0;

@@ -481,7 +481,7 @@ void MainFrameTest::commandStatesFollowTheViewAndTheSelection()
     Harness h;
     auto* toolBar = h.child<QToolBar>("toolBar");
     using enum CommandId;
-    const std::set<CommandId> configurationOnly = {Print, Undo, ConvertDocument};
+    const std::set<CommandId> configurationOnly = {Print, Undo, ConvertDocument, OpenProfile, SaveProfile};
     const std::set<CommandId> monitorOnly = {ImageExtract, ImageSave, DecodedOutputSave};
     auto check = [&](bool monitor) {
         for (const CommandInfo& command : Commands()) {

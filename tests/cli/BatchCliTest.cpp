@@ -81,7 +81,7 @@ protected:
         for (const auto& [code, value] : kSettings)
             EXPECT_EQ(entries.Add(code, value), "") << code;
         const std::string path = (dir.Path() / name).string();
-        EXPECT_TRUE(WriteProfile(path, DocumentProfile(doc)));
+        EXPECT_EQ(WriteProfile(path, DocumentProfile(doc)), "");
         return path;
     }
 
