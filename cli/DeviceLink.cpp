@@ -3,7 +3,6 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/XmlReader.h"
 #include "app/ConfigLocation.h"
-#include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
 #include "serial/PortProblem.h"
 
@@ -14,36 +13,17 @@
 #include <nlohmann/json.hpp>
 #include <cstring>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
+#include <cctype>
 
 namespace quillon::cli {
 
 namespace {
-
-// A port named by its path is opened through a private link of this number.
-constexpr int kPathPort = 1;
 
 std::atomic<bool> interrupted{false};
 
 void OnInterrupt(int)
 {
     interrupted = true;
-}
-
-std::optional<int> ParseNumber(const std::string& text)
-{
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    return std::stoi(text);
-}
-
-std::optional<int> ComNumber(const std::string& port)
-{
-    if (port.size() < 4 || port.compare(0, 3, "COM") != 0)
-        return std::nullopt;
-    return ParseNumber(port.substr(3));
 }
 
 std::string OpenFailure(int error)
@@ -58,7 +38,8 @@ std::string OpenFailure(int error)
 
 }  // namespace
 
-DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
+DeviceLink::DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> ports, std::size_t portIndex)
+    : args_(args), ports_(std::move(ports)), portIndex_(portIndex)
 {
     comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
     comm_.SetNotificationSink(this);
@@ -66,16 +47,17 @@ DeviceLink::DeviceLink(const PortArgs& args) : args_(args)
         DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, prompt_});
     session_->SetConnectTimeout(args_.timeoutMs);
     session_->SetReadBackQuiet(args_.timeoutMs);
+    session_->SetSettingObserver([this](std::string_view frame, int) {
+        std::string key(frame.substr(std::min<std::size_t>(2, frame.size()), 4));
+        std::ranges::transform(key, key.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        reportedFrames_[key] = frame;
+    });
 }
 
 DeviceLink::~DeviceLink()
 {
     comm_.Shutdown();
     comm_.SetNotificationSink(nullptr);
-    if (!linkFolder_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(linkFolder_, ignored);
-    }
 }
 
 bool DeviceLink::LoadCatalogue()
@@ -89,6 +71,12 @@ bool DeviceLink::LoadCatalogue()
     return true;
 }
 
+void DeviceLink::UseCatalogue(const CatalogueLists& catalogue, const CatalogueTree& tree)
+{
+    doc_.catalogue = catalogue;
+    tree_ = tree;
+}
+
 int DeviceLink::LoadAndOpen()
 {
     return LoadCatalogue() ? Open() : kExitDevice;
@@ -96,36 +84,17 @@ int DeviceLink::LoadAndOpen()
 
 int DeviceLink::Open()
 {
-    std::optional<int> number = ComNumber(args_.port);
-    std::optional<std::string> path;
-    if (number) {
-        path = ResolvePortPath(*number);
-    } else {
-        // A device path: link it under a private folder, so that the channel
-        // opens it exactly as it opens a COM port.  Opened again after a
-        // loss, it keeps its folder and so its identity.
-        if (linkFolder_.empty()) {
-            std::string folder = (std::filesystem::temp_directory_path() / "quillon-cli-XXXXXX").string();
-            if (::mkdtemp(folder.data()) == nullptr) {
-                std::fprintf(stderr, "quillon-cli: cannot create a temporary folder\n");
-                return 3;
-            }
-            linkFolder_ = folder;
-            ::setenv("QUILLON_PORT_LINKS", folder.c_str(), 1);
-        }
-        number = kPathPort;
-        path = args_.port;
-        if (!std::filesystem::exists(args_.port) || !PublishPortLink(kPathPort, args_.port))
-            path.reset();
-    }
-    doc_.portNumber = *number;
+    if (!ports_)
+        ports_ = std::make_shared<const PortTargets>(std::vector<std::string>{args_.port});
+    const PortTargets::Target& target = (*ports_)[portIndex_];
+    doc_.portNumber = target.number;
     doc_.baudRate = args_.baud;
-    if (path && comm_.OpenByNumber(*number, args_.baud))
+    if (target.path && comm_.OpenByNumber(target.number, args_.baud))
         return 0;
-    const int error = path ? comm_.LastOpenError() : ENOENT;
+    const int error = target.path ? comm_.LastOpenError() : ENOENT;
     doc_.portNumber = 0;
-    std::fprintf(stderr, "quillon-cli: cannot open %s: %s\n%s\n", args_.port.c_str(), OpenFailure(error).c_str(),
-                 ExplainPortProblem(GatherPortFacts(path.value_or(args_.port), error)).c_str());
+    prompt_.ShowError("quillon-cli: cannot open " + args_.port + ": " + OpenFailure(error) + "\n" +
+                      ExplainPortProblem(GatherPortFacts(target.path.value_or(args_.port), error)));
     return 3;
 }
 
@@ -165,10 +134,17 @@ int DeviceLink::Write(int recordIndex, const ValueTriple& value)
     // The reply is the line logged after the frame sent.
     if (!RunUntil([&] { return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0; },
                   args_.timeoutMs)) {
-        std::fprintf(stderr, "quillon-cli: no reply to the setting within %d ms\n", args_.timeoutMs);
+        prompt_.ShowError("quillon-cli: no reply to the setting within " + std::to_string(args_.timeoutMs) + " ms");
         return 1;
     }
     if (MessageShown() || doc_.portNumber == 0)
+        return 1;
+    return FinishReadBack();
+}
+
+int DeviceLink::ReadBack()
+{
+    if (session_->BeginReadSettings() != 1)
         return 1;
     return FinishReadBack();
 }
@@ -256,7 +232,7 @@ DeviceLink::End DeviceLink::Run(const std::function<bool()>& done, Clock::time_p
                     quietUntil = Clock::now() + *quiet;
             } else if (message == kNotifyPortFailure && port == doc_.portNumber) {
                 session_->OnPortFailure();
-                failed = true;
+                failed = portFailed_ = true;
             }
         }
         const auto now = Clock::now();

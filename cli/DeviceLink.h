@@ -1,9 +1,11 @@
 #pragma once
+#include "cli/PortTargets.h"
 #include "cli/StderrPrompt.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
 #include "document/QuillonDoc.h"
+#include "profile/ReportedSettings.h"
 #include "serial/CnComm.h"
 #include "serial/CommSink.h"
 #include "serial/PortReturnWait.h"
@@ -13,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -38,14 +41,25 @@ struct PortArgs {
 // and processors over the channel, with the information bar's state kept as
 // text, message boxes written on standard error, and the channel's
 // notifications and the link's timers run by a small loop of its own.
+//
+// A link belongs to one thread; links of different ports may run in threads
+// of their own at once, given the ports' targets made beforehand.
 class DeviceLink : private ICommSink, private IDeviceTimers, private IDeviceHost {
 public:
-    explicit DeviceLink(const PortArgs& args);
+    // Without targets, args.port is resolved when the port is opened.
+    explicit DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> ports = nullptr,
+                        std::size_t portIndex = 0);
     ~DeviceLink() override;
 
     // Loads the bundled catalogue; false (with the reason on stderr) when it
     // cannot be read.
     bool LoadCatalogue();
+    // A copy of a catalogue loaded once for several links.
+    void UseCatalogue(const CatalogueLists& catalogue, const CatalogueTree& tree);
+    // Messages are kept (Messages()) rather than written on standard error,
+    // for a caller that tells them its own way.
+    void KeepMessagesQuiet() { prompt_.echo = false; }
+    const std::vector<std::string>& Messages() const { return prompt_.shown; }
     // Opens the port; 0, or 3 with the channel's reason on stderr.
     int Open();
     // Both of the above: 0, kExitDevice without a catalogue, or Open()'s status.
@@ -63,10 +77,20 @@ public:
     // Writes one option as the tree does with "修改设备参数" ticked and waits
     // for its reply and the read-back it starts: 0, or 1 with the message.
     int Write(int recordIndex, const ValueTriple& value);
+    // Reads every setting back: 0, or 1 when the read-back was given up.
+    int ReadBack();
+    // The last frame the device reported for each setting key (upper-case
+    // hex), from the read-backs and write replies so far.
+    // What the device reported, for comparing it with a profile.
+    DeviceReport Report() const { return {doc_.catalogue.treeNodes, tree_, reportedFrames_}; }
 
     // The information bar's state text: "COMn，联机", or the device path
     // when the port was named by its path.
     std::string StateText() const;
+    // False once the device went offline: never connected, or the port lost.
+    bool Online() const { return online_; }
+    // True once the channel reported the port failed (a device unplugged).
+    bool PortFailed() const { return portFailed_; }
     CQuillonDoc& Doc() { return doc_; }
     DeviceSession& Session() { return *session_; }
     int& Route() { return replyRoute_; }
@@ -105,9 +129,11 @@ private:
         void ShowError(const std::string& text) override
         {
             shown.push_back(text);
-            StderrPrompt::ShowError(text);
+            if (echo)
+                StderrPrompt::ShowError(text);
         }
         std::vector<std::string> shown;
+        bool echo = true;
     };
 
     // Handles notifications and timers until done() or the time-out; false
@@ -120,8 +146,8 @@ private:
     bool MessageShown() const { return !prompt_.shown.empty(); }
 
     PortArgs args_;
-    int portNumber_ = 0;
-    std::string linkFolder_;  // a private link for a port named by its path
+    std::shared_ptr<const PortTargets> ports_;
+    std::size_t portIndex_ = 0;
     CQuillonDoc doc_;
     CatalogueTree tree_;
     CnComm comm_;
@@ -129,7 +155,9 @@ private:
     int readBusy_ = 0;
     std::unique_ptr<DeviceSession> session_;
     bool online_ = false;
+    bool portFailed_ = false;
     Prompt prompt_;
+    std::map<std::string, std::string> reportedFrames_;
 
     std::mutex mutex_;
     std::condition_variable arrived_;

@@ -10,6 +10,8 @@ namespace quillon::cli {
 // --port, --baud, --timeout (and, where the verb prints options, --json) of
 // the device verbs.
 void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson);
+// --baud and --timeout alone, for a verb that takes its ports its own way.
+void AddLineOptions(CLI::App& command, PortArgs& args);
 // The port options plus --catalogue, for the verbs that read rather than
 // configure and so need no more of the catalogue than its command lists.
 void AddCaptureOptions(CLI::App& command, PortArgs& args);

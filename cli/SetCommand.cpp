@@ -1,61 +1,16 @@
-#include "catalogue/SelectionApplier.h"
 #include "cli/DeviceLink.h"
-#include "catalogue/SelectionDispatch.h"
-#include "dialogs/DialogInputs.h"
 #include "cli/PortOptions.h"
+#include "cli/SettingWrites.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <memory>
-#include <optional>
 
 namespace quillon::cli {
 
 namespace {
-
-// Catches the value triple the tree hands on for each option, so every
-// value is checked by its dialog's rules before anything is sent.
-class ValueCollector : public IConfigurationTarget, public ISettingSender {
-public:
-    void AddCommandEntry(int, int, const ValueTriple& value, const std::string&) override { last = value; }
-    void SendSettingFrame(int, const ValueTriple&) override {}
-    std::optional<ValueTriple> last;
-};
-
-struct Write {
-    int recordIndex;
-    ValueTriple value;
-};
-
-// The writes the arguments ask for; a wrong one throws before anything is sent.
-std::vector<Write> PlanWrites(const std::vector<std::string>& items, const CQuillonDoc& doc,
-                                      const CatalogueTree& tree)
-{
-    std::vector<Write> writes;
-    DialogInputs inputs;
-    ValueCollector collector;
-    SelectionApplier applier(inputs, collector, collector, [] { return std::int64_t{0}; });
-    for (const std::string& item : items) {
-        const auto equals = item.find('=');
-        const std::string code = item.substr(0, equals);
-        const TreeNodeInfo* option = FindOption(doc.catalogue.treeNodes, code);
-        if (option == nullptr)
-            throw CLI::ValidationError("no option with code " + code + " in the catalogue");
-        inputs.SetValue(equals == std::string::npos ? std::nullopt : std::optional(item.substr(equals + 1)));
-        collector.last.reset();
-        int route = -1;
-        applier.Apply(doc.catalogue.treeNodes, tree, option->treeItem, ApplyRequest{true, false}, route);
-        if (!inputs.Error().empty())
-            throw CLI::ValidationError(code, inputs.Error());
-        if (equals != std::string::npos && ChooseParameterDialog(code).dialog == ParameterDialog::None)
-            throw CLI::ValidationError(code, "takes no value");
-        if (!collector.last)
-            throw CLI::ValidationError(code, "needs a value");
-        writes.push_back({tree.Item(option->treeItem).data, *collector.last});
-    }
-    return writes;
-}
 
 struct SetArgs : PortArgs {
     std::vector<std::string> codes;
@@ -66,10 +21,12 @@ int RunSet(const SetArgs& args)
     DeviceLink link(args);
     if (!link.LoadCatalogue())
         return 1;
-    const std::vector<Write> writes = PlanWrites(args.codes, link.Doc(), link.Tree());
+    std::vector<ProfileSetting> settings(args.codes.size());
+    std::ranges::transform(args.codes, settings.begin(), SettingArgument);
+    const std::vector<SettingWrite> writes = PlanWrites(settings, link.Doc().catalogue.treeNodes);
     if (const int status = link.OpenAndConnect(true); status != 0)
         return status;
-    for (const Write& write : writes) {
+    for (const SettingWrite& write : writes) {
         if (const int status = link.Write(write.recordIndex, write.value); status != 0)
             return status;
     }

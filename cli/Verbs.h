@@ -26,6 +26,8 @@ Verb AddListenVerb(CLI::App& app);
 Verb AddConnectVerb(CLI::App& app);
 Verb AddReadVerb(CLI::App& app);
 Verb AddSetVerb(CLI::App& app);
+Verb AddApplyVerb(CLI::App& app);
+Verb AddDiffVerb(CLI::App& app);
 Verb AddFirmwareVerb(CLI::App& app);
 Verb AddSendVerb(CLI::App& app);
 #ifdef QUILLON_CLI_SHEET

@@ -41,6 +41,8 @@ int main(int argc, char** argv)
         quillon::cli::AddConnectVerb(app),
         quillon::cli::AddReadVerb(app),
         quillon::cli::AddSetVerb(app),
+        quillon::cli::AddApplyVerb(app),
+        quillon::cli::AddDiffVerb(app),
         quillon::cli::AddFirmwareVerb(app),
         quillon::cli::AddSendVerb(app),
 #ifdef QUILLON_CLI_SHEET

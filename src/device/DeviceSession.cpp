@@ -131,7 +131,10 @@ void DeviceSession::ReplyReceived(std::string_view frameText)
 
 void DeviceSession::WriteAccepted()
 {
-    BeginReadSettings();
+    if (readBackAfterWrite_)
+        BeginReadSettings();
+    else
+        ResetReplyRoute();
 }
 
 void DeviceSession::WriteRefused()
@@ -152,6 +155,8 @@ void DeviceSession::LinkChanged(LinkReport report)
 void DeviceSession::DeviceSetting(std::string_view frameText, int kind)
 {
     marks_.ShowDeviceSetting(frameText, kind);
+    if (onSetting_)
+        onSetting_(frameText, kind);
 }
 
 void DeviceSession::ReadBackProgress()

@@ -94,6 +94,16 @@ public:
     void SetConnectTimeout(int milliseconds) { connectTimeoutMs_ = milliseconds; }
     void SetReadBackQuiet(int milliseconds) { readBackQuietMs_ = milliseconds; }
     void SetInteractionTimeoutHandler(std::function<void()> handler) { onInteractionTimeout_ = std::move(handler); }
+    // Told every setting the device reports (the frame as hex text and its
+    // kind), after the tree has shown it: the tree shows only the first byte
+    // of a two-byte value, a profile needs all of it.
+    void SetSettingObserver(std::function<void(std::string_view frameText, int kind)> observer)
+    {
+        onSetting_ = std::move(observer);
+    }
+    // The window reads every setting back after each accepted write; a batch
+    // of writes may read back once at its end instead.
+    void SetReadBackAfterWrite(bool readBack) { readBackAfterWrite_ = readBack; }
 
 private:
     // ISettingWriteOutcome
@@ -121,6 +131,8 @@ private:
     int connectTimeoutMs_ = kConnectTimeoutMs;
     int readBackQuietMs_ = kReadBackQuietMs;
     std::function<void()> onInteractionTimeout_;
+    std::function<void(std::string_view, int)> onSetting_;
+    bool readBackAfterWrite_ = true;
 };
 
 }  // namespace quillon

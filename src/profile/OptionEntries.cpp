@@ -1,31 +1,24 @@
 #include "profile/OptionEntries.h"
 
-#include "catalogue/SelectionDispatch.h"
 #include "document/QuillonDoc.h"
+#include "profile/OptionAnswer.h"
 
 namespace quillon {
 
-OptionEntries::OptionEntries(CQuillonDoc& doc, const CatalogueTree& tree)
-    : doc_(doc), tree_(tree), applier_(inputs_, doc, device_, [] { return std::int64_t{0}; })
-{
-}
+OptionEntries::OptionEntries(CQuillonDoc& doc, const CatalogueTree& tree) : doc_(doc), tree_(tree) {}
 
 std::string OptionEntries::Add(const std::string& code, const std::optional<std::string>& value)
 {
-    const auto& nodes = doc_.catalogue.treeNodes;
-    const TreeNodeInfo* option = FindOption(nodes, code);
-    if (option == nullptr)
-        return "no option with code " + code + " in the catalogue";
-    // Checked first: the applier would add the entry before anyone noticed.
-    if (value && ChooseParameterDialog(code).dialog == ParameterDialog::None)
-        return "takes no value";
-    inputs_.SetValue(value);
-    int replyRoute = -1;
-    const ApplyResult result = applier_.Apply(nodes, tree_, option->treeItem, ApplyRequest{true, false}, replyRoute);
-    if (!inputs_.Error().empty())
-        return inputs_.Error();
-    if (!result.documentChanged)
+    const OptionAnswer answer = AnswerOption(doc_.catalogue.treeNodes, code, value);
+    if (!answer)
+        return answer.reason;
+    // The entry names the setting above the option, as the tree's parent item.
+    const TreeItemId item = answer.option->treeItem;
+    if (!tree_.IsValid(item))
         return "could not be added";
+    const TreeItemId parent = tree_.Item(item).parent;
+    const int parentIndex = tree_.IsValid(parent) ? tree_.Item(parent).data : 0;
+    doc_.AddCommandEntry(answer.recordIndex, parentIndex, answer.applied.value, answer.applied.captionText);
     return {};
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/SelectionApplier.h"
-#include "dialogs/DialogInputs.h"
 
 #include <optional>
 #include <string>
@@ -10,9 +8,9 @@ namespace quillon {
 
 class CQuillonDoc;
 
-// Adds options of the catalogue to the document by the path a double-click
-// takes, each parameter dialog answered from a given value instead of an
-// operator: quillon-cli's sheet and opening a profile in the window.
+// Adds options of the catalogue to the document as a double-click adds them,
+// each parameter dialog answered from a given value instead of an operator:
+// quillon-cli's sheet and opening a profile in the window.
 class OptionEntries {
 public:
     OptionEntries(CQuillonDoc& doc, const CatalogueTree& tree);
@@ -21,16 +19,8 @@ public:
     std::string Add(const std::string& code, const std::optional<std::string>& value);
 
 private:
-    class NoDevice : public ISettingSender {
-    public:
-        void SendSettingFrame(int, const ValueTriple&) override {}
-    };
-
     CQuillonDoc& doc_;
     const CatalogueTree& tree_;
-    DialogInputs inputs_;
-    NoDevice device_;
-    SelectionApplier applier_;
 };
 
 }  // namespace quillon

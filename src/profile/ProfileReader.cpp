@@ -1,11 +1,11 @@
 #include "profile/ProfileReader.h"
 
-#include "catalogue/SelectionDispatch.h"
-#include "dialogs/DialogInputs.h"
 #include "profile/JsonLines.h"
+#include "profile/OptionAnswer.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -85,18 +85,15 @@ std::optional<std::string> ReadSetting(const Json& item, ProfileSetting& setting
     return std::nullopt;
 }
 
-// The value through the rules of the dialog the option opens, told the
-// option's text as a double-click tells it.
-std::optional<std::string> CheckValue(const TreeNodeInfo& option, const std::optional<std::string>& value)
+// Why the option's dialog does not take the setting's value.
+std::string ValueRefusal(const ProfileSetting& setting, const OptionAnswer& answer)
 {
-    const DialogChoice choice = ChooseParameterDialog(option.code);
-    if (choice.dialog == ParameterDialog::None)
-        return value ? std::optional<std::string>("option " + option.code + " takes no value") : std::nullopt;
-    DialogInputs inputs;
-    inputs.SetValue(value);
-    if (inputs.Run(choice.dialog, choice.mode, choice.passOptionText ? option.name : std::string()))
-        return std::nullopt;
-    return "option " + option.code + (value ? " refuses the value \"" + *value + "\": " : ": ") + inputs.Error();
+    const std::string option = "option " + setting.code;
+    if (answer.fault == OptionAnswer::Fault::TakesNoValue)
+        return option + " " + answer.reason;
+    if (setting.value)
+        return option + " refuses the value \"" + *setting.value + "\": " + answer.reason;
+    return option + ": " + answer.reason;
 }
 
 }  // namespace
@@ -167,11 +164,12 @@ ProfileRead ParseProfile(const std::string& path, std::string_view text, const s
         setting.line = line;
         if (auto reason = ReadSetting(items[i], setting))
             return refuse({line, *reason});
-        const TreeNodeInfo* option = FindOption(nodes, setting.code);
-        if (option == nullptr)
-            return refuse({line, "no option with code " + setting.code + " in the catalogue"});
-        if (auto reason = CheckValue(*option, setting.value))
-            return refuse({line, *reason});
+        // The value through the rules of the dialog the option opens.
+        const OptionAnswer answer = AnswerOption(nodes, setting.code, setting.value);
+        if (answer.fault == OptionAnswer::Fault::UnknownCode)
+            return refuse({line, answer.reason});
+        if (!answer)
+            return refuse({line, ValueRefusal(setting, answer)});
         const auto [first, added] = firstLine.emplace(setting.code, line);
         if (!added)
             return refuse({line, "option " + setting.code + " is already set on line " +

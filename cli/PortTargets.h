@@ -1,0 +1,38 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::cli {
+
+// The COM number of "COMn", or nullopt for any other name.
+std::optional<int> ComNumber(const std::string& port);
+
+// The ports of one run as the user named them, COMn or a device path, each
+// to be opened by a COM number as the window opens its port.  A device path
+// needs a link of its own: when there is one, a private link folder is made
+// and named in QUILLON_PORT_LINKS, and it gets a link for every port given
+// (the COM names keep their numbers), so that one change of the environment,
+// made here before any channel thread runs, serves all of them.
+class PortTargets {
+public:
+    struct Target {
+        std::string name;                 // as given
+        int number = 0;                   // the COM number to open it by
+        std::optional<std::string> path;  // the device; nullopt when there is none
+    };
+
+    explicit PortTargets(const std::vector<std::string>& names);
+    ~PortTargets();
+    PortTargets(const PortTargets&) = delete;
+    PortTargets& operator=(const PortTargets&) = delete;
+
+    const Target& operator[](std::size_t index) const { return targets_.at(index); }
+    std::size_t size() const { return targets_.size(); }
+
+private:
+    std::vector<Target> targets_;
+    std::string linkFolder_;  // empty when every port was a COM name
+};
+
+}  // namespace quillon::cli

@@ -1,0 +1,229 @@
+#include "profile/BundledCatalogue.h"
+#include "profile/OptionEntries.h"
+#include "profile/ProfileReader.h"
+#include "profile/ProfileWriter.h"
+#include "support/ProgramRun.h"
+#include "support/ScannerSim.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <future>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace quillon {
+namespace {
+
+using test::ProgramRun;
+using test::Quote;
+using test::ScannerSim;
+
+// Options of every kind of dialog, one without a value, and the line's speed
+// the device already has (not written again: it would change the link).
+const std::pair<const char*, std::optional<std::string>> kSettings[] = {
+    {"414103", std::nullopt},         {"414201", std::nullopt},         {"61820000", "3000"},     {"51C10000", "AB"},
+    {"51C20000", "hex:0D0A"},         {"31810000", "5"},        {"31850000", "QR"},
+    {"71810000", "100"},              {"64820000", "500"},      {"31C40000", ";"},
+    {"45CE0000", "B:3:2:A1B2C3D4E5F6"},
+};
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The settings COM10's line says were written before it failed.
+std::size_t WrittenBefore(const std::string& out)
+{
+    const std::size_t line = out.find("COM10\t");
+    const std::size_t count = out.find('\t', out.find('\t', line) + 1) + 1;
+    return line == std::string::npos ? 0 : std::stoul(out.substr(count));
+}
+
+std::multiset<std::string> Lines(const std::string& text)
+{
+    std::multiset<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.insert(line);
+    return lines;
+}
+
+// quillon-cli against simulated scanners that share one port-link folder.
+class BatchCli : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(catalogue.status, 0); }
+
+    std::unique_ptr<ScannerSim> Start(int com, std::vector<std::string> extra = {})
+    {
+        return std::make_unique<ScannerSim>(ScannerSim::Options{com, links, "config/all.xml", false, std::move(extra)});
+    }
+
+    ProgramRun Cli(const std::string& arguments) const
+    {
+        return test::RunProgram("cd " + Quote(QUILLON_SOURCE_DIR) + " && QUILLON_PORT_LINKS=" + Quote(links) + " " +
+                                Quote(QUILLON_CLI) + " " + arguments);
+    }
+
+    // The profile as the window saves it: the document's entries, added by
+    // the path a double-click takes, through the same writer.
+    std::string SavedProfile(const std::string& name)
+    {
+        CQuillonDoc doc;
+        doc.catalogue = catalogue.doc.catalogue;
+        OptionEntries entries(doc, catalogue.tree);
+        for (const auto& [code, value] : kSettings)
+            EXPECT_EQ(entries.Add(code, value), "") << code;
+        const std::string path = (dir.Path() / name).string();
+        EXPECT_EQ(WriteProfile(path, DocumentProfile(doc)), "");
+        return path;
+    }
+
+    // A profile typed by hand: an option without a value on line 5, then
+    // 61820000 with the given value on line 6.
+    std::string HandWritten(const std::string& name, const std::string& option, const std::string& time) const
+    {
+        return dir.Write(name, "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"settings\": [\n"
+                               "    {\"code\": \"" + option + "\"},\n"
+                               "    {\"code\": \"61820000\", \"value\": \"" + time + "\"}\n  ]\n}\n");
+    }
+
+    std::string Name(const char* code) const
+    {
+        return NamedSetting(catalogue.doc.catalogue.treeNodes, code, std::nullopt)->option;
+    }
+    std::string Setting(const char* code) const
+    {
+        return NamedSetting(catalogue.doc.catalogue.treeNodes, code, std::nullopt)->setting;
+    }
+
+    test::BundledCatalogue catalogue;
+    test::TempDir dir;
+    std::string links = (dir.Path() / "ports").string();
+    const std::string written = std::to_string(std::size(kSettings) - 1) + " written";
+};
+
+TEST_F(BatchCli, ApplyToTwoDevicesReadThemBackAndDiff)
+{
+    const auto first = Start(9);
+    const auto second = Start(10);
+    const std::string profile = SavedProfile("chosen.json");
+
+    // One device by its COM name, the other by its device path.
+    const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9 --port " + Quote(second->DevicePath()));
+    EXPECT_EQ(apply.exitCode, 0) << apply.err;
+    EXPECT_EQ(apply.err, "");
+    EXPECT_EQ(Lines(apply.out), (std::multiset<std::string>{"COM9\tok\t" + written + "\t0 differ",
+                                                            second->DevicePath() + "\tok\t" + written + "\t0 differ"}));
+
+    const std::string fromFirst = (dir.Path() / "first.json").string();
+    const std::string fromSecond = (dir.Path() / "second.json").string();
+    for (const auto& [port, out] : {std::pair{"COM9", fromFirst}, std::pair{"COM10", fromSecond}}) {
+        const ProgramRun read = Cli(std::string("read --port ") + port + " -o " + Quote(out));
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+        EXPECT_EQ(read.out, "");
+    }
+    EXPECT_EQ(ReadText(fromFirst), ReadText(fromSecond));
+    // What was read back is a profile again, holding every setting applied.
+    const ProfileRead back = ReadProfile(fromFirst, catalogue.doc.catalogue.treeNodes);
+    ASSERT_EQ(back.error, "");
+    for (const auto& [code, value] : kSettings) {
+        const auto found = std::ranges::find(back.settings, std::string(code), &ProfileSetting::code);
+        ASSERT_NE(found, back.settings.end()) << code;
+        EXPECT_EQ(found->value, value) << code;
+    }
+    const ProgramRun same = Cli("diff " + Quote(profile) + " --port COM10");
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+    const ProgramRun whole = Cli("diff " + Quote(fromFirst) + " --port COM10");
+    EXPECT_EQ(whole.exitCode, 0) << whole.out << whole.err;
+
+    // A profile edited by hand: another value, another option of a setting.
+    std::string text = ReadText(profile);
+    text.replace(text.find("\"3000\""), 6, "\"2000\"");
+    text.replace(text.find("\"414201\""), 8, "\"414202\"");
+    const std::string edited = dir.Write("edited.json", text);
+    const ProgramRun differs = Cli("diff " + Quote(edited) + " --port COM9");
+    EXPECT_EQ(differs.exitCode, 1) << differs.err;
+    EXPECT_EQ(differs.out, "414202\t" + Setting("414202") + "\t" + Name("414201") + "\t" + Name("414202") + "\n" +
+                               "61820000\t" + Setting("61820000") + "\t3000\t2000\n");
+}
+
+TEST_F(BatchCli, ARefusedProfileSendsNothingToAnyPort)
+{
+    const auto first = Start(9);
+    const auto second = Start(10);
+    // A good first setting: a refusal further down must not leave it applied.
+    const std::string profile = HandWritten("refused.json", "414201", "70000");
+    const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9 --port COM10");
+    EXPECT_EQ(apply.exitCode, 2);
+    EXPECT_EQ(apply.out, "");
+    EXPECT_NE(apply.err.find(profile + ":6: option 61820000 refuses the value \"70000\""), std::string::npos)
+        << apply.err;
+    for (const char* port : {"COM9", "COM10"}) {
+        const ProgramRun read = Cli(std::string("read --port ") + port);
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        EXPECT_EQ(read.out.find("414201\t"), std::string::npos) << port;
+    }
+}
+
+TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
+{
+    const auto steady = Start(9);
+    const auto lost = Start(10);
+    const std::string profile = SavedProfile("chosen.json");
+    auto apply = std::async(std::launch::async, [&] {
+        return Cli("apply " + Quote(profile) + " --port COM9 --port COM10");
+    });
+    // Pulled out once connected and read, after its first setting came.
+    ASSERT_NE(lost->WaitForLine("write "), "");
+    lost->Command("unplug");
+    const ProgramRun run = apply.get();
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const std::multiset<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(*lines.begin(), "COM10\tfailed: the port was lost\t" + std::to_string(WrittenBefore(run.out)) +
+                                  " written\t- differ");
+    EXPECT_LT(WrittenBefore(run.out), std::size(kSettings) - 1);
+    EXPECT_EQ(*lines.rbegin(), "COM9\tok\t" + written + "\t0 differ");
+}
+
+TEST_F(BatchCli, ASpeedTheDeviceDoesNotHoldIsWrittenLastAfterTheCheck)
+{
+    const auto device = Start(9);
+    const std::string profile = HandWritten("speed.json", "414101", "3000");
+    const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9");
+    EXPECT_EQ(apply.exitCode, 0) << apply.err;
+    EXPECT_EQ(apply.out, "COM9\tok, the link changed: connect again with its new settings\t2 written\t0 differ\n");
+    EXPECT_EQ(Cli("diff " + Quote(profile) + " --port COM9").out, "");
+}
+
+TEST_F(BatchCli, PortsThatDoNotOpen)
+{
+    const auto device = Start(9);
+    const std::string profile = SavedProfile("chosen.json");
+    const std::string missing = "COM77\tfailed: cannot open COM77: no such port\t0 written\t- differ";
+    const struct {
+        const char* ports;
+        int exitCode;
+        std::multiset<std::string> lines;
+    } cases[] = {
+        {"--port COM77", 3, {missing}},
+        {"--port COM77 --port COM9 --jobs 1", 1, {missing, "COM9\tok\t" + written + "\t0 differ"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ports);
+        const ProgramRun run = Cli("apply " + Quote(profile) + " " + c.ports);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_EQ(Lines(run.out), c.lines);
+    }
+}
+
+}  // namespace
+}  // namespace quillon
