@@ -460,9 +460,7 @@ void MainFrameTest::layoutPanesRowHeights_data()
     QTest::addColumn<bool>("first");   // barcode, or decoded output
     QTest::addColumn<bool>("second");  // device, or image
     QTest::addColumn<Share>("share");
-    QTest::newRow("device only") << false << false << true << Nothing;
     QTest::newRow("barcode and device") << false << true << true << TwoThirds;
-    QTest::newRow("decoded output") << true << true << false << TwoThirds;
     QTest::newRow("image") << true << false << true << Nothing;
     QTest::newRow("decoded and image") << true << true << true << Half;
 }

@@ -328,22 +328,22 @@ void OnlineRoadTest::imageExtractionShowsAndSavesTheImage()
     QCOMPARE(o.capture.asked, (std::vector<std::pair<int, int>>{{640, 480}}));
     QVERIFY2(o.prompt.shown.empty(), o.prompt.shown.empty() ? "" : o.prompt.shown.front().text.c_str());
 
-    // The lower pane draws it; the camera's pattern is (x + 2y) mod 256.
+    // The lower pane draws it, and the save command writes it; the camera's
+    // pattern is (x + 2y) mod 256 (the file's layout is BmpFileTest's).
+    const auto expectPattern = [](const QImage& image) {
+        QCOMPARE(image.size(), QSize(640, 480));
+        for (const QPoint at : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(639, 479), QPoint(100, 37)})
+            QCOMPARE(qGray(image.pixel(at)), (at.x() + 2 * at.y()) & 0xFF);
+    };
     CRightViewDown* pane = o.window->SerialMonitorPane();
     pane->viewport()->grab();
-    const QImage& shown = pane->ShownImage();
-    QCOMPARE(shown.size(), QSize(640, 480));
-    for (const QPoint at : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(639, 479), QPoint(100, 37)})
-        QCOMPARE(qGray(shown.pixel(at)), (at.x() + 2 * at.y()) & 0xFF);
+    expectPattern(pane->ShownImage());
 
     o.savedAs = QString::fromStdString((o.temp.Path() / "picture").string());
     o.window->Execute(CommandId::ImageSave);
     QImage saved;
     QVERIFY(saved.load(o.savedAs + ".bmp", "BMP"));
-    QCOMPARE(saved.size(), QSize(640, 480));
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            QCOMPARE(qGray(saved.pixel(x, y)), (x + 2 * y) & 0xFF);
+    expectPattern(saved);
 }
 
 void OnlineRoadTest::decodedOutputShowsInTheUpperPane()

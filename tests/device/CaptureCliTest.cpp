@@ -4,20 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <future>
-#include <iterator>
 #include <string>
 #include <thread>
 
 namespace quillon::test {
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class CaptureCli : public ::testing::Test {
 protected:
@@ -62,7 +54,7 @@ TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
         const std::size_t stride = (static_cast<std::size_t>(c.width) + 3) / 4 * 4;
         const std::size_t size = 1078 + stride * static_cast<std::size_t>(c.height);
         EXPECT_EQ(result.out, std::to_string(c.width) + " " + std::to_string(c.height) + " " + std::to_string(size) + "\n");
-        EXPECT_EQ(ReadAll(path).size(), size);
+        EXPECT_EQ(ReadFile(path).size(), size);
         QImage image;
         ASSERT_TRUE(image.load(QString::fromStdString(path), "BMP")) << c.option;
         ASSERT_EQ(image.width(), c.width);
@@ -120,7 +112,7 @@ TEST_F(CaptureCli, ListenInBothEncodingsAndSavesTheFile)
     const std::string path = (dir.Path() / "codes.txt").string();
     const ProgramRun split = Listen(sim, "--encoding utf-8 --count 3 -o " + Quote(path), {"scanhex 41E4BDA0E5A5BD42"});
     EXPECT_EQ(split.out, "A\n你\n好B\n");
-    EXPECT_EQ(ReadAll(path), std::string("\xFF\xFE" "A\0\r\0\n\0" "\x60\x4F\r\0\n\0" "\x7D\x59" "B\0\r\0\n\0", 22));
+    EXPECT_EQ(ReadFile(path), std::string("\xFF\xFE" "A\0\r\0\n\0" "\x60\x4F\r\0\n\0" "\x7D\x59" "B\0\r\0\n\0", 22));
 
     const ProgramRun timed = Listen(sim, "--seconds 1", {});
     EXPECT_EQ(timed.exitCode, 0);

@@ -48,12 +48,14 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         const SimForTool sim(WithBundledCatalogue(c.simArgs));
         const ProgramRun run = RunCliOn(sim, c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        if (*c.outText)
+        if (*c.outText) {
             EXPECT_NE(run.out.find(c.outText), std::string::npos) << run.out;
-        if (*c.errText)
+        }
+        if (*c.errText) {
             EXPECT_NE(run.err.find(c.errText), std::string::npos) << run.err;
-        else
+        } else {
             EXPECT_EQ(run.err, "");
+        }
     }
 }
 

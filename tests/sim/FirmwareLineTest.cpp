@@ -6,19 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace quillon::test {
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 TEST(FirmwareLineTest, BadChecksumStopsTheLoad)
 {

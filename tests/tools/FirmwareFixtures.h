@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
 #include "tools/LoaderSession.h"
 
 namespace quillon::test {
@@ -30,14 +30,6 @@ inline std::string Payload(std::size_t size, unsigned char first = 0xA7)
 inline void WriteFile(const fs::path& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-inline std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 // Intel HEX of `binary` as objcopy writes it (CR LF line ends, upper-case
