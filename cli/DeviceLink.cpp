@@ -102,14 +102,17 @@ int DeviceLink::Open()
         path = ResolvePortPath(*number);
     } else {
         // A device path: link it under a private folder, so that the channel
-        // opens it exactly as it opens a COM port.
-        std::string folder = (std::filesystem::temp_directory_path() / "quillon-cli-XXXXXX").string();
-        if (::mkdtemp(folder.data()) == nullptr) {
-            std::fprintf(stderr, "quillon-cli: cannot create a temporary folder\n");
-            return 3;
+        // opens it exactly as it opens a COM port.  Opened again after a
+        // loss, it keeps its folder and so its identity.
+        if (linkFolder_.empty()) {
+            std::string folder = (std::filesystem::temp_directory_path() / "quillon-cli-XXXXXX").string();
+            if (::mkdtemp(folder.data()) == nullptr) {
+                std::fprintf(stderr, "quillon-cli: cannot create a temporary folder\n");
+                return 3;
+            }
+            linkFolder_ = folder;
+            ::setenv("QUILLON_PORT_LINKS", folder.c_str(), 1);
         }
-        linkFolder_ = folder;
-        ::setenv("QUILLON_PORT_LINKS", folder.c_str(), 1);
         number = kPathPort;
         path = args_.port;
         if (!std::filesystem::exists(args_.port) || !PublishPortLink(kPathPort, args_.port))
@@ -276,6 +279,37 @@ DeviceLink::End DeviceLink::Run(const std::function<bool()>& done, Clock::time_p
             return End::Quiet;
     }
     return End::Done;
+}
+
+DeviceLink::End DeviceLink::AwaitReturn(PortReturnWait& wait, std::optional<Clock::time_point> deadline)
+{
+    const char* port = args_.port.c_str();
+    if (!wait.CanWait()) {
+        std::fprintf(stderr, "quillon-cli: %s lost; it has no stable name to wait for\n", port);
+        return End::PortFailed;
+    }
+    // Looked at before saying so, so that whoever plugs it in again on
+    // reading the line is seen plugging it in.
+    wait.Lost();
+    std::fprintf(stderr, "quillon-cli: %s lost; waiting a minute for it to come back\n", port);
+    // Ctrl+C is looked at this often while waiting.
+    constexpr auto kPoll = std::chrono::milliseconds(100);
+    const Clock::time_point end = deadline.value_or(Clock::time_point::max());
+    for (;;) {
+        if (interrupted)
+            return End::Interrupted;
+        const auto now = Clock::now();
+        if (now >= end)
+            return End::Deadline;
+        switch (wait.Wait(std::min(end, now + kPoll))) {
+        case PortReturnWait::Result::Waiting: break;
+        case PortReturnWait::Result::TooLate:
+            std::fprintf(stderr, "quillon-cli: %s did not come back within a minute\n", port);
+            return End::PortFailed;
+        case PortReturnWait::Result::Returned:
+            return Open() == 0 ? End::Done : End::PortFailed;
+        }
+    }
 }
 
 std::vector<ReportedOption> ReportedOptions(const CQuillonDoc& doc, const CatalogueTree& tree)

@@ -6,6 +6,7 @@
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 #include "serial/CommSink.h"
+#include "serial/PortReturnWait.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -78,6 +79,11 @@ public:
     // the time-out.
     End Pump(const std::function<bool()>& done, std::optional<Clock::time_point> deadline = std::nullopt,
              bool endWhenQuiet = true);
+    // After the port failed: waits for the same device to come back (a
+    // line on stderr when it is lost and when it does not come back) and
+    // opens it again.  Done when it is open again; PortFailed when it did not come
+    // back within the minute or does not open.
+    End AwaitReturn(PortReturnWait& wait, std::optional<Clock::time_point> deadline);
     const CatalogueTree& Tree() const { return tree_; }
     const CnComm& Comm() const { return comm_; }
 

@@ -18,6 +18,7 @@ struct ListenArgs {
     long long count = 0;    // 0: no limit
     long long seconds = 0;  // 0: no limit
     std::string output;
+    bool reconnect = false;
 };
 
 }  // namespace
@@ -38,14 +39,32 @@ int Listen(const ListenArgs& listen)
     };
     DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
                           events);
-    link.Session().DiscardInput();
-    link.Route() = static_cast<int>(ReplyRoute::DecodedOutput);
+    // Made while the port is there, so that it knows what to wait for.
+    std::optional<PortReturnWait> returnWait;
+    if (listen.reconnect)
+        returnWait.emplace(link.Doc().portNumber);
 
     std::optional<DeviceLink::Clock::time_point> deadline;
     if (listen.seconds > 0)
         deadline = DeviceLink::Clock::now() + std::chrono::seconds(listen.seconds);
-    const DeviceLink::End end = link.Pump(
-        [&] { return listen.count > 0 && lines.size() >= static_cast<std::size_t>(listen.count); }, deadline, false);
+    const auto enough = [&] { return listen.count > 0 && lines.size() >= static_cast<std::size_t>(listen.count); };
+    // From here on what the device sends is a record; with --reconnect a
+    // line on stderr says when that is, so a record is not sent too early.
+    const auto listenFromHere = [&](const char* what) {
+        link.Session().DiscardInput();
+        link.Route() = static_cast<int>(ReplyRoute::DecodedOutput);
+        if (returnWait)
+            std::fprintf(stderr, "quillon-cli listen: %s on %s\n", what, listen.link.port.c_str());
+    };
+    listenFromHere("listening");
+    DeviceLink::End end = link.Pump(enough, deadline, false);
+    while (end == DeviceLink::End::PortFailed && returnWait) {
+        end = link.AwaitReturn(*returnWait, deadline);
+        if (end != DeviceLink::End::Done)
+            break;
+        listenFromHere("back, listening again");
+        end = link.Pump(enough, deadline, false);
+    }
 
     if (!listen.output.empty()) {
         if (const char* message = DecodedSaveMessage(SaveDecodedOutput(listen.output, lines))) {
@@ -60,8 +79,10 @@ Verb AddListenVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("listen", "Print the barcodes the device decodes.");
     command->footer("Each record as a line of UTF-8, as it arrives, until N records, S seconds or Ctrl+C; -o "
-                    "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record).\nExit status: 0, "
-                    "1 port failure or file not written, 2 wrong arguments, 3 port not opened.");
+                    "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record).  With --reconnect an "
+                    "unplugged device that is back within a minute is opened again, with a line on stderr for each."
+                    "\nExit status: 0, 1 port failure (with --reconnect: not back in time) or file not written, 2 wrong "
+                    "arguments, 3 port not opened.");
     auto args = std::make_shared<ListenArgs>();
     AddCaptureOptions(*command, args->link);
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
@@ -70,6 +91,8 @@ Verb AddListenVerb(CLI::App& app)
     command->add_option("--count", args->count, "stop after N records")->type_name("N")->check(CLI::PositiveNumber);
     command->add_option("--seconds", args->seconds, "stop after S seconds")->type_name("S")->check(CLI::PositiveNumber);
     command->add_option("-o,--output", args->output, "also save the records here")->type_name("FILE.txt");
+    command->add_flag("--reconnect", args->reconnect,
+                      "when the device is unplugged, wait a minute for it to come back and go on listening");
     return {command, [args] { return Listen(*args); }};
 }
 

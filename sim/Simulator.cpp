@@ -97,12 +97,15 @@ std::string Simulator::Plug()
         return "already plugged in";
     if (!pty_.Open())
         return std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
+    // Watched before it is published: a tool waiting for the link opens the
+    // port at once, and that open must count.
+    users_.Watch(pty_.SlavePath());
     if (!PublishPortLink(options_.com, pty_.SlavePath())) {
         const std::string error = std::strerror(errno);
+        users_.Stop();
         pty_.Close();
         return "cannot publish " + PortName(options_.com) + " in " + PortLinkFolder() + ": " + error;
     }
-    users_.Watch(pty_.SlavePath());
     Say("quillon-sim: serving " + PortName(options_.com) + " on " + pty_.SlavePath());
     return {};
 }

@@ -15,7 +15,9 @@ constexpr std::array<std::string_view, 7> kMenuTitles = {
     "文件(&F)", "设备(&S)", "视图切换(&Q)", "工具(&T)", "编辑(&E)", "监控(&M)", "帮助(&H)",
 };
 
-constexpr std::array<CommandInfo, 18> kCommands = {{
+constexpr std::array<CommandInfo, 20> kCommands = {{
+    {OpenProfile, "打开配置(&O)...\tCtrl+O", EnableRule::ConfigurationView, kFile},
+    {SaveProfile, "保存配置(&S)...\tCtrl+S", EnableRule::ConfigurationView, kFile},
     {ClearDocument, "清空文档(&N)\tCtrl+N", EnableRule::Always, kFile},
     {Print, "打印文档(&P)...\tCtrl+P", EnableRule::ConfigurationView, kFile},
     {PrintSetup, "打印设置(&R)...", EnableRule::Always, kFile},

@@ -24,6 +24,8 @@ enum class CommandId : int {
     DecodedOutputSave = 32816,
     Help = 32820,
     About = 57664,
+    OpenProfile = 32850,
+    SaveProfile = 32851,
 };
 
 // When a command may be used: always, only in the configuration view (the

@@ -5,6 +5,7 @@
 #include "app/InfoBarLayout.h"
 #include "app/LockIndicators.h"
 #include "app/ProductInfo.h"
+#include "app/ProfileMenu.h"
 #include "app/QtPrompt.h"
 #include "app/QtText.h"
 #include "app/SavePathStore.h"
@@ -16,6 +17,8 @@
 #include "device/RestingReplyRoute.h"
 #include "dialogs/QtParameterDialogRunner.h"
 #include "serial/CnComm.h"
+#include "serial/DevicePort.h"
+#include "serial/PortWatch.h"
 #include "serial/QtCommNotifier.h"
 #include "serial/RsParaSet.h"
 #include "views/RightView.h"
@@ -33,6 +36,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -101,6 +105,8 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     openDocument_ = parts_.openDocument ? parts_.openDocument : OpenWithDesktop;
     if (!parts_.chooseSaveFile)
         parts_.chooseSaveFile = QtSaveFileChooser(this);
+    if (!parts_.chooseOpenFile)
+        parts_.chooseOpenFile = QtOpenFileChooser(this);
     if (!parts_.captureDialogs) {
         ownedCaptureDialogs_ = std::make_unique<QtCaptureDialogs>(*prompt_, this);
         parts_.captureDialogs = ownedCaptureDialogs_.get();
@@ -117,8 +123,10 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
     CreateActions();
     CreateToolBars();
     CreateStatusBar();
+    CreatePortWatch();
     setWindowIcon(WindowIcon());
     savePaths_->EnsureCreated();
+    CreateProfileMenu();
     CreateMenus();
     UpdateCommandStates();
 }
@@ -178,8 +186,87 @@ void CMainFrame::OnCommNotified(unsigned message, int port)
 {
     if (message == kNotifyReceived)
         session_->OnDeviceData(port);
-    else if (message == kNotifyPortFailure && port == doc_.portNumber)
-        session_->OnPortFailure();
+    else if (message == kNotifyPortFailure && port == doc_.portNumber) {
+        DisconnectLostPort();
+        // Unplugged, or a failure of a device that stays: the watch tells.
+        portWatch_->Recheck();
+    }
+}
+
+void CMainFrame::CreatePortWatch()
+{
+    if (!parts_.hotplugClock)
+        parts_.hotplugClock = &HotplugRules::Clock::now;
+    portWatch_ = new PortWatch(this, parts_.hotplugClock);
+    portWatch_->setObjectName("portWatch");
+    connect(portWatch_, &PortWatch::portVanished, this, &CMainFrame::OnPortVanished);
+    connect(portWatch_, &PortWatch::portReturned, this, &CMainFrame::OnPortReturned);
+
+    reconnectButton_ = new QPushButton(statusBar());
+    reconnectButton_->setObjectName("reconnectButton");
+    reconnectButton_->hide();
+    statusBar()->addPermanentWidget(reconnectButton_);
+    connect(reconnectButton_, &QPushButton::clicked, this, &CMainFrame::OnReconnect);
+    // The offer's minute is measured on the watch's clock; this only looks.
+    offerTimer_ = new QTimer(this);
+    offerTimer_->setObjectName("reconnectOfferTimer");
+    offerTimer_->setInterval(1000);
+    connect(offerTimer_, &QTimer::timeout, this, [this] {
+        if (reconnectOffer_.Expire(parts_.hotplugClock()))
+            WithdrawReconnectOffer();
+    });
+}
+
+void CMainFrame::DisconnectLostPort()
+{
+    portLost_ = true;
+    session_->OnPortFailure();
+    portLost_ = false;
+}
+
+void CMainFrame::OnPortVanished(int port)
+{
+    // A device can go without the channel noticing, when nothing was being
+    // read or written at the time.
+    if (doc_.portNumber == port)
+        DisconnectLostPort();
+    WithdrawReconnectOffer();
+    ShowStatus(ReconnectOffer::UnpluggedText(port));
+}
+
+void CMainFrame::OnPortReturned(int port)
+{
+    if (doc_.portNumber > 0)
+        return;  // the operator has connected meanwhile
+    reconnectOffer_.Make(port, parts_.hotplugClock());
+    reconnectButton_->setText(Q(ReconnectOffer::ButtonText(port)));
+    reconnectButton_->show();
+    offerTimer_->start();
+    ShowStatus(ReconnectOffer::ReturnedText(port));
+}
+
+// The connect command without its dialog: the port and speed of the lost
+// connection, then the probe and the read-back.
+void CMainFrame::OnReconnect()
+{
+    const std::optional<int> port = reconnectOffer_.Port();
+    WithdrawReconnectOffer();
+    if (!port || doc_.portNumber > 0)
+        return;
+    doc_.portNumber = *port;
+    if (!OpenDevicePort(doc_, *comm_)) {
+        doc_.portNumber = 0;
+        prompt_->ShowError(PortOpenFailedText(*comm_));
+        return;
+    }
+    session_->BeginConnect();
+}
+
+void CMainFrame::WithdrawReconnectOffer()
+{
+    reconnectOffer_.Withdraw();
+    reconnectButton_->hide();
+    offerTimer_->stop();
 }
 
 void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
@@ -190,10 +277,15 @@ void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
 void CMainFrame::ShowOnline(int portNumber)
 {
     infoBar_->SetConnected(portNumber);
+    WithdrawReconnectOffer();
+    portWatch_->Connected(portNumber);
 }
 
 void CMainFrame::ShowOffline()
 {
+    // Refused or failed links are not watched: only a lost port may return.
+    if (!portLost_)
+        portWatch_->Disconnected();
     infoBar_->Reset();
     form_->SetSendToDeviceChecked(false);
     form_->LoadCatalogue();
@@ -232,6 +324,8 @@ void CMainFrame::CreateActions()
     }
     // The keyboard accelerators; the other shortcut texts in the captions are labels only.
     actions_[CommandId::ClearDocument]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    actions_[CommandId::OpenProfile]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actions_[CommandId::SaveProfile]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     // Ctrl+P is the view's standard print (the pane as shown, no footer);
     // the menu's print command prints the paginated document.
     auto* standardPrint = new QAction(this);
@@ -251,6 +345,22 @@ void CMainFrame::CreateActions()
     addActions({nextPane, previousPane});
 }
 
+void CMainFrame::CreateProfileMenu()
+{
+    ProfileMenu::Parts parts{doc_,
+                             form_->Tree(),
+                             *prompt_,
+                             *savePaths_,
+                             parts_.chooseSaveFile,
+                             parts_.chooseOpenFile,
+                             [this] {
+                                 documentView_->ResetGeometry();
+                                 RedrawDocumentPane();
+                             },
+                             [this](const std::string& text) { ShowStatus(text); }};
+    profileMenu_ = new ProfileMenu(std::move(parts), this);
+}
+
 void CMainFrame::CreateMenus()
 {
     const auto titles = MenuTitles();
@@ -262,8 +372,10 @@ void CMainFrame::CreateMenus()
         for (const CommandInfo& command : Commands()) {
             if (command.menu != menuIndex)
                 continue;
+            if (command.id == CommandId::ClearDocument)
+                menu->addSeparator();  // below the profile commands
             if (command.id == CommandId::Exit)
-                menu->addSeparator();
+                profileMenu_->Attach(menu, menu->addSeparator());
             menu->addAction(actions_[command.id]);
         }
     }
@@ -470,6 +582,8 @@ void CMainFrame::Execute(CommandId id)
     case CommandId::DecodedOutputSave: OnDecodedOutputSave(); break;
     case CommandId::Help: OnHelp(); break;
     case CommandId::About: OnAbout(); break;
+    case CommandId::OpenProfile: profileMenu_->Open(); break;
+    case CommandId::SaveProfile: profileMenu_->Save(); break;
     }
 }
 
@@ -609,6 +723,7 @@ void CMainFrame::DiscardInput()
 
 void CMainFrame::OnConnect()
 {
+    WithdrawReconnectOffer();
     if (!portDialog_)
         portDialog_ = new CRsParaSet(doc_, *comm_, *prompt_, this);
     if (portDialog_->exec() == QDialog::Accepted && doc_.portNumber > 0)
@@ -617,6 +732,8 @@ void CMainFrame::OnConnect()
 
 void CMainFrame::OnDisconnect()
 {
+    WithdrawReconnectOffer();
+    portWatch_->Disconnected();
     session_->Disconnect();
 }
 

@@ -9,6 +9,7 @@
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
 #include "device/SaveCommands.h"
+#include "serial/ReconnectOffer.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -20,7 +21,9 @@
 #include <string>
 
 class QAction;
+class QPushButton;
 class QSplitter;
+class QTimer;
 
 namespace quillon {
 
@@ -32,9 +35,11 @@ class QtDeviceTimers;
 class FormViewOptions;
 class CnComm;
 class CRsParaSet;
+class PortWatch;
 class CQuillonDoc;
 class CWndInfoFrm;
 class LockIndicators;
+class ProfileMenu;
 class IConfigurationTarget;
 class IParameterDialogRunner;
 class IPrompt;
@@ -54,10 +59,13 @@ struct MainFrameParts {
     CustomCodeGesture::Clock clock;
     std::function<void(const QString& path)> openDocument;
     SaveFileChooser chooseSaveFile;
+    OpenFileChooser chooseOpenFile;
     std::string configPath = kDefaultConfigFile;
     std::string catalogue;  // --catalogue: loaded instead of the one configPath names
     // The version, image-size and progress dialogs.
     ICaptureDialogs* captureDialogs = nullptr;
+    // When devices are unplugged and come back; empty: the steady clock.
+    std::function<HotplugRules::Clock::time_point()> hotplugClock;
 };
 
 // The single main window: catalogue tree on the left, document view upper
@@ -133,11 +141,19 @@ private:
 
     void CreateDeviceLink();
     void OnCommNotified(unsigned message, int port);
+    // The connected device unplugged and plugged in again.
+    void CreatePortWatch();
+    void DisconnectLostPort();
+    void OnPortVanished(int port);
+    void OnPortReturned(int port);
+    void OnReconnect();
+    void WithdrawReconnectOffer();
     void CreatePanes();
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
+    void CreateProfileMenu();
     void UpdateCommandStates();
     void RefreshRightPanes();
     void FocusNextPane(int step);
@@ -194,7 +210,15 @@ private:
     std::unique_ptr<DeviceSession> session_;
     std::unique_ptr<DeviceCapture> capture_;
     const char* imageRefusal_ = nullptr;
+    PortWatch* portWatch_ = nullptr;
+    // Set while the link goes down because its port was lost, so that the
+    // port stays watched for its return.
+    bool portLost_ = false;
+    ReconnectOffer reconnectOffer_;
+    QPushButton* reconnectButton_ = nullptr;
+    QTimer* offerTimer_ = nullptr;
     std::function<void()> firmwareDownload_;
+    ProfileMenu* profileMenu_ = nullptr;
 };
 
 }  // namespace quillon

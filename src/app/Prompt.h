@@ -18,6 +18,16 @@ public:
     // The same question where OK loses something: exclamation icon.  Where
     // there are no icons it is a plain question.
     virtual bool WarnOkCancel(const std::string& text) { return AskOkCancel(text); }
+
+    // A question with two ways forward and Cancel; the buttons carry the
+    // given texts.  Where only OK and Cancel can be asked, OK is the first way.
+    enum class Choice { First, Second, Cancel };
+    virtual Choice AskChoice(const std::string& text, const std::string& first, const std::string& second)
+    {
+        (void)first;
+        (void)second;
+        return AskOkCancel(text) ? Choice::First : Choice::Cancel;
+    }
 };
 
 }  // namespace quillon

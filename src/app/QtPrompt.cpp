@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace quillon {
 
@@ -34,6 +35,19 @@ bool QtPrompt::WarnOkCancel(const std::string& text)
     return QMessageBox::warning(parent_, Caption(), QString::fromStdString(text),
                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
+}
+
+IPrompt::Choice QtPrompt::AskChoice(const std::string& text, const std::string& first, const std::string& second)
+{
+    QMessageBox box(QMessageBox::Question, Caption(), QString::fromStdString(text), QMessageBox::NoButton, parent_);
+    QAbstractButton* firstButton = box.addButton(QString::fromStdString(first), QMessageBox::AcceptRole);
+    QAbstractButton* secondButton = box.addButton(QString::fromStdString(second), QMessageBox::AcceptRole);
+    box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    box.setDefaultButton(static_cast<QPushButton*>(firstButton));
+    box.exec();
+    if (box.clickedButton() == firstButton)
+        return Choice::First;
+    return box.clickedButton() == secondButton ? Choice::Second : Choice::Cancel;
 }
 
 }  // namespace quillon

@@ -14,6 +14,7 @@ public:
     void ShowInfo(const std::string& text) override;
     bool AskOkCancel(const std::string& text) override;
     bool WarnOkCancel(const std::string& text) override;
+    Choice AskChoice(const std::string& text, const std::string& first, const std::string& second) override;
 
 private:
     QWidget* parent_;

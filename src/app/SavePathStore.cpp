@@ -6,7 +6,7 @@ namespace quillon {
 
 namespace {
 constexpr const char* kNames[] = {SavePathStore::kFirmwarePath, SavePathStore::kImagePath,
-                                  SavePathStore::kDecodedOutputPath};
+                                  SavePathStore::kDecodedOutputPath, SavePathStore::kProfileFolder};
 constexpr const char* kGroup = "savepath";
 
 QString Key(const char* name)
@@ -49,6 +49,20 @@ QString SavePathStore::StartPath(const char* name) const
 {
     const QString stored = Read(name);
     return stored.isEmpty() ? QDir::homePath() : stored;
+}
+
+QStringList SavePathStore::ReadList(const char* name) const
+{
+    const QVariant value = settings_.value(Key(name));
+    if (value.typeId() == QMetaType::QString)  // a list of one is stored as one text
+        return {value.toString()};
+    return value.typeId() == QMetaType::QStringList ? value.toStringList() : QStringList();
+}
+
+void SavePathStore::WriteList(const char* name, const QStringList& values)
+{
+    settings_.setValue(Key(name), values);
+    settings_.sync();
 }
 
 }  // namespace quillon

@@ -33,6 +33,13 @@ SaveFileChooser QtSaveFileChooser(QWidget* parent)
     };
 }
 
+OpenFileChooser QtOpenFileChooser(QWidget* parent)
+{
+    return [parent](const QString& start, const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    };
+}
+
 bool SaveImageCommand(const CQuillonDoc& doc, SavePathStore& paths, IPrompt& prompt, const SaveFileChooser& choose)
 {
     CKlsBmpFile bmp;

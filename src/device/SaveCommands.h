@@ -18,6 +18,9 @@ inline constexpr const char* kImageFileFailedText = "创建图像文件失败！
 using SaveFileChooser = std::function<QString(const QString& start, const QString& filter)>;
 // Qt's save-file dialog over `parent`.
 SaveFileChooser QtSaveFileChooser(QWidget* parent);
+// An open-file dialog, asked the same way; it returns only an existing file.
+using OpenFileChooser = std::function<QString(const QString& start, const QString& filter)>;
+OpenFileChooser QtOpenFileChooser(QWidget* parent);
 
 // "图像保存": the image last taken as an 8-bit grey BMP, where the operator
 // chooses (starting at the file saved last), ".bmp" added when missing.

@@ -1,10 +1,9 @@
 #include "profile/ProfileWriter.h"
 
 #include "document/QuillonDoc.h"
+#include "profile/AtomicFile.h"
 
 #include <nlohmann/json.hpp>
-
-#include <fstream>
 
 namespace quillon {
 
@@ -58,11 +57,9 @@ std::string ProfileText(const std::vector<ProfileSetting>& settings)
     return profile.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
-bool WriteProfile(const std::string& path, const std::vector<ProfileSetting>& settings)
+std::string WriteProfile(const std::string& path, const std::vector<ProfileSetting>& settings)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << ProfileText(settings);
-    return static_cast<bool>(file.flush());
+    return WriteFileAtomically(path, ProfileText(settings));
 }
 
 }  // namespace quillon

@@ -24,7 +24,8 @@ std::vector<ProfileSetting> DocumentProfile(const CQuillonDoc& doc);
 // with its keys always in the same order, so two profiles diff line by line.
 std::string ProfileText(const std::vector<ProfileSetting>& settings);
 
-// Writes the text; false when the file cannot be written.
-bool WriteProfile(const std::string& path, const std::vector<ProfileSetting>& settings);
+// Writes the text in one step (a failed write leaves the file as it was);
+// empty when written, otherwise why not.
+std::string WriteProfile(const std::string& path, const std::vector<ProfileSetting>& settings);
 
 }  // namespace quillon

@@ -3,24 +3,21 @@
 
 #include <functional>
 
-#include "serial/HotplugRules.h"
-#include "serial/LinkFolderWatch.h"
-#include "serial/UdevMonitor.h"
+#include "serial/HotplugWatch.h"
 
 class QSocketNotifier;
 
 namespace quillon {
 
 // Serial devices plugged and unplugged, for the window and the port dialog:
-// a udev monitor and the port-link folder under socket notifiers, deciding
-// through HotplugRules.
+// the hot-plug sources under socket notifiers.
 class PortWatch : public QObject {
     Q_OBJECT
 public:
     using Now = std::function<HotplugRules::Clock::time_point()>;
 
     explicit PortWatch(QObject* parent = nullptr, Now now = &HotplugRules::Clock::now,
-                       HotplugRules::Exists exists = DefaultExists);
+                       HotplugRules::Exists exists = &HotplugWatch::PathExists);
 
     // COMn is now connected: watch its identity.
     void Connected(int port);
@@ -28,8 +25,6 @@ public:
     void Disconnected();
     // Looks again, e.g. when the channel reported a port failure.
     void Recheck();
-
-    static bool DefaultExists(const std::string& identity);
 
 signals:
     // A device came or went; the list of ports may differ.
@@ -40,14 +35,10 @@ signals:
     void portReturned(int port);
 
 private:
-    void OnUdev();
-    void OnLinks();
     void Report(const HotplugRules::Outcome& outcome);
 
     Now now_;
-    HotplugRules rules_;
-    UdevMonitor udev_;
-    LinkFolderWatch links_;
+    HotplugWatch watch_;
 };
 
 }  // namespace quillon

@@ -57,6 +57,12 @@ ComboContent CRsParaSetRules::PortsKeeping(const std::string& current) const
     return ports;
 }
 
+std::string PortOpenFailedText(const CnComm& comm)
+{
+    return std::string(kPortOpenFailedText) + "\n" +
+           ExplainPortProblem(GatherPortFacts(comm.DevicePath(), comm.LastOpenError()));
+}
+
 bool CRsParaSetRules::Connect(const PortDialogChoice& choice)
 {
     doc_.portNumber = ParsePort(choice.port);
@@ -66,8 +72,7 @@ bool CRsParaSetRules::Connect(const PortDialogChoice& choice)
     doc_.parity = ParseNumber(choice.parity);
     if (OpenDevicePort(doc_, comm_))
         return true;
-    prompt_.ShowError(std::string(kPortOpenFailedText) + "\n" +
-                      ExplainPortProblem(GatherPortFacts(comm_.DevicePath(), comm_.LastOpenError())));
+    prompt_.ShowError(PortOpenFailedText(comm_));
     doc_.portNumber = 0;
     doc_.baudRate = 0;
     return false;

@@ -12,6 +12,10 @@ class IPrompt;
 
 inline constexpr const char* kPortOpenFailedText = "串口打开失败！";
 
+// The fixed message for a port that did not open, and below it why and
+// what to do.
+std::string PortOpenFailedText(const CnComm& comm);
+
 // One drop-down list of the port dialog as it is to be shown.
 struct ComboContent {
     std::vector<std::string> items;

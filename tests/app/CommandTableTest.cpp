@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 
 namespace quillon {
 namespace {
@@ -11,6 +13,7 @@ using enum CommandId;
 TEST(CommandTableTest, CaptionsInMenuOrder)
 {
     const std::pair<CommandId, const char*> expected[] = {
+        {OpenProfile, "打开配置(&O)...\tCtrl+O"}, {SaveProfile, "保存配置(&S)...\tCtrl+S"},
         {ClearDocument, "清空文档(&N)\tCtrl+N"},  {Print, "打印文档(&P)...\tCtrl+P"},
         {PrintSetup, "打印设置(&R)..."},           {Exit, "退出(&X)"},
         {Connect, "连接设备(&T)\tCtrl+T"},         {Disconnect, "断开设备(&E)\tCtrl+E"},
@@ -29,6 +32,12 @@ TEST(CommandTableTest, CaptionsInMenuOrder)
     }
     EXPECT_EQ(static_cast<int>(CommandInteraction), 32822);
     EXPECT_EQ(static_cast<int>(MonitorView), 32779);
+    // Every command has its own number, the added ones included.
+    for (const CommandInfo& command : commands)
+        EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                                [&](const CommandInfo& other) { return other.id == command.id; }),
+                  1)
+            << static_cast<int>(command.id);
 }
 
 TEST(CommandTableTest, ToolbarOrder)

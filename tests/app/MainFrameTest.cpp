@@ -10,8 +10,8 @@
 #include "document/QuillonDoc.h"
 #include "views/RightView.h"
 #include "app/QtPrompt.h"
-#include "support/BarcodeDecoder.h"
 #include "support/MainWindowHarness.h"
+#include "support/WindowDriving.h"
 #include "support/RecordingPrompt.h"
 #include "support/RecordingTargets.h"
 #include "support/TempDir.h"
@@ -28,7 +28,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -66,17 +65,6 @@ struct Harness : test::MainWindowHarness {
     }
     ~Harness() { window.reset(); }  // before the recorders it was given
 
-    // The document pane as it is on the screen, not as it would be drawn now.
-    QImage PaneOnScreen() const
-    {
-        QWidget* viewport = qobject_cast<QAbstractScrollArea*>(window->DocumentPane())->viewport();
-        const QPoint origin = viewport->mapTo(window.get(), QPoint(0, 0));
-        return window->screen()
-            ->grabWindow(window->winId(), origin.x(), origin.y(), viewport->width(), viewport->height())
-            .toImage()
-            .convertToFormat(QImage::Format_Grayscale8);
-    }
-
     QList<int> Rows() const { return window->InnerSplitter()->sizes(); }
     int H() const { return window->InnerSplitter()->height() - window->InnerSplitter()->handleWidth(); }
 
@@ -108,19 +96,6 @@ bool DarkIn(const QImage& grey, QRect area)
             if (qGray(grey.pixel(x, y)) < 128)
                 return true;
     return false;
-}
-
-// The symbols of one kind that a scanner would read in an area of the screen.
-Strings SymbolsIn(const QImage& grey, QRect area, ZXing::BarcodeFormats format)
-{
-    const QImage part = grey.copy(area);
-    return test::DecodeGrey(part.constBits(), part.width(), part.height(), static_cast<int>(part.bytesPerLine()), format);
-}
-
-// The screen area of an entry's bars, with room for the quiet zone.
-QRect BarsOf(const CodeInfo& entry)
-{
-    return QRect(entry.symbolX - 25, entry.symbolY + 50 - 8, entry.moduleCount + 50, entry.barHeight + 16);
 }
 
 DialogOutput Out(const char* text, bool hex = false, const char* caption = "", long number = 0)
@@ -395,7 +370,7 @@ void MainFrameTest::commandStatesFollowTheViewAndTheSelection()
     Harness h;
     auto* toolBar = h.child<QToolBar>("toolBar");
     using enum CommandId;
-    const std::set<CommandId> configurationOnly = {Print, Undo, ConvertDocument};
+    const std::set<CommandId> configurationOnly = {Print, Undo, ConvertDocument, OpenProfile, SaveProfile};
     const std::set<CommandId> monitorOnly = {ImageExtract, ImageSave, DecodedOutputSave};
     auto check = [&](bool monitor) {
         for (const CommandInfo& command : Commands()) {
@@ -698,17 +673,18 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
 {
     Harness h("./config/config.ini", false);  // the real document
     QVERIFY(h.dialogs.calls.empty());
-    const QImage blank = h.PaneOnScreen();
+    const auto screen = [&h] { return test::DocumentPaneOnScreen(*h.window); };
+    const QImage blank = screen();
     const double unit = h.window->DocumentPane()->logicalDpiX() / 96.0;
     QCOMPARE(unit, 1.0);  // screen coordinates are view units below
     QVERIFY(DarkIn(blank, QRect(0, 0, blank.width(), 52)));  // the header
     QVERIFY(!DarkIn(blank, QRect(0, 60, blank.width(), blank.height() - 60)));
 
     // An option double-clicked: its bars are on the screen without a resize.
-    h.OperatorDoubleClick(h.ItemOf(h.RecordWith("4141", 3)));
+    QVERIFY(test::OperatorDoubleClick(h.tree(), h.ItemOf(h.RecordWith("4141", 3))));
     QTRY_COMPARE(h.doc.entries.size(), std::size_t{1});
     const CodeInfo first = h.doc.entries[0];
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
 
     // A custom code added with the ADD button shows below it.
     const int marker = h.RecordWith("8265", 2);
@@ -716,27 +692,27 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     h.DoubleClick(h.ItemOf(marker));
     h.child<QLineEdit>("code1083")->setText("8265AB");
     h.child<QLineEdit>("note1084")->setText(QStringLiteral("自定义"));
-    h.OperatorClick(h.child<QPushButton>("add1082"));
+    QVERIFY(test::OperatorClick(h.child<QPushButton>("add1082")));
     QTRY_COMPARE(h.doc.entries.size(), std::size_t{2});
     const CodeInfo second = h.doc.entries[1];
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(second), ZXing::BarcodeFormat::Code128), Strings{"8265AB"});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(second), ZXing::BarcodeFormat::Code128), Strings{"8265AB"});
 
     // Undo takes it off the screen.
     h.window->Action(CommandId::Undo)->trigger();
-    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), BarsOf(second)));
-    QVERIFY(DarkIn(h.PaneOnScreen(), BarsOf(first)));
+    QTRY_VERIFY(!DarkIn(screen(), test::EntryBars(second)));
+    QVERIFY(DarkIn(screen(), test::EntryBars(first)));
 
     // The conversion shows one QR Code in place of the list, and back.
     h.child<QCheckBox>("qrCode1081")->setChecked(true);
     h.window->Action(CommandId::ConvertDocument)->trigger();
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), QRect(QPoint(0, 60), blank.size()), ZXing::BarcodeFormat::QRCode),
+    QTRY_COMPARE(test::SymbolsIn(screen(), QRect(QPoint(0, 60), blank.size()), ZXing::BarcodeFormat::QRCode),
                  Strings{first.codeText});
     h.window->Action(CommandId::ConvertDocument)->trigger();
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
 
     // Clear empties the screen.
     h.window->Action(CommandId::ClearDocument)->trigger();
-    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), QRect(0, 60, blank.width(), blank.height() - 60)));
+    QTRY_VERIFY(!DarkIn(screen(), QRect(0, 60, blank.width(), blank.height() - 60)));
 
     // The monitor view shows the decoded output's heading in place of the
     // document's title, and the configuration view brings the title back.
@@ -745,9 +721,9 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     h.doc.portNumber = 1;
     h.doc.decodedLines = {{"decoded"}};
     h.window->Action(CommandId::MonitorView)->trigger();
-    QTRY_VERIFY(DarkIn(h.PaneOnScreen(), heading) && !DarkIn(h.PaneOnScreen(), title));
+    QTRY_VERIFY(DarkIn(screen(), heading) && !DarkIn(screen(), title));
     h.window->SwitchToConfigurationView();
-    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), heading) && DarkIn(h.PaneOnScreen(), title));
+    QTRY_VERIFY(!DarkIn(screen(), heading) && DarkIn(screen(), title));
     QCOMPARE(h.prompt.Texts(), (Strings{kClearQuestion}));
 }
 

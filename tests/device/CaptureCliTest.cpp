@@ -82,14 +82,19 @@ TEST_F(CaptureCli, BadArgumentsAndAMissingPort)
               std::string::npos);
 }
 
-// Starts listen, lets it open the port, then has the device scan.
+// Starts listen, waits until the simulator sees it open the port (what a
+// device sends to a line nobody has open is lost), then has the device scan.
 ProgramRun Listen(SimProcess& sim, const std::string& arguments, const std::vector<std::string>& commands)
 {
     // --seconds bounds a run whose records never all come.
     const bool timed = arguments.find("--seconds") != std::string::npos;
+    sim.WaitForLine("\n", 0ms);  // what the simulator said before: no line holds a line end
     auto run = std::async(std::launch::async, [&] {
         return RunCliOn(sim, "listen --port COM9 " + arguments + (timed ? "" : " --seconds 10"));
     });
+    EXPECT_FALSE(sim.WaitForLine("COM9 opened").empty());
+    // The channel empties the line as it sets it up, a moment after opening
+    // it; nothing tells when that is done.
     std::this_thread::sleep_for(400ms);
     for (const std::string& command : commands) {
         sim.Command(command);

@@ -69,7 +69,7 @@ TEST_F(ProfileWriterTest, DocumentSavedAndReadBackGivesTheSameSettings)
 
     const test::TempDir dir;
     const std::string path = (dir.Path() / "saved.json").string();
-    ASSERT_TRUE(WriteProfile(path, saved));
+    ASSERT_EQ(WriteProfile(path, saved), "");
     const ProfileRead read = ReadProfile(path, doc.catalogue.treeNodes);
     ASSERT_EQ(read.error, "");
     EXPECT_EQ(read.settings, saved);

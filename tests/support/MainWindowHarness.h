@@ -4,18 +4,12 @@
 #include "app/SavePathStore.h"
 #include "catalogue/FormTree.h"
 #include "document/QuillonDoc.h"
-#include "serial/RsParaSet.h"
 #include "support/FakeDialogs.h"
+#include "support/PortDialogAnswer.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
@@ -24,9 +18,9 @@
 namespace quillon::test {
 
 // The real main window with everything the operator would answer replaced
-// by recorders, and the operator's gestures on it.  A test adds its own
-// parts to Parts() and then calls Open().  ConnectThroughDialog and the
-// operator's clicks report through Qt Test.
+// by recorders, and the records of its catalogue found in its tree.  A test
+// adds its own parts to Parts() and then calls Open(); the operator's own
+// input is in WindowDriving.h.
 class MainWindowHarness {
 public:
     MainWindowHarness() : store(QString::fromStdString((temp.Path() / "savepath.conf").string())) {}
@@ -79,33 +73,10 @@ public:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, at);
     }
-    // The operator's own mouse: on a real X server the clicks go through the
-    // server (xdotool), so they reach the window as a person's would.
-    void OperatorDoubleClick(QTreeWidgetItem* item) const
+    // Runs the connect command with its port dialog answered.
+    void ConnectThroughDialog(const QString& port)
     {
-        if (!OnRealDisplay())
-            return DoubleClick(item);
-        XClick(tree()->viewport(), Reveal(item), 2);
-    }
-    void OperatorClick(QWidget* widget) const
-    {
-        if (!OnRealDisplay())
-            return QTest::mouseClick(widget, Qt::LeftButton);
-        XClick(widget, widget->rect().center(), 1);
-    }
-
-    // Runs the connect command and answers its modal port dialog once it is up.
-    void ConnectThroughDialog(const QString& port, const QString& baud = QStringLiteral("115200"))
-    {
-        QTimer::singleShot(0, [port, baud] {
-            auto* dialog = qobject_cast<CRsParaSet*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<QComboBox*>("port")->setEditText(port);
-            dialog->findChild<QComboBox*>("baud")->setEditText(baud);
-            dialog->findChild<QPushButton*>("connect")->click();
-            if (dialog->isVisible())
-                dialog->reject();  // the port did not open: end the test, do not hang it
-        });
+        AnswerPortDialog(port);
         window->Action(CommandId::Connect)->trigger();
     }
 
@@ -124,18 +95,6 @@ private:
             up->setExpanded(true);
         tree()->scrollToItem(item);
         return tree()->visualItemRect(item).center();
-    }
-    static bool OnRealDisplay() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
-    static void XClick(QWidget* widget, QPoint at, int clicks)
-    {
-        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-        QVERIFY2(!xdotool.isEmpty(), "xdotool is needed on a real display (scripts/install-deps)");
-        QApplication::processEvents();
-        const QPoint global = widget->mapToGlobal(at);
-        QCOMPARE(QProcess::execute(xdotool, {"mousemove", "--sync", QString::number(global.x()),
-                                             QString::number(global.y()), "click", "--repeat",
-                                             QString::number(clicks), "1"}),
-                 0);
     }
 };
 

@@ -11,7 +11,7 @@ namespace quillon::test {
 class RecordingPrompt : public IPrompt {
 public:
     struct Shown {
-        enum Kind { Error, Info, Question, Warning } kind;
+        enum Kind { Error, Info, Question, Warning, Choice } kind;
         std::string text;
     };
 
@@ -19,6 +19,16 @@ public:
     void ShowInfo(const std::string& text) override { shown.push_back({Shown::Info, text}); }
     bool AskOkCancel(const std::string& text) override { return Answer(Shown::Question, text); }
     bool WarnOkCancel(const std::string& text) override { return Answer(Shown::Warning, text); }
+    // Records "text [first|second]"; answered from `choices` (Cancel when empty).
+    Choice AskChoice(const std::string& text, const std::string& first, const std::string& second) override
+    {
+        shown.push_back({Shown::Choice, text + " [" + first + "|" + second + "]"});
+        if (choices.empty())
+            return Choice::Cancel;
+        const Choice choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
 
     std::vector<std::string> Texts() const
     {
@@ -29,6 +39,7 @@ public:
     }
 
     std::deque<bool> answers;
+    std::deque<Choice> choices;
     std::vector<Shown> shown;
 
 private:

@@ -1,0 +1,111 @@
+#pragma once
+#include "app/MainFrame.h"
+#include "document/CodeInfo.h"
+#include "support/BarcodeDecoder.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <string>
+#include <vector>
+
+// Driving the real main window as an operator does: offscreen through Qt
+// Test's events, on a real X server through the server itself (xdotool), so
+// the input reaches the window as a person's would.
+namespace quillon::test {
+
+inline bool OnRealDisplay()
+{
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
+}
+
+// Runs xdotool with the arguments; false when it is missing or failed.
+inline bool XDoTool(const QStringList& arguments)
+{
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    QApplication::processEvents();
+    return !xdotool.isEmpty() && QProcess::execute(xdotool, arguments) == 0;
+}
+
+// Double-clicks a tree item, its parents opened first.
+inline bool OperatorDoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
+        up->setExpanded(true);
+    tree->scrollToItem(item);
+    const QPoint at = tree->visualItemRect(item).center();
+    if (!OnRealDisplay()) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        return true;
+    }
+    const QPoint global = tree->viewport()->mapToGlobal(at);
+    // "--sync" waits for the pointer to move, so it is first taken away from
+    // where a previous click may have left it.
+    return XDoTool({"mousemove", "0", "0", "mousemove", "--sync", QString::number(global.x()),
+                    QString::number(global.y()), "click", "--repeat", "2", "1"});
+}
+
+// A left click on a widget, at its centre unless told where.
+inline bool OperatorClick(QWidget* widget, QPoint at)
+{
+    if (!OnRealDisplay()) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        return true;
+    }
+    const QPoint global = widget->mapToGlobal(at);
+    return XDoTool({"mousemove", "0", "0", "mousemove", "--sync", QString::number(global.x()),
+                    QString::number(global.y()), "click", "1"});
+}
+
+inline bool OperatorClick(QWidget* widget)
+{
+    return OperatorClick(widget, widget->rect().center());
+}
+
+// A key with modifiers pressed on the active window, e.g. Ctrl+S as
+// (Qt::Key_S, Qt::ControlModifier, "ctrl+s").
+inline bool OperatorKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const char* xdotoolName)
+{
+    if (!OnRealDisplay()) {
+        QTest::keyClick(window, key, modifiers);
+        return true;
+    }
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        return false;
+    return XDoTool({"key", "--clearmodifiers", xdotoolName});
+}
+
+// The document pane as it is on the screen, not as it would be drawn now.
+inline QImage DocumentPaneOnScreen(CMainFrame& window)
+{
+    QWidget* viewport = qobject_cast<QAbstractScrollArea*>(window.DocumentPane())->viewport();
+    const QPoint origin = viewport->mapTo(&window, QPoint(0, 0));
+    return window.screen()
+        ->grabWindow(window.winId(), origin.x(), origin.y(), viewport->width(), viewport->height())
+        .toImage()
+        .convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The screen area of an entry's bars in the pane, with room for the quiet zone.
+inline QRect EntryBars(const CodeInfo& entry)
+{
+    return QRect(entry.symbolX - 25, entry.symbolY + 50 - 8, entry.moduleCount + 50, entry.barHeight + 16);
+}
+
+// The symbols of one kind that a scanner would read in an area of a grey image.
+inline std::vector<std::string> SymbolsIn(const QImage& grey, QRect area, ZXing::BarcodeFormats format)
+{
+    const QImage part = grey.copy(area);
+    return DecodeGrey(part.constBits(), part.width(), part.height(), static_cast<int>(part.bytesPerLine()), format);
+}
+
+}  // namespace quillon::test
