@@ -8,13 +8,10 @@
 #include "catalogue/FormTree.h"
 #include "catalogue/FormTreeLayout.h"
 #include "document/QuillonDoc.h"
-#include "serial/CnComm.h"
-#include "serial/PortLinks.h"
-#include "serial/RsParaSet.h"
 #include "views/RightView.h"
 #include "app/QtPrompt.h"
-#include "support/BarcodeDecoder.h"
-#include "support/FakeDialogs.h"
+#include "support/MainWindowHarness.h"
+#include "support/WindowDriving.h"
 #include "support/RecordingPrompt.h"
 #include "support/RecordingTargets.h"
 #include "support/TempDir.h"
@@ -30,11 +27,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -44,12 +38,7 @@
 #include <memory>
 #include <set>
 
-#include <pty.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 using namespace quillon;
-using quillon::test::FakeDialogs;
 using quillon::test::RecordingPrompt;
 using quillon::test::RecordingTargets;
 
@@ -58,114 +47,30 @@ namespace {
 constexpr const char* kNoPort = "请先初始化通信串口参数！";
 using Strings = std::vector<std::string>;
 
-// One real main window over the bundled catalogue, with everything the
-// operator would answer replaced by recorders.
-struct Harness {
+// One real main window over the bundled catalogue; the document and the
+// device are recorders unless the test wants the real document.
+struct Harness : test::MainWindowHarness {
     explicit Harness(const std::string& configPath = kDefaultConfigFile, bool recordDocument = true,
                      const std::string& catalogue = {})
-        : store(QString::fromStdString((temp.Path() / "savepath.conf").string()))
     {
-        MainFrameParts parts;
-        parts.prompt = &prompt;
-        parts.dialogs = &dialogs;
+        MainFrameParts parts = Parts();
         parts.document = recordDocument ? &document : nullptr;
         parts.device = &document;
-        parts.savePaths = &store;
         parts.clock = [this] { return now; };
         parts.openDocument = [this](const QString& path) { opened << path; };
         parts.configPath = configPath;
         parts.catalogue = catalogue;
-        window = std::make_unique<CMainFrame>(doc, parts);
-        window->resize(1200, 800);
-        document.replyRoute = &window->Form()->replyRoute;
-        window->InitialUpdate();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(Open(parts));
+        document.replyRoute = &form()->replyRoute;
     }
-
-    CFormTree* form() const { return window->Form(); }
-    QTreeWidget* tree() const { return form()->TreeWidget(); }
-    template <typename T> T* child(const char* name) const { return window->findChild<T*>(name); }
-
-    int RecordWith(const std::string& prefix, int level) const
-    {
-        const auto& nodes = doc.catalogue.treeNodes;
-        for (std::size_t i = 0; i < nodes.size(); ++i) {
-            const std::string& key = level == 3 ? nodes[i].code : nodes[i].pidFid;
-            if (nodes[i].level == level && QString::fromStdString(key).startsWith(QString::fromStdString(prefix), Qt::CaseInsensitive))
-                return static_cast<int>(i);
-        }
-        return -1;
-    }
-
-    QTreeWidgetItem* ItemOf(int record) const
-    {
-        return form()->WidgetItem(doc.catalogue.treeNodes.at(static_cast<std::size_t>(record)).treeItem);
-    }
-
-    // Clicks then double-clicks an item the way the operator does.
-    void DoubleClick(QTreeWidgetItem* item) const
-    {
-        for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
-            up->setExpanded(true);
-        tree()->scrollToItem(item);
-        const QPoint at = tree()->visualItemRect(item).center();
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, at);
-    }
-
-    // The operator's own mouse: on a real X server the clicks go through the
-    // server (xdotool), so they reach the window as a person's would.
-    void OperatorDoubleClick(QTreeWidgetItem* item) const
-    {
-        if (!OnRealDisplay())
-            return DoubleClick(item);
-        for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
-            up->setExpanded(true);
-        tree()->scrollToItem(item);
-        XClick(tree()->viewport(), tree()->visualItemRect(item).center(), 2);
-    }
-    void OperatorClick(QWidget* widget) const
-    {
-        if (!OnRealDisplay())
-            return QTest::mouseClick(widget, Qt::LeftButton);
-        XClick(widget, widget->rect().center(), 1);
-    }
-    static bool OnRealDisplay() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
-    static void XClick(QWidget* widget, QPoint at, int clicks)
-    {
-        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-        QVERIFY2(!xdotool.isEmpty(), "xdotool is needed on a real display (scripts/install-deps)");
-        QApplication::processEvents();
-        const QPoint global = widget->mapToGlobal(at);
-        QCOMPARE(QProcess::execute(xdotool, {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
-                                             "click", "--repeat", QString::number(clicks), "1"}),
-                 0);
-    }
-
-    // The document pane as it is on the screen, not as it would be drawn now.
-    QImage PaneOnScreen() const
-    {
-        QWidget* viewport = qobject_cast<QAbstractScrollArea*>(window->DocumentPane())->viewport();
-        const QPoint origin = viewport->mapTo(window.get(), QPoint(0, 0));
-        return window->screen()
-            ->grabWindow(window->winId(), origin.x(), origin.y(), viewport->width(), viewport->height())
-            .toImage()
-            .convertToFormat(QImage::Format_Grayscale8);
-    }
+    ~Harness() { window.reset(); }  // before the recorders it was given
 
     QList<int> Rows() const { return window->InnerSplitter()->sizes(); }
     int H() const { return window->InnerSplitter()->height() - window->InnerSplitter()->handleWidth(); }
 
-    test::TempDir temp;
-    SavePathStore store;
-    CQuillonDoc doc;
-    RecordingPrompt prompt;
-    FakeDialogs dialogs;
     RecordingTargets document;  // also the device
     std::int64_t now = 100000;
     QStringList opened;
-    std::unique_ptr<CMainFrame> window;
 };
 
 // Whether the label, as drawn, has text pixels close to the colour.
@@ -191,19 +96,6 @@ bool DarkIn(const QImage& grey, QRect area)
             if (qGray(grey.pixel(x, y)) < 128)
                 return true;
     return false;
-}
-
-// The symbols of one kind that a scanner would read in an area of the screen.
-Strings SymbolsIn(const QImage& grey, QRect area, ZXing::BarcodeFormats format)
-{
-    const QImage part = grey.copy(area);
-    return test::DecodeGrey(part.constBits(), part.width(), part.height(), static_cast<int>(part.bytesPerLine()), format);
-}
-
-// The screen area of an entry's bars, with room for the quiet zone.
-QRect BarsOf(const CodeInfo& entry)
-{
-    return QRect(entry.symbolX - 25, entry.symbolY + 50 - 8, entry.moduleCount + 50, entry.barHeight + 16);
 }
 
 DialogOutput Out(const char* text, bool hex = false, const char* caption = "", long number = 0)
@@ -244,7 +136,6 @@ private slots:
     void documentPaneShowsEveryChangeAtOnce();
     void monitorViewRefusesOnceWhenThePortWentAway();
     void clearAsksWithTheExclamationIcon();
-    void connectOpensThePortThroughTheDialog();
 };
 
 void MainFrameTest::startsWithMenuToolbarAndInfoBar()
@@ -317,9 +208,7 @@ void MainFrameTest::doubleClickOpensTheDialogAndAppliesTheTriple_data()
 
     // A few rows for the wiring; every key's dialog and value is in SelectionDispatchTest.
     using enum ParameterDialog;
-    QTest::newRow("M1 block") << "45CE" << M1Block << -1 << false << Out("00112233") << "'00112233' 4 3 ";
     QTest::newRow("text") << "51C1" << AddStr << -1 << true << Out("条码") << "'条码' 2 1 ";
-    QTest::newRow("count") << "3181" << CodeNum << -1 << true << Out("", false, "", 5) << "'0005' 2 2 ";
     QTest::newRow("server id") << "5042" << DiffResultTime << 7 << false << Out("FF", false, "255") << "'FF' 1 2 255";
     QTest::newRow("no dialog") << "4141" << None << -1 << false << DialogOutput{} << "'' 0 0 ";
     QTest::newRow("cancel") << "3181" << CodeNum << -1 << true << DialogOutput{} << "";
@@ -546,9 +435,7 @@ void MainFrameTest::layoutPanesRowHeights_data()
     QTest::addColumn<bool>("first");   // barcode, or decoded output
     QTest::addColumn<bool>("second");  // device, or image
     QTest::addColumn<Share>("share");
-    QTest::newRow("device only") << false << false << true << Nothing;
     QTest::newRow("barcode and device") << false << true << true << TwoThirds;
-    QTest::newRow("decoded output") << true << true << false << TwoThirds;
     QTest::newRow("image") << true << false << true << Nothing;
     QTest::newRow("decoded and image") << true << true << true << Half;
 }
@@ -782,66 +669,22 @@ void MainFrameTest::printRefusesAnEmptyDocument()
     QCOMPARE(h.prompt.shown[0].kind, RecordingPrompt::Shown::Error);
 }
 
-void MainFrameTest::connectOpensThePortThroughTheDialog()
-{
-    quillon::test::TempDir dir;
-    setenv("QUILLON_PORT_LINKS", (dir.Path() / "ports").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (dir.Path() / "config").c_str(), 1);
-    int master = -1;
-    int slave = -1;
-    char slaveName[256] = {};
-    QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
-    QVERIFY(PublishPortLink(77, slaveName));
-
-    Harness h;
-    // Connecting again reopens the same line, which an ordinary user can
-    // only do when the first connection let go of it completely.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        // The dialog is modal: answer it once it is up, as an operator would.
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<CRsParaSet*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<QComboBox*>("port")->setEditText("COM77");
-            dialog->findChild<QComboBox*>("baud")->setEditText("115200");
-            dialog->findChild<QPushButton*>("connect")->click();
-            if (dialog->isVisible())
-                dialog->reject();  // the port did not open: end the test, do not hang it
-        });
-        h.window->Action(CommandId::Connect)->trigger();
-        QCOMPARE(h.doc.portNumber, 77);
-        QCOMPARE(h.doc.baudRate, 115200);
-        QVERIFY(h.prompt.shown.empty());
-    }
-
-    // The port is really open: a second program cannot have it.
-    CnComm other;
-    QVERIFY(!other.OpenByNumber(77, 115200));
-    h.window->close();
-    QVERIFY(other.OpenByNumber(77, 115200));
-    other.Shutdown();
-
-    RemovePortLink(77);
-    close(slave);
-    close(master);
-    unsetenv("QUILLON_PORT_LINKS");
-    unsetenv("XDG_CONFIG_HOME");
-}
-
 void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
 {
     Harness h("./config/config.ini", false);  // the real document
     QVERIFY(h.dialogs.calls.empty());
-    const QImage blank = h.PaneOnScreen();
+    const auto screen = [&h] { return test::DocumentPaneOnScreen(*h.window); };
+    const QImage blank = screen();
     const double unit = h.window->DocumentPane()->logicalDpiX() / 96.0;
     QCOMPARE(unit, 1.0);  // screen coordinates are view units below
     QVERIFY(DarkIn(blank, QRect(0, 0, blank.width(), 52)));  // the header
     QVERIFY(!DarkIn(blank, QRect(0, 60, blank.width(), blank.height() - 60)));
 
     // An option double-clicked: its bars are on the screen without a resize.
-    h.OperatorDoubleClick(h.ItemOf(h.RecordWith("4141", 3)));
+    QVERIFY(test::OperatorDoubleClick(h.tree(), h.ItemOf(h.RecordWith("4141", 3))));
     QTRY_COMPARE(h.doc.entries.size(), std::size_t{1});
     const CodeInfo first = h.doc.entries[0];
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
 
     // A custom code added with the ADD button shows below it.
     const int marker = h.RecordWith("8265", 2);
@@ -849,27 +692,27 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     h.DoubleClick(h.ItemOf(marker));
     h.child<QLineEdit>("code1083")->setText("8265AB");
     h.child<QLineEdit>("note1084")->setText(QStringLiteral("自定义"));
-    h.OperatorClick(h.child<QPushButton>("add1082"));
+    QVERIFY(test::OperatorClick(h.child<QPushButton>("add1082")));
     QTRY_COMPARE(h.doc.entries.size(), std::size_t{2});
     const CodeInfo second = h.doc.entries[1];
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(second), ZXing::BarcodeFormat::Code128), Strings{"8265AB"});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(second), ZXing::BarcodeFormat::Code128), Strings{"8265AB"});
 
     // Undo takes it off the screen.
     h.window->Action(CommandId::Undo)->trigger();
-    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), BarsOf(second)));
-    QVERIFY(DarkIn(h.PaneOnScreen(), BarsOf(first)));
+    QTRY_VERIFY(!DarkIn(screen(), test::EntryBars(second)));
+    QVERIFY(DarkIn(screen(), test::EntryBars(first)));
 
     // The conversion shows one QR Code in place of the list, and back.
     h.child<QCheckBox>("qrCode1081")->setChecked(true);
     h.window->Action(CommandId::ConvertDocument)->trigger();
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), QRect(QPoint(0, 60), blank.size()), ZXing::BarcodeFormat::QRCode),
+    QTRY_COMPARE(test::SymbolsIn(screen(), QRect(QPoint(0, 60), blank.size()), ZXing::BarcodeFormat::QRCode),
                  Strings{first.codeText});
     h.window->Action(CommandId::ConvertDocument)->trigger();
-    QTRY_COMPARE(SymbolsIn(h.PaneOnScreen(), BarsOf(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
 
     // Clear empties the screen.
     h.window->Action(CommandId::ClearDocument)->trigger();
-    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), QRect(0, 60, blank.width(), blank.height() - 60)));
+    QTRY_VERIFY(!DarkIn(screen(), QRect(0, 60, blank.width(), blank.height() - 60)));
 
     // The monitor view shows the decoded output's heading in place of the
     // document's title, and the configuration view brings the title back.
@@ -878,9 +721,9 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     h.doc.portNumber = 1;
     h.doc.decodedLines = {{"decoded"}};
     h.window->Action(CommandId::MonitorView)->trigger();
-    QTRY_VERIFY(DarkIn(h.PaneOnScreen(), heading) && !DarkIn(h.PaneOnScreen(), title));
+    QTRY_VERIFY(DarkIn(screen(), heading) && !DarkIn(screen(), title));
     h.window->SwitchToConfigurationView();
-    QTRY_VERIFY(!DarkIn(h.PaneOnScreen(), heading) && DarkIn(h.PaneOnScreen(), title));
+    QTRY_VERIFY(!DarkIn(screen(), heading) && DarkIn(screen(), title));
     QCOMPARE(h.prompt.Texts(), (Strings{kClearQuestion}));
 }
 

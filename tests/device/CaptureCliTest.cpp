@@ -1,86 +1,41 @@
-#include "sim/SimProcess.h"
+#include "support/CliOnSim.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <future>
 #include <string>
 #include <thread>
 
-namespace quillon {
+namespace quillon::test {
 namespace {
-
-using namespace std::chrono_literals;
-
-struct Result {
-    int status = -1;
-    std::string out;  // standard output and error together
-};
-
-// quillon-cli with the simulator's port links, run from the source tree so
-// the bundled catalogue is found.
-FILE* StartCli(const test::SimProcess& sim, const std::string& arguments)
-{
-    const std::string links = std::filesystem::path(sim.LinkPath()).parent_path().string();
-    const std::string command = "cd '" QUILLON_SOURCE_DIR "' && QUILLON_PORT_LINKS='" + links + "' '" QUILLON_CLI "' " +
-                                arguments + " 2>&1";
-    return ::popen(command.c_str(), "r");
-}
-
-Result Finish(FILE* pipe)
-{
-    Result result;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-Result RunCli(const test::SimProcess& sim, const std::string& arguments)
-{
-    return Finish(StartCli(sim, arguments));
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class CaptureCli : public ::testing::Test {
 protected:
-    void SetUp() override { sim.ClosePort(); }  // the tool under test opens it
-    test::SimProcess sim;
-    test::TempDir dir;
+    SimForTool sim;
+    TempDir dir;
 };
 
 TEST_F(CaptureCli, VersionFieldsInTheDialogsOrder)
 {
-    const Result text = RunCli(sim, "version --port COM9");
-    EXPECT_EQ(text.status, 0) << text.out;
+    const ProgramRun text = RunCliOn(sim, "version --port COM9");
+    EXPECT_EQ(text.exitCode, 0) << text.err;
     EXPECT_EQ(text.out,
               "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n设备图像分辨率为：640pix × 480pix \n硬件版本：HW-B2\n"
               "设备类型：QS-2D Imager\n设备规格：640x480 CMOS, 2D/1D\n生产日期：2026-09-15\n设备序列号：QS2D2609150042\n");
-    const Result json = RunCli(sim, "version --port COM9 --json");
-    EXPECT_EQ(json.status, 0);
+    const ProgramRun json = RunCliOn(sim, "version --port COM9 --json");
+    EXPECT_EQ(json.exitCode, 0);
     EXPECT_NE(json.out.find("{\"C1\":\"QS-BOOT 1.04\",\"C2\":"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"C5\":\"QS2D2609150042\""), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"width\":640,\"height\":480}"), std::string::npos) << json.out;
 
     // A catalogue that asks for two fields only: the rest never answer.
-    const Result partial =
-        RunCli(sim, "version --port COM9 --timeout 300 --catalogue tests/sim/data/sim-catalogue.xml");
-    EXPECT_EQ(partial.status, 1);
-    EXPECT_EQ(partial.out, "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n"
-                           "quillon-cli version: no answer for C3 C4 C5 C6 C7 C8\n");
+    const ProgramRun partial =
+        RunCliOn(sim, "version --port COM9 --timeout 300 --catalogue tests/sim/data/sim-catalogue.xml");
+    EXPECT_EQ(partial.exitCode, 1);
+    EXPECT_EQ(partial.out, "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n");
+    EXPECT_EQ(partial.err, "quillon-cli version: no answer for C3 C4 C5 C6 C7 C8\n");
 }
 
 TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
@@ -94,12 +49,12 @@ TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
                          Case{"--scale 1/8", 224, 168}, Case{"--scale 1/16", 160, 120}, Case{"--scale 1/32", 112, 84},
                          Case{"--size 101x50", 100, 48}}) {
         const std::string path = (dir.Path() / "image.bmp").string();
-        const Result result = RunCli(sim, std::string("image --port COM9 -o '") + path + "' " + c.option);
-        ASSERT_EQ(result.status, 0) << c.option << ": " << result.out;
+        const ProgramRun result = RunCliOn(sim, "image --port COM9 -o " + Quote(path) + " " + c.option);
+        ASSERT_EQ(result.exitCode, 0) << c.option << ": " << result.err;
         const std::size_t stride = (static_cast<std::size_t>(c.width) + 3) / 4 * 4;
         const std::size_t size = 1078 + stride * static_cast<std::size_t>(c.height);
         EXPECT_EQ(result.out, std::to_string(c.width) + " " + std::to_string(c.height) + " " + std::to_string(size) + "\n");
-        EXPECT_EQ(ReadAll(path).size(), size);
+        EXPECT_EQ(ReadFile(path).size(), size);
         QImage image;
         ASSERT_TRUE(image.load(QString::fromStdString(path), "BMP")) << c.option;
         ASSERT_EQ(image.width(), c.width);
@@ -120,47 +75,54 @@ TEST_F(CaptureCli, BadArgumentsAndAMissingPort)
                          Case{"image --port COM9", 2}, Case{"image --port COM9 -o x.bmp --scale 1/3", 2},
                          Case{"image --port COM9 -o x.bmp --size 11x200", 2},
                          Case{"listen --port COM9 --encoding latin1", 2}, Case{"version --port COM98", 3}}) {
-        const Result result = RunCli(sim, c.arguments);
-        EXPECT_EQ(result.status, c.status) << c.arguments << ": " << result.out;
+        const ProgramRun result = RunCliOn(sim, c.arguments);
+        EXPECT_EQ(result.exitCode, c.status) << c.arguments << ": " << result.err;
     }
-    EXPECT_NE(RunCli(sim, "image --port COM9 -o x.bmp --size 11x200").out.find("提取图片设定像素超过最小限制"),
+    EXPECT_NE(RunCliOn(sim, "image --port COM9 -o x.bmp --size 11x200").err.find("提取图片设定像素超过最小限制"),
               std::string::npos);
 }
 
-// Starts listen, lets it open the port, then has the device scan.
-Result Listen(test::SimProcess& sim, const std::string& arguments, const std::vector<std::string>& commands)
+// Starts listen, waits until the simulator sees it open the port (what a
+// device sends to a line nobody has open is lost), then has the device scan.
+ProgramRun Listen(SimProcess& sim, const std::string& arguments, const std::vector<std::string>& commands)
 {
     // --seconds bounds a run whose records never all come.
     const bool timed = arguments.find("--seconds") != std::string::npos;
-    FILE* pipe = StartCli(sim, "listen --port COM9 " + arguments + (timed ? "" : " --seconds 10"));
+    sim.WaitForLine("\n", 0ms);  // what the simulator said before: no line holds a line end
+    auto run = std::async(std::launch::async, [&] {
+        return RunCliOn(sim, "listen --port COM9 " + arguments + (timed ? "" : " --seconds 10"));
+    });
+    EXPECT_FALSE(sim.WaitForLine("COM9 opened").empty());
+    // The channel empties the line as it sets it up, a moment after opening
+    // it; nothing tells when that is done.
     std::this_thread::sleep_for(400ms);
     for (const std::string& command : commands) {
         sim.Command(command);
         std::this_thread::sleep_for(300ms);  // each scan its own burst
     }
-    return Finish(pipe);
+    return run.get();
 }
 
 TEST_F(CaptureCli, ListenInBothEncodingsAndSavesTheFile)
 {
-    const Result gbk = Listen(sim, "--count 2", {"scanhex C4E3BAC3", "scan 6901234567892"});
-    EXPECT_EQ(gbk.status, 0);
+    const ProgramRun gbk = Listen(sim, "--count 2", {"scanhex C4E3BAC3", "scan 6901234567892"});
+    EXPECT_EQ(gbk.exitCode, 0);
     EXPECT_EQ(gbk.out, "你好\n6901234567892\n");
 
-    const Result utf8 = Listen(sim, "--encoding utf-8 --count 2", {"scanhex E4BDA0E5A5BD", "scanhex F09F9880"});
+    const ProgramRun utf8 = Listen(sim, "--encoding utf-8 --count 2", {"scanhex E4BDA0E5A5BD", "scanhex F09F9880"});
     EXPECT_EQ(utf8.out, "你好\n😀\n");
 
     // Bursts of three bytes cut both characters: each is carried to the next record.
     sim.Command("fault bursts 3,300");
     const std::string path = (dir.Path() / "codes.txt").string();
-    const Result split = Listen(sim, "--encoding utf-8 --count 3 -o '" + path + "'", {"scanhex 41E4BDA0E5A5BD42"});
+    const ProgramRun split = Listen(sim, "--encoding utf-8 --count 3 -o " + Quote(path), {"scanhex 41E4BDA0E5A5BD42"});
     EXPECT_EQ(split.out, "A\n你\n好B\n");
-    EXPECT_EQ(ReadAll(path), std::string("\xFF\xFE" "A\0\r\0\n\0" "\x60\x4F\r\0\n\0" "\x7D\x59" "B\0\r\0\n\0", 22));
+    EXPECT_EQ(ReadFile(path), std::string("\xFF\xFE" "A\0\r\0\n\0" "\x60\x4F\r\0\n\0" "\x7D\x59" "B\0\r\0\n\0", 22));
 
-    const Result timed = Listen(sim, "--seconds 1", {});
-    EXPECT_EQ(timed.status, 0);
+    const ProgramRun timed = Listen(sim, "--seconds 1", {});
+    EXPECT_EQ(timed.exitCode, 0);
     EXPECT_EQ(timed.out, "");
 }
 
 }  // namespace
-}  // namespace quillon
+}  // namespace quillon::test

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -134,12 +132,6 @@ TEST(DecodedOutput, AFloodIsCutIntoRecordsAndNothingIsLost)
     EXPECT_EQ(joined.size(), flood.size() / 3 * 4);
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(DecodedOutputFile, Utf16WithBomAndCrLfPerRecord)
 {
     test::TempDir dir;
@@ -159,7 +151,7 @@ TEST(DecodedOutputFile, Utf16WithBomAndCrLfPerRecord)
             records.push_back({line});
         const std::string path = (dir.Path() / "out.txt").string();
         EXPECT_EQ(SaveDecodedOutput(path, records), DecodedSaveResult::Written);
-        EXPECT_EQ(ReadAll(path), c.bytes);
+        EXPECT_EQ(test::ReadFile(path), c.bytes);
     }
 }
 

@@ -20,8 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 namespace quillon {
 namespace {
@@ -191,12 +189,6 @@ struct SaveFixture {
     std::string In(const char* name) const { return (dir.Path() / name).string(); }
 };
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(SaveCommands, ImageSave)
 {
     SaveFixture f;
@@ -209,7 +201,7 @@ TEST(SaveCommands, ImageSave)
     ASSERT_TRUE(SaveImageCommand(f.doc, f.paths, f.prompt, f.choose));
     EXPECT_EQ(f.asked, (QStringList{QDir::homePath(), "Bmp Files (*bmp);;All Files (*.*)"}));
     EXPECT_EQ(f.paths.Read(SavePathStore::kImagePath), f.answer);  // stored as chosen
-    const std::string bytes = ReadAll(f.In("picture.bmp"));
+    const std::string bytes = test::ReadFile(f.In("picture.bmp"));
     EXPECT_EQ(bytes.size(), 1078u + 8 * 5);
     QImage read;
     ASSERT_TRUE(read.load(QString::fromStdString(f.In("picture.bmp")), "BMP"));
@@ -235,12 +227,12 @@ TEST(SaveCommands, DecodedOutputSave)
     f.answer = QString::fromStdString(f.In("codes"));
     ASSERT_TRUE(SaveDecodedOutputCommand(f.doc, f.paths, f.prompt, f.choose));
     EXPECT_EQ(f.asked.back(), "Txt Files (*txt);;All Files (*.*)");
-    EXPECT_EQ(ReadAll(f.In("codes.txt")), std::string("\xFF\xFE" "A\0\r\0\n\0B\0\r\0\n\0", 14));
+    EXPECT_EQ(test::ReadFile(f.In("codes.txt")), std::string("\xFF\xFE" "A\0\r\0\n\0B\0\r\0\n\0", 14));
     EXPECT_EQ(f.paths.Read(SavePathStore::kDecodedOutputPath), f.answer);
 
     f.answer = QString::fromStdString(f.In("kept.txt"));
     ASSERT_TRUE(SaveDecodedOutputCommand(f.doc, f.paths, f.prompt, f.choose));
-    EXPECT_EQ(ReadAll(f.In("kept.txt")).size(), 14u);
+    EXPECT_EQ(test::ReadFile(f.In("kept.txt")).size(), 14u);
 
     f.answer = QString::fromStdString(f.In("no/such/folder/codes"));
     EXPECT_FALSE(SaveDecodedOutputCommand(f.doc, f.paths, f.prompt, f.choose));

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <cstdio>
 #include <map>
 #include <set>
 
@@ -11,6 +10,7 @@
 #include "serial/PortLinks.h"
 #include "serial/PortMap.h"
 #include "serial/PtyPair.h"
+#include "support/ProgramRun.h"
 
 namespace quillon::test {
 namespace {
@@ -114,15 +114,14 @@ TEST(PortMapTest, BadLinesAreSkipped)
     EXPECT_EQ(map.Assign("/dev/new", {}), 1);
 }
 
-// Lines printed by `quillon-cli ports`.
+// Lines printed by `quillon-cli ports`, each with its line end.
 std::vector<std::string> CliPortLines()
 {
+    const ProgramRun run = RunProgram(QUILLON_CLI " ports");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::string> lines;
-    FILE* out = ::popen(QUILLON_CLI " ports", "r");
-    char line[1024];
-    while (out && std::fgets(line, sizeof line, out))
-        lines.emplace_back(line);
-    EXPECT_EQ(out ? ::pclose(out) : -1, 0);
+    for (std::size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(run.out.substr(at, end + 1 - at));
     return lines;
 }
 

@@ -2,10 +2,10 @@
 // in and bytes out over a real pseudo-terminal.
 #include "sim/DeviceIdentity.h"
 #include "sim/SimProcess.h"
+#include "support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include <fcntl.h>
@@ -179,10 +179,9 @@ TEST(SimLineTest, ReadBackHoldDecidesWhereTheClosingFrameComes)
 
 TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
 {
-    std::string help(65536, '\0');
-    FILE* out = ::popen(QUILLON_SIM_BINARY " --help", "r");
-    help.resize(out ? std::fread(help.data(), 1, help.size(), out) : 0);
-    ASSERT_EQ(out ? ::pclose(out) : -1, 0);
+    const ProgramRun run = RunProgram(QUILLON_SIM_BINARY " --help");
+    ASSERT_EQ(run.exitCode, 0);
+    const std::string& help = run.out;
     for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--read-back-hold", "--control", "--firmware-out", "--fault",
                              "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "hid-pos",
                              "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage"})

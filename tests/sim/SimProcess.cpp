@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <utility>
 #include <fcntl.h>
 #include <poll.h>
@@ -67,6 +69,25 @@ SimProcess::SimProcess(std::vector<std::string> extraArgs, bool paced)
         throw std::runtime_error("quillon-sim printed no serving line");
     devicePath_ = serving.substr(serving.rfind(' ') + 1);
     OpenPort();
+}
+
+SimForTool::SimForTool(std::vector<std::string> extraArgs) : SimProcess(std::move(extraArgs))
+{
+    ClosePort();
+    setenv("QUILLON_PORT_LINKS", LinkFolder().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (std::filesystem::path(LinkFolder()).parent_path() / "config").c_str(), 1);
+}
+
+SimForTool::~SimForTool()
+{
+    unsetenv("QUILLON_PORT_LINKS");
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+std::vector<std::string> WithBundledCatalogue(std::vector<std::string> extraArgs)
+{
+    extraArgs.insert(extraArgs.begin(), {"--catalogue", "config/all.xml"});
+    return extraArgs;
 }
 
 SimProcess::~SimProcess()

@@ -23,7 +23,8 @@ public:
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    std::string LinkPath() const { return (dir_.Path() / "ports" / "COM9").string(); }
+    std::string LinkFolder() const { return (dir_.Path() / "ports").string(); }
+    std::string LinkPath() const { return LinkFolder() + "/COM9"; }
     const std::string& DevicePath() const { return devicePath_; }
 
     // The tool's side of the line.
@@ -56,6 +57,19 @@ private:
     std::string devicePath_;
     std::string printed_;
 };
+
+// quillon-sim for a tool under test that opens COM9 itself: the test's end of
+// the line stays closed, and while it lives this process finds ports in the
+// simulator's link folder and keeps its settings in a folder of its own.
+class SimForTool : public SimProcess {
+public:
+    explicit SimForTool(std::vector<std::string> extraArgs = {});
+    ~SimForTool();
+};
+
+// Arguments that make the simulator play the device of the bundled
+// catalogue (./config/all.xml) in place of the test catalogue's.
+std::vector<std::string> WithBundledCatalogue(std::vector<std::string> extraArgs = {});
 
 Bytes HexBytes(const std::string& hex);
 std::string HexText(const Bytes& bytes);

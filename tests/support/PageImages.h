@@ -1,5 +1,6 @@
 #pragma once
 #include "support/BarcodeDecoder.h"
+#include "support/ProgramRun.h"
 
 #include <QImage>
 #include <QRect>
@@ -8,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -22,9 +21,9 @@ namespace quillon::test {
 inline std::vector<QImage> Rasterise(const std::filesystem::path& pdf, int dpi)
 {
     const std::filesystem::path prefix = pdf.parent_path() / "page";
-    const std::string command =
-        "pdftoppm -r " + std::to_string(dpi) + " -gray '" + pdf.string() + "' '" + prefix.string() + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    const ProgramRun run =
+        RunProgram("pdftoppm -r " + std::to_string(dpi) + " -gray " + Quote(pdf.string()) + " " + Quote(prefix.string()));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::filesystem::path> files;
     for (const auto& item : std::filesystem::directory_iterator(pdf.parent_path()))
         if (item.path().extension() == ".pgm")
@@ -34,16 +33,6 @@ inline std::vector<QImage> Rasterise(const std::filesystem::path& pdf, int dpi)
     for (const auto& file : files)
         pages.push_back(QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_Grayscale8));
     return pages;
-}
-
-inline std::string CommandOutput(const std::string& command)
-{
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()))
-        text += buffer;
-    return text;
 }
 
 // A word of a PDF page with its box, in points from the page's top left.
@@ -70,7 +59,7 @@ struct PdfPage {
 // Every page of a PDF with the words that poppler finds on it.
 inline std::vector<PdfPage> PdfWords(const std::filesystem::path& pdf)
 {
-    const std::string html = CommandOutput("pdftotext -bbox '" + pdf.string() + "' -");
+    const std::string html = RunProgram("pdftotext -bbox " + Quote(pdf.string()) + " -").out;
     static const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
     static const std::regex word(
         R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
@@ -89,7 +78,7 @@ inline std::vector<PdfPage> PdfWords(const std::filesystem::path& pdf)
 
 inline std::string PdfText(const std::filesystem::path& pdf)
 {
-    std::string text = CommandOutput("pdftotext -layout '" + pdf.string() + "' -");
+    std::string text = RunProgram("pdftotext -layout " + Quote(pdf.string()) + " -").out;
     // The extractor drops or keeps the blanks between glyphs as it sees fit.
     std::erase(text, ' ');
     return text;

@@ -2,8 +2,6 @@
 #include "support/TempDir.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <sys/wait.h>
@@ -38,7 +36,7 @@ inline ProgramRun RunProgram(const std::string& commandLine)
         run.out.append(buffer, n);
     const int status = pipe ? pclose(pipe) : -1;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err.assign(std::istreambuf_iterator<char>(std::ifstream(errFile, std::ios::binary).rdbuf()), {});
+    run.err = ReadFile(errFile);
     return run;
 }
 

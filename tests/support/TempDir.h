@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -38,5 +39,12 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 }  // namespace quillon::test

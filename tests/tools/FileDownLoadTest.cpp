@@ -25,9 +25,6 @@ class FileDownLoadTest : public ::testing::Test {
 protected:
     FileDownLoadTest()
     {
-        sim.ClosePort();
-        // The simulator's link folder is where discovery looks.
-        ::setenv("QUILLON_PORT_LINKS", fs::path(sim.LinkPath()).parent_path().c_str(), 1);
         hooks.chooseFile = [this](QWidget*, const QString& startPath, const QString& filter) {
             startPaths.push_back(startPath);
             filters.push_back(filter);
@@ -35,8 +32,6 @@ protected:
         };
         hooks.settleMs = 0;
     }
-    ~FileDownLoadTest() override { ::unsetenv("QUILLON_PORT_LINKS"); }
-
     std::unique_ptr<CFileDownLoad> Open()
     {
         auto dialog = std::make_unique<CFileDownLoad>(prompt, store, nullptr, hooks);
@@ -65,9 +60,8 @@ protected:
     }
     fs::path Saved() const { return dir.Path() / "received.bin"; }
 
-    PortSandbox sandbox;
     TempDir dir;
-    SimProcess sim{{"--firmware-out", (dir.Path() / "received.bin").string()}};
+    SimForTool sim{{"--firmware-out", (dir.Path() / "received.bin").string()}};  // discovery finds its COM9
     RecordingPrompt prompt;
     SavePathStore store{QString::fromStdString((dir.Path() / "savepath.conf").string())};
     FileDownLoadHooks hooks = FileDownLoadHooks::Defaults();

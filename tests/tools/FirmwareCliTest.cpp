@@ -2,27 +2,11 @@
 // download ended, standard error shows how far it came.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include "sim/SimProcess.h"
+#include "support/CliOnSim.h"
 #include "tools/FirmwareFixtures.h"
 
 namespace quillon::test {
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-CliRun RunFirmwareCli(const TempDir& dir, const std::string& arguments)
-{
-    const fs::path out = dir.Path() / "stdout", err = dir.Path() / "stderr";
-    const std::string command = std::string("'") + QUILLON_CLI + "' firmware " + arguments + " >'" + out.string() +
-                                "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
-}
 
 TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
 {
@@ -30,7 +14,7 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
     const fs::path image = dir.Path() / "firmware.ci";
     WriteFile(image, "v=b=1234" + Payload(4096 * 10));
     const fs::path saved = dir.Path() / "received.bin";
-    const std::string hex = std::string("'") + QUILLON_SIM_FIRMWARE_HEX + "'";
+    const std::string hex = Quote(QUILLON_SIM_FIRMWARE_HEX);
     const struct {
         const char* name;
         std::vector<std::string> simArgs;
@@ -40,20 +24,19 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
         const char* errEnd;
     } cases[] = {
         {"hex loaded", {}, hex + " --erase", 0, "加载完毕!\n", "100%\n"},
-        {"image upgraded", {}, "'" + image.string() + "'", 0, "升级完毕!\n", "90%\n100%\n"},
-        {"image refused", {"--fault", "firmware-fail"}, "'" + image.string() + "'", 1, "",
+        {"image upgraded", {}, Quote(image.string()), 0, "升级完毕!\n", "90%\n100%\n"},
+        {"image refused", {"--fault", "firmware-fail"}, Quote(image.string()), 1, "",
          "90%\nquillon-cli firmware: 升级失败，请重新升级！\n"},
-        {"no such file", {}, "'" + (dir.Path() / "none.ci").string() + "'", 1, "",
+        {"no such file", {}, Quote((dir.Path() / "none.ci").string()), 1, "",
          "quillon-cli firmware: 未指定文件名！\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> simArgs{"--firmware-out", saved.string()};
         simArgs.insert(simArgs.end(), c.simArgs.begin(), c.simArgs.end());
-        SimProcess sim(simArgs);
-        sim.ClosePort();
-        const CliRun run = RunFirmwareCli(dir, "--port '" + sim.LinkPath() + "' " + c.arguments);
-        EXPECT_EQ(run.status, c.status);
+        const SimForTool sim(simArgs);
+        const ProgramRun run = RunCliOn(sim, "firmware --port " + Quote(sim.LinkPath()) + " " + c.arguments);
+        EXPECT_EQ(run.exitCode, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_TRUE(run.err.ends_with(c.errEnd)) << run.err;
     }
@@ -62,8 +45,7 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
 
 TEST(FirmwareCliTest, PortAndArgumentProblems)
 {
-    TempDir dir;
-    const std::string hex = std::string("'") + QUILLON_SIM_FIRMWARE_HEX + "'";
+    const std::string hex = Quote(QUILLON_SIM_FIRMWARE_HEX);
     const struct {
         std::string arguments;
         int status;
@@ -76,8 +58,8 @@ TEST(FirmwareCliTest, PortAndArgumentProblems)
         {"--port COM9 --fast " + hex, 2},
     };
     for (const auto& c : cases) {
-        const CliRun run = RunFirmwareCli(dir, c.arguments);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.err;
+        const ProgramRun run = RunProgram(Quote(QUILLON_CLI) + " firmware " + c.arguments);
+        EXPECT_EQ(run.exitCode, c.status) << c.arguments << "\n" << run.err;
         EXPECT_FALSE(run.err.empty()) << c.arguments;
     }
 }
