@@ -9,12 +9,9 @@
 #include "serial/PortLinks.h"
 #include "PtyPair.h"
 #include "support/RecordingPrompt.h"
+#include "support/SessionSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <map>
-#include <mutex>
-#include <thread>
 
 namespace quillon {
 namespace {
@@ -23,13 +20,6 @@ using Strings = std::vector<std::string>;
 constexpr int kPort = 5;
 // How long a check that nothing was sent listens.
 constexpr int kQuietMs = 200;
-
-struct FakeTimers : IDeviceTimers {
-    void Start(DeviceTimer timer, int ms) override { running[timer] = ms; }
-    void Stop(DeviceTimer timer) override { running.erase(timer); }
-    bool Running(DeviceTimer timer) const { return running.contains(timer); }
-    std::map<DeviceTimer, int> running;
-};
 
 struct RecordingHost : IDeviceHost {
     void ShowOnline(int port) override { events.push_back("online " + std::to_string(port)); }
@@ -71,19 +61,8 @@ protected:
     {
         const auto bytes = HexToBytes(hex);
         pty.Write(std::string(bytes.begin(), bytes.end()));
-        WaitBuffered(bytes.size());
+        ASSERT_TRUE(test::WaitBuffered(comm, bytes.size()));
         session.OnDeviceData(port);
-    }
-    void WaitBuffered(std::size_t count)
-    {
-        for (int i = 0; i < 300 && Buffered() < count; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ASSERT_GE(Buffered(), count);
-    }
-    std::size_t Buffered()
-    {
-        std::lock_guard lock(comm.Input().Mutex());
-        return comm.Input().Total();
     }
     // What the tool sent, as upper-case hex.
     std::string SentHex(std::size_t bytes, int ms = 3000)
@@ -117,7 +96,7 @@ protected:
     CQuillonDoc doc;
     CatalogueTree tree;
     CnComm comm;
-    FakeTimers timers;
+    test::FakeDeviceTimers timers;
     RecordingHost host;
     int replyRoute = -1;
     int readBusy = 0;
@@ -293,22 +272,22 @@ TEST_F(SessionTest, StalePortsAndUnroutedInput)
     Connect();
     // A notification for another port leaves the bytes where they are.
     Answer("24304001", kPort + 1);
-    EXPECT_EQ(Buffered(), 4u);
+    EXPECT_EQ(test::Buffered(comm), 4u);
     EXPECT_EQ(Look("304001"), "On/2");
     session.OnDeviceData(kPort);
     EXPECT_EQ(Look("304001"), "On*/3");
     // With no route, input is dropped.
     replyRoute = -1;
     Answer("24304000");
-    EXPECT_EQ(Buffered(), 0u);
+    EXPECT_EQ(test::Buffered(comm), 0u);
     EXPECT_EQ(Look("304000"), "Off/2");
     // Discarding drops input and what a processor was holding.
     replyRoute = 4;
     Answer("2430");
     pty.Write(std::string("\x40\x00", 2));
-    WaitBuffered(2);
+    ASSERT_TRUE(test::WaitBuffered(comm, 2));
     session.DiscardInput();
-    EXPECT_EQ(Buffered(), 0u);
+    EXPECT_EQ(test::Buffered(comm), 0u);
     Answer("24304000");
     EXPECT_EQ(Look("304000"), "Off*/3");
 }
