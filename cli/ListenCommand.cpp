@@ -48,13 +48,12 @@ int Listen(const ListenArgs& listen)
     if (listen.seconds > 0)
         deadline = DeviceLink::Clock::now() + std::chrono::seconds(listen.seconds);
     const auto enough = [&] { return listen.count > 0 && lines.size() >= static_cast<std::size_t>(listen.count); };
-    // From here on what the device sends is a record; with --reconnect a
-    // line on stderr says when that is, so a record is not sent too early.
+    // From here on what the device sends is a record; a line on stderr says
+    // when that is, so that a script does not have the device scan too early.
     const auto listenFromHere = [&](const char* what) {
         link.Session().DiscardInput();
         link.Route() = static_cast<int>(ReplyRoute::DecodedOutput);
-        if (returnWait)
-            std::fprintf(stderr, "quillon-cli listen: %s on %s\n", what, listen.link.port.c_str());
+        std::fprintf(stderr, "quillon-cli listen: %s on %s\n", what, listen.link.port.c_str());
     };
     listenFromHere("listening");
     DeviceLink::End end = link.Pump(enough, deadline, false);
@@ -79,8 +78,9 @@ Verb AddListenVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("listen", "Print the barcodes the device decodes.");
     command->footer("Each record as a line of UTF-8, as it arrives, until N records, S seconds or Ctrl+C; -o "
-                    "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record).  With --reconnect an "
-                    "unplugged device that is back within a minute is opened again, with a line on stderr for each."
+                    "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record).  A line on stderr "
+                    "says when listening starts.  With --reconnect an unplugged device that is back within a minute is "
+                    "opened again, with a line on stderr for each."
                     "\nExit status: 0, 1 port failure (with --reconnect: not back in time) or file not written, 2 wrong "
                     "arguments, 3 port not opened.");
     auto args = std::make_shared<ListenArgs>();
