@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/Interrupts.h"
 #include "cli/PortOptions.h"
 #include "cli/SettingWrites.h"
 #include "cli/Verbs.h"
@@ -52,10 +53,7 @@ std::string Reason(const DeviceLink& link)
         return "the port was lost";
     if (!link.Messages().empty()) {
         std::string text = link.Messages().back();
-        text = text.substr(0, text.find('\n'));
-        if (text.starts_with("quillon-cli: "))
-            text.erase(0, 13);
-        return text;
+        return text.substr(0, text.find('\n'));
     }
     return "no answer";
 }
@@ -100,25 +98,31 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
     link.KeepMessagesQuiet();
     link.UseCatalogue(batch.catalogue, batch.tree);
     PortResult result;
+    // An interrupt ends a port after the exchange in progress, and its line
+    // says how far it came.
     const auto failed = [&] {
-        result.text = "failed: " + Reason(link);
+        result.text = Interrupted() ? "interrupted" : "failed: " + Reason(link);
         return result;
     };
-    if (link.Open() != 0)
+    if (Interrupted()) {
+        result.text = "interrupted: not started";
+        return result;
+    }
+    if (link.Open() != ExitStatus::Done)
         return failed();
     result.opened = true;
-    if (link.Connect() != 0 || link.FinishReadBack() != 0)
+    if (link.Connect() != ExitStatus::Done || link.FinishReadBack() != ExitStatus::Done)
         return failed();
 
     const WritePlan plan = PlanForDevice(batch, link.Report());
     // One read-back after all the writes, for the check, instead of one after each.
     link.Session().SetReadBackAfterWrite(false);
     for (const SettingWrite* write : plan.ordinary) {
-        if (link.Write(write->recordIndex, write->value) != 0 || !link.Online())
+        if (link.Write(write->recordIndex, write->value) != ExitStatus::Done || !link.Online())
             return failed();
         ++result.written;
     }
-    if (link.ReadBack() != 0 || !link.Online())
+    if (link.ReadBack() != ExitStatus::Done || !link.Online())
         return failed();
     const std::vector<SettingDifference> differences = DifferencesFromDevice(plan.checked, link.Report());
     result.differ = differences.size();
@@ -129,6 +133,8 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
         return result;
     }
     for (const SettingWrite* write : plan.linkChanges) {
+        if (Interrupted())
+            return failed();
         link.Write(write->recordIndex, write->value);
         if (link.PortFailed() || link.Messages().empty() || !IsLinkReport(link.Messages().back()))
             return failed();
@@ -149,12 +155,12 @@ void PrintLine(std::mutex& output, const std::string& port, const PortResult& re
     std::fflush(stdout);
 }
 
-int RunApply(const ApplyArgs& args)
+ExitStatus RunApply(const ApplyArgs& args)
 {
     // A link that never opens a port loads the catalogue once for all.
     DeviceLink loader(args);
     if (!loader.LoadCatalogue())
-        return kExitDevice;
+        return ExitStatus::BadInput;
     const CQuillonDoc& doc = loader.Doc();
     const ProfileRead profile = ReadProfile(args.profile, doc.catalogue.treeNodes);
     if (!profile.error.empty())
@@ -178,9 +184,11 @@ int RunApply(const ApplyArgs& args)
         threads.emplace_back(work);
     threads.clear();  // joins
 
+    if (Interrupted())
+        return ExitStatus::Interrupted;
     if (std::ranges::none_of(results, &PortResult::opened))
-        return kExitNoPort;
-    return std::ranges::all_of(results, &PortResult::matches) ? 0 : kExitDevice;
+        return ExitStatus::PortNotOpened;
+    return std::ranges::all_of(results, &PortResult::matches) ? ExitStatus::Done : ExitStatus::DeviceOrOutcome;
 }
 
 }  // namespace
@@ -196,9 +204,8 @@ Verb AddApplyVerb(CLI::App& app)
         "the settings written and the settings that differ after the check (- when it did not run).  A port that "
         "fails does not stop the others.  The line's own settings (baud rate, USB or serial mode) are written only "
         "when the device does not hold them yet, and last, after the check: the device answers them by changing "
-        "the link, and the result says to connect again.\n"
-        "Exit status: 0 every port holds the profile, 1 a port failed or differs, 2 wrong arguments or a refused "
-        "profile (nothing is sent), 3 no port could be opened.");
+        "the link, and the result says to connect again.  Status 1 when a port failed or differs, 3 when no port "
+        "could be opened.");
     auto args = std::make_shared<ApplyArgs>();
     command->add_option("FILE", args->profile, "the profile, as read -o or the window's 保存配置 writes it")
         ->required();
@@ -208,7 +215,7 @@ Verb AddApplyVerb(CLI::App& app)
     AddLineOptions(*command, *args);
     command->add_option("--jobs", args->jobs, "how many ports are worked at once (default: all)")
         ->type_name("N")
-        ->check(CLI::PositiveNumber);
+        ->check(WholeNumberFrom(1, 1000));
     return {command, [args] { return RunApply(*args); }};
 }
 

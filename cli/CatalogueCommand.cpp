@@ -59,7 +59,7 @@ Json Commands(const std::vector<CmdNodeInfo>& commands)
     return out;
 }
 
-int PrintCatalogue(const std::string& file)
+ExitStatus PrintCatalogue(const std::string& file)
 {
     const std::string path = file.empty() ? LocateCatalogue() : file;
     CXmlReader reader;
@@ -80,7 +80,7 @@ int PrintCatalogue(const std::string& file)
     // than stopping the whole listing.
     const std::string text = out.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return status == 0 ? 0 : 1;
+    return status == 0 ? ExitStatus::Done : ExitStatus::DeviceOrOutcome;
 }
 
 }  // namespace
@@ -88,9 +88,7 @@ int PrintCatalogue(const std::string& file)
 Verb AddCatalogueVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("catalogue", "Print a catalogue's tree and lists as JSON.");
-    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error.\n"
-                    "Exit status: 0 when the catalogue loaded, 1 when it failed or stopped early, "
-                    "2 for wrong arguments.");
+    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error.");
     auto file = std::make_shared<std::string>();
     command->add_option("FILE", *file, "the catalogue (default: the one the window would load)")->type_name("");
     return {command, [file] { return PrintCatalogue(*file); }};

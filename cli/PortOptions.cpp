@@ -14,11 +14,26 @@ void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson)
         command.add_flag("--json", args.json, "a JSON array of {code, setting, option, value}");
 }
 
+CLI::Validator WholeNumberFrom(long long lowest, long long highest)
+{
+    const std::string refusal = "must be a whole number from " + std::to_string(lowest) + " to " +
+                                std::to_string(highest);
+    return CLI::Validator(
+        [lowest, highest, refusal](std::string& text) {
+            const bool digits = !text.empty() && text.size() <= 18 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            return digits && std::stoll(text) >= lowest && std::stoll(text) <= highest ? std::string() : refusal;
+        },
+        "");
+}
+
 void AddLineOptions(CLI::App& command, PortArgs& args)
 {
+    // The fastest standard speed Linux sets on a serial line.
+    constexpr long long kFastestBaud = 4000000;
     command.add_option("--baud", args.baud, "line speed (default 115200, the port dialog's)")
         ->type_name("B")
-        ->check(CLI::PositiveNumber);
+        ->check(WholeNumberFrom(1, kFastestBaud));
     command.add_option("--timeout", args.timeoutMs, "the longest wait for one exchange, in ms (default 3000)")
         ->type_name("MS")
         ->check(CLI::PositiveNumber);

@@ -3,9 +3,13 @@
 
 namespace CLI {
 class App;
+class Validator;
 }
 
 namespace quillon::cli {
+
+// A check that refuses, in words, anything but a whole number in the range.
+CLI::Validator WholeNumberFrom(long long lowest, long long highest);
 
 // --port, --baud, --timeout (and, where the verb prints options, --json) of
 // the device verbs.

@@ -2,8 +2,11 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
+#include "serial/PortProblem.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -19,7 +22,23 @@ std::optional<int> ParseNumber(const std::string& text)
     return std::stoi(text);
 }
 
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    default: return std::strerror(error);
+    }
+}
+
 }  // namespace
+
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error)
+{
+    return "cannot open " + port + ": " + OpenFailure(error) + "\n" +
+           ExplainPortProblem(GatherPortFacts(path.value_or(port), error));
+}
 
 std::optional<int> ComNumber(const std::string& port)
 {

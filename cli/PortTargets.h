@@ -8,6 +8,11 @@ namespace quillon::cli {
 // The COM number of "COMn", or nullopt for any other name.
 std::optional<int> ComNumber(const std::string& port);
 
+// Why the port named `port` (at `path`, when it has one) did not open, given
+// the system's error: "cannot open PORT: no such port", with what the
+// machine shows about it on the lines below.
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error);
+
 // The ports of one run as the user named them, COMn or a device path, each
 // to be opened by a COM number as the window opens its port.  A device path
 // needs a link of its own: when there is one, a private link folder is made

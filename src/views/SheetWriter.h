@@ -1,7 +1,6 @@
 #pragma once
-#include <QString>
-
 class QImage;
+class QIODevice;
 
 namespace quillon {
 
@@ -25,9 +24,10 @@ public:
     // as the pane does when it shows the document.
     void FitToContent();
 
-    // Pages written, or -1 when the file could not be opened.
-    int WritePdf(const QString& path);
-    bool WritePng(const QString& path);
+    // Into a device open for writing, so that the caller decides how the
+    // bytes reach a file.  Pages written, or -1 when they could not be.
+    int WritePdf(QIODevice& out);
+    bool WritePng(QIODevice& out);
     QImage RenderPane();
 
     // Width of the pane image: at least clientWidth, and wide enough that the
