@@ -65,7 +65,7 @@ ExitStatus PrintCatalogue(const std::string& file)
     CXmlReader reader;
     CatalogueLists lists;
     CatalogueTree tree;
-    StderrPrompt prompt;
+    StderrPrompt prompt(path);
     const int status = CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(path);
 
     const Json out = {{"status", status},
@@ -80,7 +80,7 @@ ExitStatus PrintCatalogue(const std::string& file)
     // than stopping the whole listing.
     const std::string text = out.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return status == 0 ? ExitStatus::Done : ExitStatus::DeviceOrOutcome;
+    return status == 0 ? ExitStatus::Done : ExitStatus::BadInput;
 }
 
 }  // namespace
@@ -88,7 +88,8 @@ ExitStatus PrintCatalogue(const std::string& file)
 Verb AddCatalogueVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("catalogue", "Print a catalogue's tree and lists as JSON.");
-    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error.");
+    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error, after the "
+                    "file's name; a catalogue that fails or stops early is status 2.");
     auto file = std::make_shared<std::string>();
     command->add_option("FILE", *file, "the catalogue (default: the one the window would load)")->type_name("");
     return {command, [file] { return PrintCatalogue(*file); }};

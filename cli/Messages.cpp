@@ -14,9 +14,9 @@ std::string& Prefix()
 
 }  // namespace
 
-void SetVerbName(const std::string& verb)
+void SetSpeaker(const std::string& who)
 {
-    Prefix() = "quillon-cli " + verb + ": ";
+    Prefix() = who + ": ";
 }
 
 void Complain(const std::string& text)

@@ -70,7 +70,7 @@ int main(int argc, char** argv)
         for (const auto& verb : verbs) {
             if (!verb.command->parsed())
                 continue;
-            quillon::cli::SetVerbName(verb.command->get_name());
+            quillon::cli::SetSpeaker("quillon-cli " + verb.command->get_name());
             quillon::cli::CatchInterrupts();
             return Code(FlushOutput(verb.run()));
         }

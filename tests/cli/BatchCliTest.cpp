@@ -255,12 +255,12 @@ TEST_F(BatchCli, ReadOutputOntoWhatIsNotARegularFile)
         std::string inErr;
         mode_t kind;  // of the output afterwards
     } cases[] = {
-        {"-", 0, "\"format\": \"quillon-profile\"", "", 0},
-        {"/dev/stdout", 0, "\"format\": \"quillon-profile\"", "", 0},
+        {"-", 0, "\"format\": \"quillon-profile\"", "read: standard output: left out 1 option", 0},
+        {"/dev/stdout", 0, "\"format\": \"quillon-profile\"", "read: /dev/stdout: left out 1 option", 0},
         {"/dev/full", 1, "", "quillon-cli read: /dev/full: cannot write: No space left on device\n", S_IFCHR},
         {full, 1, "", full + ": cannot write: No space left on device", S_IFLNK},
-        {fifo + " & cat " + Quote(fifo) + "; wait $!", 0, "\"format\": \"quillon-profile\"", "", S_IFIFO},
-        {node, 0, "", "", madeNode ? S_IFCHR : S_IFREG},
+        {fifo + " & cat " + Quote(fifo) + "; wait $!", 0, "\"format\": \"quillon-profile\"", "left out", S_IFIFO},
+        {node, 0, "", "left out", madeNode ? S_IFCHR : S_IFREG},
         {dir.Path().string(), 2, "", "quillon-cli read: " + dir.Path().string() + ": is a folder\n", S_IFDIR},
     };
     for (const auto& c : cases) {
@@ -273,8 +273,9 @@ TEST_F(BatchCli, ReadOutputOntoWhatIsNotARegularFile)
         else
             EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
         const std::string path = c.output.substr(0, c.output.find(' '));
-        if (c.kind)
+        if (c.kind) {
             EXPECT_EQ(KindOf(path), c.kind);
+        }
     }
     EXPECT_EQ(KindOf("/dev/full"), S_IFCHR);
 }
@@ -285,10 +286,11 @@ TEST_F(BatchCli, AReadBackCutShortIsAFailure)
 {
     const std::string profile = SavedProfile("chosen.json");
     const std::string saved = (dir.Path() / "saved.json").string();
-    for (const std::string verb : {"read -o " + Quote(saved), "diff " + Quote(profile), "set 414201"}) {
+    for (const std::string& verb : {"read -o " + Quote(saved), "diff " + Quote(profile), std::string("set 414201")}) {
         SCOPED_TRACE(verb);
-        // Replies in small bursts, so that the read-back takes seconds.
-        const auto device = Start(9, {"--fault", "bursts"});
+        // Replies in small bursts, so that the read-back takes many seconds.
+        const auto device = Start(9);
+        device->Command("fault bursts 2,50");
         test::RunningProgram run(CliLine(verb + " --port COM9"));
         ASSERT_NE(device->WaitForLine("COM9 opened"), "");
         std::this_thread::sleep_for(std::chrono::seconds(3));

@@ -92,7 +92,8 @@ TEST(CliArguments, OutputsAndTheirFailures)
          1, "", "full.png: cannot write: File too large\n", folder + "/full.png"},
         {sheet + test::Quote(folder), 2, "", "must end in .pdf or .png", ""},
         {"env -u XDG_RUNTIME_DIR " + sheet + test::Quote(folder + "/x.pdf"), 0, "x.pdf: 1 entry, 1 page\n", "", ""},
-        {sheet + "- | head -c 5", 0, "%PDF-", "1 entry, 1 page\n", ""},
+        {sheet + "- >" + test::Quote(folder + "/stdout.pdf") + " && head -c 5 " + test::Quote(folder + "/stdout.pdf"), 0,
+         "%PDF-", "standard output: 1 entry, 1 page\n", ""},
         {sheet + "\"$(printf '" + folder + "/n\\377u.pdf')\"", 0, "entry", "", ""},  // a name that is not UTF-8
 #endif
         {test::Quote(QUILLON_CLI) + " firmware --port COM77 " + test::Quote(folder + "/none.hex"), 2, "",
@@ -112,8 +113,9 @@ TEST(CliArguments, OutputsAndTheirFailures)
             EXPECT_EQ(run.err, "");
         else
             EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
-        if (!c.leftOut.empty())
+        if (!c.leftOut.empty()) {
             EXPECT_FALSE(std::filesystem::exists(c.leftOut));
+        }
     }
     struct stat full {};
     ASSERT_EQ(::stat("/dev/full", &full), 0);

@@ -36,7 +36,7 @@ TEST_F(CaptureCli, VersionFieldsInTheDialogsOrder)
         RunCliOn(sim, "version --port COM9 --timeout 300 --catalogue tests/sim/data/sim-catalogue.xml");
     EXPECT_EQ(partial.exitCode, 1);
     EXPECT_EQ(partial.out, "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n");
-    EXPECT_EQ(partial.err, "quillon-cli version: no answer for C3 C4 C5 C6 C7 C8\n");
+    EXPECT_EQ(partial.err, "quillon-cli version: COM9: no answer for C3 C4 C5 C6 C7 C8\n");
 }
 
 TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)

@@ -45,13 +45,14 @@ inline ProgramRun RunProgram(const std::string& commandLine)
 }
 
 // A program started through the shell and left running, so that a test can
-// send it signals as a user's Ctrl+C or a service manager would.  The shell
-// execs it, so the signals reach the program itself.
+// send it signals as a user's Ctrl+C or a service manager would.  The
+// command line should end by exec-ing the program, so that the signals
+// reach it; its output goes to files of the test's own.
 class RunningProgram {
 public:
     explicit RunningProgram(const std::string& commandLine)
     {
-        const std::string line = "exec " + commandLine + " >" + Quote(Out()) + " 2>" + Quote(Err());
+        const std::string line = commandLine + " >" + Quote(Out()) + " 2>" + Quote(Err());
         pid_ = ::fork();
         if (pid_ == 0) {
             ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
