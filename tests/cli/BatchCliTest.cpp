@@ -266,12 +266,7 @@ TEST_F(BatchCli, ReadOutputOntoWhatIsNotARegularFile)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.output);
         const ProgramRun run = test::RunProgram(CliLine("read --port COM9 -o " + c.output));
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        EXPECT_NE(run.out.find(c.inOut), std::string::npos) << run.out;
-        if (c.inErr.empty())
-            EXPECT_EQ(run.err, "");
-        else
-            EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
+        test::ExpectRun(run, c.exitCode, c.inOut, c.inErr);
         const std::string path = c.output.substr(0, c.output.find(' '));
         if (c.kind) {
             EXPECT_EQ(KindOf(path), c.kind);

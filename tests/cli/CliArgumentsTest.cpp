@@ -107,12 +107,7 @@ TEST(CliArguments, OutputsAndTheirFailures)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine);
         const test::ProgramRun run = test::RunProgram(c.commandLine);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        EXPECT_NE(run.out.find(c.inOut), std::string::npos) << run.out;
-        if (c.inErr.empty())
-            EXPECT_EQ(run.err, "");
-        else
-            EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
+        test::ExpectRun(run, c.exitCode, c.inOut, c.inErr);
         if (!c.leftOut.empty()) {
             EXPECT_FALSE(std::filesystem::exists(c.leftOut));
         }

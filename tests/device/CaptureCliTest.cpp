@@ -151,7 +151,7 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
         << ended.err;
     EXPECT_EQ(ReadFile(path), expected);
 
-    for (const std::string unwritable : {(dir.Path() / "no" / "such.txt").string(), std::string("/dev/full")}) {
+    for (const std::string& unwritable : {(dir.Path() / "no" / "such.txt").string(), std::string("/dev/full")}) {
         const ProgramRun refused = RunCliOn(sim, "listen --port COM9 --seconds 5 -o " + Quote(unwritable));
         EXPECT_EQ(refused.exitCode, 2);
         EXPECT_NE(refused.err.find("quillon-cli listen: " + unwritable + ": 创建解码输出文件失败！"),

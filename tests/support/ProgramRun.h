@@ -1,6 +1,8 @@
 #pragma once
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -42,6 +44,19 @@ inline ProgramRun RunProgram(const std::string& commandLine)
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = ReadFile(errFile);
     return run;
+}
+
+// Its status, a text standard output holds, and a text standard error
+// holds, or (inErr empty) that it said nothing there.
+inline void ExpectRun(const ProgramRun& run, int exitCode, const std::string& inOut, const std::string& inErr)
+{
+    EXPECT_EQ(run.exitCode, exitCode) << run.err;
+    EXPECT_NE(run.out.find(inOut), std::string::npos) << run.out;
+    if (inErr.empty()) {
+        EXPECT_EQ(run.err, "");
+    } else {
+        EXPECT_NE(run.err.find(inErr), std::string::npos) << run.err;
+    }
 }
 
 // A program started through the shell and left running, so that a test can
