@@ -2,10 +2,13 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
+#include "serial/PortProblem.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -63,6 +66,17 @@ void RefuseNonTerminal(const std::string& name)
     throw CLI::ValidationError("--port", name + ": not a terminal (" + kind + ")");
 }
 
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    case ENOTTY: return "not a terminal";
+    default: return std::strerror(error);
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> ExpandPortNames(const std::vector<std::string>& names)
@@ -96,6 +110,12 @@ std::string PresentPortsText()
     for (const PortEntry& port : ports)
         text += " " + PortName(port.number) + " (" + port.devicePath + ")";
     return text;
+}
+
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error)
+{
+    return "cannot open " + port + ": " + OpenFailure(error) + "\n" +
+           ExplainPortProblem(GatherPortFacts(path.value_or(port), error));
 }
 
 std::optional<int> ComNumber(const std::string& port)

@@ -16,11 +16,16 @@ std::vector<std::string> ExpandPortNames(const std::vector<std::string>& names);
 // The word that names every present port.
 inline constexpr const char* kAllPorts = "all";
 
+// Why the port named `port` (at `path`, when it has one) did not open, given
+// the system's error: "cannot open PORT: no such port", with what the
+// machine shows about it on the lines below.
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error);
+
 // The ports of one run as the user named them, COMn, a device path or a USB
 // serial number, each to be opened by a COM number as the window opens its
 // port.  A path that names no terminal device (a regular file, a FIFO, a
-// folder) is refused with CLI::ValidationError before anything is opened.  A device path
-// needs a link of its own: when there is one, a private link folder is made
+// folder) is refused with CLI::ValidationError before anything is opened.
+// A device path needs a link of its own: when there is one, a private link folder is made
 // and named in QUILLON_PORT_LINKS, and it gets a link for every port given
 // (the COM names keep their numbers), so that one change of the environment,
 // made here before any channel thread runs, serves all of them.

@@ -2,7 +2,13 @@
 
 #include "catalogue/Utf.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -36,6 +42,60 @@ DecodedSaveResult SaveDecodedOutput(const std::string& path, const std::vector<R
     }
     ok = std::fclose(file) == 0 && ok;
     return ok ? DecodedSaveResult::Written : DecodedSaveResult::WriteFailed;
+}
+
+DecodedRecordWriter::~DecodedRecordWriter()
+{
+    Close();
+}
+
+std::string DecodedRecordWriter::Open(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return std::strerror(errno);
+    owned_ = true;
+    return Attach(fd);
+}
+
+std::string DecodedRecordWriter::Attach(int fd)
+{
+    fd_ = fd;
+    return Put("\xFF\xFE");
+}
+
+std::string DecodedRecordWriter::Append(const std::string& utf8Text)
+{
+    return Put(Utf16Le(Utf8ToUtf16(utf8Text)) + Utf16Le(u"\r\n"));
+}
+
+std::string DecodedRecordWriter::Put(const std::string& bytes)
+{
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(fd_, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const std::string reason = std::strerror(written == 0 ? EIO : errno);
+            struct stat file {};
+            if (::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode))
+                [[maybe_unused]] const int ignored = ::ftruncate(fd_, whole_);
+            return reason;
+        }
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    whole_ += static_cast<long long>(bytes.size());
+    return {};
+}
+
+std::string DecodedRecordWriter::Close()
+{
+    if (fd_ < 0 || !owned_)
+        return {};
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0 ? std::string() : std::strerror(errno);
 }
 
 const char* DecodedSaveMessage(DecodedSaveResult result)

@@ -25,16 +25,17 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
         std::string arguments;  // after --port LINK
         int status;
         const char* out;
-        const char* errEnd;
+        std::string errEnd;
     } cases[] = {
         {"hex loaded", {}, hex + " --erase", 0, "加载完毕!\n", "100%\n"},
         {"image upgraded", {}, Quote(image.string()), 0, "升级完毕!\n", "90%\n100%\n"},
         {"image refused", {"--fault", "firmware-fail"}, Quote(image.string()), 1, "",
          "90%\nquillon-cli firmware: 升级失败，请重新升级！\n"},
-        {"no such file", {}, Quote((dir.Path() / "none.ci").string()), 1, "",
-         "quillon-cli firmware: 未指定文件名！\n"},
+        {"no such file", {}, Quote((dir.Path() / "none.ci").string()), 2, "",
+         "quillon-cli firmware: 未指定文件名！\n" + (dir.Path() / "none.ci").string() + ": No such file or directory\n"},
         // Not waited on for a writer that never comes.
-        {"a FIFO", {}, Quote(fifo.string()), 1, "", "quillon-cli firmware: 未指定文件名！\n"},
+        {"a FIFO", {}, Quote(fifo.string()), 2, "",
+         "quillon-cli firmware: 未指定文件名！\n" + fifo.string() + ": not a regular file\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
