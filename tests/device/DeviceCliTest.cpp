@@ -42,6 +42,10 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"a value for an option without one", {}, "set --port COM9 414201=1", 2, "", "takes no value"},
         {"no port", {}, "read", 2, "", "--port"},
         {"bad speed", {}, "connect --port COM9 --baud fast", 2, "", "--baud"},
+        {"a full disk on standard output", {}, "read --port COM9 --json >/dev/full", 1, "",
+         "quillon-cli read: cannot write standard output: No space left on device"},
+        {"ports on a full disk", {}, "ports >/dev/full", 1, "",
+         "quillon-cli ports: cannot write standard output: No space left on device"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
