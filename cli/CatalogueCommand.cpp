@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
 #include "cli/StderrPrompt.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -91,7 +92,9 @@ Verb AddCatalogueVerb(CLI::App& app)
     command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error, after the "
                     "file's name; a catalogue that fails or stops early is status 2.");
     auto file = std::make_shared<std::string>();
-    command->add_option("FILE", *file, "the catalogue (default: the one the window would load)")->type_name("");
+    command->add_option("FILE", *file, "the catalogue (default: $QUILLON_CATALOGUE, else the one the window would load)")
+        ->type_name("")
+        ->envname(kCatalogueVariable);
     return {command, [file] { return PrintCatalogue(*file); }};
 }
 

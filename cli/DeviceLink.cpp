@@ -73,9 +73,12 @@ ExitStatus DeviceLink::Open()
     doc_.baudRate = args_.baud;
     if (target.path && comm_.OpenByNumber(target.number, args_.baud))
         return ExitStatus::Done;
-    const int error = target.path ? comm_.LastOpenError() : ENOENT;
     doc_.portNumber = 0;
-    prompt_.Tell(OpenFailureText(args_.port, target.path, error));
+    if (!target.path) {
+        prompt_.Tell("cannot open " + target.name + ": no such port\n" + ports_->PresentPorts());
+        return ExitStatus::PortNotOpened;
+    }
+    prompt_.Tell(OpenFailureText(target.name, target.path, comm_.LastOpenError()));
     return ExitStatus::PortNotOpened;
 }
 
@@ -157,6 +160,16 @@ ExitStatus DeviceLink::ReadBack()
     if (session_->BeginReadSettings() != 1)
         return ExitStatus::DeviceOrOutcome;
     return FinishReadBack();
+}
+
+std::string DeviceLink::FailureReason() const
+{
+    if (portFailed_)
+        return "the port was lost";
+    if (prompt_.shown.empty())
+        return "no answer";
+    const std::string& text = prompt_.shown.back();
+    return text.substr(0, text.find('\n'));
 }
 
 std::string DeviceLink::StateText() const

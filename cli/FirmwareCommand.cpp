@@ -1,6 +1,7 @@
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/PortTargets.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "serial/PortText.h"
 #include "tools/FirmwareDownload.h"
@@ -65,6 +66,8 @@ std::string FileReason(const std::string& path)
         return path + ": " + std::strerror(errno);
     if (S_ISDIR(file.st_mode))
         return path + ": is a folder";
+    if (!S_ISREG(file.st_mode))
+        return path + ": is not a regular file";
     if (::access(path.c_str(), R_OK) != 0)
         return path + ": " + std::strerror(errno);
     return path + ": cannot be read";
@@ -119,7 +122,7 @@ Verb AddFirmwareVerb(CLI::App& app)
 {
     auto arguments = std::make_shared<FirmwareArguments>();
     CLI::App* command = app.add_subcommand("firmware", "Send a firmware file to the device's loader.");
-    command->add_option("--port", arguments->port, "COMn or a device path")->required();
+    command->add_option("--port", arguments->port, "COMn or a device path")->required()->check(NonEmptyPort());
     command->add_option("FILE", arguments->file, "Intel HEX file, or a raw .ci/.ldr image")->required();
     command->add_flag("--erase", arguments->erase, "erase the device configuration first");
     command->add_flag("--repair", arguments->repair, "repair upgrade: HEX records without the loader handshake");

@@ -15,6 +15,9 @@ namespace quillon::cli {
 
 namespace {
 
+// Beyond any capture, and far from where a deadline of the clock overflows.
+constexpr long long kMaxListenSeconds = 366LL * 24 * 3600;
+
 struct ListenArgs {
     PortArgs link;
     std::string encoding = "gbk";
@@ -112,13 +115,18 @@ Verb AddListenVerb(CLI::App& app)
                     "opened again, with a line on stderr for each.  Status 1 for a lost port (with --reconnect: not back "
                     "in time).");
     auto args = std::make_shared<ListenArgs>();
-    AddCaptureOptions(*command, args->link);
+    AddPortOptions(*command, args->link, false);
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
         ->type_name("gbk|utf-8")
         ->transform(CLI::IsMember({"gbk", "utf-8", "utf8"}, CLI::ignore_case));
-    command->add_option("--count", args->count, "stop after N records")->type_name("N")->check(CLI::PositiveNumber);
-    command->add_option("--seconds", args->seconds, "stop after S seconds")->type_name("S")->check(CLI::PositiveNumber);
-    command->add_option("-o,--output", args->output, "also save the records here, each as it comes (- for standard output, instead of the lines)")
+    command->add_option("--count", args->count, "stop after N records")
+        ->type_name("N")
+        ->check(WholeNumberIn(1, 1'000'000'000, "records"));
+    command->add_option("--seconds", args->seconds, "stop after S seconds (at most a year)")
+        ->type_name("S")
+        ->check(WholeNumberIn(1, kMaxListenSeconds, "seconds (a year)"));
+    command->add_option("-o,--output", args->output,
+                        "also save the records here, each as it comes (- for standard output, instead of the lines)")
         ->type_name("FILE.txt");
     command->add_flag("--reconnect", args->reconnect,
                       "when the device is unplugged, wait a minute for it to come back and go on listening");

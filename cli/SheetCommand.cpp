@@ -6,6 +6,7 @@
 #include "cli/Messages.h"
 #include "cli/OutputTarget.h"
 #include "cli/StderrPrompt.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "document/QuillonDoc.h"
 #include "profile/OptionEntries.h"
@@ -29,6 +30,12 @@ namespace quillon::cli {
 
 namespace {
 
+// libzint's limit of one Code 128 symbol.
+constexpr const char* kCode128Capacity = "60 symbol characters: 60 letters, or 118 digits";
+
+// As fine as the PDF is drawn; far beyond any printer or decoder's need.
+constexpr int kMaxDpi = SheetWriter::kPdfResolution;
+
 // One document entry as asked for: a catalogue option or a custom code.
 struct Item {
     bool custom = false;
@@ -45,6 +52,7 @@ struct SheetArgs {
     std::string convert;
     std::string profile;  // its settings come before the command line's items
     bool invert = false;
+    int dpi = 0;  // 0: the pane's own
     std::vector<std::string> customs;  // CODE:DESCRIPTION
     std::vector<std::string> codes;    // CODE[=VALUE]
     std::vector<Item> items;           // both, in command-line order
@@ -127,6 +135,13 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
         if (item.custom) {
             if (!doc.AddEntry(item.code, item.description))  // the document has said why
                 throw CLI::ValidationError(item.code, "could not be added");
+            // The window keeps such an entry without bars, for a converted
+            // sheet; a sheet of Code 128 symbols would print a code no
+            // scanner can read (and a line of text as long as the code).
+            if (sheet.convert.empty() && doc.entries.back().symbolNote == kTooLongNote)
+                throw CLI::ValidationError("--custom", "a code of " + std::to_string(item.code.size()) +
+                                                           " characters is more than a Code 128 symbol holds (" +
+                                                           kCode128Capacity + ")");
             continue;
         }
         if (const std::string error = options.Add(item.code, item.value); !error.empty())
@@ -178,7 +193,11 @@ ExitStatus WriteSheet(const SheetArgs& sheet)
     QBuffer drawn;
     drawn.open(QIODevice::WriteOnly);
     const bool pdf = sheet.output == "-" ? sheet.format == "pdf" : EndsWith(sheet.output, ".pdf");
-    const int pages = pdf ? writer.WritePdf(drawn) : (writer.WritePng(drawn) ? 1 : -1);
+    if (pdf && sheet.dpi != 0)
+        throw CLI::ValidationError("--dpi", "is for a PNG; a PDF is drawn at " +
+                                                std::to_string(SheetWriter::kPdfResolution) + " dpi");
+    const int dpi = sheet.dpi == 0 ? SheetWriter::kPaneResolution : sheet.dpi;
+    const int pages = pdf ? writer.WritePdf(drawn) : (writer.WritePng(drawn, dpi) ? 1 : -1);
     if (pages < 0) {
         Complain(OutputName(sheet.output) + ": the sheet could not be drawn");
         return ExitStatus::DeviceOrOutcome;
@@ -222,8 +241,7 @@ Verb AddSheetVerb(CLI::App& app)
     command->add_option("--format", sheet->format, "what -o - writes (default pdf)")
         ->type_name("pdf|png")
         ->check(Check([](const std::string& kind) { return kind == "pdf" || kind == "png"; }, "takes pdf or png"));
-    command->add_option("--catalogue", sheet->catalogue, "the catalogue (default: the one the window would load)")
-        ->type_name("FILE");
+    AddCatalogueOption(*command, sheet->catalogue);
     command->add_option("--convert", sheet->convert, "one QR Code or PDF417 symbol for the whole sheet")
         ->type_name("qr|pdf417")
         ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
@@ -231,6 +249,9 @@ Verb AddSheetVerb(CLI::App& app)
     command->add_option("--profile", sheet->profile, "a saved profile whose settings come first")
         ->type_name("FILE");
     command->add_flag("--invert", sheet->invert, "white bars on black");
+    command->add_option("--dpi", sheet->dpi, "a PNG's resolution (default 96: each module one pixel)")
+        ->type_name("N")
+        ->check(WholeNumberIn(SheetWriter::kPaneResolution, kMaxDpi, "dpi"));
     const CLI::Option* custom =
         command->add_option("--custom", sheet->customs, "an entry of the ADD button: its code and description")
             ->type_name("CODE:DESCRIPTION")

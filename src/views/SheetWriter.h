@@ -17,6 +17,8 @@ class SheetWriter {
 public:
     static constexpr int kDefaultClientWidth = 620;
     static constexpr int kPdfResolution = 600;
+    // The pane's own resolution: one unit, one pixel.
+    static constexpr int kPaneResolution = 96;
 
     SheetWriter(CQuillonDoc& doc, const IViewOptions& options, int clientWidth = kDefaultClientWidth);
 
@@ -27,8 +29,11 @@ public:
     // Into a device open for writing, so that the caller decides how the
     // bytes reach a file.  Pages written, or -1 when they could not be.
     int WritePdf(QIODevice& out);
-    bool WritePng(QIODevice& out);
-    QImage RenderPane();
+    // The pane at `dpi` dots per inch: each unit dpi/96 pixels, so that a
+    // decoder reading the image at its own size finds modules wider than one
+    // pixel.
+    bool WritePng(QIODevice& out, int dpi = kPaneResolution);
+    QImage RenderPane(int dpi = kPaneResolution);
 
     // Width of the pane image: at least clientWidth, and wide enough that the
     // header's title and every caption, symbol and command string end 10
