@@ -381,6 +381,8 @@ TEST_F(BatchCli, AnInterruptEndsEveryPortWithItsLine)
     const ProgramRun run = read.Wait();
     EXPECT_EQ(run.exitCode, 130);
     EXPECT_NE(run.err.find("quillon-cli read: COM9: interrupted"), std::string::npos) << run.err;
+}
+
 TEST_F(BatchCli, ApplyWritesOnlyWhatDiffersTriesItDryAndTellsItAsJson)
 {
     const auto first = Start(9);

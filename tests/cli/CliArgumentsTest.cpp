@@ -87,8 +87,7 @@ TEST(CliArguments, OutputsAndTheirFailures)
         // A disk that fills up half way: the sheet is not left half written.
         {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.pdf"), 1, "",
          "quillon-cli sheet: " + folder + "/full.pdf: cannot write: File too large\n", folder + "/full.pdf"},
-        {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.png") + " --custom " +
-             std::string(300, 'A') + ":long",
+        {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.png") + " --dpi 600",
          1, "", "full.png: cannot write: File too large\n", folder + "/full.png"},
         {sheet + test::Quote(folder), 2, "", "must end in .pdf or .png", ""},
         {"env -u XDG_RUNTIME_DIR " + sheet + test::Quote(folder + "/x.pdf"), 0, "x.pdf: 1 entry, 1 page\n", "", ""},

@@ -56,18 +56,20 @@ TEST(FirmwareCliTest, PortAndArgumentProblems)
     const struct {
         std::string arguments;
         int status;
+        std::string inErr;  // the window's message with the reason below it
     } cases[] = {
-        {"--port COM1024 " + hex, 3},
-        {"--port /dev/null-no-such-port " + hex, 3},
-        {hex, 2},
-        {"--port COM9", 2},
-        {"--port COM9 a.hex b.hex", 2},
-        {"--port COM9 --fast " + hex, 2},
+        {"--port COM1024 " + hex, 3, "quillon-cli firmware: 不能打开指定的COM，请尝试别的端口！\ncannot open COM1024: "},
+        {"--port /dev/null-no-such-port " + hex, 3,
+         "不能打开指定的COM，请尝试别的端口！\ncannot open /dev/null-no-such-port: no such port"},
+        {hex, 2, "--port"},
+        {"--port COM9", 2, "FILE"},
+        {"--port COM9 a.hex b.hex", 2, "b.hex"},
+        {"--port COM9 --fast " + hex, 2, "--fast"},
     };
     for (const auto& c : cases) {
         const ProgramRun run = RunProgram(Quote(QUILLON_CLI) + " firmware " + c.arguments);
         EXPECT_EQ(run.exitCode, c.status) << c.arguments << "\n" << run.err;
-        EXPECT_FALSE(run.err.empty()) << c.arguments;
+        EXPECT_NE(run.err.find(c.inErr), std::string::npos) << c.arguments << "\n" << run.err;
     }
 }
 
