@@ -37,15 +37,29 @@ ExitStatus Listen(const ListenArgs& listen)
     std::optional<DecodedRecordWriter> file;
     if (!listen.output.empty()) {
         file.emplace();
-        if (const std::string error = toStdout ? file->Attach(STDOUT_FILENO) : file->Open(listen.output);
-            !error.empty()) {
+        if (toStdout)
+            file->Attach(STDOUT_FILENO);
+        else if (const std::string error = file->Open(listen.output); !error.empty()) {
             Complain(OutputName(listen.output) + ": " + kDecodedFileFailedText + " " + error);
             return ExitStatus::BadInput;
         }
     }
+    // Until listening starts the file keeps what it held; a file made for
+    // this run and never begun goes again.
+    const auto abandon = [&](ExitStatus status) {
+        if (file)
+            file->Abandon();
+        return status;
+    };
     DeviceLink link(listen.link);
     if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
-        return status;
+        return abandon(status);
+    if (file) {
+        if (const std::string error = file->Begin(); !error.empty()) {
+            Complain(OutputName(listen.output) + ": " + kDecodedFileFailedText + " " + error);
+            return abandon(ExitStatus::BadInput);
+        }
+    }
     link.Doc().decodedText.SetEncoding(listen.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     CaptureEvents events;
     std::size_t printed = 0;

@@ -187,6 +187,14 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
             << refused.err;
         EXPECT_EQ(refused.err.find("listening"), std::string::npos);
     }
+    // A port that does not open: an old file keeps what it held, a new one is not left behind.
+    const std::string fresh = (dir.Path() / "fresh.txt").string();
+    for (const std::string& output : {path, fresh}) {
+        const ProgramRun missing = RunCliOn(sim, "listen --port COM77 --seconds 5 -o " + Quote(output));
+        EXPECT_EQ(missing.exitCode, 3) << missing.err;
+    }
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
 }  // namespace
