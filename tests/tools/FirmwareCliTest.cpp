@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <csignal>
+
 #include "support/CliOnSim.h"
 #include "tools/FirmwareFixtures.h"
 
@@ -48,6 +50,22 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
         EXPECT_TRUE(run.err.ends_with(c.errEnd)) << run.err;
     }
     EXPECT_EQ(ReadFile(saved), Payload(4096 * 10));
+}
+
+// SIGINT ends a transfer at once, closes the port and says so, status 130.
+TEST(FirmwareCliTest, AnInterruptStopsTheTransfer)
+{
+    const TempDir dir;
+    const fs::path image = dir.Path() / "big.ci";
+    WriteFile(image, Payload(4096 * 200));  // a minute at the line's speed
+    SimProcess sim({"--firmware-out", (dir.Path() / "received.bin").string()}, true);
+    sim.ClosePort();
+    RunningProgram run(CliLineOn(sim, "firmware --port " + Quote(sim.LinkPath()) + " " + Quote(image.string())));
+    ASSERT_TRUE(run.WaitForErr("%\n"));
+    run.Signal(SIGINT);
+    const ProgramRun ended = run.Wait();
+    EXPECT_EQ(ended.exitCode, 130) << ended.err;
+    EXPECT_TRUE(ended.err.ends_with("quillon-cli firmware: 传输已取消！\n")) << ended.err;
 }
 
 TEST(FirmwareCliTest, PortAndArgumentProblems)
