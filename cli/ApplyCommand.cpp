@@ -108,12 +108,12 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
     // says how far it came.
     const auto failed = [&] {
         result.outcome = Interrupted() ? PortResult::Outcome::Interrupted : PortResult::Outcome::Failed;
-        result.reason = Interrupted() ? "interrupted" : link.FailureReason();
+        result.reason = Interrupted() ? std::string() : link.FailureReason();
         return result;
     };
     if (Interrupted()) {
         result.outcome = PortResult::Outcome::Interrupted;
-        result.reason = "interrupted: not started";
+        result.reason = "not started";
         return result;
     }
     if (link.Open() != ExitStatus::Done)
@@ -167,8 +167,6 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
                 return result;
             }
         }
-        if (Interrupted())
-            return failed();
         const bool accepted = current->Write(write->recordIndex, write->value) == ExitStatus::Done;
         const bool reported = !current->Messages().empty() && IsLinkReport(current->Messages().back());
         if (current->PortFailed() || !(accepted || reported)) {
@@ -203,7 +201,7 @@ std::string ResultText(const PortResult& result, bool dryRun)
     case PortResult::Outcome::Differs:
         return "differs:" + Codes(*result.differences);
     case PortResult::Outcome::Interrupted:
-        return result.reason;
+        return result.reason.empty() ? "interrupted" : "interrupted: " + result.reason;
     case PortResult::Outcome::Failed:
         break;
     }
@@ -246,7 +244,7 @@ ExitStatus RunApply(const ApplyArgs& args)
     const std::vector<SettingWrite> writes = PlanWrites(profile.settings, doc.catalogue.treeNodes);
     const std::vector<std::string> ports = ExpandPortNames(args.ports);
     if (ports.empty()) {
-        std::fprintf(stderr, "quillon-cli apply: --port all: %s\n", PresentPortsText().c_str());
+        Complain("--port all: " + PresentPortsText());
         return ExitStatus::PortNotOpened;
     }
     const Batch batch{args, ports, std::make_shared<const PortTargets>(ports), doc.catalogue, loader.Tree(),
@@ -301,13 +299,14 @@ Verb AddApplyVerb(CLI::App& app)
         "the others; a port named twice (by its COM name, its path, a link to it or its USB serial number) is "
         "worked once.  The line's own settings (baud rate, USB or serial mode) are written only when the device "
         "does not hold them yet, and last, after the check: the device answers them by changing the link, and the "
-        "result says to connect again.\n"
+        "result says to connect again.  An interrupt ends every port after the exchange in progress; each still "
+        "gets its line (interrupted).\n"
         "--json prints instead one object: {\"dry_run\", \"ports\": [{\"port\", \"outcome\" (ok, differs, failed, "
         "interrupted), "
         "\"reason\" (unless ok), \"changes\", \"written\", \"differences\"}]}, each difference {\"code\", "
-        "\"setting\", \"device\" (null when not reported), \"profile\"}.  Status 0 when every port holds the "
-        "profile (with --dry-run: when every port was read), 1 when a port failed or differs, 3 when no port could "
-        "be opened.");
+        "\"setting\", \"device\" (null when not reported), \"profile\"}.\n"
+        "Status 0 when every port holds the profile (with --dry-run: every port was read), 1 when a port failed or "
+        "differs, 3 when no port could be opened.");
     auto args = std::make_shared<ApplyArgs>();
     command->add_option("FILE", args->profile, "the profile, as read -o or the window's 保存配置 writes it; - reads "
                                                "standard input")
@@ -322,7 +321,7 @@ Verb AddApplyVerb(CLI::App& app)
     AddCatalogueOption(*command, args->catalogue);
     command->add_option("--jobs", args->jobs, "how many ports are worked at once (default: all)")
         ->type_name("N")
-        ->check(WholeNumberFrom(1, 1000));
+        ->check(WholeNumberIn(1, 1000, "ports at once"));
     command->add_flag("--dry-run", args->dryRun, "connect and read back, print what would be written, write nothing");
     command->add_flag("--json", args->json, "print the results as one JSON object");
     return {command, [args] { return RunApply(*args); }};

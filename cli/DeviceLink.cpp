@@ -74,10 +74,11 @@ ExitStatus DeviceLink::Open()
     if (target.path && comm_.OpenByNumber(target.number, args_.baud))
         return ExitStatus::Done;
     doc_.portNumber = 0;
-    if (!target.path)
+    if (!target.path) {
         prompt_.Tell("cannot open " + target.name + ": no such port\n" + ports_->PresentPorts());
-    else
-        prompt_.Tell(OpenFailureText(target.name, target.path, comm_.LastOpenError()));
+        return ExitStatus::PortNotOpened;
+    }
+    prompt_.Tell(OpenFailureText(target.name, target.path, comm_.LastOpenError()));
     return ExitStatus::PortNotOpened;
 }
 

@@ -1,7 +1,7 @@
-#include "cli/PortOptions.h"
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/PortTargets.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "serial/PortText.h"
 #include "tools/FirmwareDownload.h"
@@ -67,7 +67,7 @@ std::string FileReason(const std::string& path)
     if (S_ISDIR(file.st_mode))
         return path + ": is a folder";
     if (!S_ISREG(file.st_mode))
-        return path + ": not a regular file";
+        return path + ": is not a regular file";
     if (::access(path.c_str(), R_OK) != 0)
         return path + ": " + std::strerror(errno);
     return path + ": cannot be read";

@@ -37,15 +37,29 @@ ExitStatus Listen(const ListenArgs& listen)
     std::optional<DecodedRecordWriter> file;
     if (!listen.output.empty()) {
         file.emplace();
-        if (const std::string error = toStdout ? file->Attach(STDOUT_FILENO) : file->Open(listen.output);
-            !error.empty()) {
+        if (toStdout)
+            file->Attach(STDOUT_FILENO);
+        else if (const std::string error = file->Open(listen.output); !error.empty()) {
             Complain(OutputName(listen.output) + ": " + kDecodedFileFailedText + " " + error);
             return ExitStatus::BadInput;
         }
     }
+    // Until listening starts the file keeps what it held; a file made for
+    // this run and never begun goes again.
+    const auto abandon = [&](ExitStatus status) {
+        if (file)
+            file->Abandon();
+        return status;
+    };
     DeviceLink link(listen.link);
     if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
-        return status;
+        return abandon(status);
+    if (file) {
+        if (const std::string error = file->Begin(); !error.empty()) {
+            Complain(OutputName(listen.output) + ": " + kDecodedFileFailedText + " " + error);
+            return abandon(ExitStatus::BadInput);
+        }
+    }
     link.Doc().decodedText.SetEncoding(listen.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     CaptureEvents events;
     std::size_t printed = 0;
@@ -119,11 +133,14 @@ Verb AddListenVerb(CLI::App& app)
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
         ->type_name("gbk|utf-8")
         ->transform(CLI::IsMember({"gbk", "utf-8", "utf8"}, CLI::ignore_case));
-    command->add_option("--count", args->count, "stop after N records")->type_name("N")->check(CLI::PositiveNumber);
+    command->add_option("--count", args->count, "stop after N records")
+        ->type_name("N")
+        ->check(WholeNumberIn(1, 1'000'000'000, "records"));
     command->add_option("--seconds", args->seconds, "stop after S seconds (at most a year)")
         ->type_name("S")
-        ->check(WholeNumberFrom(1, kMaxListenSeconds, "seconds (a year)"));
-    command->add_option("-o,--output", args->output, "also save the records here, each as it comes (- for standard output, instead of the lines)")
+        ->check(WholeNumberIn(1, kMaxListenSeconds, "seconds (a year)"));
+    command->add_option("-o,--output", args->output,
+                        "also save the records here, each as it comes (- for standard output, instead of the lines)")
         ->type_name("FILE.txt");
     command->add_flag("--reconnect", args->reconnect,
                       "when the device is unplugged, wait a minute for it to come back and go on listening");

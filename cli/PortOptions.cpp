@@ -18,6 +18,20 @@ CLI::Validator NonEmptyPort()
                           "", "port");
 }
 
+CLI::Validator WholeNumberIn(long long least, long long most, const std::string& unit)
+{
+    const std::string bound = "must be from " + std::to_string(least) + " to " + std::to_string(most) + " " + unit;
+    return CLI::Validator(
+        [least, most, bound](const std::string& text) {
+            // Judged on the text as given, before it becomes a number.
+            const bool digits = !text.empty() && text.size() <= 18 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            const long long value = digits ? std::stoll(text) : 0;
+            return value >= least && value <= most ? std::string() : bound;
+        },
+        "", "bounded");
+}
+
 void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson)
 {
     command
@@ -32,33 +46,19 @@ void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson)
         command.add_flag("--json", args.json, "a JSON array of {code, setting, option, value}");
 }
 
-CLI::Validator WholeNumberFrom(long long lowest, long long highest, const std::string& unit)
-{
-    const std::string refusal = "must be a whole number from " + std::to_string(lowest) + " to " +
-                                std::to_string(highest) + (unit.empty() ? "" : " " + unit);
-    return CLI::Validator(
-        [lowest, highest, refusal](std::string& text) {
-            // Judged on the text as given, before it becomes a number.
-            const bool digits = !text.empty() && text.size() <= 18 &&
-                                text.find_first_not_of("0123456789") == std::string::npos;
-            return digits && std::stoll(text) >= lowest && std::stoll(text) <= highest ? std::string() : refusal;
-        },
-        "");
-}
-
 void AddLineOptions(CLI::App& command, PortArgs& args)
 {
     // The fastest standard speed Linux sets on a serial line.
-    constexpr long long kFastestBaud = 4000000;
+    constexpr long long kFastestBaud = 4'000'000;
     command.add_option("--baud", args.baud, "line speed (default 115200, the port dialog's)")
         ->type_name("B")
-        ->check(WholeNumberFrom(1, kFastestBaud));
+        ->check(WholeNumberIn(1, kFastestBaud, "baud"));
     command
         .add_option("--timeout", args.timeoutMs,
                     "the longest wait for one exchange, in ms (default 3000, at most " +
                         std::to_string(kMaxTimeoutMs) + ", an hour)")
         ->type_name("MS")
-        ->check(WholeNumberFrom(1, kMaxTimeoutMs, "ms (an hour)"));
+        ->check(WholeNumberIn(1, kMaxTimeoutMs, "ms (an hour)"));
 }
 
 void AddCatalogueOption(CLI::App& command, std::string& catalogue)

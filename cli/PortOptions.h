@@ -13,10 +13,6 @@ namespace quillon::cli {
 // The environment variable that names the catalogue when --catalogue does not.
 inline constexpr const char* kCatalogueVariable = "QUILLON_CATALOGUE";
 
-// A check that refuses, in words, anything but a whole number in the range
-// (digits only), naming the bounds and their unit.
-CLI::Validator WholeNumberFrom(long long lowest, long long highest, const std::string& unit = {});
-
 // --port, --baud, --timeout, --catalogue (and, where the verb prints
 // options, --json) of the device verbs.
 void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson);
@@ -24,6 +20,9 @@ void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson);
 void AddLineOptions(CLI::App& command, PortArgs& args);
 // --catalogue FILE, also taken from $QUILLON_CATALOGUE.
 void AddCatalogueOption(CLI::App& command, std::string& catalogue);
+// A whole number from `least` to `most`, digits only; the refusal names the
+// bounds and their unit.
+CLI::Validator WholeNumberIn(long long least, long long most, const std::string& unit);
 // Refuses --port "".
 CLI::Validator NonEmptyPort();
 

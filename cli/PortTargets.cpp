@@ -25,6 +25,17 @@ std::optional<int> ParseNumber(const std::string& text)
     return std::stoi(text);
 }
 
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    case ENOTTY: return "not a terminal";
+    default: return std::strerror(error);
+    }
+}
+
 // The device a port name stands for, so that two names of one device meet.
 std::string DeviceOf(const std::string& name, const std::vector<HardwarePort>& hardware)
 {
@@ -66,18 +77,13 @@ void RefuseNonTerminal(const std::string& name)
     throw CLI::ValidationError("--port", name + ": not a terminal (" + kind + ")");
 }
 
-std::string OpenFailure(int error)
-{
-    switch (error) {
-    case ENOENT: case ENXIO: case ENODEV: return "no such port";
-    case EACCES: case EPERM: return "permission denied";
-    case EBUSY: return "in use by another program";
-    case ENOTTY: return "not a terminal";
-    default: return std::strerror(error);
-    }
-}
-
 }  // namespace
+
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error)
+{
+    return "cannot open " + port + ": " + OpenFailure(error) + "\n" +
+           ExplainPortProblem(GatherPortFacts(path.value_or(port), error));
+}
 
 std::vector<std::string> ExpandPortNames(const std::vector<std::string>& names)
 {
@@ -110,12 +116,6 @@ std::string PresentPortsText()
     for (const PortEntry& port : ports)
         text += " " + PortName(port.number) + " (" + port.devicePath + ")";
     return text;
-}
-
-std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error)
-{
-    return "cannot open " + port + ": " + OpenFailure(error) + "\n" +
-           ExplainPortProblem(GatherPortFacts(path.value_or(port), error));
 }
 
 std::optional<int> ComNumber(const std::string& port)

@@ -251,7 +251,7 @@ Verb AddSheetVerb(CLI::App& app)
     command->add_flag("--invert", sheet->invert, "white bars on black");
     command->add_option("--dpi", sheet->dpi, "a PNG's resolution (default 96: each module one pixel)")
         ->type_name("N")
-        ->check(WholeNumberFrom(SheetWriter::kPaneResolution, kMaxDpi, "dpi"));
+        ->check(WholeNumberIn(SheetWriter::kPaneResolution, kMaxDpi, "dpi"));
     const CLI::Option* custom =
         command->add_option("--custom", sheet->customs, "an entry of the ADD button: its code and description")
             ->type_name("CODE:DESCRIPTION")

@@ -94,8 +94,8 @@ Verb AddVersionVerb(CLI::App& app)
     command->footer("The eight fields as the version dialog labels them, one a line, in its order; --json: one "
                     "object {port, fields: [{code (C1..C8), name, caption, value}], named: {name: value}}, the names "
                     "device_text, firmware_version, resolution, hardware_version, serial_number, production_date, "
-                    "device_type, specification.  Fields that did not come within the time-out are named on "
-                    "standard error (status 1); those that came are printed.");
+                    "device_type, specification.  Fields that did not come within the time-out are named on standard "
+                    "error (status 1); those that came are printed.");
     auto args = std::make_shared<VersionArgs>();
     AddPortOptions(*command, args->link, false);
     command->add_flag("--json", args->link.json, "print a JSON object");

@@ -72,7 +72,11 @@ int main(int argc, char** argv)
                 continue;
             quillon::cli::SetSpeaker("quillon-cli " + verb.command->get_name());
             quillon::cli::CatchInterrupts();
-            return Code(FlushOutput(verb.run()));
+            quillon::cli::ExitStatus status = FlushOutput(verb.run());
+            // A verb too short to look at the signal still ends as interrupted.
+            if (quillon::cli::Interrupted() && status == quillon::cli::ExitStatus::Done)
+                status = quillon::cli::ExitStatus::Interrupted;
+            return Code(status);
         }
         // Checked here rather than by the parser, which would say this
         // before naming an unknown command.

@@ -51,17 +51,32 @@ DecodedRecordWriter::~DecodedRecordWriter()
 
 std::string DecodedRecordWriter::Open(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
+    constexpr int kFlags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0)
+        created_ = path;
+    else if (errno == EEXIST)
+        fd = ::open(path.c_str(), kFlags);
     if (fd < 0)
         return std::strerror(errno);
     owned_ = true;
-    return Attach(fd);
+    fd_ = fd;
+    return {};
 }
 
-std::string DecodedRecordWriter::Attach(int fd)
+std::string DecodedRecordWriter::Begin()
 {
-    fd_ = fd;
+    struct stat file {};
+    if (::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode) && ::ftruncate(fd_, 0) != 0)
+        return std::strerror(errno);
     return Put("\xFF\xFE");
+}
+
+void DecodedRecordWriter::Abandon()
+{
+    Close();
+    if (!created_.empty())
+        ::unlink(created_.c_str());
 }
 
 std::string DecodedRecordWriter::Append(const std::string& utf8Text)

@@ -29,11 +29,16 @@ public:
     DecodedRecordWriter(const DecodedRecordWriter&) = delete;
     DecodedRecordWriter& operator=(const DecodedRecordWriter&) = delete;
 
-    // Creates or empties the file (a terminal or pipe is written where it
-    // stands) and writes the byte-order mark: empty, or why not.
+    // Opens the file, creating it when there is none (a terminal or pipe is
+    // written where it stands), so that a path that cannot be written is
+    // known at once; what it held stays until Begin.  Empty, or why not.
     std::string Open(const std::string& path);
-    // The same on a descriptor someone else opened (standard output).
-    std::string Attach(int fd);
+    // A descriptor someone else opened (standard output).
+    void Attach(int fd) { fd_ = fd; }
+    // Empties the file and writes the byte-order mark: empty, or why not.
+    std::string Begin();
+    // Closes a file that was never begun, removing it when Open made it.
+    void Abandon();
     // One record and its line end: empty, or why not.  A record that could
     // not be written whole is cut off again, so the file ends on a record.
     std::string Append(const std::string& utf8Text);
@@ -45,6 +50,7 @@ private:
 
     int fd_ = -1;
     bool owned_ = false;
+    std::string created_;  // the path, when Open made the file
     long long whole_ = 0;  // bytes up to the end of the last whole record
 };
 

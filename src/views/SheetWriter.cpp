@@ -7,6 +7,7 @@
 #include "views/QtPainter.h"
 
 #include <QFontMetrics>
+#include <QIODevice>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -79,6 +80,9 @@ int SheetWriter::PaneImageWidth() const
 
 int SheetWriter::WritePdf(QIODevice& out)
 {
+    // The PDF engine draws into a device it cannot open without a word.
+    if (!out.isOpen() && !out.open(QIODevice::WriteOnly))
+        return -1;
     QPdfWriter writer(&out);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));

@@ -32,8 +32,8 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         {"ports extra", 2, "", "quillon-cli ports: The following argument was not expected: extra"},
         {"catalogue a.xml b.xml", 2, "", "b.xml"},
         {"catalogue --colour", 2, "", "--colour"},
-        {"connect --port COM9 --baud 0", 2, "", "--baud: must be a whole number from 1 to 4000000"},
-        {"apply p.json --port COM9 --jobs 1e3", 2, "", "--jobs: must be a whole number from 1 to 1000"},
+        {"connect --port COM9 --baud 0", 2, "", "--baud: must be from 1 to 4000000 baud"},
+        {"apply p.json --port COM9 --jobs 1e3", 2, "", "--jobs: must be from 1 to 1000 ports at once"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);

@@ -78,6 +78,20 @@ TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
             for (int x = 0; x < c.width; ++x)
                 ASSERT_EQ(qGray(image.pixel(x, y)), (x + 2 * y) & 0xFF) << c.option << " at " << x << "," << y;
     }
+
+    // On a terminal the progress is redrawn a few times a second, not once
+    // a byte, and it ends where the transfer did: at 100%.
+    const std::string path = (dir.Path() / "terminal.bmp").string();
+    const ProgramRun onTerminal =
+        RunProgram("script -qec " + Quote(CliLineOn(sim, "image --port COM9 -o " + Quote(path))) + " /dev/null");
+    EXPECT_EQ(onTerminal.exitCode, 0) << onTerminal.out;
+    const std::string shown = onTerminal.out.substr(0, onTerminal.out.find("640 480"));
+    std::size_t redraws = 0;
+    for (std::size_t at = shown.find('\r'); at != std::string::npos; at = shown.find('\r', at + 1))
+        redraws += shown.compare(at, 2, "\r\n") != 0;
+    EXPECT_GE(redraws, 1u);
+    EXPECT_LE(redraws, 40u) << shown;
+    EXPECT_TRUE(shown.ends_with("数据提取中 100%\r\n")) << shown;
 }
 
 TEST_F(CaptureCli, BadArgumentsAndAMissingPort)
@@ -173,6 +187,14 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
             << refused.err;
         EXPECT_EQ(refused.err.find("listening"), std::string::npos);
     }
+    // A port that does not open: an old file keeps what it held, a new one is not left behind.
+    const std::string fresh = (dir.Path() / "fresh.txt").string();
+    for (const std::string& output : {path, fresh}) {
+        const ProgramRun missing = RunCliOn(sim, "listen --port COM77 --seconds 5 -o " + Quote(output));
+        EXPECT_EQ(missing.exitCode, 3) << missing.err;
+    }
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
 }  // namespace

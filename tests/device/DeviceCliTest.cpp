@@ -57,12 +57,16 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"a mistyped port", {}, "connect --port com21", 3, "", "cannot open com21: no such port\nthe ports present: "},
         {"a mistyped port among those there are", {}, "connect --port COM99", 3, "", " COM9 (/dev/pts/"},
         {"a time-out an int cannot wait", {}, "connect --port COM9 --timeout 2147482648", 2, "",
-         "--timeout: must be a whole number from 1 to 3600000 ms (an hour)"},
+         "--timeout: must be from 1 to 3600000 ms (an hour)"},
         {"a time-out whose read-back wait would overflow", {}, "read --port COM9 --timeout 214748365", 2, "",
-         "must be a whole number from 1 to 3600000 ms"},
+         "must be from 1 to 3600000 ms"},
         {"a capture longer than a year", {}, "listen --port COM9 --seconds 9223372036854775807", 2, "",
-         "--seconds: must be a whole number from 1 to 31622400 seconds (a year)"},
+         "--seconds: must be from 1 to 31622400 seconds (a year)"},
         {"bad speed", {}, "connect --port COM9 --baud fast", 2, "", "--baud"},
+        {"a full disk on standard output", {}, "read --port COM9 --json >/dev/full", 1, "",
+         "quillon-cli read: cannot write standard output: No space left on device"},
+        {"ports on a full disk", {}, "ports >/dev/full", 1, "",
+         "quillon-cli ports: cannot write standard output: No space left on device"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

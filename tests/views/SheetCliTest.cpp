@@ -108,8 +108,8 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
          "--custom: a code of 61 characters is more than a Code 128 symbol holds (60 symbol characters: 60 letters, "
          "or 118 digits)"},
         {"a resolution for a PDF", "-o " + out + " --dpi 300 414100", "--dpi: is for a PNG; a PDF is drawn at 600 dpi"},
-        {"a resolution below the pane's", "-o x.png --dpi 72 414100", "--dpi: must be a whole number from 96 to 600 dpi"},
-        {"a resolution in letters", "-o x.png --dpi 3e2 414100", "--dpi: must be a whole number from 96 to 600 dpi"},
+        {"a resolution below the pane's", "-o x.png --dpi 72 414100", "--dpi: must be from 96 to 600 dpi"},
+        {"a resolution in letters", "-o x.png --dpi 3e2 414100", "--dpi: must be from 96 to 600 dpi"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
