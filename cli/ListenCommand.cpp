@@ -64,6 +64,8 @@ int Listen(const ListenArgs& listen)
         listenFromHere("back, listening again");
         end = link.Pump(enough, deadline, false);
     }
+    if (end != DeviceLink::End::Done)
+        capture.EndDecodedRecord();  // what came before the end is a record too
 
     if (!listen.output.empty()) {
         if (const char* message = DecodedSaveMessage(SaveDecodedOutput(listen.output, lines))) {
