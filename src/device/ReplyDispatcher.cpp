@@ -74,6 +74,10 @@ void ReplyDispatcher::OnDeviceData(int port)
 
 void ReplyDispatcher::OnLineQuiet(int port, std::uint64_t endedAt)
 {
+    // Bytes that came with no notification of their own (a receive
+    // threshold); they may be an image's header that is refused.
+    if (!dropping_ && port == portNumber_)
+        OnDeviceData(port);
     // A stream being dropped has ended, on this port or on one since closed.
     if (std::exchange(dropping_, false)) {
         if (port == portNumber_)
@@ -82,7 +86,6 @@ void ReplyDispatcher::OnLineQuiet(int port, std::uint64_t endedAt)
     }
     if (port != portNumber_)
         return;
-    OnDeviceData(port);  // bytes that came with no notification of their own (a receive threshold)
     const Handler* handler = Find(replyRoute_);
     if (handler && replyRoute_ == fedRoute_)
         handler->processor->LineQuiet(fedThrough_ > endedAt ? fedThrough_ - endedAt : 0);

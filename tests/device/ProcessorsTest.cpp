@@ -202,12 +202,14 @@ struct CaptureLine : ICaptureHost, IFrameWriter {
     void DecodedCaptured() override {}
     void Write(const std::uint8_t*, std::size_t) override {}
 
+    void Buffer(const Bytes& bytes)
+    {
+        std::lock_guard lock(comm.Input().Mutex());
+        comm.Input().Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    }
     void Arrive(const Bytes& bytes)
     {
-        {
-            std::lock_guard lock(comm.Input().Mutex());
-            comm.Input().Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-        }
+        Buffer(bytes);
         dispatcher.OnDeviceData(doc.portNumber);
     }
     std::uint64_t Appended()
@@ -252,6 +254,17 @@ TEST(ReplyDispatcher, ARefusedImageIsDroppedToItsEndWhateverTheRouteThen)
     line.Arrive(Bytes{'1', '2'});
     line.Quiet();
     EXPECT_EQ(line.Records(), Strings{"69012"});
+
+    // A header first taken at the quiet notice (it came with no notification
+    // of its own) is refused there, and the next burst is not dropped.
+    line.route = static_cast<int>(ReplyRoute::ImageData);
+    line.Buffer(image);
+    line.Quiet();
+    EXPECT_EQ(line.refusals.size(), 2u);
+    line.route = static_cast<int>(ReplyRoute::DecodedOutput);
+    line.Arrive(Bytes{'7'});
+    line.Quiet();
+    EXPECT_EQ(line.Records(), (Strings{"69012", "7"}));
 }
 
 TEST(ReplyDispatcher, ALateQuietNoticeCutsTheRecordWhereTheLinePaused)
