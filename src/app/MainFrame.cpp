@@ -180,14 +180,16 @@ void CMainFrame::CreateDeviceLink()
     // on the window's thread.
     notifier_ = new QtCommNotifier(this);
     connect(notifier_, &QtCommNotifier::notified, this,
-            [this](unsigned message, int port, long) { OnCommNotified(message, port); });
+            [this](unsigned message, int port, long argument) { OnCommNotified(message, port, argument); });
     comm_->SetNotificationSink(notifier_);
 }
 
-void CMainFrame::OnCommNotified(unsigned message, int port)
+void CMainFrame::OnCommNotified(unsigned message, int port, long argument)
 {
     if (message == kNotifyReceived)
         session_->OnDeviceData(port);
+    else if (message == kNotifyLineQuiet)
+        session_->Dispatcher().OnLineQuiet(port, static_cast<std::uint64_t>(argument));
     else if (message == kNotifyPortFailure && port == doc_.portNumber) {
         DisconnectLostPort();
         // Unplugged, or a failure of a device that stays: the watch tells.

@@ -141,7 +141,7 @@ private:
     void DecodedCaptured() override { RedrawDocumentPane(); }
 
     void CreateDeviceLink();
-    void OnCommNotified(unsigned message, int port);
+    void OnCommNotified(unsigned message, int port, long argument);
     // The connected device unplugged and plugged in again.
     void CreatePortWatch();
     void DisconnectLostPort();

@@ -45,6 +45,9 @@ public:
     void RequestImage(int width, int height);
 
     const TransferProgress& Progress() const { return image_.Progress(); }
+    // A capture stops: the decoded output under way is a record, though the
+    // device has not paused yet.
+    void EndDecodedRecord() { decoded_.LineQuiet(0); }
 
 private:
     void ImageArrived() override;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace quillon {
 
@@ -35,6 +36,10 @@ void ReplyDispatcher::OnDeviceData(int port)
         std::lock_guard lock(input.Mutex());
         left = input.Total();
     }
+    if (dropping_ && port == portNumber_) {
+        DropBuffered();
+        return;
+    }
     const Handler* last = nullptr;
     std::uint8_t chunk[kChunk];
     while (left > 0) {
@@ -50,6 +55,7 @@ void ReplyDispatcher::OnDeviceData(int port)
         {
             std::lock_guard lock(input.Mutex());
             taken = input.Take(chunk, static_cast<std::uint32_t>(std::min(left, kChunk)));
+            fedThrough_ = input.Appended() - input.Total();
         }
         if (taken == 0)
             break;
@@ -64,6 +70,34 @@ void ReplyDispatcher::OnDeviceData(int port)
     }
     if (last && last->afterNotification && Find(replyRoute_) == last)
         last->afterNotification();
+}
+
+void ReplyDispatcher::OnLineQuiet(int port, std::uint64_t endedAt)
+{
+    // Bytes that came with no notification of their own (a receive
+    // threshold); they may be an image's header that is refused.
+    if (!dropping_ && port == portNumber_)
+        OnDeviceData(port);
+    // A stream being dropped has ended, on this port or on one since closed.
+    if (std::exchange(dropping_, false)) {
+        if (port == portNumber_)
+            DropThrough(endedAt);
+        return;
+    }
+    if (port != portNumber_)
+        return;
+    const Handler* handler = Find(replyRoute_);
+    if (handler && replyRoute_ == fedRoute_)
+        handler->processor->LineQuiet(fedThrough_ > endedAt ? fedThrough_ - endedAt : 0);
+}
+
+void ReplyDispatcher::DropThrough(std::uint64_t endedAt)
+{
+    BlockBuffer& input = comm_.Input();
+    std::lock_guard lock(input.Mutex());
+    const std::uint64_t front = input.Appended() - input.Total();
+    if (endedAt > front)
+        input.Take(nullptr, static_cast<std::uint32_t>(std::min<std::uint64_t>(endedAt - front, input.Total())));
 }
 
 void ReplyDispatcher::DropBuffered()

@@ -84,6 +84,19 @@ TEST(PicSizeDlg, ButtonsAndPixelEntry)
     EXPECT_TRUE(width->text().isEmpty());
     EXPECT_TRUE(width->isReadOnly());
     EXPECT_EQ(dialog.Held().width, 640);
+
+    // A camera too large for the receive area: its full size is refused
+    // before anything is asked of the device; a scale that fits is taken.
+    dialog.Prepare(1280, 1024);
+    dialog.setResult(QDialog::Rejected);  // what the last opening ended with stays otherwise
+    dialog.accept();
+    EXPECT_EQ(prompt.Texts().back(), "提取图片设定像素超过最大限制");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    press(1);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Held().width, 904);
+    EXPECT_EQ(dialog.Held().height, 720);
 }
 
 TEST(Progress, ClosesWhenTheTransferEndsAndGivesUpWhenItStalls)
