@@ -61,10 +61,9 @@ std::string DeviceValueText(std::string_view frame, int kind)
     }
     if (kind != kKindCounted)
         return {};
-    const std::size_t count = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
     std::string text;
-    for (std::size_t i = 0; i < count && 10 + 2 * i + 2 <= frame.size(); ++i) {
-        const unsigned byte = HexFieldValue(frame.substr(10 + 2 * i, 2));
+    for (const char c : DeviceValueBytes(frame)) {
+        const auto byte = static_cast<unsigned char>(c);
         if (byte >= 32 && byte <= 126) {
             text += static_cast<char>(byte);
         } else {
@@ -74,6 +73,15 @@ std::string DeviceValueText(std::string_view frame, int kind)
         }
     }
     return text;
+}
+
+std::string DeviceValueBytes(std::string_view frame)
+{
+    const std::size_t count = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
+    std::string bytes;
+    for (std::size_t i = 0; i < count && 10 + 2 * i + 2 <= frame.size(); ++i)
+        bytes += static_cast<char>(HexFieldValue(frame.substr(10 + 2 * i, 2)));
+    return bytes;
 }
 
 DeviceSettingMarks::DeviceSettingMarks(const std::vector<TreeNodeInfo>& nodes, CatalogueTree& tree)
@@ -109,13 +117,15 @@ int DeviceSettingMarks::ShowDeviceSetting(std::string_view frame, int kind)
         value = DeviceValueText(frame, kind);
     }
     const std::string suffix = hasValue ? "* : " + value : "*";
+    const std::optional<std::string> bytes =
+        kind == kKindCounted ? std::optional(DeviceValueBytes(frame)) : std::nullopt;
 
     if (key.size() < 4) {
         // Too short to name a setting key: only the walk over every option
         // gives the same answer.
         for (std::size_t i = 0; i < nodes_.size(); ++i) {
             if (nodes_[i].level == 3)
-                Apply(i, match, key, suffix);
+                Apply(i, match, key, suffix, bytes);
         }
         return 1;
     }
@@ -126,7 +136,7 @@ int DeviceSettingMarks::ShowDeviceSetting(std::string_view frame, int kind)
         const auto found = byKey_.find(bucket);
         if (found != byKey_.end()) {
             for (const std::size_t index : found->second)
-                Apply(index, match, key, suffix);
+                Apply(index, match, key, suffix, bytes);
         }
         if (lower == upper)
             break;
@@ -135,13 +145,13 @@ int DeviceSettingMarks::ShowDeviceSetting(std::string_view frame, int kind)
 }
 
 void DeviceSettingMarks::Apply(std::size_t index, std::string_view match, std::string_view key,
-                               const std::string& suffix)
+                               const std::string& suffix, const std::optional<std::string>& bytes)
 {
     const TreeNodeInfo& option = nodes_[index];
     if (!tree_.IsValid(option.treeItem))
         return;
     if (EqualsInOneCase(option.code, match))
-        tree_.SetItemLook(option.treeItem, option.name + suffix, 3, 3);
+        tree_.SetItemLook(option.treeItem, option.name + suffix, 3, 3, bytes);
     else if (EqualsInOneCase(std::string_view(option.code).substr(0, 4), key))
         tree_.SetItemLook(option.treeItem, option.name, 2, 2);
 }

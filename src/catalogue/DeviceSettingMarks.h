@@ -1,6 +1,7 @@
 #pragma once
 #include "catalogue/CatalogueRecords.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,7 +25,8 @@ public:
     int ShowDeviceSetting(std::string_view frameText, int kind);
 
 private:
-    void Apply(std::size_t index, std::string_view match, std::string_view key, const std::string& suffix);
+    void Apply(std::size_t index, std::string_view match, std::string_view key, const std::string& suffix,
+               const std::optional<std::string>& bytes);
     void RebuildIndexIfStale();
 
     const std::vector<TreeNodeInfo>& nodes_;
@@ -34,6 +36,9 @@ private:
     unsigned indexedGeneration_ = ~0u;
     std::size_t indexedSize_ = 0;
 };
+
+// The data bytes of a counted reply frame (kind 11), as far as it holds them.
+std::string DeviceValueBytes(std::string_view frameText);
 
 // The text shown after " : " for a value a reply frame carries (kinds 10
 // and 11); empty for the others.

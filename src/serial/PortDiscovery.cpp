@@ -121,14 +121,6 @@ std::vector<PortEntry> DiscoverPorts()
     return SelectPorts(EnumeratePortCandidates());
 }
 
-std::vector<int> DiscoverPortNumbers()
-{
-    std::vector<int> numbers;
-    for (const auto& port : DiscoverPorts())
-        numbers.push_back(port.number);
-    return numbers;
-}
-
 std::vector<std::string> ListPortNames()
 {
     std::vector<std::string> names;

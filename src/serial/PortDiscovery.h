@@ -42,7 +42,6 @@ std::vector<PortCandidate> EnumeratePortCandidates();
 
 // SelectPorts over the present ports.
 std::vector<PortEntry> DiscoverPorts();
-std::vector<int> DiscoverPortNumbers();
 
 // "COMn" for each present port, in enumeration order (the firmware
 // download dialog's listing).

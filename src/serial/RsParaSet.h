@@ -5,6 +5,7 @@
 #include "serial/RsParaSetRules.h"
 
 class QComboBox;
+class QLabel;
 
 namespace quillon {
 class PortWatch;
@@ -20,7 +21,7 @@ class CRsParaSet : public QDialog {
     Q_OBJECT
 public:
     CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget* parent = nullptr,
-               CRsParaSetRules::Discover discover = DiscoverPortNumbers);
+               CRsParaSetRules::Discover discover = DiscoverPorts);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -37,6 +38,7 @@ private:
     QComboBox* dataBits_;
     QComboBox* stopBits_;
     QComboBox* parity_;
+    QLabel* portDescription_;
     PortWatch* watch_;
 };
 
