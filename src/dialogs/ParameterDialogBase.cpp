@@ -41,6 +41,9 @@ QWidget* ParameterDialogBase::FirstEntry() const
 void ParameterDialogBase::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Shown again, a reused dialog is not always given the focus by the
+    // window manager; the operator is about to type into it.
+    activateWindow();
     // The buttons come first in the focus chain: without this the focus
     // starts on OK, so typing goes nowhere and Enter accepts the old value.
     QWidget* entry = FirstEntry();

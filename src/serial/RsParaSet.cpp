@@ -60,9 +60,7 @@ CRsParaSet::CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget*
     portDescription_->setObjectName("portDescription");
     portDescription_->setWordWrap(true);
     form->addRow(QString(), portDescription_);
-    QObject::connect(port_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        portDescription_->setText(index < 0 ? QString() : port_->itemData(index, Qt::ToolTipRole).toString());
-    });
+    QObject::connect(port_, &QComboBox::currentTextChanged, this, &CRsParaSet::ShowPortDescription);
     form->addRow(QStringLiteral("波特率："), baud_);
     form->addRow(QStringLiteral("数据位："), dataBits_);
     form->addRow(QStringLiteral("停止位："), stopBits_);
@@ -103,6 +101,14 @@ void CRsParaSet::Rebuild()
     Show(dataBits_, content.dataBits);
     Show(stopBits_, content.stopBits);
     Show(parity_, content.parity);
+    ShowPortDescription();
+}
+
+void CRsParaSet::ShowPortDescription()
+{
+    // Typed or chosen, the text names the port.
+    const int index = port_->findText(port_->currentText());
+    portDescription_->setText(index < 0 ? QString() : port_->itemData(index, Qt::ToolTipRole).toString());
 }
 
 void CRsParaSet::RefreshPorts()
@@ -113,6 +119,7 @@ void CRsParaSet::RefreshPorts()
     Show(port_, rules_.PortsKeeping(current.toStdString()));
     if (port_->currentIndex() < 0)
         port_->setEditText(current);
+    ShowPortDescription();
 }
 
 void CRsParaSet::OnConnect()

@@ -30,6 +30,8 @@ private:
     void Rebuild();
     // Devices came or went while the dialog is open.
     void RefreshPorts();
+    // Which device the port text names, below the list.
+    void ShowPortDescription();
     void OnConnect();
 
     CRsParaSetRules rules_;
