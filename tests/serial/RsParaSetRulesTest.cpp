@@ -148,8 +148,6 @@ TEST_F(RsParaSetRulesTest, OpenDevicePortClosesAnOpenChannelFirst)
 }
 
 }  // namespace
-}  // namespace quillon::test
-
 TEST_F(RsParaSetRulesTest, PortsNameTheirDevicesAndThePortOpenedLastIsChosenFirst)
 {
     const struct {
@@ -176,3 +174,5 @@ TEST_F(RsParaSetRulesTest, PortsNameTheirDevicesAndThePortOpenedLastIsChosenFirs
     present = {1, 12};
     EXPECT_EQ(rules.Content().port.selected, 0) << "gone: the first again";
 }
+
+}  // namespace quillon::test
