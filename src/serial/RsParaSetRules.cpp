@@ -31,7 +31,7 @@ CRsParaSetRules::CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt
 {
 }
 
-std::string PortDescription(const PortEntry& port)
+std::string PortDeviceText(const PortEntry& port)
 {
     std::string name = port.friendlyName;
     const std::string tail = " (" + PortName(port.number) + ")";
@@ -62,7 +62,7 @@ ComboContent CRsParaSetRules::PortsKeeping(const std::string& current) const
     ComboContent ports{{}, -1, true, true};
     for (const PortEntry& port : discover_()) {
         ports.items.push_back(PortName(port.number));
-        ports.descriptions.push_back(PortDescription(port));
+        ports.descriptions.push_back(PortDeviceText(port));
     }
     const auto found = std::find(ports.items.begin(), ports.items.end(), current);
     if (found != ports.items.end())

@@ -20,7 +20,7 @@ std::string PortOpenFailedText(const CnComm& comm);
 
 // A port as the operator tells it apart: the device's name from discovery
 // and its device node, e.g. "FTDI FT232R USB UART (/dev/ttyUSB0)".
-std::string PortDescription(const PortEntry& port);
+std::string PortDeviceText(const PortEntry& port);
 
 // One drop-down list of the port dialog as it is to be shown.
 struct ComboContent {

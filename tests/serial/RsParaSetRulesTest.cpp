@@ -159,7 +159,7 @@ TEST_F(RsParaSetRulesTest, PortsNameTheirDevicesAndThePortOpenedLastIsChosenFirs
         {{2, "/dev/ttyS1", ""}, "/dev/ttyS1"},
     };
     for (const auto& d : described)
-        EXPECT_EQ(PortDescription(d.port), d.description);
+        EXPECT_EQ(PortDeviceText(d.port), d.description);
 
     ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
     std::vector<int> present{1, 7, 12};
