@@ -10,6 +10,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 
 namespace quillon {
 
@@ -66,10 +67,9 @@ std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNo
     }
     if (kind != kKindCounted)
         return {};
-    const std::size_t count = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
     std::string text;
-    for (std::size_t i = 0; i < count && 10 + 2 * i + 2 <= frame.size(); ++i) {
-        const unsigned byte = HexFieldValue(frame.substr(10 + 2 * i, 2));
+    for (const char c : DeviceValueBytes(frame)) {
+        const auto byte = static_cast<unsigned char>(c);
         if (byte >= 32 && byte <= 126) {
             text += static_cast<char>(byte);
         } else {
@@ -79,6 +79,15 @@ std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNo
         }
     }
     return text;
+}
+
+std::string DeviceValueBytes(std::string_view frame)
+{
+    const std::size_t count = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
+    std::string bytes;
+    for (std::size_t i = 0; i < count && 10 + 2 * i + 2 <= frame.size(); ++i)
+        bytes += static_cast<char>(HexFieldValue(frame.substr(10 + 2 * i, 2)));
+    return bytes;
 }
 
 DeviceSettingMarks::DeviceSettingMarks(const std::vector<TreeNodeInfo>& nodes, CatalogueTree& tree)
@@ -137,7 +146,8 @@ void DeviceSettingMarks::Apply(std::size_t index, const Record& record)
     if (!tree_.IsValid(option.treeItem))
         return;
     if (EqualsInOneCase(option.code, record.match))
-        tree_.SetItemLook(option.treeItem, option.name + MarkText(option, record), 3, 3);
+        tree_.SetItemLook(option.treeItem, option.name + MarkText(option, record), 3, 3,
+                          record.kind == kKindCounted ? std::optional(DeviceValueBytes(record.frame)) : std::nullopt);
     else if (EqualsInOneCase(std::string_view(option.code).substr(0, 4), record.key))
         tree_.SetItemLook(option.treeItem, option.name, 2, 2);
 }

@@ -42,6 +42,9 @@ private:
     std::size_t indexedSize_ = 0;
 };
 
+// The data bytes of a counted reply frame (kind 11), as far as it holds them.
+std::string DeviceValueBytes(std::string_view frameText);
+
 // The text shown after " : " for the value a reply frame carries for the
 // option (kinds 10 and 11); empty for the others.
 std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNodeInfo& option,

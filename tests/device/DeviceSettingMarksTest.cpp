@@ -88,6 +88,26 @@ TEST(ShowDeviceSetting, MarksValuesAndTheSymbologyTable)
     }
 }
 
+TEST(ShowDeviceSetting, ACountedValueKeepsItsBytesBesideTheirDisplay)
+{
+    Fixture f;
+    DeviceSettingMarks marks(f.nodes, f.tree);
+    const auto bytesOf = [&f](const char* code) {
+        for (const auto& node : f.nodes)
+            if (node.level == 3 && node.code == code)
+                return f.tree.Item(node.treeItem).deviceValue;
+        return std::optional<std::string>("?");
+    };
+    marks.ShowDeviceSetting("2432c00003410d42", 11);
+    EXPECT_EQ(bytesOf("32C00000"), std::optional<std::string>("A\rB"));
+    marks.ShowDeviceSetting("2432c00000", 11);
+    EXPECT_EQ(bytesOf("32C00000"), std::optional<std::string>(""));
+    marks.ShowDeviceSetting("2432c00103", 8);  // the same key, another option: no value any more
+    EXPECT_EQ(bytesOf("32C00000"), std::nullopt);
+    marks.ShowDeviceSetting("246182012c", 10);
+    EXPECT_EQ(bytesOf("61820000"), std::nullopt) << "two-byte values are numbers, not bytes";
+}
+
 TEST(ShowDeviceSetting, ALaterRecordMovesTheMarkAndOtherKindsChangeNothing)
 {
     Fixture f;

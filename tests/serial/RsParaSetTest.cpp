@@ -15,6 +15,7 @@
 #include "serial/PtyPair.h"
 #include "serial/QtCommNotifier.h"
 #include "serial/RsParaSet.h"
+#include "support/PortEntries.h"
 #include "support/RecordingPrompt.h"
 
 namespace quillon::test {
@@ -33,7 +34,7 @@ protected:
     CnComm comm{kCommEventThread | kCommOverlapped | kCommReceiveBuffer};
     RecordingPrompt prompt;
     std::vector<int> ports{12, 1};
-    CRsParaSet dialog{doc, comm, prompt, nullptr, [this] { return ports; }};
+    CRsParaSet dialog{doc, comm, prompt, nullptr, [this] { return UsbPortsNumbered(ports); }};
 };
 
 TEST_F(RsParaSetTest, ShowsItsTextsAndListsEachTimeItOpens)
