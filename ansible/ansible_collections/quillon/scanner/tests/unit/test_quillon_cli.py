@@ -6,22 +6,32 @@ import unittest
 from ansible_collections.quillon.scanner.plugins.module_utils.quillon_cli import (
     INFO_NEEDS, PROFILE_NEEDS, CliFailed, CliRefused, QuillonCli, listed_options, parse_version)
 
-# apply --help of the quillon-cli before the JSON results (its options as CLI11 lists them).
-OLD_APPLY_HELP = """Write a profile to one or more devices at once and check them.
-Usage: quillon-cli apply [OPTIONS] FILE
-
-Positionals:
-  FILE TEXT REQUIRED          the profile, as read -o or the window's 保存配置 writes it
-
-Options:
-  -h,--help                   Print this help message and exit
-  --port P ... REQUIRED       COMn or a device path; repeat it for more devices
-  --baud B                    line speed (default 115200, the port dialog's)
-  --timeout MS                the longest wait for one exchange, in ms (default 3000)
-  --jobs N                    how many ports are worked at once (default: all)
-
-Reads and checks FILE first; a profile refused sends nothing to any port.
-"""
+# apply --help of quillon-cli 1.0.0, from before the JSON results.
+OLD_APPLY_HELP = (
+    'Write a profile to one or more devices at once and check them.\n'
+    'Usage: quillon-cli apply [OPTIONS] FILE\n'
+    '\n'
+    'Positionals:\n'
+    "  FILE TEXT REQUIRED          the profile, as read -o or the window's 保存配置 writes it\n"
+    '\n'
+    'Options:\n'
+    '  -h,--help                   Print this help message and exit\n'
+    '  --port P ... REQUIRED       COMn or a device path; repeat it for more devices\n'
+    "  --baud B:POSITIVE           line speed (default 115200, the port dialog's)\n"
+    '  --timeout MS:POSITIVE       the longest wait for one exchange, in ms (default 3000)\n'
+    '  --jobs N:POSITIVE           how many ports are worked at once (default: all)\n'
+    '\n'
+    'Reads and checks FILE first; a profile refused sends nothing to any port.  Then, on every port at '
+    'once (at most --jobs at a time), connects, writes each setting and waits for its reply, reads '
+    'every setting back and checks that the device reports each setting of the profile.  Prints one '
+    'line per port as it ends, tab-separated: the port, the result (ok; differs: and the codes that '
+    'differ; failed: and why), the settings written and the settings that differ after the check (- '
+    "when it did not run).  A port that fails does not stop the others.  The line's own settings (baud "
+    'rate, USB or serial mode) are written only when the device does not hold them yet, and last, after '
+    'the check: the device answers them by changing the link, and the result says to connect again.\n'
+    'Exit status: 0 every port holds the profile, 1 a port failed or differs, 2 wrong arguments or a '
+    'refused profile (nothing is sent), 3 no port could be opened.\n'
+)
 NEW_APPLY_HELP = OLD_APPLY_HELP.replace(
     "  --jobs N", "  --json                      the results as JSON\n"
               "  --dry-run                   read and compare only, write nothing\n  --jobs N")
