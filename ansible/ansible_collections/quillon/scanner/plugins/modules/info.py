@@ -36,10 +36,6 @@ options:
       - The longest silence of a device, in milliseconds, before it counts as not answering.
       - By default quillon-cli's (3000).
     type: int
-  quillon_cli:
-    description:
-      - Path of quillon-cli on the managed host. By default it is found on C(PATH).
-    type: path
 attributes:
   check_mode:
     description: Only reads; runs the same in check mode.
@@ -52,6 +48,8 @@ attributes:
     support: full
 requirements:
   - quillon-cli with JSON results (C(ports --json) and C(version --json)) on the managed host
+extends_documentation_fragment:
+  - quillon.scanner.quillon_cli
 seealso:
   - module: quillon.scanner.profile
 author:

@@ -48,10 +48,6 @@ options:
     description:
       - How many ports are worked at once. By default all of them.
     type: int
-  quillon_cli:
-    description:
-      - Path of quillon-cli on the managed host. By default it is found on C(PATH).
-    type: path
 attributes:
   check_mode:
     description: Reads every device and reports what would be written; writes nothing.
@@ -65,6 +61,8 @@ notes:
   - A port whose final read-back still differs from the profile fails the task, with the codes that differ.
 requirements:
   - quillon-cli with JSON results (C(apply --json) and C(--dry-run)) on the managed host
+extends_documentation_fragment:
+  - quillon.scanner.quillon_cli
 seealso:
   - module: quillon.scanner.info
 author:

@@ -12,7 +12,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 COLLECTION = HERE.parents[1]
-COLLECTIONS = HERE.parents[3]
+COLLECTIONS = HERE.parents[4]  # the folder that holds ansible_collections/
 MODULES = ("profile", "info")
 ENV = dict(os.environ, ANSIBLE_COLLECTIONS_PATH=str(COLLECTIONS), ANSIBLE_NOCOLOR="1")
 

@@ -19,7 +19,7 @@ import unittest
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-COLLECTIONS = HERE.parents[3]  # .../ansible, holding ansible_collections/
+COLLECTIONS = HERE.parents[4]  # the folder that holds ansible_collections/
 SOURCE = COLLECTIONS.parent
 CLI = os.environ.get("QUILLON_CLI", str(SOURCE / "build/cli/quillon-cli"))
 SIM = os.environ.get("QUILLON_SIM", str(SOURCE / "build/sim/quillon-sim"))
