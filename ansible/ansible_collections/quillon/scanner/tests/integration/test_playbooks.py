@@ -132,7 +132,10 @@ class Playbooks(unittest.TestCase):
         path = self.write("play%d.yml" % self.runs, json.dumps(play, indent=2))
         env = dict(os.environ, ANSIBLE_COLLECTIONS_PATH=str(COLLECTIONS), ANSIBLE_NOCOLOR="1",
                    ANSIBLE_LOCALHOST_WARNING="false", ANSIBLE_INVENTORY_UNPARSED_WARNING="false",
-                   ANSIBLE_RETRY_FILES_ENABLED="false")
+                   ANSIBLE_RETRY_FILES_ENABLED="false",
+                   # Not below the user's home, which an account such as nobody does not have.
+                   ANSIBLE_LOCAL_TEMP=os.path.join(self.dir.name, "ansible-local"),
+                   ANSIBLE_REMOTE_TEMP=os.path.join(self.dir.name, "ansible-remote"))
         run = subprocess.run(["ansible-playbook", "-i", "localhost,", path] + list(flags), cwd=self.dir.name,
                              env=env, capture_output=True, text=True, timeout=10 * WAIT)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
