@@ -18,8 +18,13 @@ import re
 # A quillon-cli from before the JSON results has apply without --json and
 # ports without --json (its version --json printed another shape, so the
 # shape of that result is checked where it is read).
-PROFILE_NEEDS = (("apply", ("--json", "--dry-run")),)
 INFO_NEEDS = (("ports", ("--json",)), ("version", ("--json",)))
+
+
+def profile_needs(with_catalogue):
+    """What the profile module needs; a catalogue of one's own needs apply --catalogue too."""
+    return (("apply", ("--json", "--dry-run") + (("--catalogue",) if with_catalogue else ())),)
+
 
 _VERSION = re.compile(r"\bquillon-cli\s+(\d+(?:\.\d+)*)")
 _OPTION = re.compile(r"(?<![\w-])--[a-z][a-z0-9-]*")

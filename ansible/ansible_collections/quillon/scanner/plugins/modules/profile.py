@@ -138,7 +138,7 @@ from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.quillon.scanner.plugins.module_utils.provisioning import (
     ApplyResult, BadOptions, apply_arguments, profile_text)
 from ansible_collections.quillon.scanner.plugins.module_utils.quillon_cli import (
-    PROFILE_NEEDS, CliFailed)
+    CliFailed, profile_needs)
 from ansible_collections.quillon.scanner.plugins.module_utils.running import quillon_cli
 
 
@@ -161,7 +161,7 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
-    cli = quillon_cli(module, PROFILE_NEEDS)
+    cli = quillon_cli(module, profile_needs(bool(params["catalogue"])))
     try:
         stdin = None if params["content"] is None else profile_text(params["content"])
         arguments = apply_arguments(params["profile"] or "-", params["ports"], module.check_mode,

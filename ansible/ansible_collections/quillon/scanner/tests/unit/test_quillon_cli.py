@@ -4,7 +4,7 @@
 import unittest
 
 from ansible_collections.quillon.scanner.plugins.module_utils.quillon_cli import (
-    INFO_NEEDS, PROFILE_NEEDS, CliFailed, CliRefused, QuillonCli, listed_options, parse_version)
+    INFO_NEEDS, CliFailed, CliRefused, QuillonCli, listed_options, parse_version, profile_needs)
 
 # apply --help of quillon-cli 1.0.0, from before the JSON results.
 OLD_APPLY_HELP = (
@@ -77,7 +77,7 @@ class Require(unittest.TestCase):
         answers = dict(self.VERSION)
         answers[("/usr/bin/quillon-cli", "apply", "--help")] = (0, NEW_APPLY_HELP, "")
         cli = cli_with(answers)
-        cli.require(PROFILE_NEEDS)
+        cli.require(profile_needs(False))
         self.assertEqual(cli.version, "1.1.0")
 
     def test_refused(self):
@@ -94,7 +94,13 @@ class Require(unittest.TestCase):
         ]:
             with self.subTest(name):
                 with self.assertRaisesRegex(CliRefused, says):
-                    cli_with(answers).require(PROFILE_NEEDS)
+                    cli_with(answers).require(profile_needs(False))
+
+    def test_a_catalogue_of_ones_own_needs_apply_catalogue(self):
+        answers = dict(self.VERSION)
+        answers[("/usr/bin/quillon-cli", "apply", "--help")] = (0, NEW_APPLY_HELP, "")
+        with self.assertRaisesRegex(CliRefused, r"it has no apply --catalogue; "):
+            cli_with(answers).require(profile_needs(True))
 
     def test_info_needs_ports_and_version(self):
         answers = dict(self.VERSION)
