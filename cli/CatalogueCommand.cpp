@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
 #include "cli/StderrPrompt.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -92,7 +93,9 @@ Verb AddCatalogueVerb(CLI::App& app)
                     "Exit status: 0 when the catalogue loaded, 1 when it failed or stopped early, "
                     "2 for wrong arguments.");
     auto file = std::make_shared<std::string>();
-    command->add_option("FILE", *file, "the catalogue (default: the one the window would load)")->type_name("");
+    command->add_option("FILE", *file, "the catalogue (default: $QUILLON_CATALOGUE, else the one the window would load)")
+        ->type_name("")
+        ->envname(kCatalogueVariable);
     return {command, [file] { return PrintCatalogue(*file); }};
 }
 

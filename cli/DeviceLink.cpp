@@ -32,6 +32,7 @@ std::string OpenFailure(int error)
     case ENOENT: case ENXIO: case ENODEV: return "no such port";
     case EACCES: case EPERM: return "permission denied";
     case EBUSY: return "in use by another program";
+    case ENOTTY: return "not a terminal";
     default: return std::strerror(error);
     }
 }
@@ -91,10 +92,14 @@ int DeviceLink::Open()
     doc_.baudRate = args_.baud;
     if (target.path && comm_.OpenByNumber(target.number, args_.baud))
         return 0;
-    const int error = target.path ? comm_.LastOpenError() : ENOENT;
     doc_.portNumber = 0;
-    prompt_.ShowError("quillon-cli: cannot open " + args_.port + ": " + OpenFailure(error) + "\n" +
-                      ExplainPortProblem(GatherPortFacts(target.path.value_or(args_.port), error)));
+    if (!target.path) {
+        prompt_.ShowError("quillon-cli: cannot open " + target.name + ": no such port\n" + ports_->PresentPorts());
+        return 3;
+    }
+    const int error = comm_.LastOpenError();
+    prompt_.ShowError("quillon-cli: cannot open " + target.name + ": " + OpenFailure(error) + "\n" +
+                      ExplainPortProblem(GatherPortFacts(*target.path, error)));
     return 3;
 }
 
@@ -147,6 +152,19 @@ int DeviceLink::ReadBack()
     if (session_->BeginReadSettings() != 1)
         return 1;
     return FinishReadBack();
+}
+
+std::string DeviceLink::FailureReason() const
+{
+    if (portFailed_)
+        return "the port was lost";
+    if (prompt_.shown.empty())
+        return "no answer";
+    std::string text = prompt_.shown.back();
+    text = text.substr(0, text.find('\n'));
+    if (text.starts_with("quillon-cli: "))
+        text.erase(0, 13);
+    return text;
 }
 
 std::string DeviceLink::StateText() const

@@ -84,6 +84,9 @@ public:
     // What the device reported, for comparing it with a profile.
     DeviceReport Report() const { return {doc_.catalogue.treeNodes, tree_, reportedFrames_}; }
 
+    // Why the link gave up, in one line: a lost port, else its last message.
+    std::string FailureReason() const;
+
     // The information bar's state text: "COMn，联机", or the device path
     // when the port was named by its path.
     std::string StateText() const;

@@ -1,3 +1,4 @@
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "tools/FirmwareDownload.h"
 
@@ -78,7 +79,7 @@ Verb AddFirmwareVerb(CLI::App& app)
 {
     auto arguments = std::make_shared<FirmwareArguments>();
     CLI::App* command = app.add_subcommand("firmware", "Send a firmware file to the device's loader.");
-    command->add_option("--port", arguments->port, "COMn or a device path")->required();
+    command->add_option("--port", arguments->port, "COMn or a device path")->required()->check(NonEmptyPort());
     command->add_option("FILE", arguments->file, "Intel HEX file, or a raw .ci/.ldr image")->required();
     command->add_flag("--erase", arguments->erase, "erase the device configuration first");
     command->add_flag("--repair", arguments->repair, "repair upgrade: HEX records without the loader handshake");

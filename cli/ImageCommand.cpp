@@ -102,7 +102,7 @@ Verb AddImageVerb(CLI::App& app)
                     "bytes written.\nExit status: 0 written, 1 device failure, 2 wrong arguments, 3 port not "
                     "opened.");
     auto args = std::make_shared<ImageArgs>();
-    AddCaptureOptions(*command, args->link);
+    AddPortOptions(*command, args->link, false);
     command->add_option("-o,--output", args->output, "the BMP file to write")->type_name("FILE.bmp")->required();
     CLI::Option* scale = command->add_option("--scale", args->scale, "a scale of the full resolution")
                              ->type_name("1|1/2|1/4|1/8|1/16|1/32")

@@ -12,6 +12,9 @@ namespace quillon::cli {
 
 namespace {
 
+// Beyond any capture, and far from where a deadline of the clock overflows.
+constexpr long long kMaxListenSeconds = 366LL * 24 * 3600;
+
 struct ListenArgs {
     PortArgs link;
     std::string encoding = "gbk";
@@ -84,12 +87,14 @@ Verb AddListenVerb(CLI::App& app)
                     "\nExit status: 0, 1 port failure (with --reconnect: not back in time) or file not written, 2 wrong "
                     "arguments, 3 port not opened.");
     auto args = std::make_shared<ListenArgs>();
-    AddCaptureOptions(*command, args->link);
+    AddPortOptions(*command, args->link, false);
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
         ->type_name("gbk|utf-8")
         ->transform(CLI::IsMember({"gbk", "utf-8", "utf8"}, CLI::ignore_case));
     command->add_option("--count", args->count, "stop after N records")->type_name("N")->check(CLI::PositiveNumber);
-    command->add_option("--seconds", args->seconds, "stop after S seconds")->type_name("S")->check(CLI::PositiveNumber);
+    command->add_option("--seconds", args->seconds, "stop after S seconds (at most a year)")
+        ->type_name("S")
+        ->check(WholeNumberIn(1, kMaxListenSeconds, "seconds (a year)"));
     command->add_option("-o,--output", args->output, "also save the records here")->type_name("FILE.txt");
     command->add_flag("--reconnect", args->reconnect,
                       "when the device is unplugged, wait a minute for it to come back and go on listening");

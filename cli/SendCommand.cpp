@@ -107,6 +107,8 @@ Verb AddSendVerb(CLI::App& app)
         ->required()
         ->check(CLI::Validator(
             [](std::string& value) {
+                if (value.empty())
+                    return std::string("an empty command: nothing to send");
                 return ReadTypedCommand(value) ? std::string() : std::string(kCommandLengthText) + " (" + value + ")";
             },
             ""));

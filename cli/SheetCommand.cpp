@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
 #include "cli/StderrPrompt.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "document/QuillonDoc.h"
 #include "profile/OptionEntries.h"
@@ -25,6 +26,12 @@ namespace quillon::cli {
 
 namespace {
 
+// libzint's limit of one Code 128 symbol.
+constexpr const char* kCode128Capacity = "60 symbol characters: 60 letters, or 118 digits";
+
+// As fine as the PDF is drawn; far beyond any printer or decoder's need.
+constexpr int kMaxDpi = SheetWriter::kPdfResolution;
+
 // One document entry as asked for: a catalogue option or a custom code.
 struct Item {
     bool custom = false;
@@ -40,6 +47,7 @@ struct SheetArgs {
     std::string convert;
     std::string profile;  // its settings come before the command line's items
     bool invert = false;
+    int dpi = 0;  // 0: the pane's own
     std::vector<std::string> customs;  // CODE:DESCRIPTION
     std::vector<std::string> codes;    // CODE[=VALUE]
     std::vector<Item> items;           // both, in command-line order
@@ -122,6 +130,13 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
         if (item.custom) {
             if (!doc.AddEntry(item.code, item.description))  // the document has said why
                 throw CLI::ValidationError(item.code, "could not be added");
+            // The window keeps such an entry without bars, for a converted
+            // sheet; a sheet of Code 128 symbols would print a code no
+            // scanner can read (and a line of text as long as the code).
+            if (sheet.convert.empty() && doc.entries.back().symbolNote == kTooLongNote)
+                throw CLI::ValidationError("--custom", "a code of " + std::to_string(item.code.size()) +
+                                                           " characters is more than a Code 128 symbol holds (" +
+                                                           kCode128Capacity + ")");
             continue;
         }
         if (const std::string error = options.Add(item.code, item.value); !error.empty())
@@ -164,6 +179,9 @@ int WriteSheet(const SheetArgs& sheet)
     writer.FitToContent();
     const QString output = QString::fromStdString(sheet.output);
     if (EndsWith(sheet.output, ".pdf")) {
+        if (sheet.dpi != 0)
+            throw CLI::ValidationError("--dpi", "is for a PNG; a PDF is drawn at " +
+                                                    std::to_string(SheetWriter::kPdfResolution) + " dpi");
         const int pages = writer.WritePdf(output);
         if (pages < 0) {
             std::fprintf(stderr, "quillon-cli sheet: cannot write %s\n", sheet.output.c_str());
@@ -171,7 +189,7 @@ int WriteSheet(const SheetArgs& sheet)
         }
         std::printf("%s: %zu entries, %d pages\n", sheet.output.c_str(), doc.entries.size(), pages);
     } else {
-        if (!writer.WritePng(output)) {
+        if (!writer.WritePng(output, sheet.dpi == 0 ? SheetWriter::kPaneResolution : sheet.dpi)) {
             std::fprintf(stderr, "quillon-cli sheet: cannot write %s\n", sheet.output.c_str());
             return 1;
         }
@@ -198,8 +216,7 @@ Verb AddSheetVerb(CLI::App& app)
         ->check(Check([](const std::string& file) {
             return EndsWith(file, ".pdf") || EndsWith(file, ".png");
         }, "must end in .pdf or .png"));
-    command->add_option("--catalogue", sheet->catalogue, "the catalogue (default: the one the window would load)")
-        ->type_name("FILE");
+    AddCatalogueOption(*command, sheet->catalogue);
     command->add_option("--convert", sheet->convert, "one QR Code or PDF417 symbol for the whole sheet")
         ->type_name("qr|pdf417")
         ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
@@ -207,6 +224,9 @@ Verb AddSheetVerb(CLI::App& app)
     command->add_option("--profile", sheet->profile, "a saved profile whose settings come first")
         ->type_name("FILE");
     command->add_flag("--invert", sheet->invert, "white bars on black");
+    command->add_option("--dpi", sheet->dpi, "a PNG's resolution (default 96: each module one pixel)")
+        ->type_name("N")
+        ->check(WholeNumberIn(SheetWriter::kPaneResolution, kMaxDpi, "dpi"));
     const CLI::Option* custom =
         command->add_option("--custom", sheet->customs, "an entry of the ADD button: its code and description")
             ->type_name("CODE:DESCRIPTION")

@@ -87,23 +87,28 @@ int SheetWriter::WritePdf(const QString& path)
     return PrintWithFooters(writer, doc_, options_);
 }
 
-QImage SheetWriter::RenderPane()
+QImage SheetWriter::RenderPane(int dpi)
 {
     const int width = PaneImageWidth();
     ExtentPainter measure;
     const PaneBottom content = DrawPane(measure, doc_, options_, width);
     const int height = FollowContent(doc_.upperGeometry.totalHeight, content).totalHeight;
-    QImage image(width, height, QImage::Format_RGB32);
+    const double scale = static_cast<double>(dpi) / kPaneResolution;
+    QImage image(static_cast<int>(width * scale + 0.5), static_cast<int>(height * scale + 0.5), QImage::Format_RGB32);
+    constexpr double kInchesPerMetre = 1 / 0.0254;
+    image.setDotsPerMeterX(static_cast<int>(dpi * kInchesPerMetre + 0.5));
+    image.setDotsPerMeterY(static_cast<int>(dpi * kInchesPerMetre + 0.5));
     image.fill(Qt::white);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     QtPainter adapter(painter);
     DrawPane(adapter, doc_, options_, width);
     return image;
 }
 
-bool SheetWriter::WritePng(const QString& path)
+bool SheetWriter::WritePng(const QString& path, int dpi)
 {
-    return RenderPane().save(path, "PNG");
+    return RenderPane(dpi).save(path, "PNG");
 }
 
 }  // namespace quillon

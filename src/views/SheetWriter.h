@@ -18,6 +18,8 @@ class SheetWriter {
 public:
     static constexpr int kDefaultClientWidth = 620;
     static constexpr int kPdfResolution = 600;
+    // The pane's own resolution: one unit, one pixel.
+    static constexpr int kPaneResolution = 96;
 
     SheetWriter(CQuillonDoc& doc, const IViewOptions& options, int clientWidth = kDefaultClientWidth);
 
@@ -27,8 +29,11 @@ public:
 
     // Pages written, or -1 when the file could not be opened.
     int WritePdf(const QString& path);
-    bool WritePng(const QString& path);
-    QImage RenderPane();
+    // The pane at `dpi` dots per inch: each unit dpi/96 pixels, so that a
+    // decoder reading the image at its own size finds modules wider than one
+    // pixel.
+    bool WritePng(const QString& path, int dpi = kPaneResolution);
+    QImage RenderPane(int dpi = kPaneResolution);
 
     // Width of the pane image: at least clientWidth, and wide enough that the
     // header's title and every caption, symbol and command string end 10

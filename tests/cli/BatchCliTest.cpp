@@ -7,6 +7,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <fstream>
@@ -103,17 +104,42 @@ protected:
         return NamedSetting(catalogue.doc.catalogue.treeNodes, code, std::nullopt)->setting;
     }
 
+    // What diff --json says of the profile on a port.
+    nlohmann::json Diff(const std::string& profile, const std::string& port) const
+    {
+        const ProgramRun run = Cli("diff --json " + Quote(profile) + " --port " + port);
+        EXPECT_EQ(run.err, "");
+        return nlohmann::json::parse(run.out);
+    }
+
+    // "N written": what apply writes of the profile to the device on port,
+    // the settings it does not hold yet.
+    std::string ToWrite(const std::string& profile, const std::string& port) const
+    {
+        return std::to_string(Diff(profile, port)["differences"].size()) + " written";
+    }
+
     test::BundledCatalogue catalogue;
     test::TempDir dir;
     std::string links = (dir.Path() / "ports").string();
-    const std::string written = std::to_string(std::size(kSettings) - 1) + " written";
 };
+
+std::set<std::string> CodesOf(const nlohmann::json& differences)
+{
+    std::set<std::string> codes;
+    for (const auto& difference : differences)
+        codes.insert(difference["code"].get<std::string>());
+    return codes;
+}
 
 TEST_F(BatchCli, ApplyToTwoDevicesReadThemBackAndDiff)
 {
     const auto first = Start(9);
     const auto second = Start(10);
     const std::string profile = SavedProfile("chosen.json");
+    const std::string written = ToWrite(profile, "COM9");
+    EXPECT_NE(written, "0 written");
+    EXPECT_EQ(ToWrite(profile, "COM10"), written);
 
     // One device by its COM name, the other by its device path.
     const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9 --port " + Quote(second->DevicePath()));
@@ -178,6 +204,7 @@ TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
     const auto steady = Start(9);
     const auto lost = Start(10);
     const std::string profile = SavedProfile("chosen.json");
+    const std::string written = ToWrite(profile, "COM9");
     auto apply = std::async(std::launch::async, [&] {
         return Cli("apply " + Quote(profile) + " --port COM9 --port COM10");
     });
@@ -190,7 +217,7 @@ TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
     ASSERT_EQ(lines.size(), 2u) << run.out;
     EXPECT_EQ(*lines.begin(), "COM10\tfailed: the port was lost\t" + std::to_string(WrittenBefore(run.out)) +
                                   " written\t- differ");
-    EXPECT_LT(WrittenBefore(run.out), std::size(kSettings) - 1);
+    EXPECT_LT(WrittenBefore(run.out), std::stoul(written));
     EXPECT_EQ(*lines.rbegin(), "COM9\tok\t" + written + "\t0 differ");
 }
 
@@ -198,31 +225,159 @@ TEST_F(BatchCli, ASpeedTheDeviceDoesNotHoldIsWrittenLastAfterTheCheck)
 {
     const auto device = Start(9);
     const std::string profile = HandWritten("speed.json", "414101", "3000");
+    const std::string written = ToWrite(profile, "COM9");
     const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9");
     EXPECT_EQ(apply.exitCode, 0) << apply.err;
-    EXPECT_EQ(apply.out, "COM9\tok, the link changed: connect again with its new settings\t2 written\t0 differ\n");
+    EXPECT_EQ(apply.out, "COM9\tok, the link changed: connect again with its new settings\t" + written + "\t0 differ\n");
     EXPECT_EQ(Cli("diff " + Quote(profile) + " --port COM9").out, "");
 }
 
-TEST_F(BatchCli, PortsThatDoNotOpen)
+TEST_F(BatchCli, BothLinkSettingsAreWrittenTheSpeedFirst)
+{
+    const auto device = Start(9);
+    const std::string profile = dir.Write(
+        "link.json", "{\"format\": \"quillon-profile\", \"version\": 1, \"settings\": [{\"code\": \"424001\"}, "
+                     "{\"code\": \"414101\"}, {\"code\": \"61820000\", \"value\": \"2000\"}]}\n");
+    const ProgramRun apply = Cli("apply --json " + Quote(profile) + " --port COM9");
+    EXPECT_EQ(apply.exitCode, 0) << apply.out << apply.err;
+    const nlohmann::json result = nlohmann::json::parse(apply.out)["ports"][0];
+    EXPECT_EQ(result["outcome"], "ok") << result;
+    EXPECT_EQ(result["written"], nlohmann::json({"61820000", "414101", "424001"}));
+    // The speed reached the device before the interface, each once.
+    EXPECT_NE(device->WaitForLine("write 21414101 applied"), "");
+    EXPECT_NE(device->WaitForLine("write 21424001 applied"), "");
+}
+
+TEST_F(BatchCli, PortsThatDoNotOpenOrAreNamedTwice)
 {
     const auto device = Start(9);
     const std::string profile = SavedProfile("chosen.json");
+    const std::string written = ToWrite(profile, "COM9");
+    const std::string file = dir.Write("notes.txt", "no port\n");
     const std::string missing = "COM77\tfailed: cannot open COM77: no such port\t0 written\t- differ";
     const struct {
-        const char* ports;
+        std::string ports;
         int exitCode;
         std::multiset<std::string> lines;
+        std::string err;
     } cases[] = {
-        {"--port COM77", 3, {missing}},
-        {"--port COM77 --port COM9 --jobs 1", 1, {missing, "COM9\tok\t" + written + "\t0 differ"}},
+        {"--port COM77", 3, {missing}, ""},
+        {"--port ''", 2, {}, "--port: names no port"},
+        {"--port COM9 --port " + Quote(file), 2, {}, file + ": not a terminal (a regular file)"},
+        // In this order: the device holds the profile after the first that reaches it.
+        {"--port COM77 --port COM9 --jobs 1", 1, {missing, "COM9\tok\t" + written + "\t0 differ"}, ""},
+        // One device by its COM name, its path and a link to it: worked once.
+        {"--port COM9 --port " + Quote(device->DevicePath()) + " --port " + Quote(links + "/COM9") + " --port COM9",
+         0, {"COM9\tok\t0 written\t0 differ"}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ports);
         const ProgramRun run = Cli("apply " + Quote(profile) + " " + c.ports);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
         EXPECT_EQ(Lines(run.out), c.lines);
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
+}
+
+TEST_F(BatchCli, ApplyWritesOnlyWhatDiffersTriesItDryAndTellsItAsJson)
+{
+    const auto first = Start(9);
+    const auto second = Start(10);
+    const std::string profile = SavedProfile("chosen.json");
+    const nlohmann::json before = Diff(profile, "COM9");
+    EXPECT_EQ(before["port"], "COM9");
+    EXPECT_EQ(before["outcome"], "differs");
+    const std::set<std::string> toWrite = CodesOf(before["differences"]);
+    EXPECT_FALSE(toWrite.empty());
+    EXPECT_FALSE(toWrite.contains("414103"));  // the device's speed already
+
+    // A dry run of every port present reads both simulators (and whatever
+    // ports this machine has, which answer no probe) and writes nothing.
+    const std::size_t hardware = nlohmann::json::parse(Cli("ports --json").out).size() - 2;
+    const ProgramRun dry = Cli("apply --dry-run --json " + Quote(profile) + " --port all --port COM10 --timeout 1000");
+    EXPECT_EQ(dry.exitCode, hardware == 0 ? 0 : 1) << dry.err;
+    const nlohmann::json tried = nlohmann::json::parse(dry.out);
+    EXPECT_EQ(tried["dry_run"], true);
+    ASSERT_EQ(tried["ports"].size(), 2 + hardware) << dry.out;
+    nlohmann::json simulated = nlohmann::json::array();
+    for (const auto& port : tried["ports"])
+        if (port["port"] == "COM9" || port["port"] == "COM10")
+            simulated.push_back(port);
+    ASSERT_EQ(simulated.size(), 2u) << dry.out;
+    for (const auto& port : simulated) {
+        EXPECT_EQ(port["outcome"], "differs");
+        EXPECT_EQ(port["reason"], std::to_string(toWrite.size()) + " to write");
+        EXPECT_EQ(port["changes"], before["differences"]);
+        EXPECT_EQ(port["differences"], port["changes"]);
+        EXPECT_EQ(port["written"], nlohmann::json::array());
+    }
+    EXPECT_EQ(Diff(profile, "COM10")["differences"], before["differences"]);
+    const ProgramRun dryText = Cli("apply --dry-run " + Quote(profile) + " --port COM9");
+    EXPECT_EQ(dryText.exitCode, 0);
+    EXPECT_TRUE(dryText.out.starts_with("COM9\twould write: ")) << dryText.out;
+    EXPECT_TRUE(dryText.out.ends_with("\t0 written\t" + std::to_string(toWrite.size()) + " differ\n")) << dryText.out;
+
+    // Written, the profile from standard input: what differed, and only that.
+    const ProgramRun apply = Cli("apply --json - --port COM9 --port COM10 < " + Quote(profile));
+    EXPECT_EQ(apply.exitCode, 0) << apply.err;
+    const nlohmann::json applied = nlohmann::json::parse(apply.out);
+    EXPECT_EQ(applied["dry_run"], false);
+    ASSERT_EQ(applied["ports"].size(), 2u);
+    for (const auto& [index, port] : {std::pair{0, "COM9"}, std::pair{1, "COM10"}}) {
+        const nlohmann::json& result = applied["ports"][index];
+        EXPECT_EQ(result["port"], port);
+        EXPECT_EQ(result["outcome"], "ok");
+        EXPECT_FALSE(result.contains("reason"));
+        EXPECT_EQ(result["changes"], before["differences"]);
+        EXPECT_EQ(std::set<std::string>(result["written"].begin(), result["written"].end()), toWrite);
+        EXPECT_EQ(result["differences"], nlohmann::json::array());
+    }
+    const nlohmann::json same = Diff(profile, "COM10");
+    EXPECT_EQ(same, nlohmann::json({{"port", "COM10"}, {"outcome", "same"}, {"differences", nlohmann::json::array()}}));
+
+    // Again: nothing left to write.
+    const ProgramRun again = Cli("apply --json " + Quote(profile) + " --port COM9");
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(nlohmann::json::parse(again.out)["ports"][0],
+              nlohmann::json({{"port", "COM9"}, {"outcome", "ok"}, {"changes", nlohmann::json::array()},
+                              {"written", nlohmann::json::array()}, {"differences", nlohmann::json::array()}}));
+
+    // A port that does not answer fails alone, with its reason; diff says the same.
+    const ProgramRun missing = Cli("apply --json " + Quote(profile) + " --port COM77 --port COM9");
+    EXPECT_EQ(missing.exitCode, 1);
+    const nlohmann::json failed = nlohmann::json::parse(missing.out)["ports"][0];
+    EXPECT_EQ(failed["outcome"], "failed");
+    EXPECT_EQ(failed["reason"], "cannot open COM77: no such port");
+    const ProgramRun diffMissing = Cli("diff --json " + Quote(profile) + " --port COM77");
+    EXPECT_EQ(diffMissing.exitCode, 3);
+    EXPECT_EQ(nlohmann::json::parse(diffMissing.out),
+              nlohmann::json({{"port", "COM77"}, {"outcome", "failed"}, {"reason", "cannot open COM77: no such port"},
+                              {"differences", nlohmann::json::array()}}));
+}
+
+TEST_F(BatchCli, ARefusedProfileFromStandardInputIsNamedSo)
+{
+    const auto device = Start(9);
+    const std::string profile = HandWritten("refused.json", "414201", "70000");
+    const ProgramRun apply = Cli("apply - --port COM9 < " + Quote(profile));
+    EXPECT_EQ(apply.exitCode, 2);
+    EXPECT_NE(apply.err.find("(standard input):6: option 61820000 refuses the value \"70000\""), std::string::npos)
+        << apply.err;
+}
+
+TEST_F(BatchCli, PortsAsJson)
+{
+    const auto first = Start(9);
+    const auto second = Start(10);
+    const ProgramRun run = Cli("ports --json");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    nlohmann::json linked = nlohmann::json::array();
+    for (const auto& port : nlohmann::json::parse(run.out))
+        if (port["path"].get<std::string>().starts_with("/dev/pts/"))
+            linked.push_back(port);
+    EXPECT_EQ(linked, nlohmann::json::parse(R"([{"name": "COM9", "path": ")" + first->DevicePath() +
+                                            R"(", "description": "", "identity": ""}, {"name": "COM10", "path": ")" +
+                                            second->DevicePath() + R"(", "description": "", "identity": ""}])"));
 }
 
 }  // namespace

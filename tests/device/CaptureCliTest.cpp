@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <future>
 #include <string>
@@ -26,9 +27,22 @@ TEST_F(CaptureCli, VersionFieldsInTheDialogsOrder)
               "设备类型：QS-2D Imager\n设备规格：640x480 CMOS, 2D/1D\n生产日期：2026-09-15\n设备序列号：QS2D2609150042\n");
     const ProgramRun json = RunCliOn(sim, "version --port COM9 --json");
     EXPECT_EQ(json.exitCode, 0);
-    EXPECT_NE(json.out.find("{\"C1\":\"QS-BOOT 1.04\",\"C2\":"), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"C5\":\"QS2D2609150042\""), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"width\":640,\"height\":480}"), std::string::npos) << json.out;
+    // The fields in the dialog's order, each by code, name and caption; and by name alone.
+    const nlohmann::json version = nlohmann::json::parse(json.out);
+    EXPECT_EQ(version["port"], "COM9");
+    ASSERT_EQ(version["fields"].size(), 8u) << json.out;
+    EXPECT_EQ(version["fields"][0], nlohmann::json({{"code", "C2"}, {"name", "firmware_version"},
+                                                    {"caption", "软件版本："}, {"value", "V3.2.7 build 20260915"}}));
+    EXPECT_EQ(version["fields"][1]["code"], "C1");
+    EXPECT_EQ(version["fields"][7]["code"], "C5");
+    EXPECT_EQ(version["named"], nlohmann::json({{"firmware_version", "V3.2.7 build 20260915"},
+                                                {"device_text", "QS-BOOT 1.04"},
+                                                {"resolution", "设备图像分辨率为：640pix × 480pix "},
+                                                {"hardware_version", "HW-B2"},
+                                                {"device_type", "QS-2D Imager"},
+                                                {"specification", "640x480 CMOS, 2D/1D"},
+                                                {"production_date", "2026-09-15"},
+                                                {"serial_number", "QS2D2609150042"}}));
 
     // A catalogue that asks for two fields only: the rest never answer.
     const ProgramRun partial =

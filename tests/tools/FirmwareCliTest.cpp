@@ -2,6 +2,8 @@
 // download ended, standard error shows how far it came.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "support/CliOnSim.h"
 #include "tools/FirmwareFixtures.h"
 
@@ -14,6 +16,8 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
     const fs::path image = dir.Path() / "firmware.ci";
     WriteFile(image, "v=b=1234" + Payload(4096 * 10));
     const fs::path saved = dir.Path() / "received.bin";
+    const fs::path fifo = dir.Path() / "firmware.hex";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string hex = Quote(QUILLON_SIM_FIRMWARE_HEX);
     const struct {
         const char* name;
@@ -29,6 +33,8 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
          "90%\nquillon-cli firmware: 升级失败，请重新升级！\n"},
         {"no such file", {}, Quote((dir.Path() / "none.ci").string()), 1, "",
          "quillon-cli firmware: 未指定文件名！\n"},
+        // Not waited on for a writer that never comes.
+        {"a FIFO", {}, Quote(fifo.string()), 1, "", "quillon-cli firmware: 未指定文件名！\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
