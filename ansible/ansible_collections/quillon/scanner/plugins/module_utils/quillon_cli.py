@@ -18,12 +18,17 @@ import re
 # A quillon-cli from before the JSON results has apply without --json and
 # ports without --json (its version --json printed another shape, so the
 # shape of that result is checked where it is read).
-INFO_NEEDS = (("ports", ("--json",)), ("version", ("--json",)))
+# A catalogue of one's own needs --catalogue of the verbs that talk to a device.
+def _catalogue(with_catalogue):
+    return ("--catalogue",) if with_catalogue else ()
 
 
 def profile_needs(with_catalogue):
-    """What the profile module needs; a catalogue of one's own needs apply --catalogue too."""
-    return (("apply", ("--json", "--dry-run") + (("--catalogue",) if with_catalogue else ())),)
+    return (("apply", ("--json", "--dry-run") + _catalogue(with_catalogue)),)
+
+
+def info_needs(with_catalogue):
+    return (("ports", ("--json",)), ("version", ("--json",) + _catalogue(with_catalogue)))
 
 
 _VERSION = re.compile(r"\bquillon-cli\s+(\d+(?:\.\d+)*)")

@@ -31,6 +31,11 @@ options:
       - Ask each device for its version record. Without it every port found is listed, unasked.
     type: bool
     default: true
+  catalogue:
+    description:
+      - The catalogue file on the managed host whose command lists ask for the version record.
+      - By default the one that quillon-cli finds as the window does (its C(config.ini)).
+    type: path
   timeout:
     description:
       - The longest silence of a device, in milliseconds, before it counts as not answering.
@@ -128,7 +133,7 @@ from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.quillon.scanner.plugins.module_utils.inventory import (
     chosen_ports, found_ports, scanner, version_record)
 from ansible_collections.quillon.scanner.plugins.module_utils.provisioning import BadOptions
-from ansible_collections.quillon.scanner.plugins.module_utils.quillon_cli import INFO_NEEDS, CliFailed
+from ansible_collections.quillon.scanner.plugins.module_utils.quillon_cli import CliFailed, info_needs
 from ansible_collections.quillon.scanner.plugins.module_utils.running import quillon_cli
 
 # Ports asked at once: a port without a device costs a whole time-out.
@@ -139,6 +144,7 @@ _AT_ONCE = 8
 ARGUMENT_SPEC = {
     "ports": {"type": "list", "elements": "str", "default": ["all"]},
     "version": {"type": "bool", "default": True},
+    "catalogue": {"type": "path"},
     "timeout": {"type": "int"},
     "quillon_cli": {"type": "path"},
 }
@@ -150,7 +156,7 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
-    cli = quillon_cli(module, INFO_NEEDS)
+    cli = quillon_cli(module, info_needs(bool(params["catalogue"])))
     try:
         chosen = chosen_ports(found_ports(cli.run_json(["ports", "--json"])[1]), params["ports"])
     except (CliFailed, ValueError, BadOptions) as error:
@@ -159,11 +165,13 @@ def main():
         module.exit_json(changed=False, ansible_facts=dict(quillon_scanners=[scanner(port) for port in chosen]),
                          quillon_cli_version=cli.version)
 
-    timeout = [] if params["timeout"] is None else ["--timeout", str(params["timeout"])]
+    options = [] if params["timeout"] is None else ["--timeout", str(params["timeout"])]
+    if params["catalogue"]:
+        options += ["--catalogue", params["catalogue"]]
 
     def ask(port):
         try:
-            rc, document, complaint = cli.run_json(["version", "--port", port["name"], "--json"] + timeout)
+            rc, document, complaint = cli.run_json(["version", "--port", port["name"], "--json"] + options)
         except CliFailed as error:
             return None, str(error)
         if rc != 0:

@@ -79,6 +79,7 @@ class Simulator:
             self.process.kill()
             self.process.wait()
         self.process.stdin.close()
+        self.process.stdout.close()
 
 
 class Playbooks(unittest.TestCase):
@@ -207,7 +208,8 @@ class Playbooks(unittest.TestCase):
         self.assertEqual(self.diff("COM10")["outcome"], "differs")
 
     def test_info_gathers_the_scanners_as_facts(self):
-        task = {"quillon.scanner.info": {"ports": ["COM10", self.sims["COM9"].path], "quillon_cli": CLI},
+        task = {"quillon.scanner.info": {"ports": ["COM10", self.sims["COM9"].path], "catalogue": CATALOGUE,
+                                         "quillon_cli": CLI},
                 "register": "found"}
         missing = {"quillon.scanner.info": {"ports": ["COM11"], "quillon_cli": CLI}, "register": "missing"}
         results, _ = self.playbook([task, missing])

@@ -4,7 +4,7 @@
 import unittest
 
 from ansible_collections.quillon.scanner.plugins.module_utils.quillon_cli import (
-    INFO_NEEDS, CliFailed, CliRefused, QuillonCli, listed_options, parse_version, profile_needs)
+    CliFailed, CliRefused, QuillonCli, info_needs, listed_options, parse_version, profile_needs)
 
 # apply --help of quillon-cli 1.0.0, from before the JSON results.
 OLD_APPLY_HELP = (
@@ -107,7 +107,9 @@ class Require(unittest.TestCase):
         answers[("/usr/bin/quillon-cli", "ports", "--help")] = (0, "Options:\n  -h,--help\n", "")
         answers[("/usr/bin/quillon-cli", "version", "--help")] = (0, "Options:\n  --port P\n  --json\n", "")
         with self.assertRaisesRegex(CliRefused, r"it has no ports --json; "):
-            cli_with(answers).require(INFO_NEEDS)
+            cli_with(answers).require(info_needs(False))
+        with self.assertRaisesRegex(CliRefused, r"it has no ports --json, version --catalogue; "):
+            cli_with(answers).require(info_needs(True))
 
 
 class RunJson(unittest.TestCase):
