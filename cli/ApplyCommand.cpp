@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/Interrupts.h"
 #include "cli/JsonResults.h"
 #include "cli/PortOptions.h"
 #include "cli/SettingWrites.h"
@@ -41,7 +42,7 @@ struct Batch {
 
 // How one port ended.
 struct PortResult {
-    enum class Outcome { Ok, Differs, Failed };
+    enum class Outcome { Ok, Differs, Failed, Interrupted };
     bool opened = false;
     Outcome outcome = Outcome::Failed;
     std::string reason;                      // empty when ok
@@ -103,15 +104,22 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
     link.KeepMessagesQuiet();
     link.UseCatalogue(batch.catalogue, batch.tree);
     PortResult result;
+    // An interrupt ends a port after the exchange in progress, and its line
+    // says how far it came.
     const auto failed = [&] {
-        result.outcome = PortResult::Outcome::Failed;
-        result.reason = link.FailureReason();
+        result.outcome = Interrupted() ? PortResult::Outcome::Interrupted : PortResult::Outcome::Failed;
+        result.reason = Interrupted() ? std::string() : link.FailureReason();
         return result;
     };
-    if (link.Open() != 0)
+    if (Interrupted()) {
+        result.outcome = PortResult::Outcome::Interrupted;
+        result.reason = "not started";
+        return result;
+    }
+    if (link.Open() != ExitStatus::Done)
         return failed();
     result.opened = true;
-    if (link.Connect() != 0 || link.FinishReadBack() != 0)
+    if (link.Connect() != ExitStatus::Done || link.FinishReadBack() != ExitStatus::Done)
         return failed();
 
     result.changes = DifferencesFromDevice(batch.settings, link.Report());
@@ -126,11 +134,11 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
     // One read-back after all the writes, for the check, instead of one after each.
     link.Session().SetReadBackAfterWrite(false);
     for (const SettingWrite* write : plan.ordinary) {
-        if (link.Write(write->recordIndex, write->value) != 0 || !link.Online())
+        if (link.Write(write->recordIndex, write->value) != ExitStatus::Done || !link.Online())
             return failed();
         result.written.push_back(write->code);
     }
-    if (!plan.ordinary.empty() && (link.ReadBack() != 0 || !link.Online()))
+    if (!plan.ordinary.empty() && (link.ReadBack() != ExitStatus::Done || !link.Online()))
         return failed();
     result.differences = DifferencesFromDevice(plan.checked, link.Report());
     if (!result.differences->empty()) {
@@ -151,14 +159,15 @@ PortResult ApplyToPort(const Batch& batch, std::size_t index)
             relinked->KeepMessagesQuiet();
             relinked->UseCatalogue(batch.catalogue, batch.tree);
             current = relinked.get();
-            if (current->Open() != 0 || current->Connect() != 0 || current->FinishReadBack() != 0) {
+            if (current->Open() != ExitStatus::Done || current->Connect() != ExitStatus::Done ||
+                current->FinishReadBack() != ExitStatus::Done) {
                 result.outcome = PortResult::Outcome::Failed;
                 result.reason = "connected again at " + std::to_string(args.baud) +
                                 " baud after writing the speed: " + current->FailureReason();
                 return result;
             }
         }
-        const bool accepted = current->Write(write->recordIndex, write->value) == 0;
+        const bool accepted = current->Write(write->recordIndex, write->value) == ExitStatus::Done;
         const bool reported = !current->Messages().empty() && IsLinkReport(current->Messages().back());
         if (current->PortFailed() || !(accepted || reported)) {
             result.outcome = PortResult::Outcome::Failed;
@@ -190,6 +199,8 @@ std::string ResultText(const PortResult& result, bool dryRun)
         return result.linkChanged ? "ok, the link changed: connect again with its new settings" : "ok";
     case PortResult::Outcome::Differs:
         return "differs:" + Codes(*result.differences);
+    case PortResult::Outcome::Interrupted:
+        return result.reason.empty() ? "interrupted" : "interrupted: " + result.reason;
     case PortResult::Outcome::Failed:
         break;
     }
@@ -209,7 +220,7 @@ void PrintLine(std::mutex& output, const std::string& port, const PortResult& re
 
 Json PortJson(const std::string& port, const PortResult& result)
 {
-    static const char* const kOutcomes[] = {"ok", "differs", "failed"};
+    static const char* const kOutcomes[] = {"ok", "differs", "failed", "interrupted"};
     Json out = {{"port", port}, {"outcome", kOutcomes[static_cast<int>(result.outcome)]}};
     if (result.outcome != PortResult::Outcome::Ok)
         out["reason"] = result.reason;
@@ -219,12 +230,12 @@ Json PortJson(const std::string& port, const PortResult& result)
     return out;
 }
 
-int RunApply(const ApplyArgs& args)
+ExitStatus RunApply(const ApplyArgs& args)
 {
     // A link that never opens a port loads the catalogue once for all.
     DeviceLink loader(args);
     if (!loader.LoadCatalogue())
-        return kExitDevice;
+        return ExitStatus::BadInput;
     const CQuillonDoc& doc = loader.Doc();
     const ProfileRead profile = ReadProfile(args.profile, doc.catalogue.treeNodes);
     if (!profile.error.empty())
@@ -232,8 +243,8 @@ int RunApply(const ApplyArgs& args)
     const std::vector<SettingWrite> writes = PlanWrites(profile.settings, doc.catalogue.treeNodes);
     const std::vector<std::string> ports = ExpandPortNames(args.ports);
     if (ports.empty()) {
-        std::fprintf(stderr, "quillon-cli apply: --port all: %s\n", PresentPortsText().c_str());
-        return kExitNoPort;
+        Complain("--port all: " + PresentPortsText());
+        return ExitStatus::PortNotOpened;
     }
     const Batch batch{args, ports, std::make_shared<const PortTargets>(ports), doc.catalogue, loader.Tree(),
                       profile.settings, writes};
@@ -260,13 +271,15 @@ int RunApply(const ApplyArgs& args)
             list.push_back(PortJson(ports[i], results[i]));
         PrintJson({{"dry_run", args.dryRun}, {"ports", list}});
     }
+    if (Interrupted())
+        return ExitStatus::Interrupted;
     if (std::ranges::none_of(results, &PortResult::opened))
-        return kExitNoPort;
+        return ExitStatus::PortNotOpened;
     const auto done = [&](const PortResult& result) {
         return args.dryRun ? result.outcome != PortResult::Outcome::Failed
                            : result.outcome == PortResult::Outcome::Ok;
     };
-    return std::ranges::all_of(results, done) ? 0 : kExitDevice;
+    return std::ranges::all_of(results, done) ? ExitStatus::Done : ExitStatus::DeviceOrOutcome;
 }
 
 }  // namespace
@@ -285,12 +298,13 @@ Verb AddApplyVerb(CLI::App& app)
         "the others; a port named twice (by its COM name, its path, a link to it or its USB serial number) is "
         "worked once.  The line's own settings (baud rate, USB or serial mode) are written only when the device "
         "does not hold them yet, and last, after the check: the device answers them by changing the link, and the "
-        "result says to connect again.\n"
+        "result says to connect again.  An interrupt ends every port after the exchange in progress; each still "
+        "gets its line (interrupted).\n"
         "--json prints instead one object: {\"dry_run\", \"ports\": [{\"port\", \"outcome\" (ok, differs, failed), "
         "\"reason\" (unless ok), \"changes\", \"written\", \"differences\"}]}, each difference {\"code\", "
         "\"setting\", \"device\" (null when not reported), \"profile\"}.\n"
-        "Exit status: 0 every port holds the profile (with --dry-run: every port was read), 1 a port failed or "
-        "differs, 2 wrong arguments or a refused profile (nothing is sent), 3 no port could be opened.");
+        "Status 0 when every port holds the profile (with --dry-run: every port was read), 1 when a port failed or "
+        "differs, 3 when no port could be opened.");
     auto args = std::make_shared<ApplyArgs>();
     command->add_option("FILE", args->profile, "the profile, as read -o or the window's 保存配置 writes it; - reads "
                                                "standard input")
@@ -305,7 +319,7 @@ Verb AddApplyVerb(CLI::App& app)
     AddCatalogueOption(*command, args->catalogue);
     command->add_option("--jobs", args->jobs, "how many ports are worked at once (default: all)")
         ->type_name("N")
-        ->check(CLI::PositiveNumber);
+        ->check(WholeNumberIn(1, 1000, "ports at once"));
     command->add_flag("--dry-run", args->dryRun, "connect and read back, print what would be written, write nothing");
     command->add_flag("--json", args->json, "print the results as one JSON object");
     return {command, [args] { return RunApply(*args); }};

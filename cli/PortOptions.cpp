@@ -48,9 +48,11 @@ void AddPortOptions(CLI::App& command, PortArgs& args, bool withJson)
 
 void AddLineOptions(CLI::App& command, PortArgs& args)
 {
+    // The fastest standard speed Linux sets on a serial line.
+    constexpr long long kFastestBaud = 4'000'000;
     command.add_option("--baud", args.baud, "line speed (default 115200, the port dialog's)")
         ->type_name("B")
-        ->check(CLI::PositiveNumber);
+        ->check(WholeNumberIn(1, kFastestBaud, "baud"));
     command
         .add_option("--timeout", args.timeoutMs,
                     "the longest wait for one exchange, in ms (default 3000, at most " +

@@ -2,10 +2,13 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
+#include "serial/PortProblem.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -20,6 +23,17 @@ std::optional<int> ParseNumber(const std::string& text)
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     return std::stoi(text);
+}
+
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    case ENOTTY: return "not a terminal";
+    default: return std::strerror(error);
+    }
 }
 
 // The device a port name stands for, so that two names of one device meet.
@@ -64,6 +78,12 @@ void RefuseNonTerminal(const std::string& name)
 }
 
 }  // namespace
+
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error)
+{
+    return "cannot open " + port + ": " + OpenFailure(error) + "\n" +
+           ExplainPortProblem(GatherPortFacts(path.value_or(port), error));
+}
 
 std::vector<std::string> ExpandPortNames(const std::vector<std::string>& names)
 {

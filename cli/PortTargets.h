@@ -8,6 +8,11 @@ namespace quillon::cli {
 // The COM number of "COMn", or nullopt for any other name.
 std::optional<int> ComNumber(const std::string& port);
 
+// Why the port named `port` (at `path`, when it has one) did not open, given
+// the system's error: "cannot open PORT: no such port", with what the
+// machine shows about it on the lines below.
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error);
+
 // The ports an apply works: "all" stands for every present port, and a
 // port named twice (by its COM name, its device path or a link to it, its
 // USB serial number) is worked once, under the name it was given first.

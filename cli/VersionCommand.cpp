@@ -50,16 +50,16 @@ void PrintFields(const std::string& port, const DeviceInfo& info)
     PrintJson({{"port", port}, {"fields", fields}, {"named", named}});
 }
 
-int PrintVersion(const VersionArgs& args)
+ExitStatus PrintVersion(const VersionArgs& args)
 {
     DeviceLink link(args.link);
-    if (const int status = link.LoadAndOpen())
+    if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
         return status;
     CaptureEvents events;
     DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
                           events);
     capture.RequestVersion();
-    link.Pump([&] { return events.versionComplete; });
+    const DeviceLink::End end = link.Pump([&] { return events.versionComplete; });
 
     const DeviceInfo& info = link.Doc().deviceInfo;
     if (args.link.json) {
@@ -72,14 +72,18 @@ int PrintVersion(const VersionArgs& args)
     }
     std::fflush(stdout);  // the fields before the complaint, also through a pipe
     if (events.versionComplete)
-        return 0;
+        return ExitStatus::Done;
+    if (end == DeviceLink::End::Interrupted) {
+        Complain("interrupted before every field came");
+        return ExitStatus::Interrupted;
+    }
     std::string missing;
     for (std::uint8_t code = DeviceInfo::kFirstCode; code <= DeviceInfo::kLastCode; ++code) {
         if (!Received(info, code))
             missing += (missing.empty() ? "" : " ") + Key(code);
     }
-    std::fprintf(stderr, "quillon-cli version: no answer for %s\n", missing.c_str());
-    return kExitDevice;
+    Complain(args.link.port + ": no answer for " + missing);
+    return ExitStatus::DeviceOrOutcome;
 }
 
 }  // namespace
@@ -90,9 +94,8 @@ Verb AddVersionVerb(CLI::App& app)
     command->footer("The eight fields as the version dialog labels them, one a line, in its order; --json: one "
                     "object {port, fields: [{code (C1..C8), name, caption, value}], named: {name: value}}, the names "
                     "device_text, firmware_version, resolution, hardware_version, serial_number, production_date, "
-                    "device_type, specification.\nExit status: 0 all fields came, 1 some did not "
-                    "answer within the time-out (they are named; those that came are printed), 2 wrong "
-                    "arguments, 3 port not opened.");
+                    "device_type, specification.  Fields that did not come within the time-out are named on standard "
+                    "error (status 1); those that came are printed.");
     auto args = std::make_shared<VersionArgs>();
     AddPortOptions(*command, args->link, false);
     command->add_flag("--json", args->link.json, "print a JSON object");

@@ -7,6 +7,7 @@
 #include "views/QtPainter.h"
 
 #include <QFontMetrics>
+#include <QIODevice>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -77,9 +78,12 @@ int SheetWriter::PaneImageWidth() const
     return std::max(width, measure.right + kRightMargin);
 }
 
-int SheetWriter::WritePdf(const QString& path)
+int SheetWriter::WritePdf(QIODevice& out)
 {
-    QPdfWriter writer(path);
+    // The PDF engine draws into a device it cannot open without a word.
+    if (!out.isOpen() && !out.open(QIODevice::WriteOnly))
+        return -1;
+    QPdfWriter writer(&out);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer.setTitle(QString::fromUtf8(kDocumentTitle));
@@ -106,9 +110,9 @@ QImage SheetWriter::RenderPane(int dpi)
     return image;
 }
 
-bool SheetWriter::WritePng(const QString& path, int dpi)
+bool SheetWriter::WritePng(QIODevice& out, int dpi)
 {
-    return RenderPane(dpi).save(path, "PNG");
+    return RenderPane(dpi).save(&out, "PNG");
 }
 
 }  // namespace quillon

@@ -9,7 +9,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <future>
 #include <iterator>
@@ -66,11 +70,12 @@ protected:
         return std::make_unique<ScannerSim>(ScannerSim::Options{com, links, "config/all.xml", false, std::move(extra)});
     }
 
-    ProgramRun Cli(const std::string& arguments) const
+    std::string CliLine(const std::string& arguments) const
     {
-        return test::RunProgram("cd " + Quote(QUILLON_SOURCE_DIR) + " && QUILLON_PORT_LINKS=" + Quote(links) + " " +
-                                Quote(QUILLON_CLI) + " " + arguments);
+        return "cd " + Quote(QUILLON_SOURCE_DIR) + " && QUILLON_PORT_LINKS=" + Quote(links) + " exec " +
+               Quote(QUILLON_CLI) + " " + arguments;
     }
+    ProgramRun Cli(const std::string& arguments) const { return test::RunProgram(CliLine(arguments)); }
 
     // The profile as the window saves it: the document's entries, added by
     // the path a double-click takes, through the same writer.
@@ -277,6 +282,105 @@ TEST_F(BatchCli, PortsThatDoNotOpenOrAreNamedTwice)
         EXPECT_EQ(Lines(run.out), c.lines);
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
+}
+
+mode_t KindOf(const std::string& path)
+{
+    struct stat file {};
+    return ::lstat(path.c_str(), &file) == 0 ? (file.st_mode & S_IFMT) : 0;
+}
+
+// An output that is not a regular file is written where it stands or
+// refused; it is never replaced by a file.
+TEST_F(BatchCli, ReadOutputOntoWhatIsNotARegularFile)
+{
+    const auto device = Start(9);
+    const std::string fifo = (dir.Path() / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string full = (dir.Path() / "full").string();
+    std::filesystem::create_symlink("/dev/full", full);
+    // A device node of its own (the null device), where root may make one.
+    const std::string node = (dir.Path() / "null").string();
+    const bool madeNode = ::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    const struct {
+        std::string output;
+        int exitCode;
+        std::string inOut;
+        std::string inErr;
+        mode_t kind;  // of the output afterwards
+    } cases[] = {
+        {"-", 0, "\"format\": \"quillon-profile\"", "read: standard output: left out 1 option", 0},
+        {"/dev/stdout", 0, "\"format\": \"quillon-profile\"", "read: /dev/stdout: left out 1 option", 0},
+        {"/dev/full", 1, "", "quillon-cli read: /dev/full: cannot write: No space left on device\n", S_IFCHR},
+        {full, 1, "", full + ": cannot write: No space left on device", S_IFLNK},
+        {fifo + " & cat " + Quote(fifo) + "; wait $!", 0, "\"format\": \"quillon-profile\"", "left out", S_IFIFO},
+        {node, 0, "", "left out", madeNode ? S_IFCHR : S_IFREG},
+        {dir.Path().string(), 2, "", "quillon-cli read: " + dir.Path().string() + ": is a folder\n", S_IFDIR},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        const ProgramRun run = test::RunProgram(CliLine("read --port COM9 -o " + c.output));
+        test::ExpectRun(run, c.exitCode, c.inOut, c.inErr);
+        const std::string path = c.output.substr(0, c.output.find(' '));
+        if (c.kind) {
+            EXPECT_EQ(KindOf(path), c.kind);
+        }
+    }
+    EXPECT_EQ(KindOf("/dev/full"), S_IFCHR);
+}
+
+// A device lost half way through the read-back reported only part of its
+// settings: nothing is judged or saved from that.
+TEST_F(BatchCli, AReadBackCutShortIsAFailure)
+{
+    const std::string profile = SavedProfile("chosen.json");
+    const std::string saved = (dir.Path() / "saved.json").string();
+    for (const std::string& verb : {"read -o " + Quote(saved), "diff " + Quote(profile), std::string("set 414201")}) {
+        SCOPED_TRACE(verb);
+        // Replies in small bursts, so that the read-back takes many seconds.
+        const auto device = Start(9);
+        device->Command("fault bursts 2,50");
+        test::RunningProgram run(CliLine(verb + " --port COM9"));
+        ASSERT_NE(device->WaitForLine("COM9 opened"), "");
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        device->Command("unplug");
+        const ProgramRun ended = run.Wait();
+        EXPECT_EQ(ended.exitCode, 1) << ended.err;
+        EXPECT_EQ(ended.out, "");
+        EXPECT_NE(ended.err.find("quillon-cli "), std::string::npos);
+        EXPECT_NE(ended.err.find("COM9: "), std::string::npos) << ended.err;
+        EXPECT_FALSE(std::filesystem::exists(saved));
+    }
+}
+
+// SIGINT and SIGTERM: the exchange in progress ends, every port gets its
+// line, the port opens again at once, and the status is 130.
+TEST_F(BatchCli, AnInterruptEndsEveryPortWithItsLine)
+{
+    const std::string profile = SavedProfile("chosen.json");
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const auto first = Start(9, {"--fault", "bursts"});
+        const auto second = Start(10, {"--fault", "bursts"});
+        test::RunningProgram apply(CliLine("apply " + Quote(profile) + " --port COM9 --port COM10"));
+        ASSERT_NE(first->WaitForLine("write "), "");
+        apply.Signal(signal);
+        const ProgramRun run = apply.Wait();
+        EXPECT_EQ(run.exitCode, 130) << run.err;
+        const std::multiset<std::string> lines = Lines(run.out);
+        ASSERT_EQ(lines.size(), 2u) << run.out;
+        EXPECT_EQ(lines.begin()->rfind("COM10\tinterrupted", 0), 0u) << run.out;
+        EXPECT_EQ(lines.rbegin()->rfind("COM9\tinterrupted\t", 0), 0u) << run.out;
+        const ProgramRun again = Cli("connect --port COM9");
+        EXPECT_EQ(again.exitCode, 0) << again.err;
+    }
+    const auto device = Start(9, {"--fault", "bursts"});
+    test::RunningProgram read(CliLine("read --port COM9"));
+    ASSERT_NE(device->WaitForLine("COM9 opened"), "");
+    read.Signal(SIGTERM);
+    const ProgramRun run = read.Wait();
+    EXPECT_EQ(run.exitCode, 130);
+    EXPECT_NE(run.err.find("quillon-cli read: COM9: interrupted"), std::string::npos) << run.err;
 }
 
 TEST_F(BatchCli, ApplyWritesOnlyWhatDiffersTriesItDryAndTellsItAsJson)

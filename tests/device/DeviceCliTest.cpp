@@ -63,6 +63,10 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"a capture longer than a year", {}, "listen --port COM9 --seconds 9223372036854775807", 2, "",
          "--seconds: must be from 1 to 31622400 seconds (a year)"},
         {"bad speed", {}, "connect --port COM9 --baud fast", 2, "", "--baud"},
+        {"a full disk on standard output", {}, "read --port COM9 --json >/dev/full", 1, "",
+         "quillon-cli read: cannot write standard output: No space left on device"},
+        {"ports on a full disk", {}, "ports >/dev/full", 1, "",
+         "quillon-cli ports: cannot write standard output: No space left on device"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
