@@ -775,21 +775,29 @@ void MainFrameTest::clearAsksWithTheExclamationIcon()
     } const cases[] = {{true, QMessageBox::Warning, QMessageBox::Cancel},
                        {true, QMessageBox::Warning, QMessageBox::Ok},
                        {false, QMessageBox::Question, QMessageBox::Ok}};
+    // Asked while the program shows it is busy (a port opening), a box has
+    // the ordinary pointer, and the busy one comes back after it.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     for (const Case& c : cases) {
         QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons shownButtons;
+        Qt::CursorShape shownCursor = Qt::BlankCursor;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             shownIcon = box->icon();
             shownButtons = box->standardButtons();
+            shownCursor = QApplication::overrideCursor()->shape();
             box->button(c.answer)->click();
         });
         const bool ok = c.warning ? prompt.WarnOkCancel(kClearQuestion) : prompt.AskOkCancel(kDuplicateQuestion);
         QCOMPARE(shownIcon, c.icon);
         QCOMPARE(shownButtons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(ok, c.answer == QMessageBox::Ok);
+        QCOMPARE(shownCursor, Qt::ArrowCursor);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
+    QApplication::restoreOverrideCursor();
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -5,6 +5,7 @@
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "catalogue/FormTreeLayout.h"
+#include "device/ReadToolsVer.h"
 #include "dialogs/ParameterDialogBase.h"
 #include "document/AddStrDlg.h"
 #include "serial/RsParaSet.h"
@@ -375,6 +376,17 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     });
     QVERIFY(d.Key("ctrl+t"));
     QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == QStringLiteral("COM9，联机") && d.form()->readBusy == 0, kWait);
+    // The settings tree keeps the keys it does not use for the window.
+    bool version = false;
+    WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {
+        version = true;
+        dialog->reject();
+    });
+    d.tree()->setFocus();
+    QVERIFY(d.Key("ctrl+v"));
+    QTRY_VERIFY_WITH_TIMEOUT(version, kWait);
+    d.tree()->setFocus();
+    QTRY_VERIFY(d.tree()->hasFocus());
     QVERIFY(d.Key("ctrl+w"));
     QTRY_COMPARE(d.window->ViewMode(), 1);
     bool console = false;
