@@ -189,6 +189,12 @@ TEST_F(FileDownLoadTest, ClosingDuringATransferStopsItAndFreesThePort)
         EXPECT_GE(fd, 0) << "the window may take its channel back at once";
         CloseSerialLine(fd);
         EXPECT_TRUE(prompt.Texts().empty());
+        // The loader was cut off inside a record; as an operator would, the
+        // device is unplugged and plugged back before the next try.
+        sim.Command("unplug");
+        ASSERT_FALSE(sim.WaitForLine("unplugged").empty());
+        sim.Command("plug");
+        ASSERT_FALSE(sim.WaitForLine("plugged in").empty());
     }
 }
 
