@@ -32,8 +32,12 @@ void DeviceSession::PortOpened()
 void DeviceSession::BeginConnect()
 {
     // A new connection starts from nothing, even when the last one was
-    // never disconnected: its handshake and read-back must run again.
+    // never disconnected: its handshake and read-back must run again, and
+    // until then the window is offline.
+    const bool wasOnline = link_.Online();
     PortOpened();
+    if (wasOnline)
+        parts_.host.ShowOffline();
     if (!link_.PortOpen())
         return;
     probing_ = link_.Begin(ReplyRoute::ConnectProbe);

@@ -16,10 +16,10 @@ ReplyDispatcher::ReplyDispatcher(CnComm& comm, const LinkState& link)
 
 void ReplyDispatcher::Register(ReplyRoute route, IReplyProcessor& processor, std::function<void()> afterNotification)
 {
-    handlers_[static_cast<int>(route)] = Handler{&processor, std::move(afterNotification)};
+    handlers_[route] = Handler{&processor, std::move(afterNotification)};
 }
 
-const ReplyDispatcher::Handler* ReplyDispatcher::Find(int route) const
+const ReplyDispatcher::Handler* ReplyDispatcher::Find(ReplyRoute route) const
 {
     const auto found = handlers_.find(route);
     return found == handlers_.end() ? nullptr : &found->second;
@@ -39,7 +39,7 @@ void ReplyDispatcher::OnDeviceData(int port)
     const Handler* last = nullptr;
     std::uint8_t chunk[kChunk];
     while (left > 0) {
-        const int route = static_cast<int>(link_.Route());
+        const ReplyRoute route = link_.Route();
         const Handler* handler = Find(route);
         if (!handler) {
             DropBuffered();
@@ -63,7 +63,7 @@ void ReplyDispatcher::OnDeviceData(int port)
         last = handler;
         handler->processor->Feed(chunk, taken);
     }
-    if (last && last->afterNotification && Find(static_cast<int>(link_.Route())) == last)
+    if (last && last->afterNotification && Find(link_.Route()) == last)
         last->afterNotification();
 }
 

@@ -40,13 +40,13 @@ private:
         IReplyProcessor* processor = nullptr;
         std::function<void()> afterNotification;
     };
-    const Handler* Find(int route) const;
+    const Handler* Find(ReplyRoute route) const;
     void DropBuffered();
 
     CnComm& comm_;
     const LinkState& link_;
-    std::map<int, Handler> handlers_;
-    int fedRoute_ = static_cast<int>(ReplyRoute::None);
+    std::map<ReplyRoute, Handler> handlers_;
+    ReplyRoute fedRoute_ = ReplyRoute::None;
 };
 
 }  // namespace quillon

@@ -4,9 +4,7 @@
 //
 // QUILLON_MODEL_SEED=N reruns the one sequence a failure names;
 // QUILLON_MODEL_SEQUENCES sets how many run (default 2000).
-#include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/XmlReader.h"
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
 #include "device/HexText.h"
@@ -127,12 +125,9 @@ class LinkModelTest : public ::testing::Test {
 protected:
     LinkModelTest()
     {
-        CXmlReader reader;
-        CatalogueLoader loader(reader, doc.catalogue, tree, prompt);
-        EXPECT_EQ(loader.LoadCatalogue(QUILLON_SOURCE_DIR "/tests/sim/data/sim-catalogue.xml"), 0);
-        EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
-        comm.SetOptions(comm.Options() | kCommReceiveBuffer);
-        comm.SetNotificationSink(&sink);
+        EXPECT_EQ(test::LoadSimCatalogue(doc, tree, prompt), 0);
+        // Each sequence starts with the port closed and opens it to connect.
+        EXPECT_TRUE(test::OpenOnPty(doc, comm, pty, kPort, sink));
         window.capture = &capture;
         window.link = &session.Link();
     }
@@ -275,15 +270,15 @@ protected:
             return;
         }
         case Step::Silence: {
-            // The time-out of whatever timer runs.
-            if (timers.running.empty())
-                return;
-            auto it = timers.running.begin();
-            std::advance(it, static_cast<long>(random() % timers.running.size()));
-            const DeviceTimer timer = it->first;
-            if (timer == DeviceTimer::Connect && !Link().Online())
+            // The time-out of a timer that runs, or a late one of a timer
+            // already stopped (its expiry was on its way).
+            static constexpr DeviceTimer kTimers[] = {DeviceTimer::Connect, DeviceTimer::Interaction,
+                                                      DeviceTimer::ReadBackQuiet};
+            const DeviceTimer timer = kTimers[random() % 3];
+            const bool running = timers.Running(timer);
+            if (running && timer == DeviceTimer::Connect && !Link().Online())
                 allowed.insert(kConnectFailedText);
-            if (timer == DeviceTimer::ReadBackQuiet && Link().ReadBusy())
+            if (running && timer == DeviceTimer::ReadBackQuiet && Link().ReadBusy())
                 allowed.insert(kReadBackStalledText);
             session.OnTimer(timer);
             return;

@@ -1,6 +1,4 @@
-#include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/XmlReader.h"
 #include "device/DeviceSession.h"
 #include "device/HexText.h"
 #include "document/QuillonDoc.h"
@@ -45,15 +43,8 @@ class SessionTest : public ::testing::Test {
 protected:
     SessionTest()
     {
-        CXmlReader reader;
-        CatalogueLoader loader(reader, doc.catalogue, tree, prompt);
-        EXPECT_EQ(loader.LoadCatalogue(QUILLON_SOURCE_DIR "/tests/sim/data/sim-catalogue.xml"), 0);
-        EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
-        comm.SetOptions(comm.Options() | kCommReceiveBuffer);
-        comm.SetNotificationSink(&sink);
-        doc.portNumber = kPort;
-        doc.baudRate = 115200;
-        EXPECT_TRUE(OpenDevicePort(doc, comm));
+        EXPECT_EQ(test::LoadSimCatalogue(doc, tree, prompt), 0);
+        EXPECT_TRUE(test::OpenOnPty(doc, comm, pty, kPort, sink));
         session.PortOpened();
     }
     ~SessionTest() override { comm.Shutdown(); }
@@ -265,6 +256,7 @@ TEST_F(SessionTest, ConnectingAgainWhileOnlineStartsFromOffline)
     Connect();
     session.BeginConnect();
     EXPECT_FALSE(session.Online());
+    EXPECT_EQ(host.events, (Strings{"online 5", "offline"}));
     EXPECT_FALSE(ReadBusy());
     EXPECT_EQ(SentHex(3), "231040");
     session.OnTimer(DeviceTimer::Connect);
