@@ -585,7 +585,7 @@ void MainFrameTest::formControlsFollowTheLayout()
 {
     Harness h;
     CFormTree* form = h.form();
-    const FormTreeGeometry g = LayoutFormControls(form->width(), form->height(), 0);
+    const FormTreeGeometry g = LayoutFormControls(form->width(), form->height(), ViewMode::Configuration);
     for (const auto& [name, r] : {std::pair{"makeBarcode1007", g.makeBarcode}, {"qrCode1081", g.qrCode},
                                   {"tree1003", g.tree}, {"description1006", g.description}})
         QCOMPARE(h.child<QWidget>(name)->geometry(), QRect(r.x, r.y, r.width, r.height));
