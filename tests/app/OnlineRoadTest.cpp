@@ -456,12 +456,15 @@ void OnlineRoadTest::aFailedOpenWhileOnlineLeavesTheWindowOffline()
     Online o;
     QVERIFY(o.ConnectAndRead());
     o.TickSendToDevice();
-    QTimer::singleShot(0, [] {
+    QTimer::singleShot(0, [&o] {
         auto* dialog = qobject_cast<CRsParaSet*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::qWait(300);  // placed by the window manager
         dialog->findChild<QComboBox*>("port")->setEditText(QStringLiteral("COM77"));
         QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("connect")));
-        QVERIFY(QTest::qWaitFor([&] { return dialog->isVisible(); }, 1000));
+        QVERIFY(QTest::qWaitFor([&] { return !o.prompt.shown.empty(); }, 5000));
+        QVERIFY(dialog->isVisible());
         QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("cancel")));
     });
     o.window->Action(CommandId::Connect)->trigger();
