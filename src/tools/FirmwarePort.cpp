@@ -50,6 +50,10 @@ bool CFirmwarePort::Open(const std::string& devicePath)
 
 void CFirmwarePort::Close()
 {
+    // After a cancel, output the device stopped reading is dropped:
+    // close() would otherwise wait for the driver to drain it (30 s).
+    if (fd_ >= 0 && Cancelled())
+        PurgeLine(fd_, false, true);
     if (fd_ >= 0)
         CloseSerialLine(fd_);
     fd_ = -1;
