@@ -213,6 +213,7 @@ void HotplugWindowTest::unplugDisconnectsAndOneClickReconnects()
     QVERIFY(!p.OfferOnScreen());
     QCOMPARE(p.doc.portNumber, 9);
     QVERIFY(p.prompt.shown.empty());
+    QCOMPARE(p.StatusLine(), QStringLiteral("COM9 已连接"));  // no longer "re-inserted"
 
     // Watched afresh: a second unplug is reported like the first.
     p.now += 5s;

@@ -107,12 +107,13 @@ public:
     struct Note {
         unsigned message;
         int port;
+        long argument;
     };
 
-    void OnCommNotify(unsigned message, int port, long) override
+    void OnCommNotify(unsigned message, int port, long argument) override
     {
         std::lock_guard lock(mutex_);
-        notes_.push_back({message, port});
+        notes_.push_back({message, port, argument});
         changed_.notify_all();
     }
     size_t Count(unsigned message) const

@@ -71,7 +71,7 @@ SimProcess::SimProcess(std::vector<std::string> extraArgs, bool paced)
     OpenPort();
 }
 
-SimForTool::SimForTool(std::vector<std::string> extraArgs) : SimProcess(std::move(extraArgs))
+SimForTool::SimForTool(std::vector<std::string> extraArgs, bool paced) : SimProcess(std::move(extraArgs), paced)
 {
     ClosePort();
     setenv("QUILLON_PORT_LINKS", LinkFolder().c_str(), 1);
