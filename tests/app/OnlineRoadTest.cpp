@@ -113,7 +113,10 @@ struct Online : test::MainWindowHarness {
     {
         auto* toolBar = window->findChild<QToolBar*>("toolBar");
         QWidget* button = toolBar->widgetForAction(window->Action(id));
-        return button && test::OperatorClick(button);
+        // On a bare X server no window manager makes the window active when
+        // the port dialog closes, and the click would go unheard.
+        window->activateWindow();
+        return button && QTest::qWaitForWindowActive(window.get()) && test::OperatorClick(button);
     }
     bool OnlineNow() const { return Status() == QStringLiteral("COM9，联机"); }
 
