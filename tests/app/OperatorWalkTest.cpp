@@ -251,7 +251,7 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QVERIFY(QTest::qWaitFor([&] { return d.StatusText() == QStringLiteral("COM9，联机") && d.form()->readBusy == 0; },
+    QVERIFY(QTest::qWaitFor([&] { return d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(); },
                             kWait));
     QVERIFY2(description.contains(QString::fromStdString(sim.DevicePath())), qPrintable(description));
     QVERIFY(descriptionShown);
@@ -352,7 +352,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == QStringLiteral("COM9，联机") && d.form()->readBusy == 0, kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(), kWait);
     // The settings tree keeps the keys it does not use for the window.
     bool version = false;
     WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {
@@ -365,7 +365,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     d.tree()->setFocus();
     QTRY_VERIFY(d.tree()->hasFocus());
     QVERIFY(d.Key("ctrl+w"));
-    QTRY_COMPARE(d.window->ViewMode(), 1);
+    QTRY_COMPARE(d.window->CurrentView(), ViewMode::Monitor);
     bool console = false;
     WhenShown<CComDebugDlg>([&](CComDebugDlg* dialog) {
         console = true;
@@ -379,7 +379,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     // Nothing captured yet: each save says so, or asks for a file.
     QTRY_COMPARE(answered(), beforeSaves + 2);
     QVERIFY(d.Key("ctrl+g"));
-    QTRY_COMPARE(d.window->ViewMode(), 0);
+    QTRY_COMPARE(d.window->CurrentView(), ViewMode::Configuration);
     QVERIFY(d.Key("ctrl+e"));
     QTRY_COMPARE(d.StatusText(), QStringLiteral("未连接设备，脱机"));
     // In the configuration view Ctrl+P prints, not the command console.
