@@ -1,3 +1,4 @@
+#include "cli/CommandTrace.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -49,16 +50,26 @@ int main(int argc, char** argv)
         quillon::cli::AddSheetVerb(app),
 #endif
     };
+    quillon::cli::CommandTrace trace;
+    for (const auto& verb : verbs)
+        trace.AddOption(*verb.command);
     try {
         app.parse(argc, argv);
-        for (const auto& verb : verbs)
-            if (verb.command->parsed())
-                return verb.run();
+        for (const auto& verb : verbs) {
+            if (verb.command->parsed()) {
+                trace.Start(argc, argv);
+                const int status = verb.run();
+                trace.Finish(status);
+                return status;
+            }
+        }
         // Checked here rather than by the parser, which would say this
         // before naming an unknown command.
         throw CLI::RequiredError("a command");
     } catch (const CLI::Error& error) {
-        return Report(app, error);
+        const int status = Report(app, error);
+        trace.Finish(status);
+        return status;
     }
     return kBadArguments;
 }

@@ -26,6 +26,7 @@ enum class CommandId : int {
     About = 57664,
     OpenProfile = 32850,
     SaveProfile = 32851,
+    SaveTrace = 32852,
 };
 
 // When a command may be used: always, only in the configuration view (the

@@ -6,6 +6,8 @@
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
 
+#include <atomic>
+
 namespace quillon {
 
 DeviceSession::DeviceSession(Parts parts)
@@ -21,6 +23,15 @@ DeviceSession::DeviceSession(Parts parts)
     dispatcher_.Register(ReplyRoute::ConnectProbe, probe_, [this] { probe_.EndOfNotification(); });
     dispatcher_.Register(ReplyRoute::SettingWrite, writes_);
     dispatcher_.Register(ReplyRoute::ReadBack, readBack_);
+    // A trace reads the route on the channel's worker as well; the window's
+    // thread is the only one that changes it.
+    parts.comm.SetRouteSource(
+        [&route = parts.replyRoute] { return std::atomic_ref<int>(route).load(std::memory_order_relaxed); });
+}
+
+DeviceSession::~DeviceSession()
+{
+    parts_.comm.SetRouteSource({});
 }
 
 void DeviceSession::BeginConnect()

@@ -62,6 +62,9 @@ public:
         IPrompt& prompt;
     };
     explicit DeviceSession(Parts parts);
+    ~DeviceSession() override;
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
 
     // After the port dialog opened portNumber: probe for the device.
     void BeginConnect();

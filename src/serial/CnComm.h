@@ -2,6 +2,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -11,6 +12,7 @@
 #include "serial/CommSink.h"
 #include "serial/CommTimeouts.h"
 #include "serial/LineEvents.h"
+#include "serial/WireTap.h"
 #include "serial/WriteQueue.h"
 
 namespace quillon {
@@ -72,6 +74,10 @@ public:
     // Takes effect at the next open.
     void SetOptions(uint32_t options) { options_ = options; }
     void SetNotificationSink(ICommSink* sink) { sink_.store(sink); }
+    // Where a wire trace learns the reply route in effect; called on the
+    // owner's thread for writes and on a worker's for reads, only while a
+    // trace watches (WireTap).  Without one the route is traced as -1.
+    void SetRouteSource(std::function<int()> source);
     // A receive notification is raised only once this many bytes are available.
     void SetReceiveThreshold(uint32_t bytes) { threshold_ = bytes; }
 
@@ -164,6 +170,7 @@ private:
     bool SleepUnlessStopped(int ms);
     void Wake(int eventFd);
     void MarkFailed() { failed_ = true; }
+    void Trace(WireEvent::Kind kind, const void* bytes = nullptr, uint32_t count = 0);
     long ModemBitSet(unsigned bit) const { return (lines_.modem & bit) ? 1 : 0; }
 
     uint32_t options_;
@@ -173,6 +180,9 @@ private:
     int fd_ = -1;
     int port_ = -1;
     std::string devicePath_;
+    std::string portName_;  // COMn, for the wire trace
+    std::mutex routeMutex_;
+    std::function<int()> routeSource_;
     int lastOpenError_ = 0;
     CommTimeouts timeouts_{};
 

@@ -33,7 +33,7 @@ DownloadOutcome RunFirmwareDownload(const DownloadRequest& request, IDownloadObs
         return *failure;
     const auto devicePath = DevicePathForPortText(request.portText);
     CFirmwarePort port(stop, request.timeouts);
-    if (!devicePath || !port.Open(*devicePath))
+    if (!devicePath || !port.Open(*devicePath, request.portText))
         return {DownloadResult::PortUnavailable};
     return RunLoader(file, request.options, port, observer);
 }
