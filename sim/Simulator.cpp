@@ -46,7 +46,9 @@ std::optional<SimTime> Earlier(std::optional<SimTime> a, std::optional<SimTime> 
 Simulator::Simulator(const SimOptions& options, DeviceSettings settings, std::FILE* messages)
     : options_(options),
       messages_(messages),
-      out_(options.pace ? options.baud / 10 : 0),
+      // A trace's replies keep the times they were recorded at, which the
+      // line's pace is already in.
+      out_(options.pace && options.replay.empty() ? options.baud / 10 : 0),
       inPace_(options.pace ? options.baud / 10 : 0),
       device_(std::move(settings), IdentityFrom(options), out_, options.firmwareOut, [this](const std::string& line) { Say(line); }),
       interpreter_(device_, *this, options.encoding)

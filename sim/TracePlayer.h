@@ -1,5 +1,6 @@
 #pragma once
 #include "serial/WireTraceReader.h"
+#include "sim/FrameReader.h"
 #include "sim/OutputQueue.h"
 #include "sim/SimTime.h"
 
@@ -49,7 +50,9 @@ private:
     // it are due from here.
     void Anchor(SimTime now);
     void Match(SimTime now);
+    // What the tool sent so far, as one frame.
     void ReportUnexpected();
+    void Report(const Bytes& frame);
     std::string NextFrameText() const;
 
     std::vector<WireRecord> records_;

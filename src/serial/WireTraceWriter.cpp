@@ -84,6 +84,8 @@ std::string WireTraceWriter::Open(const std::string& path, const std::vector<std
     Close();
     // Not truncated on open: what is there is looked at first, so that a
     // device node or a pipe named by mistake is left as it is.
+    if (struct stat existing {}; ::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return path + ": not a regular file";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
     if (fd < 0)
         return path + ": " + std::strerror(errno);

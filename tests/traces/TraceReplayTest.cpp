@@ -191,8 +191,8 @@ TEST(CliTrace, ASessionWithTheSimulatorLineByLine)
 {
     const SimForTool sim(WithBundledCatalogue());
     const TempDir dir;
-    const std::string trace = (dir.Path() / "connect.trace").string();
-    const ProgramRun run = RunCliOn(sim, "connect --port COM9 --timeout 2000 --trace " + Quote(trace));
+    const std::string trace = (dir.Path() / "version.trace").string();
+    const ProgramRun run = RunCliOn(sim, "version --port COM9 --trace " + Quote(trace));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     struct stat info {};
     ASSERT_EQ(stat(trace.c_str(), &info), 0);
@@ -200,11 +200,25 @@ TEST(CliTrace, ASessionWithTheSimulatorLineByLine)
     EXPECT_EQ(Masked(ReadFile(trace)),
               "# quillon wire trace\n"
               "# program: quillon-cli " QUILLON_VERSION "\n"
-              "# session: quillon-cli connect --port COM9 --timeout 2000 --trace " + trace + "\n"
+              "# session: quillon-cli version --port COM9 --trace " + trace + "\n"
               "# lines: SECONDS PORT BAUD > (sent) or < (received) route=ROUTE HEX BYTES; PORT BAUD open|close\n"
               "T COM9 115200 open\n"
-              "T COM9 115200 > route=6 23 10 40\n"
-              "T COM9 115200 < route=6 24 10 40 01\n"
+              "T COM9 115200 > route=5 43 02 C1\n"
+              "T COM9 115200 > route=5 43 02 C2\n"
+              "T COM9 115200 > route=5 43 02 C3\n"
+              "T COM9 115200 > route=5 43 02 C4\n"
+              "T COM9 115200 > route=5 43 02 C5\n"
+              "T COM9 115200 > route=5 43 02 C6\n"
+              "T COM9 115200 > route=5 43 02 C7\n"
+              "T COM9 115200 > route=5 43 02 C8\n"
+              "T COM9 115200 < route=5 "
+              "44 02 C1 00 0C 51 53 2D 42 4F 4F 54 20 31 2E 30 34 "
+              "44 02 C2 00 15 56 33 2E 32 2E 37 20 62 75 69 6C 64 20 32 30 32 36 30 39 31 35 "
+              "44 02 C3 00 04 02 80 01 E0 44 02 C4 00 05 48 57 2D 42 32 "
+              "44 02 C5 00 0E 51 53 32 44 32 36 30 39 31 35 30 30 34 32 "
+              "44 02 C6 00 0A 32 30 32 36 2D 30 39 2D 31 35 "
+              "44 02 C7 00 0C 51 53 2D 32 44 20 49 6D 61 67 65 72 "
+              "44 02 C8 00 13 36 34 30 78 34 38 30 20 43 4D 4F 53 2C 20 32 44 2F 31 44\n"
               "T COM9 115200 close\n"
               "# exit status 0\n");
 }
@@ -220,7 +234,8 @@ TEST(CliTrace, AFileThatCannotBeWrittenIsReportedAndTheCommandGoesOn)
     // The environment names the trace when the command line does not.
     const TempDir dir;
     const std::string trace = (dir.Path() / "env.trace").string();
-    const ProgramRun traced = RunCliOn(sim, "QUILLON_TRACE=" + Quote(trace) + " " + Quote(QUILLON_CLI) + " connect --port COM9");
+    const ProgramRun traced = RunProgram("cd " + Quote(QUILLON_SOURCE_DIR) + " && QUILLON_PORT_LINKS=" + Quote(sim.LinkFolder()) +
+                                         " QUILLON_TRACE=" + Quote(trace) + " " + Quote(QUILLON_CLI) + " connect --port COM9");
     EXPECT_EQ(traced.exitCode, 0) << traced.err;
     EXPECT_NE(ReadFile(trace).find("> route=6 23 10 40\n"), std::string::npos);
 }

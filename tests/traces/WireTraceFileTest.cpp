@@ -106,7 +106,7 @@ TEST(WireTraceWriter, RefusesWhatIsNotARegularFileAndSaysWhy)
         std::string error;
     } cases[] = {
         {fifo, fifo + ": not a regular file"},
-        {dir.Path().string(), dir.Path().string() + ": Is a directory"},
+        {dir.Path().string(), dir.Path().string() + ": not a regular file"},
         {(dir.Path() / "missing" / "x.trace").string(), (dir.Path() / "missing" / "x.trace").string() + ": No such file or directory"},
     };
     for (const auto& c : cases) {
