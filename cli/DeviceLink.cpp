@@ -44,7 +44,7 @@ DeviceLink::DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> 
     comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
     comm_.SetNotificationSink(this);
     session_ = std::make_unique<DeviceSession>(
-        DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, prompt_});
+        DeviceSession::Parts{doc_, comm_, tree_, *this, *this, prompt_});
     session_->SetConnectTimeout(args_.timeoutMs);
     session_->SetReadBackQuiet(args_.timeoutMs);
     session_->SetSettingObserver([this](std::string_view frame, int) {
@@ -89,8 +89,10 @@ int DeviceLink::Open()
     const PortTargets::Target& target = (*ports_)[portIndex_];
     doc_.portNumber = target.number;
     doc_.baudRate = args_.baud;
-    if (target.path && comm_.OpenByNumber(target.number, args_.baud))
+    if (target.path && comm_.OpenByNumber(target.number, args_.baud)) {
+        session_->PortOpened();
         return 0;
+    }
     const int error = target.path ? comm_.LastOpenError() : ENOENT;
     doc_.portNumber = 0;
     prompt_.ShowError("quillon-cli: cannot open " + args_.port + ": " + OpenFailure(error) + "\n" +
@@ -121,13 +123,12 @@ int DeviceLink::Connect()
 
 int DeviceLink::FinishReadBack()
 {
-    return RunUntil([&] { return readBusy_ == 0; }, args_.timeoutMs * 10) && !MessageShown() ? 0 : 1;
+    return RunUntil([&] { return !session_->Link().ReadBusy(); }, args_.timeoutMs * 10) && !MessageShown() ? 0 : 1;
 }
 
 int DeviceLink::Write(int recordIndex, const ValueTriple& value)
 {
     const std::size_t logged = doc_.monitorLines.size();
-    replyRoute_ = static_cast<int>(ReplyRoute::SettingWrite);
     session_->SendSettingFrame(recordIndex, value);
     if (MessageShown())
         return 1;

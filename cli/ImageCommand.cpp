@@ -43,7 +43,7 @@ int ExtractImage(const ImageArgs& image)
     if (const int status = link.LoadAndOpen())
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     capture.RequestResolution();
     if (link.Pump([&] { return events.resolutionArrived; }) != DeviceLink::End::Done) {

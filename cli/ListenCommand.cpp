@@ -37,7 +37,7 @@ int Listen(const ListenArgs& listen)
             std::printf("%s\n", lines[printed].lineText.c_str());
         std::fflush(stdout);
     };
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     // Made while the port is there, so that it knows what to wait for.
     std::optional<PortReturnWait> returnWait;
@@ -51,8 +51,8 @@ int Listen(const ListenArgs& listen)
     // From here on what the device sends is a record; a line on stderr says
     // when that is, so that a script does not have the device scan too early.
     const auto listenFromHere = [&](const char* what) {
+        link.SetRestingRoute(ReplyRoute::DecodedOutput);
         link.Session().DiscardInput();
-        link.Route() = static_cast<int>(ReplyRoute::DecodedOutput);
         std::fprintf(stderr, "quillon-cli listen: %s on %s\n", what, listen.link.port.c_str());
     };
     listenFromHere("listening");

@@ -46,7 +46,7 @@ int PrintVersion(const VersionArgs& args)
     if (const int status = link.LoadAndOpen())
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     capture.RequestVersion();
     link.Pump([&] { return events.versionComplete; });

@@ -37,8 +37,9 @@ struct QuietHost : IDeviceHost {
     void ShowOnline(int) override {}
     void ShowOffline() override {}
     void ShowStatus(const std::string&) override {}
-    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    ReplyRoute RestingRoute() const override { return resting; }
     void MonitorChanged() override {}
+    ReplyRoute resting = ReplyRoute::SettingWrite;
 };
 
 struct QuietPrompt : IPrompt {
@@ -78,9 +79,7 @@ struct Link {
     QuietTimers timers;
     QuietHost host;
     QuietPrompt prompt;
-    int replyRoute = -1;
-    int readBusy = 0;
-    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+    DeviceSession session{{doc, comm, tree, timers, host, prompt}};
 };
 
 constexpr int kRoutes[] = {-1, 1, 2, 3, 4, 5, 6, 7, 8, 0, 9};
@@ -94,10 +93,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const std::size_t treeSize = link->tree.Size();
+    LinkState& state = link->session.Link();
     link->doc.portNumber = kPort;
     link->doc.monitorLines.clear();
-    link->readBusy = 0;
-    link->replyRoute = kRoutes[data[0] % (sizeof kRoutes / sizeof kRoutes[0])];
+    state.PortOpened(kPort);
+    // The resting routes rest; the others are operations begun.
+    const auto route = static_cast<ReplyRoute>(kRoutes[data[0] % (sizeof kRoutes / sizeof kRoutes[0])]);
+    link->host.resting = route == ReplyRoute::None ? route : ReplyRoute::SettingWrite;
+    if (route != ReplyRoute::None && route != ReplyRoute::SettingWrite)
+        state.Begin(route);
     link->session.DiscardInput();
     std::uint32_t seed = data[1] * 2654435761u + 1;
 
@@ -113,9 +117,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         at += n;
         link->session.OnDeviceData(stale ? kPort + 1 : kPort);
-        if (link->doc.portNumber == 0)
-            link->doc.portNumber = kPort;  // a disconnect: the device comes back
-        Check(link->readBusy == 0 || link->readBusy == 1);
+        if (!state.PortOpen()) {
+            // A disconnect: the device comes back.
+            Check(!state.Online() && state.Operation() == ReplyRoute::None);
+            link->doc.portNumber = kPort;
+            state.PortOpened(kPort);
+        }
+        Check(state.ReadBusy() == (state.Route() == ReplyRoute::ReadBack));
         Check(link->tree.Size() == treeSize);
         Check(link->doc.monitorLines.size() <= size);
     }

@@ -2,7 +2,7 @@
 
 namespace quillon {
 
-FormTreeGeometry LayoutFormControls(int W, int H, int viewMode)
+FormTreeGeometry LayoutFormControls(int W, int H, ViewMode viewMode)
 {
     FormTreeGeometry g;
     const int h = H / 9 - 20;
@@ -13,7 +13,7 @@ FormTreeGeometry LayoutFormControls(int W, int H, int viewMode)
     g.qrCode = {3 * W / 4, y, W - 3 * W / 4 - 10, h};
     g.imageExtract = g.qrCode;
 
-    if (viewMode == 1)
+    if (viewMode == ViewMode::Monitor)
         g.tree = {0, 0, W - 2, 8 * H / 9};
     else
         g.tree = {0, H / 9, W - 2, 8 * H / 9 - H / 9};
@@ -41,13 +41,9 @@ FormTreeGeometry LayoutFormControls(int W, int H, int viewMode)
     return g;
 }
 
-std::optional<ModeButtonVisibility> ModeButtons(int viewMode)
+ModeButtonVisibility ModeButtons(ViewMode viewMode)
 {
-    if (viewMode == 0)
-        return ModeButtonVisibility{true, false};
-    if (viewMode == 1)
-        return ModeButtonVisibility{false, false};
-    return std::nullopt;
+    return viewMode == ViewMode::Configuration ? ModeButtonVisibility{true, false} : ModeButtonVisibility{false, false};
 }
 
 }  // namespace quillon

@@ -1,5 +1,5 @@
 #pragma once
-#include <optional>
+#include "app/ViewMode.h"
 
 namespace quillon {
 
@@ -30,15 +30,15 @@ struct FormTreeGeometry {
     Rect addButton;
 };
 
-FormTreeGeometry LayoutFormControls(int width, int height, int viewMode);
+FormTreeGeometry LayoutFormControls(int width, int height, ViewMode viewMode);
 
 // Which check boxes a view mode shows.  The decoded-output and image boxes
-// only carry state and are never shown.  nullopt: a mode that changes nothing.
+// only carry state and are never shown.
 struct ModeButtonVisibility {
     bool configurationBoxes = false;  // "生成配置条码", "修改设备参数", "条码颜色反转", "生成QR配置码"
     bool monitorBoxes = false;        // "解码输出", "图像提取"
 };
 
-std::optional<ModeButtonVisibility> ModeButtons(int viewMode);
+ModeButtonVisibility ModeButtons(ViewMode viewMode);
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 #include "device/ReplyDispatcher.h"
 
+#include "device/LinkState.h"
 #include "serial/CnComm.h"
 
 #include <cstdint>
@@ -8,17 +9,17 @@
 
 namespace quillon {
 
-ReplyDispatcher::ReplyDispatcher(CnComm& comm, const int& portNumber, const int& replyRoute)
-    : comm_(comm), portNumber_(portNumber), replyRoute_(replyRoute)
+ReplyDispatcher::ReplyDispatcher(CnComm& comm, const LinkState& link)
+    : comm_(comm), link_(link)
 {
 }
 
 void ReplyDispatcher::Register(ReplyRoute route, IReplyProcessor& processor, std::function<void()> afterNotification)
 {
-    handlers_[static_cast<int>(route)] = Handler{&processor, std::move(afterNotification)};
+    handlers_[route] = Handler{&processor, std::move(afterNotification)};
 }
 
-const ReplyDispatcher::Handler* ReplyDispatcher::Find(int route) const
+const ReplyDispatcher::Handler* ReplyDispatcher::Find(ReplyRoute route) const
 {
     const auto found = handlers_.find(route);
     return found == handlers_.end() ? nullptr : &found->second;
@@ -38,13 +39,13 @@ void ReplyDispatcher::OnDeviceData(int port)
     const Handler* last = nullptr;
     std::uint8_t chunk[kChunk];
     while (left > 0) {
-        const int route = replyRoute_;
+        const ReplyRoute route = link_.Route();
         const Handler* handler = Find(route);
         if (!handler) {
             DropBuffered();
             break;
         }
-        if (port != portNumber_)
+        if (port != link_.OpenPort())
             break;
         std::size_t taken = 0;
         {
@@ -62,7 +63,7 @@ void ReplyDispatcher::OnDeviceData(int port)
         last = handler;
         handler->processor->Feed(chunk, taken);
     }
-    if (last && last->afterNotification && Find(replyRoute_) == last)
+    if (last && last->afterNotification && Find(link_.Route()) == last)
         last->afterNotification();
 }
 

@@ -471,23 +471,11 @@ uint32_t CnComm::ReadRaw(void* buffer, uint32_t count)
     return read.count;
 }
 
-void CnComm::SetRouteSource(std::function<int()> source)
-{
-    std::lock_guard lock(routeMutex_);
-    routeSource_ = std::move(source);
-}
-
 void CnComm::Trace(WireEvent::Kind kind, const void* bytes, uint32_t count)
 {
     if (!WireTap::Watching())
         return;
-    int route = -1;
-    {
-        std::lock_guard lock(routeMutex_);
-        if (routeSource_)
-            route = routeSource_();
-    }
-    WireTap::Report({kind, portName_, bitsPerSecond_, route,
+    WireTap::Report({kind, portName_, bitsPerSecond_, traceRoute_.load(std::memory_order_relaxed),
                      std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), count)});
 }
 

@@ -2,7 +2,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -74,10 +73,9 @@ public:
     // Takes effect at the next open.
     void SetOptions(uint32_t options) { options_ = options; }
     void SetNotificationSink(ICommSink* sink) { sink_.store(sink); }
-    // Where a wire trace learns the reply route in effect; called on the
-    // owner's thread for writes and on a worker's for reads, only while a
-    // trace watches (WireTap).  Without one the route is traced as -1.
-    void SetRouteSource(std::function<int()> source);
+    // The reply route in effect, for the wire trace (WireTap): whoever owns
+    // the route tells the channel each time it changes; -1 until then.
+    void SetTraceRoute(int route) { traceRoute_.store(route, std::memory_order_relaxed); }
     // A receive notification is raised only once this many bytes are available.
     void SetReceiveThreshold(uint32_t bytes) { threshold_ = bytes; }
 
@@ -181,8 +179,7 @@ private:
     int port_ = -1;
     std::string devicePath_;
     std::string portName_;  // COMn, for the wire trace
-    std::mutex routeMutex_;
-    std::function<int()> routeSource_;
+    std::atomic<int> traceRoute_{-1};
     int lastOpenError_ = 0;
     CommTimeouts timeouts_{};
 

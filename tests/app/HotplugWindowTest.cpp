@@ -102,7 +102,7 @@ struct Plugged {
     }
     bool Online() const
     {
-        return InfoText() == QStringLiteral("COM9，联机") && window->Form()->readBusy == 0 &&
+        return InfoText() == QStringLiteral("COM9，联机") && !window->Session().Link().ReadBusy() &&
                window->Session().Online();
     }
     // Whether any option of the baud-rate setting carries the device's mark.

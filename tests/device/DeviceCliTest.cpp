@@ -29,6 +29,9 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"no answer", {"--fault", "silent-probe"}, "connect --port COM9 --timeout 300", 1, "", kConnectFailedText},
         {"a wrong answer, then the right one", {"--fault", "wrong-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
         {"no such port", {}, "connect --port COM77", 3, "", "no such port"},
+        // connect ends with the read-back it starts, or says it gave up.
+        {"connect, the read-back never ended", {"--fault", "no-readback-end"}, "connect --port COM9 --timeout 300", 1,
+         "", kReadBackStalledText},
         {"read", {}, "read --port COM9", 0, "414103\t波特率\t9600", ""},
         {"read as JSON", {}, "read --port COM9 --json", 0, "\"code\": \"414103\",\n    \"setting\": \"波特率\",\n    \"option\": \"9600\",\n    \"value\": null", ""},
         {"set", {}, "set --port COM9 414201", 0, "414201\t校验方式\t奇校验(Odd)", ""},

@@ -37,6 +37,7 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
+    int MasterFd() const { return master_; }
     // Whether the terminal is in exclusive-open mode, which refuses every
     // further open except by root.
     bool Exclusive() const

@@ -63,7 +63,7 @@ TEST_F(RightViewTest, GeometryFollowsTheClientSizeTheListAndTheClear)
 
     AddEntries(10);
     Paint();
-    ASSERT_TRUE(doc.ClearDocument(CQuillonDoc::kConfigurationView));
+    ASSERT_TRUE(doc.ClearDocument(ViewMode::Configuration));
     view.ResetGeometry();
     EXPECT_EQ(g.totalHeight, h);
     EXPECT_EQ(bar->maximum(), 0);
