@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTest>
@@ -425,6 +426,8 @@ void OnlineRoadTest::theHelpMenuRecordsATrace()
     QVERIFY(!o.window->Trace().Recording());
     QCOMPARE(o.prompt.shown.size(), std::size_t(1));
     QVERIFY(o.prompt.shown.front().text.starts_with(kTraceFailedText));
+}
+
 // The console opened while the read-back runs: route 7 holds until it is
 // closed, also once the read-back's quiet time has passed.
 void OnlineRoadTest::theConsoleHearsEveryReplyWhileAReadBackGoesQuiet()
