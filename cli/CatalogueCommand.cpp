@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
 #include "cli/StderrPrompt.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -59,13 +60,13 @@ Json Commands(const std::vector<CmdNodeInfo>& commands)
     return out;
 }
 
-int PrintCatalogue(const std::string& file)
+ExitStatus PrintCatalogue(const std::string& file)
 {
     const std::string path = file.empty() ? LocateCatalogue() : file;
     CXmlReader reader;
     CatalogueLists lists;
     CatalogueTree tree;
-    StderrPrompt prompt;
+    StderrPrompt prompt(path);
     const int status = CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(path);
 
     const Json out = {{"status", status},
@@ -80,7 +81,7 @@ int PrintCatalogue(const std::string& file)
     // than stopping the whole listing.
     const std::string text = out.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return status == 0 ? 0 : 1;
+    return status == 0 ? ExitStatus::Done : ExitStatus::BadInput;
 }
 
 }  // namespace
@@ -88,11 +89,12 @@ int PrintCatalogue(const std::string& file)
 Verb AddCatalogueVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("catalogue", "Print a catalogue's tree and lists as JSON.");
-    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error.\n"
-                    "Exit status: 0 when the catalogue loaded, 1 when it failed or stopped early, "
-                    "2 for wrong arguments.");
+    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error, after the "
+                    "file's name; a catalogue that fails or stops early is status 2.");
     auto file = std::make_shared<std::string>();
-    command->add_option("FILE", *file, "the catalogue (default: the one the window would load)")->type_name("");
+    command->add_option("FILE", *file, "the catalogue (default: $QUILLON_CATALOGUE, else the one the window would load)")
+        ->type_name("")
+        ->envname(kCatalogueVariable);
     return {command, [file] { return PrintCatalogue(*file); }};
 }
 

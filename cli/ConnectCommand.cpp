@@ -14,19 +14,17 @@ Verb AddConnectVerb(CLI::App& app)
     CLI::App* command = app.add_subcommand("connect", "Open a port, probe for the device and read its settings.");
     command->footer("Prints the information bar's state text (\"COM9，联机\", or the device path) once the\n"
                     "read-back that a connection starts has ended, so the device is not left answering a\n"
-                    "closed port.\n"
-                    "Exit status: 0 connected, 1 no answer or the read-back given up, 2 wrong arguments,\n"
-                    "3 the port cannot be opened.");
+                    "closed port.");
     auto args = std::make_shared<PortArgs>();
     AddPortOptions(*command, *args, false);
     return {command, [args] {
                 DeviceLink link(*args);
                 if (!link.LoadCatalogue())
-                    return 1;
-                if (const int status = link.OpenAndConnect(true); status != 0)
+                    return ExitStatus::BadInput;
+                if (const ExitStatus status = link.OpenAndConnect(true); status != ExitStatus::Done)
                     return status;
                 std::printf("%s\n", link.StateText().c_str());
-                return 0;
+                return ExitStatus::Done;
             }};
 }
 

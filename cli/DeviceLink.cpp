@@ -1,10 +1,12 @@
 #include "cli/DeviceLink.h"
 
+#include "cli/Interrupts.h"
+#include "cli/Messages.h"
+
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/XmlReader.h"
 #include "app/ConfigLocation.h"
 #include "serial/PortLinks.h"
-#include "serial/PortProblem.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,27 +18,6 @@
 #include <cctype>
 
 namespace quillon::cli {
-
-namespace {
-
-std::atomic<bool> interrupted{false};
-
-void OnInterrupt(int)
-{
-    interrupted = true;
-}
-
-std::string OpenFailure(int error)
-{
-    switch (error) {
-    case ENOENT: case ENXIO: case ENODEV: return "no such port";
-    case EACCES: case EPERM: return "permission denied";
-    case EBUSY: return "in use by another program";
-    default: return std::strerror(error);
-    }
-}
-
-}  // namespace
 
 DeviceLink::DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> ports, std::size_t portIndex)
     : args_(args), ports_(std::move(ports)), portIndex_(portIndex)
@@ -64,8 +45,9 @@ bool DeviceLink::LoadCatalogue()
 {
     CXmlReader reader;
     const std::string catalogue = args_.catalogue.empty() ? LocateCatalogue() : args_.catalogue;
-    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt_).LoadCatalogue(catalogue) != 0) {
-        std::fprintf(stderr, "quillon-cli: cannot load the catalogue %s\n", catalogue.c_str());
+    StderrPrompt prompt(catalogue);
+    if (CatalogueLoader(reader, doc_.catalogue, tree_, prompt).LoadCatalogue(catalogue) != 0) {
+        Complain("cannot load the catalogue " + catalogue);
         return false;
     }
     return true;
@@ -77,12 +59,12 @@ void DeviceLink::UseCatalogue(const CatalogueLists& catalogue, const CatalogueTr
     tree_ = tree;
 }
 
-int DeviceLink::LoadAndOpen()
+ExitStatus DeviceLink::LoadAndOpen()
 {
-    return LoadCatalogue() ? Open() : kExitDevice;
+    return LoadCatalogue() ? Open() : ExitStatus::BadInput;
 }
 
-int DeviceLink::Open()
+ExitStatus DeviceLink::Open()
 {
     if (!ports_)
         ports_ = std::make_shared<const PortTargets>(std::vector<std::string>{args_.port});
@@ -91,63 +73,104 @@ int DeviceLink::Open()
     doc_.baudRate = args_.baud;
     if (target.path && comm_.OpenByNumber(target.number, args_.baud)) {
         session_->PortOpened();
-        return 0;
+        return ExitStatus::Done;
     }
-    const int error = target.path ? comm_.LastOpenError() : ENOENT;
     doc_.portNumber = 0;
-    prompt_.ShowError("quillon-cli: cannot open " + args_.port + ": " + OpenFailure(error) + "\n" +
-                      ExplainPortProblem(GatherPortFacts(target.path.value_or(args_.port), error)));
-    return 3;
+    if (!target.path) {
+        prompt_.Tell("cannot open " + target.name + ": no such port\n" + ports_->PresentPorts());
+        return ExitStatus::PortNotOpened;
+    }
+    prompt_.Tell(OpenFailureText(target.name, target.path, comm_.LastOpenError()));
+    return ExitStatus::PortNotOpened;
 }
 
-int DeviceLink::OpenAndConnect(bool readBack)
+ExitStatus DeviceLink::OpenAndConnect(bool readBack)
 {
-    if (const int status = Open(); status != 0)
+    if (const ExitStatus status = Open(); status != ExitStatus::Done)
         return status;
-    if (const int status = Connect(); status != 0)
+    if (const ExitStatus status = Connect(); status != ExitStatus::Done)
         return status;
-    return readBack ? FinishReadBack() : 0;
+    return readBack ? FinishReadBack() : ExitStatus::Done;
 }
 
-int DeviceLink::Connect()
+ExitStatus DeviceLink::Connect()
 {
     session_->BeginConnect();
-    const bool answered = RunUntil([&] { return online_ || doc_.portNumber == 0; }, args_.timeoutMs + 1000);
-    if (!answered || !online_) {
+    const End end = RunUntil([&] { return online_ || doc_.portNumber == 0; }, args_.timeoutMs + 1000);
+    if (end == End::Interrupted) {
+        if (prompt_.echo)
+            Complain(args_.port + ": interrupted while connecting; nothing was written");
+        return ExitStatus::Interrupted;
+    }
+    if (end != End::Done || !online_) {
         if (!MessageShown())
             prompt_.ShowError(kConnectFailedText);
-        return 1;
+        return ExitStatus::DeviceOrOutcome;
     }
-    return 0;
+    return ExitStatus::Done;
 }
 
-int DeviceLink::FinishReadBack()
+ExitStatus DeviceLink::FinishReadBack()
 {
-    return RunUntil([&] { return !session_->Link().ReadBusy(); }, args_.timeoutMs * 10) && !MessageShown() ? 0 : 1;
+    const int limitMs = args_.timeoutMs * 10;
+    const End end = RunUntil([&] { return !session_->Link().ReadBusy(); }, limitMs);
+    if (end == End::Interrupted) {
+        if (prompt_.echo)
+            Complain(args_.port + ": interrupted during the read-back of the settings");
+        return ExitStatus::Interrupted;
+    }
+    // A read-back cut short is no read-back: what came is not the device's
+    // whole state, and nothing may be judged or saved from it.
+    if (portFailed_ || !online_) {
+        prompt_.Tell(args_.port + ": the port was lost during the read-back of the settings");
+        return ExitStatus::DeviceOrOutcome;
+    }
+    if (end != End::Done) {
+        prompt_.Tell(args_.port + ": the read-back of the settings did not end within " + std::to_string(limitMs) +
+                     " ms");
+        return ExitStatus::DeviceOrOutcome;
+    }
+    return MessageShown() ? ExitStatus::DeviceOrOutcome : ExitStatus::Done;
 }
 
-int DeviceLink::Write(int recordIndex, const ValueTriple& value)
+ExitStatus DeviceLink::Write(int recordIndex, const ValueTriple& value)
 {
     const std::size_t logged = doc_.monitorLines.size();
     session_->SendSettingFrame(recordIndex, value);
     if (MessageShown())
-        return 1;
-    // The reply is the line logged after the frame sent.
-    if (!RunUntil([&] { return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0; },
-                  args_.timeoutMs)) {
-        prompt_.ShowError("quillon-cli: no reply to the setting within " + std::to_string(args_.timeoutMs) + " ms");
-        return 1;
+        return ExitStatus::DeviceOrOutcome;
+    // The reply is the line logged after the frame sent.  An interrupt
+    // still waits for it, so that the device is not left mid-exchange.
+    const auto replied = [&] { return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0; };
+    const End end = Run(replied, Clock::now() + std::chrono::milliseconds(args_.timeoutMs), std::nullopt, false);
+    if (end == End::Deadline) {
+        prompt_.Tell(args_.port + ": no reply to the setting within " + std::to_string(args_.timeoutMs) + " ms");
+        return ExitStatus::DeviceOrOutcome;
     }
+    if (portFailed_ && !MessageShown())
+        prompt_.Tell(args_.port + ": the port was lost waiting for the reply to the setting");
     if (MessageShown() || doc_.portNumber == 0)
-        return 1;
+        return ExitStatus::DeviceOrOutcome;
+    if (Interrupted())
+        return ExitStatus::Interrupted;
     return FinishReadBack();
 }
 
-int DeviceLink::ReadBack()
+ExitStatus DeviceLink::ReadBack()
 {
     if (session_->BeginReadSettings() != 1)
-        return 1;
+        return ExitStatus::DeviceOrOutcome;
     return FinishReadBack();
+}
+
+std::string DeviceLink::FailureReason() const
+{
+    if (portFailed_)
+        return "the port was lost";
+    if (prompt_.shown.empty())
+        return "no answer";
+    const std::string& text = prompt_.shown.back();
+    return text.substr(0, text.find('\n'));
 }
 
 std::string DeviceLink::StateText() const
@@ -190,17 +213,14 @@ void DeviceLink::ShowStatus(const std::string& text)
     prompt_.ShowError(text);
 }
 
-bool DeviceLink::RunUntil(const std::function<bool()>& done, int timeoutMs)
+DeviceLink::End DeviceLink::RunUntil(const std::function<bool()>& done, int timeoutMs)
 {
-    return Run(done, Clock::now() + std::chrono::milliseconds(timeoutMs), std::nullopt) == End::Done;
+    return Run(done, Clock::now() + std::chrono::milliseconds(timeoutMs), std::nullopt);
 }
 
 DeviceLink::End DeviceLink::Pump(const std::function<bool()>& done, std::optional<Clock::time_point> deadline,
                                  bool endWhenQuiet)
 {
-    // A capture without a count or deadline ends with Ctrl+C: stop waiting
-    // instead of dying, so that what came is still printed and saved.
-    std::signal(SIGINT, OnInterrupt);
     std::optional<Clock::duration> quiet;
     if (endWhenQuiet)
         quiet = std::chrono::milliseconds(args_.timeoutMs);
@@ -208,14 +228,14 @@ DeviceLink::End DeviceLink::Pump(const std::function<bool()>& done, std::optiona
 }
 
 DeviceLink::End DeviceLink::Run(const std::function<bool()>& done, Clock::time_point end,
-                                std::optional<Clock::duration> quiet)
+                                std::optional<Clock::duration> quiet, bool interruptible)
 {
     // Ctrl+C is looked at this often while waiting.
     constexpr auto kPoll = std::chrono::milliseconds(100);
     auto quietUntil = quiet ? Clock::now() + *quiet : Clock::time_point::max();
     bool failed = false;
     while (!done()) {
-        if (interrupted)
+        if (interruptible && Interrupted())
             return End::Interrupted;
         auto wakeAt = std::min({end, quietUntil, Clock::now() + kPoll});
         for (const auto& [timer, at] : deadlines_)
@@ -260,20 +280,20 @@ DeviceLink::End DeviceLink::Run(const std::function<bool()>& done, Clock::time_p
 
 DeviceLink::End DeviceLink::AwaitReturn(PortReturnWait& wait, std::optional<Clock::time_point> deadline)
 {
-    const char* port = args_.port.c_str();
+    const std::string& port = args_.port;
     if (!wait.CanWait()) {
-        std::fprintf(stderr, "quillon-cli: %s lost; it has no stable name to wait for\n", port);
+        Complain(port + " lost; it has no stable name to wait for");
         return End::PortFailed;
     }
     // Looked at before saying so, so that whoever plugs it in again on
     // reading the line is seen plugging it in.
     wait.Lost();
-    std::fprintf(stderr, "quillon-cli: %s lost; waiting a minute for it to come back\n", port);
+    Complain(port + " lost; waiting a minute for it to come back");
     // Ctrl+C is looked at this often while waiting.
     constexpr auto kPoll = std::chrono::milliseconds(100);
     const Clock::time_point end = deadline.value_or(Clock::time_point::max());
     for (;;) {
-        if (interrupted)
+        if (Interrupted())
             return End::Interrupted;
         const auto now = Clock::now();
         if (now >= end)
@@ -281,10 +301,10 @@ DeviceLink::End DeviceLink::AwaitReturn(PortReturnWait& wait, std::optional<Cloc
         switch (wait.Wait(std::min(end, now + kPoll))) {
         case PortReturnWait::Result::Waiting: break;
         case PortReturnWait::Result::TooLate:
-            std::fprintf(stderr, "quillon-cli: %s did not come back within a minute\n", port);
+            Complain(port + " did not come back within a minute");
             return End::PortFailed;
         case PortReturnWait::Result::Returned:
-            return Open() == 0 ? End::Done : End::PortFailed;
+            return Open() == ExitStatus::Done ? End::Done : End::PortFailed;
         }
     }
 }

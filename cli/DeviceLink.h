@@ -1,4 +1,6 @@
 #pragma once
+#include "cli/ExitStatus.h"
+#include "cli/Messages.h"
 #include "cli/PortTargets.h"
 #include "cli/StderrPrompt.h"
 #include "catalogue/CatalogueTree.h"
@@ -23,11 +25,6 @@
 
 namespace quillon::cli {
 
-// Exit statuses of the device verbs.
-inline constexpr int kExitDevice = 1;
-inline constexpr int kExitArguments = 2;
-inline constexpr int kExitNoPort = 3;
-
 // The port arguments the device verbs share.
 struct PortArgs {
     std::string port;      // COMn or a device path
@@ -51,8 +48,8 @@ public:
                         std::size_t portIndex = 0);
     ~DeviceLink() override;
 
-    // Loads the bundled catalogue; false (with the reason on stderr) when it
-    // cannot be read.
+    // Loads the catalogue; false (with the reason on stderr, naming the
+    // file) when it cannot be read.
     bool LoadCatalogue();
     // A copy of a catalogue loaded once for several links.
     void UseCatalogue(const CatalogueLists& catalogue, const CatalogueTree& tree);
@@ -60,29 +57,32 @@ public:
     // for a caller that tells them its own way.
     void KeepMessagesQuiet() { prompt_.echo = false; }
     const std::vector<std::string>& Messages() const { return prompt_.shown; }
-    // Opens the port; 0, or 3 with the channel's reason on stderr.
-    int Open();
-    // Both of the above: 0, kExitDevice without a catalogue, or Open()'s status.
-    int LoadAndOpen();
+    // Opens the port: Done, or PortNotOpened with the channel's reason on stderr.
+    ExitStatus Open();
+    // Both of the above: Done, BadInput without a catalogue, or Open()'s status.
+    ExitStatus LoadAndOpen();
     // Opens the port and probes; with readBack also
     // waits for the read-back the connection starts.  0, or the exit status
     // of what went wrong (the reason on stderr).
-    int OpenAndConnect(bool readBack);
+    ExitStatus OpenAndConnect(bool readBack);
     // Probes and waits for the answer: 0 online, 1 otherwise (the reason on
     // stderr).
-    int Connect();
+    ExitStatus Connect();
     // Waits for the read-back that the connection started: 0 when every
     // setting was read, 1 when it was given up.
-    int FinishReadBack();
+    ExitStatus FinishReadBack();
     // Writes one option as the tree does with "修改设备参数" ticked and waits
     // for its reply and the read-back it starts: 0, or 1 with the message.
-    int Write(int recordIndex, const ValueTriple& value);
+    ExitStatus Write(int recordIndex, const ValueTriple& value);
     // Reads every setting back: 0, or 1 when the read-back was given up.
-    int ReadBack();
+    ExitStatus ReadBack();
     // The last frame the device reported for each setting key (upper-case
     // hex), from the read-backs and write replies so far.
     // What the device reported, for comparing it with a profile.
     DeviceReport Report() const { return {doc_.catalogue.treeNodes, tree_, reportedFrames_}; }
+
+    // Why the link gave up, in one line: a lost port, else its last message.
+    std::string FailureReason() const;
 
     // The information bar's state text: "COMn，联机", or the device path
     // when the port was named by its path.
@@ -102,7 +102,7 @@ public:
     enum class End { Done, Quiet, Deadline, Interrupted, PortFailed };
     using Clock = std::chrono::steady_clock;
     // Dispatches the device's replies until `done` holds, the deadline
-    // passes, Ctrl+C, or (with endWhenQuiet) the device has been quiet for
+    // passes, an interrupt, or (with endWhenQuiet) the device has been quiet for
     // the time-out.
     End Pump(const std::function<bool()>& done, std::optional<Clock::time_point> deadline = std::nullopt,
              bool endWhenQuiet = true);
@@ -126,25 +126,30 @@ private:
     void ShowStatus(const std::string& text) override;
     ReplyRoute RestingRoute() const override { return restingRoute_; }
     void MonitorChanged() override {}
-    // Message boxes on standard error, kept so that a verb can tell the
-    // link gave up.
+    // Message boxes on standard error, naming the port, and kept so that a
+    // verb can tell the link gave up.
     struct Prompt : StderrPrompt {
-        void ShowError(const std::string& text) override
+        explicit Prompt(const std::string& port) : StderrPrompt(port) {}
+        void ShowError(const std::string& text) override { Keep(text, About(text)); }
+        // A message of the link's own, which names the port itself.
+        void Tell(const std::string& text) { Keep(text, text); }
+        void Keep(const std::string& text, const std::string& told)
         {
             shown.push_back(text);
             if (echo)
-                StderrPrompt::ShowError(text);
+                Complain(told);
         }
         std::vector<std::string> shown;
         bool echo = true;
     };
 
-    // Handles notifications and timers until done() or the time-out; false
-    // on time-out.
-    bool RunUntil(const std::function<bool()>& done, int timeoutMs);
-    // The loop under both: also ends after `quiet` without data, on Ctrl+C
-    // once Pump has taken it over, and when the port fails.
-    End Run(const std::function<bool()>& done, Clock::time_point end, std::optional<Clock::duration> quiet);
+    // Handles notifications and timers until done(), the time-out or an
+    // interrupt.
+    End RunUntil(const std::function<bool()>& done, int timeoutMs);
+    // The loop under both: also ends after `quiet` without data, when the
+    // port fails, and (when interruptible) on SIGINT or SIGTERM.
+    End Run(const std::function<bool()>& done, Clock::time_point end, std::optional<Clock::duration> quiet,
+            bool interruptible = true);
     // A message box or a status the link gave up with.
     bool MessageShown() const { return !prompt_.shown.empty(); }
 
@@ -158,7 +163,7 @@ private:
     std::unique_ptr<DeviceSession> session_;
     bool online_ = false;
     bool portFailed_ = false;
-    Prompt prompt_;
+    Prompt prompt_{args_.port};
     std::map<std::string, std::string> reportedFrames_;
 
     std::mutex mutex_;

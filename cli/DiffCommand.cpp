@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/JsonResults.h"
 #include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "profile/ProfileReader.h"
@@ -17,20 +18,32 @@ struct DiffArgs : PortArgs {
     std::string profile;
 };
 
-int RunDiff(const DiffArgs& args)
+ExitStatus RunDiff(const DiffArgs& args)
 {
     DeviceLink link(args);
     if (!link.LoadCatalogue())
-        return kExitDevice;
+        return ExitStatus::BadInput;
     const ProfileRead profile = ReadProfile(args.profile, link.Doc().catalogue.treeNodes);
     if (!profile.error.empty())
         throw CLI::ValidationError(profile.error);
-    if (const int status = link.OpenAndConnect(true); status != 0)
+    if (const ExitStatus status = link.OpenAndConnect(true); status != ExitStatus::Done) {
+        if (args.json)
+            PrintJson({{"port", args.port},
+                       {"outcome", "failed"},
+                       {"reason", link.FailureReason()},
+                       {"differences", Json::array()}});
         return status;
+    }
     const std::vector<SettingDifference> differences = DifferencesFromDevice(profile.settings, link.Report());
-    for (const SettingDifference& d : differences)
-        std::printf("%s\t%s\t%s\t%s\n", d.code.c_str(), d.setting.c_str(), d.device.c_str(), d.profile.c_str());
-    return differences.empty() ? 0 : kExitDevice;
+    if (args.json) {
+        PrintJson({{"port", args.port},
+                   {"outcome", differences.empty() ? "same" : "differs"},
+                   {"differences", DifferencesJson(differences)}});
+    } else {
+        for (const SettingDifference& d : differences)
+            std::printf("%s\t%s\t%s\t%s\n", d.code.c_str(), d.setting.c_str(), d.device.c_str(), d.profile.c_str());
+    }
+    return differences.empty() ? ExitStatus::Done : ExitStatus::DeviceOrOutcome;
 }
 
 }  // namespace
@@ -42,13 +55,14 @@ Verb AddDiffVerb(CLI::App& app)
                     "one a line, tab-separated: code, setting, the device's value and the profile's.  For an option "
                     "without a value the values are option names (the device's current one); a value is shown in "
                     "the form its dialog takes, else as the device's bytes; " + std::string(kNotReported) +
-                    " when the device did not report the setting.\n"
-                    "Exit status: 0 the device holds the profile, 1 some settings differ, or (with the reason on "
-                    "standard error and nothing on standard output) no answer or an unfinished read, as for the "
-                    "other device commands; 2 wrong arguments or a refused profile, 3 the port cannot be opened.");
+                    " when the device did not report the setting.  Status 1 when some settings differ, or (with the "
+                    "reason on standard error and nothing on standard output) no answer or an unfinished read.");
     auto args = std::make_shared<DiffArgs>();
-    command->add_option("FILE", args->profile, "the profile")->required();
+    command->add_option("FILE", args->profile, "the profile; - reads standard input")->required();
     AddPortOptions(*command, *args, false);
+    command->add_flag("--json", args->json, "print one JSON object: {port, outcome (same, differs, failed), reason "
+                                            "(when failed), differences: [{code, setting, device (null when not "
+                                            "reported), profile}]}");
     return {command, [args] { return RunDiff(*args); }};
 }
 

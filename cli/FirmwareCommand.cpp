@@ -1,20 +1,25 @@
+#include "cli/Interrupts.h"
+#include "cli/Messages.h"
+#include "cli/PortTargets.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
+#include "serial/PortText.h"
 #include "tools/FirmwareDownload.h"
 
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
 namespace quillon::cli {
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kPortNotOpened = 3;
 
 // A bar redrawn in place on a terminal; a plain "N%" line per step when
 // standard error is a file or a pipe, which a log keeps readable.
@@ -53,23 +58,62 @@ struct FirmwareArguments {
     bool repair = false;
 };
 
-// Exit status: 0 loaded, 3 the port could not be opened, 1 any other
-// failure, with its message on standard error.
-int Download(const FirmwareArguments& arguments)
+// Why the firmware file could not be read, as the system sees it.
+std::string FileReason(const std::string& path)
+{
+    struct stat file {};
+    if (::stat(path.c_str(), &file) != 0)
+        return path + ": " + std::strerror(errno);
+    if (S_ISDIR(file.st_mode))
+        return path + ": is a folder";
+    if (!S_ISREG(file.st_mode))
+        return path + ": is not a regular file";
+    if (::access(path.c_str(), R_OK) != 0)
+        return path + ": " + std::strerror(errno);
+    return path + ": cannot be read";
+}
+
+// The window's message, with the reason on the line below it.
+std::string Explained(const DownloadOutcome& outcome, const FirmwareArguments& arguments)
+{
+    const std::string text = DescribeOutcome(outcome).text;
+    switch (outcome.result) {
+    case DownloadResult::NoFile: return text + "\n" + FileReason(arguments.file);
+    case DownloadResult::PortUnavailable:
+        return text + "\n" + OpenFailureText(arguments.port, DevicePathForPortText(arguments.port), outcome.error);
+    default: return text;
+    }
+}
+
+ExitStatus StatusOf(DownloadResult result)
+{
+    switch (result) {
+    case DownloadResult::NoFile:
+    case DownloadResult::FileEmpty:
+    case DownloadResult::FileTooLarge:
+    case DownloadResult::BadHexLine: return ExitStatus::BadInput;
+    case DownloadResult::PortUnavailable: return ExitStatus::PortNotOpened;
+    case DownloadResult::Cancelled: return ExitStatus::Interrupted;
+    default: return ExitStatus::DeviceOrOutcome;
+    }
+}
+
+// Any failure's message goes on standard error.
+ExitStatus Download(const FirmwareArguments& arguments)
 {
     const DownloadOutcome outcome = [&] {
         StderrProgress progress;
-        const StopSignal stop;
+        StopSignal stop;
+        const InterruptRaises stopOnInterrupt(stop);
         return RunFirmwareDownload({arguments.port, arguments.file, {arguments.erase, arguments.repair}}, progress,
                                    stop);
     }();
-    const std::string text = DescribeOutcome(outcome).text;
     if (Succeeded(outcome.result)) {
-        std::printf("%s\n", text.c_str());
-        return 0;
+        std::printf("%s\n", DescribeOutcome(outcome).text.c_str());
+        return ExitStatus::Done;
     }
-    std::fprintf(stderr, "quillon-cli firmware: %s\n", text.c_str());
-    return outcome.result == DownloadResult::PortUnavailable ? kPortNotOpened : kFailed;
+    Complain(Explained(outcome, arguments));
+    return StatusOf(outcome.result);
 }
 
 }  // namespace
@@ -78,12 +122,11 @@ Verb AddFirmwareVerb(CLI::App& app)
 {
     auto arguments = std::make_shared<FirmwareArguments>();
     CLI::App* command = app.add_subcommand("firmware", "Send a firmware file to the device's loader.");
-    command->add_option("--port", arguments->port, "COMn or a device path")->required();
+    command->add_option("--port", arguments->port, "COMn or a device path")->required()->check(NonEmptyPort());
     command->add_option("FILE", arguments->file, "Intel HEX file, or a raw .ci/.ldr image")->required();
     command->add_flag("--erase", arguments->erase, "erase the device configuration first");
     command->add_flag("--repair", arguments->repair, "repair upgrade: HEX records without the loader handshake");
-    command->footer("As the download dialog does it; progress on standard error (a bar on a terminal).\n"
-                    "Exit status: 0 loaded, 1 refused or failed, 2 wrong arguments, 3 port not opened.");
+    command->footer("As the download dialog does it; progress on standard error (a bar on a terminal).");
     return {command, [arguments] { return Download(*arguments); }};
 }
 

@@ -2,10 +2,16 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/PortLinks.h"
+#include "serial/PortProblem.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <unistd.h>
 
 namespace quillon::cli {
@@ -19,7 +25,98 @@ std::optional<int> ParseNumber(const std::string& text)
     return std::stoi(text);
 }
 
+std::string OpenFailure(int error)
+{
+    switch (error) {
+    case ENOENT: case ENXIO: case ENODEV: return "no such port";
+    case EACCES: case EPERM: return "permission denied";
+    case EBUSY: return "in use by another program";
+    case ENOTTY: return "not a terminal";
+    default: return std::strerror(error);
+    }
+}
+
+// The device a port name stands for, so that two names of one device meet.
+std::string DeviceOf(const std::string& name, const std::vector<HardwarePort>& hardware)
+{
+    std::optional<std::string> path;
+    if (const auto number = ComNumber(name))
+        path = ResolvePortPath(*number);
+    else if (std::filesystem::exists(name))
+        path = name;
+    else if (const auto port = FindHardwarePort(hardware, name))
+        path = port->devicePath;
+    if (!path)
+        return name;
+    std::error_code error;
+    const std::filesystem::path node = std::filesystem::canonical(*path, error);
+    return error ? *path : node.string();
+}
+
+bool NeedsHardware(const std::vector<std::string>& names)
+{
+    return std::ranges::any_of(names, [](const std::string& name) {
+        return !ComNumber(name) && name != kAllPorts && !std::filesystem::exists(name);
+    });
+}
+
+// A name that is a file but no terminal device.
+void RefuseNonTerminal(const std::string& name)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(name, error);
+    const char* kind = nullptr;
+    switch (status.type()) {
+    case std::filesystem::file_type::regular: kind = "a regular file"; break;
+    case std::filesystem::file_type::fifo: kind = "a FIFO"; break;
+    case std::filesystem::file_type::directory: kind = "a folder"; break;
+    case std::filesystem::file_type::socket: kind = "a socket"; break;
+    case std::filesystem::file_type::block: kind = "a block device"; break;
+    default: return;
+    }
+    throw CLI::ValidationError("--port", name + ": not a terminal (" + kind + ")");
+}
+
 }  // namespace
+
+std::string OpenFailureText(const std::string& port, const std::optional<std::string>& path, int error)
+{
+    return "cannot open " + port + ": " + OpenFailure(error) + "\n" +
+           ExplainPortProblem(GatherPortFacts(path.value_or(port), error));
+}
+
+std::vector<std::string> ExpandPortNames(const std::vector<std::string>& names)
+{
+    std::vector<std::string> expanded;
+    for (const std::string& name : names) {
+        if (name != kAllPorts) {
+            expanded.push_back(name);
+            continue;
+        }
+        for (const PortEntry& port : DiscoverPorts())
+            expanded.push_back(PortName(port.number));
+    }
+    const std::vector<HardwarePort> hardware = NeedsHardware(expanded) ? EnumerateHardwarePorts()
+                                                                       : std::vector<HardwarePort>{};
+    std::vector<std::string> once;
+    std::set<std::string> devices;
+    for (const std::string& name : expanded) {
+        if (devices.insert(DeviceOf(name, hardware)).second)
+            once.push_back(name);
+    }
+    return once;
+}
+
+std::string PresentPortsText()
+{
+    const std::vector<PortEntry> ports = DiscoverPorts();
+    if (ports.empty())
+        return "no serial port is present";
+    std::string text = "the ports present:";
+    for (const PortEntry& port : ports)
+        text += " " + PortName(port.number) + " (" + port.devicePath + ")";
+    return text;
+}
 
 std::optional<int> ComNumber(const std::string& port)
 {
@@ -31,6 +128,8 @@ std::optional<int> ComNumber(const std::string& port)
 PortTargets::PortTargets(const std::vector<std::string>& names)
 {
     bool anyPath = false;
+    const std::vector<HardwarePort> hardware = NeedsHardware(names) ? EnumerateHardwarePorts()
+                                                                    : std::vector<HardwarePort>{};
     for (const std::string& name : names) {
         Target target{name, 0, std::nullopt};
         if (const auto number = ComNumber(name)) {
@@ -38,11 +137,17 @@ PortTargets::PortTargets(const std::vector<std::string>& names)
             target.path = ResolvePortPath(*number);
         } else {
             anyPath = true;
-            if (std::filesystem::exists(name))
+            if (std::filesystem::exists(name)) {
+                RefuseNonTerminal(name);
                 target.path = name;
+            } else if (const auto port = FindHardwarePort(hardware, name)) {
+                target.path = port->devicePath;
+            }
         }
         targets_.push_back(std::move(target));
     }
+    if (std::ranges::any_of(targets_, [](const Target& t) { return !t.path; }))
+        presentPorts_ = PresentPortsText();
     if (!anyPath)
         return;
 

@@ -1,4 +1,5 @@
 #include "cli/DeviceLink.h"
+#include "cli/OutputTarget.h"
 #include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "profile/ProfileWriter.h"
@@ -17,22 +18,23 @@ struct ReadArgs : PortArgs {
     std::string output;
 };
 
-// The device's settings as a profile: 0, or 1 when the file cannot be written.
-int WriteDeviceProfile(const DeviceLink& link, const std::string& path)
+// The device's settings as a profile: Done, or DeviceOrOutcome when the file cannot be written.
+ExitStatus WriteDeviceProfile(const DeviceLink& link, const std::string& path)
 {
     const ReportedProfile profile = ProfileOfDevice(link.Report());
     if (!profile.leftOut.empty()) {
         std::string codes;
         for (const std::string& code : profile.leftOut)
             codes += " " + code;
-        std::fprintf(stderr, "quillon-cli read: left out %zu options whose device value no input of their dialog "
-                             "gives:%s\n", profile.leftOut.size(), codes.c_str());
+        Complain(OutputName(path) + ": left out " + std::to_string(profile.leftOut.size()) +
+                 (profile.leftOut.size() == 1 ? " option" : " options") +
+                 " whose device value no input of its dialog gives:" + codes);
     }
-    if (const std::string error = WriteProfile(path, profile.settings); !error.empty()) {
-        std::fprintf(stderr, "quillon-cli read: cannot write %s: %s\n", path.c_str(), error.c_str());
-        return kExitDevice;
+    if (const std::string error = WriteOutput(path, ProfileText(profile.settings)); !error.empty()) {
+        Complain(OutputName(path) + ": " + error);
+        return ExitStatus::DeviceOrOutcome;
     }
-    return 0;
+    return ExitStatus::Done;
 }
 
 }  // namespace
@@ -43,24 +45,24 @@ Verb AddReadVerb(CLI::App& app)
     command->footer("Prints the options the device reports as set, in tree order, one a line: code, setting, "
                     "option and, for settings with a value, the value, tab-separated.  With -o, writes them as a "
                     "profile instead (the values in the form their dialogs take, as sheet and apply read them); an "
-                    "option whose device value no dialog input gives is left out and named on standard error.\n"
-                    "Exit status: 0 read, 1 no answer, an unfinished read or a profile that cannot be written, "
-                    "2 wrong arguments, 3 the port cannot be opened.");
+                    "option whose device value no dialog input gives is left out and named on standard error.");
     auto args = std::make_shared<ReadArgs>();
     AddPortOptions(*command, *args, true);
-    command->add_option("-o,--output", args->output, "write the settings as a profile to FILE")
+    command->add_option("-o,--output", args->output, "write the settings as a profile to FILE (- for standard output)")
         ->type_name("FILE")
         ->excludes("--json");
     return {command, [args] {
+                if (!args->output.empty() && !OutputAccepted(args->output))
+                    return ExitStatus::BadInput;
                 DeviceLink link(*args);
                 if (!link.LoadCatalogue())
-                    return 1;
-                if (const int status = link.OpenAndConnect(true); status != 0)
+                    return ExitStatus::BadInput;
+                if (const ExitStatus status = link.OpenAndConnect(true); status != ExitStatus::Done)
                     return status;
                 if (!args->output.empty())
                     return WriteDeviceProfile(link, args->output);
                 PrintReportedOptions(ReportedOptions(link.Doc(), link.Tree()), args->json);
-                return 0;
+                return ExitStatus::Done;
             }};
 }
 

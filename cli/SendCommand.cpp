@@ -54,10 +54,10 @@ private:
     std::size_t printed_ = 0;
 };
 
-int SendCommands(const SendArgs& args)
+ExitStatus SendCommands(const SendArgs& args)
 {
     DeviceLink link(args.link);
-    if (const int status = link.Open())
+    if (const ExitStatus status = link.Open(); status != ExitStatus::Done)
         return status;
     CommandInteraction interaction(link.Session());
     interaction.SetReplyTimeout(args.link.timeoutMs);
@@ -65,6 +65,7 @@ int SendCommands(const SendArgs& args)
     interaction.Open(watch);
     LogPrinter printer(interaction.Log());
     const char* failure = nullptr;
+    bool interrupted = false;
     for (const std::string& command : args.commands) {
         watch.lastReply.reset();
         interaction.Send(command);
@@ -74,17 +75,21 @@ int SendCommands(const SendArgs& args)
         if (end == DeviceLink::End::PortFailed)
             failure = "the port failed";
         else if (end != DeviceLink::End::Done)
-            failure = "interrupted";
+            interrupted = true;
         else if (watch.noReply)
             failure = kUnrecognisedCommandText;
-        if (failure)
+        if (failure || interrupted)
             break;
     }
     std::printf("\n");
     if (failure)
-        std::fprintf(stderr, "quillon-cli send: %s\n", failure);
+        Complain(args.link.port + ": " + failure);
+    if (interrupted)
+        Complain("interrupted waiting for the reply to a command");
     interaction.Close(watch);
-    return failure ? kExitDevice : 0;
+    if (interrupted)
+        return ExitStatus::Interrupted;
+    return failure ? ExitStatus::DeviceOrOutcome : ExitStatus::Done;
 }
 
 }  // namespace
@@ -96,10 +101,8 @@ Verb AddSendVerb(CLI::App& app)
                     "a byte, a pair that is not hexadecimal gives FF.  Prints the exchange as that dialog logs "
                     "it (\"-> 0x55 0xAA \" for a command as typed, \"<- 0x55 0xaa \" for its reply), waiting for "
                     "each reply before the next command and stopping at the first that gets none within "
-                    "--timeout.\nExit status: 0 every command answered, 1 no reply (\"" +
-                    std::string(kUnrecognisedCommandText) +
-                    "\") or port failure, 2 wrong arguments, among them a HEX of odd length (nothing is sent), "
-                    "3 port not opened.");
+                    "--timeout (status 1, \"" + std::string(kUnrecognisedCommandText) + "\").  A HEX of odd length is a wrong "
+                    "argument: nothing is sent.");
     auto args = std::make_shared<SendArgs>();
     AddPortOptions(*command, args->link, false);
     command->add_option("HEX", args->commands, "a command, two hex digits a byte")
@@ -107,6 +110,8 @@ Verb AddSendVerb(CLI::App& app)
         ->required()
         ->check(CLI::Validator(
             [](std::string& value) {
+                if (value.empty())
+                    return std::string("an empty command: nothing to send");
                 return ReadTypedCommand(value) ? std::string() : std::string(kCommandLengthText) + " (" + value + ")";
             },
             ""));

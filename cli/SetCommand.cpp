@@ -16,22 +16,28 @@ struct SetArgs : PortArgs {
     std::vector<std::string> codes;
 };
 
-int RunSet(const SetArgs& args)
+ExitStatus RunSet(const SetArgs& args)
 {
     DeviceLink link(args);
     if (!link.LoadCatalogue())
-        return 1;
+        return ExitStatus::BadInput;
     std::vector<ProfileSetting> settings(args.codes.size());
     std::ranges::transform(args.codes, settings.begin(), SettingArgument);
     const std::vector<SettingWrite> writes = PlanWrites(settings, link.Doc().catalogue.treeNodes);
-    if (const int status = link.OpenAndConnect(true); status != 0)
+    if (const ExitStatus status = link.OpenAndConnect(true); status != ExitStatus::Done)
         return status;
+    std::size_t written = 0;
     for (const SettingWrite& write : writes) {
-        if (const int status = link.Write(write.recordIndex, write.value); status != 0)
+        if (const ExitStatus status = link.Write(write.recordIndex, write.value); status != ExitStatus::Done) {
+            if (status == ExitStatus::Interrupted)
+                Complain("interrupted after " + std::to_string(written) + " of " + std::to_string(writes.size()) +
+                         " settings were written");
             return status;
+        }
+        ++written;
     }
     PrintReportedOptions(ReportedOptions(link.Doc(), link.Tree()), args.json);
-    return 0;
+    return ExitStatus::Done;
 }
 
 }  // namespace
@@ -41,9 +47,8 @@ Verb AddSetVerb(CLI::App& app)
     CLI::App* command = app.add_subcommand("set", "Write settings to the device as the window does online.");
     command->footer("Connects, reads back, then writes each option as the tree does with \"修改设备参数\" ticked, "
                     "waiting for each reply and the read-back it starts; then prints what read prints.  VALUE "
-                    "answers the option's parameter dialog as for sheet.\n"
-                    "Exit status: 0 written, 1 no answer, a refused write or a HID / HID-POS / baud-rate report, "
-                    "2 a wrong CODE or VALUE (nothing is sent), 3 the port cannot be opened.");
+                    "answers the option's parameter dialog as for sheet; a wrong CODE or VALUE sends nothing.  A HID / "
+                    "HID-POS / baud-rate report is status 1.");
     auto args = std::make_shared<SetArgs>();
     AddPortOptions(*command, *args, true);
     command->add_option("CODE", args->codes, "an option code of the catalogue, with its dialog's value")

@@ -6,6 +6,12 @@
 
 namespace quillon::cli {
 
+namespace {
+
+constexpr const char* kQueryClass = "23";
+
+}  // namespace
+
 std::vector<SettingWrite> PlanWrites(const std::vector<ProfileSetting>& settings,
                                      const std::vector<TreeNodeInfo>& nodes)
 {
@@ -16,14 +22,23 @@ std::vector<SettingWrite> PlanWrites(const std::vector<ProfileSetting>& settings
             throw CLI::ValidationError(answer.reason);
         if (!answer)
             throw CLI::ValidationError(setting.code, answer.reason);
+        // A query's frame asks the device instead of setting it: written, it
+        // would wait for a setting's reply that never comes.
+        if (answer.option->cmdType == kQueryClass)
+            throw CLI::ValidationError(setting.code, "is a query (" + answer.option->name + "), not a setting");
         writes.push_back({setting.code, answer.recordIndex, answer.applied.value});
     }
     return writes;
 }
 
+bool ChangesSpeed(const std::string& code)
+{
+    return code.starts_with("4141");
+}
+
 bool ChangesLink(const std::string& code)
 {
-    return code.starts_with("4141") || code.starts_with("4240");
+    return ChangesSpeed(code) || code.starts_with("4240");
 }
 
 ProfileSetting SettingArgument(const std::string& item)

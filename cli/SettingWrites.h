@@ -18,10 +18,13 @@ struct SettingWrite {
 // True for the settings of the line itself (its speed, USB or serial mode):
 // the device answers their writes by changing the link rather than accepting.
 bool ChangesLink(const std::string& code);
+// True for the line's speed alone.
+bool ChangesSpeed(const std::string& code);
 
 // The writes for the settings, each value through its option's dialog.  The
-// first one refused throws CLI::ValidationError naming its code, so nothing
-// is sent for a wrong one.
+// first one refused (a value its dialog refuses, a query rather than a
+// setting) throws CLI::ValidationError naming its code, so nothing is sent
+// for a wrong one.
 std::vector<SettingWrite> PlanWrites(const std::vector<ProfileSetting>& settings,
                                      const std::vector<TreeNodeInfo>& nodes);
 

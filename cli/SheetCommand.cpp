@@ -2,7 +2,11 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
+#include "cli/Interrupts.h"
+#include "cli/Messages.h"
+#include "cli/OutputTarget.h"
 #include "cli/StderrPrompt.h"
+#include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 #include "document/QuillonDoc.h"
 #include "profile/OptionEntries.h"
@@ -11,6 +15,7 @@
 #include "views/ViewOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <QBuffer>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -25,6 +30,12 @@ namespace quillon::cli {
 
 namespace {
 
+// libzint's limit of one Code 128 symbol.
+constexpr const char* kCode128Capacity = "60 symbol characters: 60 letters, or 118 digits";
+
+// As fine as the PDF is drawn; far beyond any printer or decoder's need.
+constexpr int kMaxDpi = SheetWriter::kPdfResolution;
+
 // One document entry as asked for: a catalogue option or a custom code.
 struct Item {
     bool custom = false;
@@ -36,10 +47,12 @@ struct Item {
 // The sub-command's option values as the parser leaves them.
 struct SheetArgs {
     std::string output;
+    std::string format = "pdf";  // of standard output
     std::string catalogue;  // empty: the one the window would load
     std::string convert;
     std::string profile;  // its settings come before the command line's items
     bool invert = false;
+    int dpi = 0;  // 0: the pane's own
     std::vector<std::string> customs;  // CODE:DESCRIPTION
     std::vector<std::string> codes;    // CODE[=VALUE]
     std::vector<Item> items;           // both, in command-line order
@@ -50,7 +63,7 @@ class SheetPrompt : public StderrPrompt {
 public:
     bool AskOkCancel(const std::string& text) override
     {
-        std::fprintf(stderr, "%s (added again)\n", text.c_str());
+        Complain(text + " (added again)");
         return true;
     }
 };
@@ -122,6 +135,13 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
         if (item.custom) {
             if (!doc.AddEntry(item.code, item.description))  // the document has said why
                 throw CLI::ValidationError(item.code, "could not be added");
+            // The window keeps such an entry without bars, for a converted
+            // sheet; a sheet of Code 128 symbols would print a code no
+            // scanner can read (and a line of text as long as the code).
+            if (sheet.convert.empty() && doc.entries.back().symbolNote == kTooLongNote)
+                throw CLI::ValidationError("--custom", "a code of " + std::to_string(item.code.size()) +
+                                                           " characters is more than a Code 128 symbol holds (" +
+                                                           kCode128Capacity + ")");
             continue;
         }
         if (const std::string error = options.Add(item.code, item.value); !error.empty())
@@ -129,8 +149,10 @@ void AddItems(const SheetArgs& sheet, CQuillonDoc& doc, const CatalogueTree& tre
     }
 }
 
-int WriteSheet(const SheetArgs& sheet)
+ExitStatus WriteSheet(const SheetArgs& sheet)
 {
+    if (!OutputAccepted(sheet.output))
+        return ExitStatus::BadInput;
     if (sheet.items.empty() && sheet.profile.empty())
         throw CLI::ValidationError("no option codes, no --custom entries and no --profile given");
     SheetPrompt prompt;
@@ -142,17 +164,21 @@ int WriteSheet(const SheetArgs& sheet)
     if (needsCatalogue) {
         const std::string catalogue = sheet.catalogue.empty() ? LocateCatalogue() : sheet.catalogue;
         CXmlReader reader;
-        if (CatalogueLoader(reader, doc.catalogue, tree, prompt).LoadCatalogue(catalogue) != 0) {
-            std::fprintf(stderr, "quillon-cli sheet: cannot load the catalogue %s\n", catalogue.c_str());
-            return 1;
+        StderrPrompt catalogueMessages(catalogue);
+        if (CatalogueLoader(reader, doc.catalogue, tree, catalogueMessages).LoadCatalogue(catalogue) != 0) {
+            Complain("cannot load the catalogue " + catalogue);
+            return ExitStatus::BadInput;
         }
     }
     AddItems(sheet, doc, tree);
     if (!sheet.convert.empty())
         doc.ConversionCommand(sheet.convert == "qr");
 
-    // Drawing needs a Qt application; no display is used.
+    // Drawing needs a Qt application; no display is used.  Qt's own
+    // warnings (no XDG_RUNTIME_DIR for root, say) say nothing about the
+    // sheet: every failure of the sheet is told below in the tool's words.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     int argc = 1;
     char name[] = "quillon-cli";
     char* argv[] = {name, nullptr};
@@ -162,22 +188,37 @@ int WriteSheet(const SheetArgs& sheet)
     options.invertColours = sheet.invert;
     SheetWriter writer(doc, options);
     writer.FitToContent();
-    const QString output = QString::fromStdString(sheet.output);
-    if (EndsWith(sheet.output, ".pdf")) {
-        const int pages = writer.WritePdf(output);
-        if (pages < 0) {
-            std::fprintf(stderr, "quillon-cli sheet: cannot write %s\n", sheet.output.c_str());
-            return 1;
-        }
-        std::printf("%s: %zu entries, %d pages\n", sheet.output.c_str(), doc.entries.size(), pages);
-    } else {
-        if (!writer.WritePng(output)) {
-            std::fprintf(stderr, "quillon-cli sheet: cannot write %s\n", sheet.output.c_str());
-            return 1;
-        }
-        std::printf("%s: %zu entries\n", sheet.output.c_str(), doc.entries.size());
+    // Drawn in memory and written whole, so that a failed write leaves no
+    // half a sheet behind, and the name stays the bytes given.
+    QBuffer drawn;
+    drawn.open(QIODevice::WriteOnly);
+    const bool pdf = sheet.output == "-" ? sheet.format == "pdf" : EndsWith(sheet.output, ".pdf");
+    if (pdf && sheet.dpi != 0)
+        throw CLI::ValidationError("--dpi", "is for a PNG; a PDF is drawn at " +
+                                                std::to_string(SheetWriter::kPdfResolution) + " dpi");
+    const int dpi = sheet.dpi == 0 ? SheetWriter::kPaneResolution : sheet.dpi;
+    const int pages = pdf ? writer.WritePdf(drawn) : (writer.WritePng(drawn, dpi) ? 1 : -1);
+    if (pages < 0) {
+        Complain(OutputName(sheet.output) + ": the sheet could not be drawn");
+        return ExitStatus::DeviceOrOutcome;
     }
-    return 0;
+    if (Interrupted()) {
+        Complain("interrupted; " + OutputName(sheet.output) + " not written");
+        return ExitStatus::Interrupted;
+    }
+    const QByteArray& bytes = drawn.data();
+    if (const std::string error = WriteOutput(sheet.output, std::string_view(bytes.constData(), bytes.size()));
+        !error.empty()) {
+        Complain(OutputName(sheet.output) + ": " + error);
+        return ExitStatus::DeviceOrOutcome;
+    }
+    // With -o - the sheet is standard output; the summary goes to standard error.
+    const std::size_t entries = doc.entries.size();
+    std::string summary = OutputName(sheet.output) + ": " + std::to_string(entries) + (entries == 1 ? " entry" : " entries");
+    if (pdf)
+        summary += ", " + std::to_string(pages) + (pages == 1 ? " page" : " pages");
+    std::fprintf(sheet.output == "-" ? stderr : stdout, "%s\n", summary.c_str());
+    return ExitStatus::Done;
 }
 
 }  // namespace
@@ -189,17 +230,18 @@ Verb AddSheetVerb(CLI::App& app)
                     "A PDF holds the printed pages with their footers, a PNG the document pane.\n"
                     "VALUE answers the option's parameter dialog: add-text TEXT or hex:BYTES; "
                     "M1 block A|B:SECTOR:BLOCK:KEY; output order any or a symbology name; others the text "
-                    "of the entry field.\nExit status: 0 written, 1 unreadable catalogue or unwritable output, "
-                    "2 wrong input.");
+                    "of the entry field.");
     auto sheet = std::make_shared<SheetArgs>();
     command->add_option("-o,--output", sheet->output, "the sheet to write")
-        ->type_name("OUT.pdf|OUT.png")
+        ->type_name("OUT.pdf|OUT.png|-")
         ->required()
         ->check(Check([](const std::string& file) {
-            return EndsWith(file, ".pdf") || EndsWith(file, ".png");
-        }, "must end in .pdf or .png"));
-    command->add_option("--catalogue", sheet->catalogue, "the catalogue (default: the one the window would load)")
-        ->type_name("FILE");
+            return file == "-" || EndsWith(file, ".pdf") || EndsWith(file, ".png");
+        }, "must end in .pdf or .png, or be - for standard output"));
+    command->add_option("--format", sheet->format, "what -o - writes (default pdf)")
+        ->type_name("pdf|png")
+        ->check(Check([](const std::string& kind) { return kind == "pdf" || kind == "png"; }, "takes pdf or png"));
+    AddCatalogueOption(*command, sheet->catalogue);
     command->add_option("--convert", sheet->convert, "one QR Code or PDF417 symbol for the whole sheet")
         ->type_name("qr|pdf417")
         ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
@@ -207,6 +249,9 @@ Verb AddSheetVerb(CLI::App& app)
     command->add_option("--profile", sheet->profile, "a saved profile whose settings come first")
         ->type_name("FILE");
     command->add_flag("--invert", sheet->invert, "white bars on black");
+    command->add_option("--dpi", sheet->dpi, "a PNG's resolution (default 96: each module one pixel)")
+        ->type_name("N")
+        ->check(WholeNumberIn(SheetWriter::kPaneResolution, kMaxDpi, "dpi"));
     const CLI::Option* custom =
         command->add_option("--custom", sheet->customs, "an entry of the ADD button: its code and description")
             ->type_name("CODE:DESCRIPTION")

@@ -1,4 +1,6 @@
 #pragma once
+#include "cli/ExitStatus.h"
+
 #include <functional>
 
 namespace CLI {
@@ -10,10 +12,10 @@ namespace quillon::cli {
 // One verb of quillon-cli: the sub-command it added to the parser, and what
 // runs when the command line chose it (returns the exit status).  A run may
 // throw CLI::ValidationError for input the parser could not judge; main
-// reports it like any other bad argument, with status 2.
+// reports it like any other bad argument, with ExitStatus::BadInput.
 struct Verb {
     CLI::App* command;
-    std::function<int()> run;
+    std::function<ExitStatus()> run;
 };
 
 // Each verb lives in its own file and registers its sub-command, options and

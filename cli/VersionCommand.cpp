@@ -1,9 +1,9 @@
 #include "cli/DeviceLink.h"
+#include "cli/JsonResults.h"
 #include "cli/PortOptions.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <memory>
@@ -26,34 +26,44 @@ std::string Key(std::uint8_t code)
     return "C" + std::to_string(code - 0xC0);
 }
 
-void PrintJson(const DeviceInfo& info)
+// The field's key for scripts, which read the fields by name.
+const char* FieldName(std::uint8_t code)
 {
-    nlohmann::ordered_json out = nlohmann::ordered_json::object();
-    for (std::uint8_t code = DeviceInfo::kFirstCode; code <= DeviceInfo::kLastCode; ++code) {
-        if (Received(info, code))
-            out[Key(code)] = info.Text(code);
-    }
-    if (Received(info, DeviceInfo::kResolutionCode)) {
-        out["width"] = info.width;
-        out["height"] = info.height;
-    }
-    std::printf("%s\n", out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    static const char* const kNames[] = {"device_text",    "firmware_version", "resolution",  "hardware_version",
+                                         "serial_number",  "production_date",  "device_type", "specification"};
+    return kNames[code - DeviceInfo::kFirstCode];
 }
 
-int PrintVersion(const VersionArgs& args)
+void PrintFields(const std::string& port, const DeviceInfo& info)
+{
+    Json fields = Json::array();
+    Json named = Json::object();
+    for (const VersionField& field : VersionFields(info)) {
+        if (!Received(info, field.code))
+            continue;
+        char code[3];
+        std::snprintf(code, sizeof code, "%02X", field.code);
+        fields.push_back({{"code", code}, {"name", FieldName(field.code)}, {"caption", field.label},
+                          {"value", field.text}});
+        named[FieldName(field.code)] = field.text;
+    }
+    PrintJson({{"port", port}, {"fields", fields}, {"named", named}});
+}
+
+ExitStatus PrintVersion(const VersionArgs& args)
 {
     DeviceLink link(args.link);
-    if (const int status = link.LoadAndOpen())
+    if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
         return status;
     CaptureEvents events;
     DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     capture.RequestVersion();
-    link.Pump([&] { return events.versionComplete; });
+    const DeviceLink::End end = link.Pump([&] { return events.versionComplete; });
 
     const DeviceInfo& info = link.Doc().deviceInfo;
     if (args.link.json) {
-        PrintJson(info);
+        PrintFields(args.link.port, info);
     } else {
         for (const VersionField& field : VersionFields(info)) {
             if (Received(info, field.code))
@@ -62,14 +72,18 @@ int PrintVersion(const VersionArgs& args)
     }
     std::fflush(stdout);  // the fields before the complaint, also through a pipe
     if (events.versionComplete)
-        return 0;
+        return ExitStatus::Done;
+    if (end == DeviceLink::End::Interrupted) {
+        Complain("interrupted before every field came");
+        return ExitStatus::Interrupted;
+    }
     std::string missing;
     for (std::uint8_t code = DeviceInfo::kFirstCode; code <= DeviceInfo::kLastCode; ++code) {
         if (!Received(info, code))
             missing += (missing.empty() ? "" : " ") + Key(code);
     }
-    std::fprintf(stderr, "quillon-cli version: no answer for %s\n", missing.c_str());
-    return kExitDevice;
+    Complain(args.link.port + ": no answer for " + missing);
+    return ExitStatus::DeviceOrOutcome;
 }
 
 }  // namespace
@@ -77,12 +91,13 @@ int PrintVersion(const VersionArgs& args)
 Verb AddVersionVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("version", "Print the device's information fields.");
-    command->footer("The eight fields as the version dialog labels them, one a line, in its order; --json: an "
-                    "object keyed C1..C8 plus width and height.\nExit status: 0 all fields came, 1 some did not "
-                    "answer within the time-out (they are named; those that came are printed), 2 wrong "
-                    "arguments, 3 port not opened.");
+    command->footer("The eight fields as the version dialog labels them, one a line, in its order; --json: one "
+                    "object {port, fields: [{code (C1..C8), name, caption, value}], named: {name: value}}, the names "
+                    "device_text, firmware_version, resolution, hardware_version, serial_number, production_date, "
+                    "device_type, specification.  Fields that did not come within the time-out are named on standard "
+                    "error (status 1); those that came are printed.");
     auto args = std::make_shared<VersionArgs>();
-    AddCaptureOptions(*command, args->link);
+    AddPortOptions(*command, args->link, false);
     command->add_flag("--json", args->link.json, "print a JSON object");
     return {command, [args] { return PrintVersion(*args); }};
 }

@@ -1,19 +1,31 @@
 #include "cli/CommandTrace.h"
+#include "cli/Interrupts.h"
+#include "cli/Messages.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kBadArguments = 2;
-
 // The one place that tells about wrong arguments, whether the parser or a
 // verb found them: "quillon-cli VERB: what is wrong", a pointer to --help,
 // status 2.  --help and --version end here too, with status 0.
+// What the verb printed must have reached standard output: a full disk or a
+// closed pipe found only when the last buffer is flushed is a failure too.
+quillon::cli::ExitStatus FlushOutput(quillon::cli::ExitStatus status)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    quillon::cli::Complain(std::string("cannot write standard output: ") + std::strerror(errno));
+    return status == quillon::cli::ExitStatus::Done ? quillon::cli::ExitStatus::DeviceOrOutcome : status;
+}
+
 int Report(const CLI::App& app, const CLI::Error& error)
 {
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
@@ -22,7 +34,7 @@ int Report(const CLI::App& app, const CLI::Error& error)
     if (const auto chosen = app.get_subcommands(); !chosen.empty())
         name += " " + chosen.front()->get_name();
     std::fprintf(stderr, "%s: %s\nRun '%s --help' for more information.\n", name.c_str(), error.what(), name.c_str());
-    return kBadArguments;
+    return Code(quillon::cli::ExitStatus::BadInput);
 }
 
 }  // namespace
@@ -53,15 +65,24 @@ int main(int argc, char** argv)
     quillon::cli::CommandTrace trace;
     for (const auto& verb : verbs)
         trace.AddOption(*verb.command);
+    // Every verb's help ends with the one table of exit statuses.
+    for (const auto& verb : verbs)
+        verb.command->footer(verb.command->get_footer() + "\n" + quillon::cli::kExitStatusTable);
+    app.footer(quillon::cli::kExitStatusTable);
     try {
         app.parse(argc, argv);
         for (const auto& verb : verbs) {
-            if (verb.command->parsed()) {
-                trace.Start(argc, argv);
-                const int status = verb.run();
-                trace.Finish(status);
-                return status;
-            }
+            if (!verb.command->parsed())
+                continue;
+            quillon::cli::SetSpeaker("quillon-cli " + verb.command->get_name());
+            quillon::cli::CatchInterrupts();
+            trace.Start(argc, argv);
+            quillon::cli::ExitStatus status = FlushOutput(verb.run());
+            // A verb too short to look at the signal still ends as interrupted.
+            if (quillon::cli::Interrupted() && status == quillon::cli::ExitStatus::Done)
+                status = quillon::cli::ExitStatus::Interrupted;
+            trace.Finish(Code(status));
+            return Code(status);
         }
         // Checked here rather than by the parser, which would say this
         // before naming an unknown command.
@@ -71,5 +92,5 @@ int main(int argc, char** argv)
         trace.Finish(status);
         return status;
     }
-    return kBadArguments;
+    return Code(quillon::cli::ExitStatus::BadInput);
 }

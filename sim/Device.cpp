@@ -54,7 +54,7 @@ void Device::Receive(std::span<const std::uint8_t> bytes, SimTime now)
 {
     lastInput_ = now;
     if (loader_.Active()) {
-        Reply(loader_.Receive(bytes));
+        LoaderReply(loader_.Receive(bytes));
         return;
     }
     reader_.Feed(bytes);
@@ -217,9 +217,14 @@ void Device::RunLoaderCommand(const Bytes& frame)
     if (frame[2] == kEraseConfiguration) {
         settings_.RestoreDefaults();
         log_("firmware: configuration erased");
-        Reply(Bytes{kWriteReply, kLoaderTag, kEraseConfiguration, 0x00, 0x00});
+        Bytes answer{kWriteReply, kLoaderTag, kEraseConfiguration, 0x00, 0x00};
+        if (faults_.Spend(Fault::ShortErase)) {
+            log_("fault: erase answered short");
+            answer.resize(2);
+        }
+        LoaderReply(answer);
     } else if (frame[2] == kHandshake) {
-        Reply(Bytes{kWriteReply, kLoaderTag, kHandshake, 0x00, 0x00});
+        LoaderReply(Bytes{kWriteReply, kLoaderTag, kHandshake, 0x00, 0x00});
         log_("firmware: loader handshake");
         StartLoader(FirmwareLoader::Expect::HexOrRaw, {});
     }
@@ -230,7 +235,16 @@ void Device::StartLoader(FirmwareLoader::Expect expect, Bytes firstBytes)
     loader_.Begin(expect);
     const Bytes rest = reader_.TakePending();
     firstBytes.insert(firstBytes.end(), rest.begin(), rest.end());
-    Reply(loader_.Receive(firstBytes));
+    LoaderReply(loader_.Receive(firstBytes));
+}
+
+void Device::LoaderReply(const Bytes& bytes)
+{
+    if (bytes.empty())
+        return;
+    if (const Millis delay = faults_.LoaderDelay(); delay > Millis::zero())
+        out_.AppendPause(delay);
+    Reply(bytes);
 }
 
 void Device::Tick(SimTime now)
@@ -239,7 +253,7 @@ void Device::Tick(SimTime now)
     if (quiet >= readBackEndQuiet_)
         FlushReadBackEnd();
     if (loader_.Active()) {
-        Reply(loader_.OnQuiet(quiet));
+        LoaderReply(loader_.OnQuiet(quiet));
         return;
     }
     if (quiet < kPartialFrameQuiet)

@@ -66,6 +66,8 @@ private:
     void StartLoader(FirmwareLoader::Expect expect, Bytes firstBytes);
     void FlushReadBackEnd();
     void Reply(const Bytes& bytes) { faults_.EmitReply(out_, bytes); }
+    // The loader's answers, as late as the late-loader fault makes them.
+    void LoaderReply(const Bytes& bytes);
 
     DeviceSettings settings_;
     DeviceIdentity identity_;

@@ -24,6 +24,9 @@ constexpr FaultName kFaultNames[] = {
     {Fault::WriteError, "write-error", "answer the next setting write with 33 76 42 01"},
     {Fault::NoReadBackEnd, "no-readback-end", "never send the 24 71 81 frame of the next read-back"},
     {Fault::FirmwareFail, "firmware-fail", "end the next raw firmware image with \"5\" instead of \"8\""},
+    {Fault::RecordAnswer, "record-answer", "[C] answer HEX data records with C (2 to 7 or A; default A), not \"1\""},
+    {Fault::LateLoader, "late-loader", "[MS] give every loader answer MS late (default 500)"},
+    {Fault::ShortErase, "short-erase", "answer the next erase request with 2 of its 5 bytes"},
 };
 
 bool ParseCount(std::string_view text, std::size_t& value)
@@ -52,6 +55,15 @@ std::string FaultPlan::Arm(std::string_view name, std::string_view arg)
     } else if (entry->fault == Fault::Garbage && !arg.empty()) {
         if (!ParseCount(arg, garbageCount_))
             return "garbage wants a byte count";
+    } else if (entry->fault == Fault::RecordAnswer && !arg.empty()) {
+        if (arg.size() != 1 || std::string_view("234567A").find(arg[0]) == std::string_view::npos)
+            return "record-answer wants one of 2 to 7 or A";
+        recordAnswer_ = arg[0];
+    } else if (entry->fault == Fault::LateLoader && !arg.empty()) {
+        std::size_t delay = 0;
+        if (!ParseCount(arg, delay))
+            return "late-loader wants a delay in ms";
+        loaderDelay_ = Millis(delay);
     } else if (!arg.empty()) {
         return std::string(name) + " takes no parameter";
     }
@@ -111,6 +123,10 @@ std::string FaultPlan::Describe() const
             text += "(" + std::to_string(burstSize_) + "," + std::to_string(burstPause_.count()) + "ms)";
         if (f.fault == Fault::Garbage)
             text += "(" + std::to_string(garbageCount_) + ")";
+        if (f.fault == Fault::RecordAnswer)
+            text += std::string("(") + recordAnswer_ + ")";
+        if (f.fault == Fault::LateLoader)
+            text += "(" + std::to_string(loaderDelay_.count()) + "ms)";
     }
     return text.empty() ? "none" : text;
 }

@@ -21,6 +21,9 @@ enum class Fault {
     WriteError,     // ... with the error reply
     NoReadBackEnd,  // the next read-back never gets its closing frame
     FirmwareFail,   // the next firmware image is refused at its end
+    RecordAnswer,   // HEX data records answered with another "taken" character
+    LateLoader,     // the loader's answers come late
+    ShortErase,     // the next erase request is answered short
 };
 
 class FaultPlan {
@@ -38,6 +41,10 @@ public:
     bool IsArmed(Fault fault) const { return armed_.count(fault) != 0; }
     // True once per arming: the fault is disarmed by being used.
     bool Spend(Fault fault);
+    // What a HEX data record is answered with: '1', or record-answer's character.
+    char RecordAnswer() const { return IsArmed(Fault::RecordAnswer) ? recordAnswer_ : '1'; }
+    // How late the loader answers (late-loader), else zero.
+    Millis LoaderDelay() const { return IsArmed(Fault::LateLoader) ? loaderDelay_ : Millis::zero(); }
 
     // A reply to something the tool sent: garbage first, then bursts.
     void EmitReply(OutputQueue& out, const Bytes& reply) const;
@@ -54,6 +61,8 @@ private:
     std::size_t burstSize_ = 4;
     Millis burstPause_{50};
     std::size_t garbageCount_ = 3;
+    char recordAnswer_ = 'A';
+    Millis loaderDelay_{500};
 };
 
 }  // namespace quillon::sim

@@ -72,7 +72,7 @@ char FirmwareLoader::ApplyRecord(const Bytes& record)
     switch (type) {
     case kData:
         records_.push_back({base_ + offset, data});
-        return '1';
+        return faults_.RecordAnswer();
     case kEndOfFile:
         SaveMemoryImage();
         Finish();
@@ -126,13 +126,11 @@ Bytes FirmwareLoader::OnQuiet(Millis quiet)
     const bool cutRecord = (phase_ == Phase::Hex || phase_ == Phase::Undecided) &&
                            pending_.size() + 1 == FrontRecordSize() && pending_[3] <= 0x05;
     if (quiet >= kRecordQuiet && cutRecord) {
-        // A last line without a line end reaches the device without its
-        // checksum byte; the loader takes the record as it is.
-        phase_ = Phase::Hex;
-        Bytes record = pending_;
-        pending_.clear();
-        record.push_back(0);
-        return Bytes{static_cast<std::uint8_t>(ApplyRecord(record))};
+        // A last line sent without its checksum byte (a sender that cut the
+        // line end and a byte with it) is no record.
+        hooks_.log("firmware: HEX record without its checksum refused");
+        Finish();
+        return Bytes{static_cast<std::uint8_t>(kRecordRefused)};
     }
     if (quiet >= kImageEndQuiet && !pending_.empty() && phase_ != Phase::Hex)
         return EndImage();

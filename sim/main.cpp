@@ -1,4 +1,5 @@
 #include "app/ConfigLocation.h"
+#include "cli/Messages.h"
 #include "cli/StderrPrompt.h"
 #include "sim/CatalogueSource.h"
 #include "sim/SimOptions.h"
@@ -62,7 +63,8 @@ int main(int argc, char** argv)
     if (options.catalogue.empty())
         options.catalogue = LocateCatalogue();
     CatalogueLists lists;
-    cli::StderrPrompt prompt;
+    cli::SetSpeaker("quillon-sim");
+    cli::StderrPrompt prompt(options.catalogue);
     if (!sim::LoadCatalogueLists(options.catalogue, lists, prompt)) {
         std::fprintf(stderr, "quillon-sim: no settings in catalogue %s\n", options.catalogue.c_str());
         return 2;

@@ -27,6 +27,21 @@ std::vector<std::string> Split(const std::string& text, char separator)
     return parts;
 }
 
+// The number fields take decimal digits only; a value given as text must
+// be no more, or the lenient reading of the rules would make one of "12abc"
+// or "1e3".  Refused as the dialog refuses a number out of its range.
+bool IsDecimal(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+DialogOutcome NumberEntry(const std::string& value, const char* message, bool emptyFieldOnRefusal)
+{
+    if (!IsDecimal(value))
+        return DialogOutcome::Refuse(message);
+    return WordEntry(message, emptyFieldOnRefusal).Accept(value);
+}
+
 DialogOutcome AddStr(const std::string& value, const std::string& optionText)
 {
     AddStrRules rules;
@@ -43,6 +58,10 @@ DialogOutcome M1Block(const std::string& value)
     if (parts.size() != 4 || (parts[0] != "A" && parts[0] != "B"))
         return DialogOutcome::Refuse("M1 卡块参数格式应为 A|B:扇区:块:密钥");
     M1BlockRules::Fields fields;
+    if (!parts[1].empty() && !IsDecimal(parts[1]))
+        return DialogOutcome::Refuse(dialog_texts::kM1SectorWrong);
+    if (!parts[2].empty() && !IsDecimal(parts[2]))
+        return DialogOutcome::Refuse(dialog_texts::kM1BlockWrong);
     fields.keyB = parts[0] == "B";
     fields.sector = parts[1];
     fields.block = parts[2];
@@ -71,13 +90,15 @@ DialogOutcome Answer(ParameterDialog dialog, int mode, const std::string& value,
         return value == "any" ? rules.Accept(true, {}) : rules.Accept(false, value);
     }
     case ParameterDialog::DiffResultTime: {
+        if (!IsDecimal(value))
+            return DialogOutcome::Refuse(dialog_texts::kValueOutOfRange);
         DiffResultTimeRules rules;
         rules.SetMode(mode);
         return rules.Accept(value);
     }
-    case ParameterDialog::McbTimeout: return WordEntry(dialog_texts::kTimeoutOverLimit, true).Accept(value);
-    case ParameterDialog::ExTimeSet: return WordEntry(dialog_texts::kTimeoutOverLimit, false).Accept(value);
-    case ParameterDialog::SpeedSet: return WordEntry(dialog_texts::kSpeedOverLimit, false).Accept(value);
+    case ParameterDialog::McbTimeout: return NumberEntry(value, dialog_texts::kTimeoutOverLimit, true);
+    case ParameterDialog::ExTimeSet: return NumberEntry(value, dialog_texts::kTimeoutOverLimit, false);
+    case ParameterDialog::SpeedSet: return NumberEntry(value, dialog_texts::kSpeedOverLimit, false);
     case ParameterDialog::None: break;
     }
     return DialogOutcome::Refuse("该选项没有参数对话框");

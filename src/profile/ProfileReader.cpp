@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 
@@ -157,6 +158,9 @@ ProfileRead ParseProfile(const std::string& path, std::string_view text, const s
 
     const std::vector<int> lines = ArrayElementLines(text, "settings");
     std::map<std::string, int> firstLine;  // code -> line where it first appeared
+    // Options of one setting key write the same device setting, so a profile
+    // holding two of them could never match the device afterwards.
+    std::map<std::string, std::pair<std::string, int>> keyLine;  // key -> first code and its line
     const Json& items = root["settings"];
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int line = i < lines.size() ? lines[i] : 1;
@@ -174,6 +178,11 @@ ProfileRead ParseProfile(const std::string& path, std::string_view text, const s
         if (!added)
             return refuse({line, "option " + setting.code + " is already set on line " +
                                      std::to_string(first->second)});
+        const auto [sameKey, newKey] = keyLine.emplace(setting.code.substr(0, 4), std::pair(setting.code, line));
+        if (!newKey)
+            return refuse({line, "option " + setting.code + " and option " + sameKey->second.first + " on line " +
+                                     std::to_string(sameKey->second.second) +
+                                     " are options of one setting; keep one of them"});
         read.settings.push_back(std::move(setting));
     }
     return read;
@@ -181,6 +190,8 @@ ProfileRead ParseProfile(const std::string& path, std::string_view text, const s
 
 ProfileRead ReadProfile(const std::string& path, const std::vector<TreeNodeInfo>& nodes, std::uintmax_t sizeLimit)
 {
+    if (path == kStandardInputName)
+        return ReadProfileFrom(std::cin, nodes, sizeLimit);
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error)
@@ -194,6 +205,21 @@ ProfileRead ReadProfile(const std::string& path, const std::vector<TreeNodeInfo>
     if (!file)
         return {{}, path + ":0: cannot be read"};
     return ParseProfile(path, bytes.str(), nodes);
+}
+
+ProfileRead ReadProfileFrom(std::istream& in, const std::vector<TreeNodeInfo>& nodes, std::uintmax_t sizeLimit)
+{
+    const std::string name = kStandardInputText;
+    std::string bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > sizeLimit)
+            return {{}, name + ":0: more than " + std::to_string(sizeLimit) + " bytes, more than a profile may have"};
+    }
+    if (in.bad())
+        return {{}, name + ":0: cannot be read"};
+    return ParseProfile(name, bytes, nodes);
 }
 
 }  // namespace quillon

@@ -1,7 +1,7 @@
 #include "profile/ProfileWriter.h"
 
 #include "document/QuillonDoc.h"
-#include "profile/AtomicFile.h"
+#include "profile/OutputFile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -59,7 +59,7 @@ std::string ProfileText(const std::vector<ProfileSetting>& settings)
 
 std::string WriteProfile(const std::string& path, const std::vector<ProfileSetting>& settings)
 {
-    return WriteFileAtomically(path, ProfileText(settings));
+    return WriteOutputFile(path, ProfileText(settings));
 }
 
 }  // namespace quillon

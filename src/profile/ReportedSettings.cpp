@@ -144,8 +144,11 @@ ReportedProfile ProfileOfDevice(const DeviceReport& report)
 {
     ReportedProfile profile;
     for (const TreeNodeInfo& option : report.nodes) {
+        // One option a setting key: a preset and the option that takes a
+        // value may both show the device's value, and a profile holds one.
         if (option.level != 3 || !MarkedCurrent(report.tree, option) ||
-            std::ranges::any_of(profile.settings, [&](const ProfileSetting& s) { return s.code == option.code; }))
+            std::ranges::any_of(profile.settings,
+                                [&](const ProfileSetting& s) { return KeyOf(s.code) == KeyOf(option.code); }))
             continue;
         std::optional<std::string> value;
         if (ChooseParameterDialog(option.code).dialog != ParameterDialog::None) {
@@ -174,8 +177,10 @@ std::vector<SettingDifference> DifferencesFromDevice(const std::vector<ProfileSe
         const auto named = NamedSetting(report.nodes, option.code, std::nullopt);
         const std::string settingName = named ? named->setting : std::string();
         if (ChooseParameterDialog(option.code).dialog == ParameterDialog::None) {
-            if (!MarkedCurrent(report.tree, option))
-                differences.push_back({option.code, settingName, CurrentOptionsOfSetting(report, option), option.name});
+            if (!MarkedCurrent(report.tree, option)) {
+                const std::string current = CurrentOptionsOfSetting(report, option);
+                differences.push_back({option.code, settingName, current, option.name, current != kNotReported});
+            }
             continue;
         }
         // A value is checked by its bytes: the tree shows only part of some.
@@ -188,7 +193,7 @@ std::vector<SettingDifference> DifferencesFromDevice(const std::vector<ProfileSe
         if (frame)
             device = DeviceValueInput(report.nodes, option, *frame)
                          .value_or("bytes " + UpperHex(KeptData(form, HexToBytes(*frame))));
-        differences.push_back({option.code, settingName, device, setting.value.value_or("")});
+        differences.push_back({option.code, settingName, device, setting.value.value_or(""), frame != nullptr});
     }
     return differences;
 }

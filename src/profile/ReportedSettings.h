@@ -43,6 +43,7 @@ struct SettingDifference {
     std::string setting;  // the setting's name
     std::string device;   // what the device reports for the setting
     std::string profile;  // what the profile asks for
+    bool reported = true; // false: the device did not report the setting (device is kNotReported)
 };
 inline constexpr const char* kNotReported = "(not reported)";
 

@@ -69,7 +69,7 @@ std::optional<HardwarePort> HardwarePortOf(const TtyDevice& device)
 {
     if (!IsRealPort(device))
         return std::nullopt;
-    return HardwarePort{StableIdentity(device), device.node, Description(device)};
+    return HardwarePort{StableIdentity(device), device.node, Description(device), Property(device, "ID_SERIAL_SHORT")};
 }
 
 std::vector<HardwarePort> EnumerateHardwarePorts()

@@ -129,6 +129,51 @@ std::vector<int> DiscoverPortNumbers()
     return numbers;
 }
 
+namespace {
+
+// The node a path names, following links; the path itself when it is gone.
+std::string NodeOf(const std::string& path)
+{
+    std::error_code error;
+    const fs::path node = fs::canonical(path, error);
+    return error ? path : node.string();
+}
+
+}  // namespace
+
+std::optional<HardwarePort> FindHardwarePort(const std::vector<HardwarePort>& hardware, const std::string& name)
+{
+    if (name.empty())
+        return std::nullopt;
+    const std::string node = NodeOf(name);
+    for (const HardwarePort& port : hardware) {
+        if (port.serialNumber == name || NodeOf(port.devicePath) == node)
+            return port;
+    }
+    return std::nullopt;
+}
+
+std::vector<PortDescription> DescribePorts(const std::vector<PortEntry>& ports,
+                                           const std::vector<HardwarePort>& hardware)
+{
+    std::vector<PortDescription> described;
+    for (const PortEntry& entry : ports) {
+        PortDescription port{entry.number, entry.devicePath, "", ""};
+        if (const auto found = FindHardwarePort(hardware, entry.devicePath)) {
+            port.description = found->description;
+            port.identity = found->identity.starts_with("/dev/serial/by-id/") ? found->identity : found->serialNumber;
+        }
+        described.push_back(std::move(port));
+    }
+    return described;
+}
+
+std::vector<PortDescription> DescribePorts()
+{
+    const std::vector<HardwarePort> hardware = EnumerateHardwarePorts();
+    return DescribePorts(SelectPorts(EnumeratePortCandidates(hardware)), hardware);
+}
+
 std::vector<std::string> ListPortNames()
 {
     std::vector<std::string> names;

@@ -44,6 +44,24 @@ std::vector<PortCandidate> EnumeratePortCandidates();
 std::vector<PortEntry> DiscoverPorts();
 std::vector<int> DiscoverPortNumbers();
 
+// A present port as a script sees it: its COM number, device path, the
+// adapter's description ("" for a link) and a name that follows the device
+// from socket to socket: its /dev/serial/by-id path, else its USB serial
+// number, else "".
+struct PortDescription {
+    int number;
+    std::string devicePath;
+    std::string description;
+    std::string identity;
+};
+std::vector<PortDescription> DescribePorts(const std::vector<PortEntry>& ports,
+                                           const std::vector<HardwarePort>& hardware);
+std::vector<PortDescription> DescribePorts();
+
+// The hardware port whose USB serial number or device path (by any of its
+// names: a /dev/serial/by-id link is the same device) is `name`.
+std::optional<HardwarePort> FindHardwarePort(const std::vector<HardwarePort>& hardware, const std::string& name);
+
 // "COMn" for each present port, in enumeration order (the firmware
 // download dialog's listing).
 std::vector<std::string> ListPortNames();

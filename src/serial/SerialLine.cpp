@@ -38,7 +38,10 @@ bool SetRaw8N1(int fd, const SpeedSetting& speed)
                      IXANY | INPCK);
     tio.c_oflag &= ~OPOST;
     tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CBAUD | (CBAUD << IBSHIFT));
+    // Linux keeps a port's settings from the program before: hardware flow
+    // control left on would stall every write, and the modem lines
+    // (CLOCAL below) must not hold up an open or a read.
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CBAUD | (CBAUD << IBSHIFT) | CRTSCTS);
     tio.c_cflag |= CS8 | CREAD | CLOCAL | speed.code;
     tio.c_ispeed = tio.c_ospeed = speed.rate;
     tio.c_cc[VMIN] = 1;

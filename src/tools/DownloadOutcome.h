@@ -27,6 +27,7 @@ struct DownloadOutcome {
     DownloadResult result;
     HexProblem problem{};       // with BadHexLine
     std::uint8_t reply = 0;     // with ReplyRefused
+    int error = 0;              // with PortUnavailable: the system's reason, when there is one
 };
 
 // Where the window shows an outcome: in the progress label, in a message

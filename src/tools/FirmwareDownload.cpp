@@ -1,5 +1,6 @@
 #include "tools/FirmwareDownload.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "serial/PortText.h"
@@ -33,8 +34,10 @@ DownloadOutcome RunFirmwareDownload(const DownloadRequest& request, IDownloadObs
         return *failure;
     const auto devicePath = DevicePathForPortText(request.portText);
     CFirmwarePort port(stop, request.timeouts);
-    if (!devicePath || !port.Open(*devicePath, request.portText))
-        return {DownloadResult::PortUnavailable};
+    if (!devicePath)
+        return {DownloadResult::PortUnavailable, {}, 0, ENOENT};
+    if (!port.Open(*devicePath, request.portText))
+        return {DownloadResult::PortUnavailable, {}, 0, errno};
     return RunLoader(file, request.options, port, observer);
 }
 

@@ -35,20 +35,22 @@ bool FirstLineIsRecord(std::span<const std::uint8_t> content)
 // The whole file, or a fault when it cannot be read or exceeds `limit`.
 FileFault ReadWhole(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO would hold the open until a writer came.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return FileFault::Unreadable;
     struct stat info {};
     FileFault fault = FileFault::None;
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    // Only a regular file is firmware: a FIFO, a terminal or another device
+    // would be read for as long as it gives bytes, or for ever.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         fault = FileFault::Unreadable;
-    } else if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit) {
+    } else if (static_cast<std::uint64_t>(info.st_size) > limit) {
         fault = FileFault::TooLarge;
     } else {
-        // Not trusting st_size alone: the file may grow, or be a device.
+        // Not trusting st_size alone: the file may grow.
         constexpr std::size_t kChunk = 1 << 16;
-        if (S_ISREG(info.st_mode))
-            bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+        bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
         while (fault == FileFault::None) {
             const std::size_t used = bytes.size();
             bytes.resize(used + kChunk);

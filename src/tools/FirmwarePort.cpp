@@ -55,6 +55,10 @@ void CFirmwarePort::Close()
 {
     if (fd_ < 0)
         return;
+    // After a cancel, output the device stopped reading is dropped:
+    // close() would otherwise wait for the driver to drain it (30 s).
+    if (Cancelled())
+        PurgeLine(fd_, false, true);
     CloseSerialLine(fd_);
     fd_ = -1;
     Trace(WireEvent::Closed);

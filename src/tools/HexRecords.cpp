@@ -8,6 +8,7 @@ namespace quillon {
 
 namespace {
 constexpr std::size_t kRecordOverhead = 5;  // count, two address bytes, type, checksum
+constexpr std::uint8_t kEndOfFileType = 0x01;
 }  // namespace
 
 std::span<const std::uint8_t> HexRecords::Record(std::size_t index) const
@@ -63,6 +64,10 @@ HexParse ParseHexText(std::string_view text)
             return parse;
         }
         parse.records.Add(record);
+        // The file ends here: what tools append after it (a DOS ^Z, a
+        // trailer) is no record.
+        if (record[3] == kEndOfFileType)
+            break;
     }
     return parse;
 }

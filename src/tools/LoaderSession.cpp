@@ -47,10 +47,15 @@ public:
         return std::nullopt;
     }
 
+    // The erase's answer is not examined: one that comes short or not at
+    // all ends only its wait, and the transfer goes on.
     std::optional<DownloadOutcome> Erase(std::span<const std::uint8_t> message, std::size_t answerSize)
     {
         std::array<std::uint8_t, kImageEraseAnswer> answer{};
-        return Exchange(message, std::span(answer).first(answerSize));
+        auto failure = Exchange(message, std::span(answer).first(answerSize));
+        if (failure && failure->result == DownloadResult::NoReply)
+            return std::nullopt;
+        return failure;
     }
 
     std::optional<DownloadOutcome> Handshake()

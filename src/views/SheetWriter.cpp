@@ -7,6 +7,7 @@
 #include "views/QtPainter.h"
 
 #include <QFontMetrics>
+#include <QIODevice>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -77,9 +78,12 @@ int SheetWriter::PaneImageWidth() const
     return std::max(width, measure.right + kRightMargin);
 }
 
-int SheetWriter::WritePdf(const QString& path)
+int SheetWriter::WritePdf(QIODevice& out)
 {
-    QPdfWriter writer(path);
+    // The PDF engine draws into a device it cannot open without a word.
+    if (!out.isOpen() && !out.open(QIODevice::WriteOnly))
+        return -1;
+    QPdfWriter writer(&out);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer.setTitle(QString::fromUtf8(kDocumentTitle));
@@ -87,23 +91,28 @@ int SheetWriter::WritePdf(const QString& path)
     return PrintWithFooters(writer, doc_, options_);
 }
 
-QImage SheetWriter::RenderPane()
+QImage SheetWriter::RenderPane(int dpi)
 {
     const int width = PaneImageWidth();
     ExtentPainter measure;
     const PaneBottom content = DrawPane(measure, doc_, options_, width);
     const int height = FollowContent(doc_.upperGeometry.totalHeight, content).totalHeight;
-    QImage image(width, height, QImage::Format_RGB32);
+    const double scale = static_cast<double>(dpi) / kPaneResolution;
+    QImage image(static_cast<int>(width * scale + 0.5), static_cast<int>(height * scale + 0.5), QImage::Format_RGB32);
+    constexpr double kInchesPerMetre = 1 / 0.0254;
+    image.setDotsPerMeterX(static_cast<int>(dpi * kInchesPerMetre + 0.5));
+    image.setDotsPerMeterY(static_cast<int>(dpi * kInchesPerMetre + 0.5));
     image.fill(Qt::white);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     QtPainter adapter(painter);
     DrawPane(adapter, doc_, options_, width);
     return image;
 }
 
-bool SheetWriter::WritePng(const QString& path)
+bool SheetWriter::WritePng(QIODevice& out, int dpi)
 {
-    return RenderPane().save(path, "PNG");
+    return RenderPane(dpi).save(&out, "PNG");
 }
 
 }  // namespace quillon

@@ -1,7 +1,6 @@
 #pragma once
-#include <QString>
-
 class QImage;
+class QIODevice;
 
 namespace quillon {
 
@@ -18,6 +17,8 @@ class SheetWriter {
 public:
     static constexpr int kDefaultClientWidth = 620;
     static constexpr int kPdfResolution = 600;
+    // The pane's own resolution: one unit, one pixel.
+    static constexpr int kPaneResolution = 96;
 
     SheetWriter(CQuillonDoc& doc, const IViewOptions& options, int clientWidth = kDefaultClientWidth);
 
@@ -25,10 +26,14 @@ public:
     // as the pane does when it shows the document.
     void FitToContent();
 
-    // Pages written, or -1 when the file could not be opened.
-    int WritePdf(const QString& path);
-    bool WritePng(const QString& path);
-    QImage RenderPane();
+    // Into a device open for writing, so that the caller decides how the
+    // bytes reach a file.  Pages written, or -1 when they could not be.
+    int WritePdf(QIODevice& out);
+    // The pane at `dpi` dots per inch: each unit dpi/96 pixels, so that a
+    // decoder reading the image at its own size finds modules wider than one
+    // pixel.
+    bool WritePng(QIODevice& out, int dpi = kPaneResolution);
+    QImage RenderPane(int dpi = kPaneResolution);
 
     // Width of the pane image: at least clientWidth, and wide enough that the
     // header's title and every caption, symbol and command string end 10

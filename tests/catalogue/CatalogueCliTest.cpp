@@ -20,7 +20,7 @@ test::ProgramRun RunCatalogue(const std::string& workDir, const std::string& arg
 }
 
 // Without an argument the file named in ./config/config.ini is loaded; a
-// catalogue without command sections stops early, silently, with status 1.
+// catalogue without command sections stops early, silently, with status 2.
 // Key order is part of what is compared: the listing reads like the records.
 TEST(CatalogueCommand, FollowsConfigurationFileAndPrintsEveryFieldAsJson)
 {
@@ -33,7 +33,7 @@ TEST(CatalogueCommand, FollowsConfigurationFileAndPrintsEveryFieldAsJson)
                "<SUBITEM_NAME>4800</SUBITEM_NAME><SUBITEM_CODE>02</SUBITEM_CODE></SUBITEM></ITEM_INFO></SUB_TYPE_INFO>"
                "</TYPE_INFO></CODEBAR_SET></CODEBAR_APP>");
     const test::ProgramRun run = RunCatalogue(work.Path().string(), "");
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(run.out.ends_with("}\n"));
     EXPECT_EQ(Json::parse(run.out), Json::parse(R"({
@@ -81,8 +81,8 @@ TEST(CatalogueCommand, BrokenFileReportsMessageAndPrintsEmptyLists)
     for (const std::string& file : {broken, (work.Path() / "missing.xml").string()}) {
         SCOPED_TRACE(file);
         const test::ProgramRun run = RunCatalogue(work.Path().string(), Quote(file));
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err, "配置文件设置错误，无法完成初始化！\n");
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, "quillon-cli catalogue: " + file + ": 配置文件设置错误，无法完成初始化！\n");
         Json catalogue = Json::parse(run.out);
         EXPECT_EQ(catalogue["status"], -1);
         catalogue.erase("readerResult");

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 namespace quillon {
 namespace {
@@ -30,6 +32,8 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         {"ports extra", 2, "", "quillon-cli ports: The following argument was not expected: extra"},
         {"catalogue a.xml b.xml", 2, "", "b.xml"},
         {"catalogue --colour", 2, "", "--colour"},
+        {"connect --port COM9 --baud 0", 2, "", "--baud: must be from 1 to 4000000 baud"},
+        {"apply p.json --port COM9 --jobs 1e3", 2, "", "--jobs: must be from 1 to 1000 ports at once"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -44,6 +48,76 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         if (c.exitCode == 2)
             EXPECT_NE(run.err.find("--help' for more information."), std::string::npos) << run.err;
     }
+}
+
+// Every verb's help ends with the one table of exit statuses.
+TEST(CliArguments, EveryVerbsHelpHoldsTheExitStatuses)
+{
+    for (const char* verb : {"catalogue", "ports", "version", "image", "listen", "connect", "read", "set", "apply",
+                             "diff", "firmware", "send"}) {
+        SCOPED_TRACE(verb);
+        const test::ProgramRun run = test::RunProgram(test::Quote(QUILLON_CLI) + " " + verb + " --help");
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_NE(run.out.find("Exit status: 0 done, 1 the device failed"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("130 interrupted"), std::string::npos);
+    }
+}
+
+// What the tool writes reaches its target whole or not at all, and a
+// failure is told in the tool's one form with a non-zero status.
+TEST(CliArguments, OutputsAndTheirFailures)
+{
+    const test::TempDir dir;
+    const std::string catalogue = std::string(QUILLON_SOURCE_DIR) + "/config/all.xml";
+    const std::string sheet = test::Quote(QUILLON_CLI) + " sheet --catalogue " + test::Quote(catalogue) + " 414100 -o ";
+    const std::string folder = dir.Path().string();
+    const std::string raw = dir.Write("image.ci", "firmware");
+    const struct {
+        std::string commandLine;
+        int exitCode;
+        std::string inOut;
+        std::string inErr;
+        std::string leftOut;  // a file that must not be there afterwards
+    } cases[] = {
+        {test::Quote(QUILLON_CLI) + " catalogue " + test::Quote(catalogue) + " >/dev/full", 1, "",
+         "quillon-cli catalogue: cannot write standard output: No space left on device\n", ""},
+#ifdef QUILLON_CLI_SHEET
+        {"ln -s /dev/full " + test::Quote(folder + "/dev.pdf") + " && " + sheet + test::Quote(folder + "/dev.pdf"), 1, "",
+         "quillon-cli sheet: " + folder + "/dev.pdf: cannot write: No space left on device\n", ""},
+        // A disk that fills up half way: the sheet is not left half written.
+        {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.pdf"), 1, "",
+         "quillon-cli sheet: " + folder + "/full.pdf: cannot write: File too large\n", folder + "/full.pdf"},
+        {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.png") + " --dpi 600",
+         1, "", "full.png: cannot write: File too large\n", folder + "/full.png"},
+        {sheet + test::Quote(folder), 2, "", "must end in .pdf or .png", ""},
+        {"env -u XDG_RUNTIME_DIR " + sheet + test::Quote(folder + "/x.pdf"), 0, "x.pdf: 1 entry, 1 page\n", "", ""},
+        {sheet + "- >" + test::Quote(folder + "/stdout.pdf") + " && head -c 5 " + test::Quote(folder + "/stdout.pdf"), 0,
+         "%PDF-", "standard output: 1 entry, 1 page\n", ""},
+        {sheet + "\"$(printf '" + folder + "/n\\377u.pdf')\"", 0, "entry", "", ""},  // a name that is not UTF-8
+#endif
+        {test::Quote(QUILLON_CLI) + " firmware --port COM77 " + test::Quote(folder + "/none.hex"), 2, "",
+         "quillon-cli firmware: 未指定文件名！\n" + folder + "/none.hex: No such file or directory\n", ""},
+        {test::Quote(QUILLON_CLI) + " firmware --port COM77 " + test::Quote(folder), 2, "",
+         "未指定文件名！\n" + folder + ": is a folder\n", ""},
+        {"QUILLON_PORT_LINKS=" + test::Quote(folder) + " " + test::Quote(QUILLON_CLI) + " firmware --port COM77 " +
+             test::Quote(raw),
+         3, "", "quillon-cli firmware: 不能打开指定的COM，请尝试别的端口！\ncannot open COM77: no such port", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        const test::ProgramRun run = test::RunProgram(c.commandLine);
+        test::ExpectRun(run, c.exitCode, c.inOut, c.inErr);
+        if (!c.leftOut.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(c.leftOut));
+        }
+    }
+    struct stat full {};
+    ASSERT_EQ(::stat("/dev/full", &full), 0);
+    EXPECT_TRUE(S_ISCHR(full.st_mode)) << "/dev/full was replaced";
+#ifdef QUILLON_CLI_SHEET
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "n\xffu.pdf")) << "the name was not kept as given";
+    EXPECT_EQ(test::ReadFile(dir.Path() / "x.pdf").substr(0, 5), "%PDF-");
+#endif
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <future>
 #include <string>
 #include <thread>
@@ -26,16 +28,29 @@ TEST_F(CaptureCli, VersionFieldsInTheDialogsOrder)
               "设备类型：QS-2D Imager\n设备规格：640x480 CMOS, 2D/1D\n生产日期：2026-09-15\n设备序列号：QS2D2609150042\n");
     const ProgramRun json = RunCliOn(sim, "version --port COM9 --json");
     EXPECT_EQ(json.exitCode, 0);
-    EXPECT_NE(json.out.find("{\"C1\":\"QS-BOOT 1.04\",\"C2\":"), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"C5\":\"QS2D2609150042\""), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"width\":640,\"height\":480}"), std::string::npos) << json.out;
+    // The fields in the dialog's order, each by code, name and caption; and by name alone.
+    const nlohmann::json version = nlohmann::json::parse(json.out);
+    EXPECT_EQ(version["port"], "COM9");
+    ASSERT_EQ(version["fields"].size(), 8u) << json.out;
+    EXPECT_EQ(version["fields"][0], nlohmann::json({{"code", "C2"}, {"name", "firmware_version"},
+                                                    {"caption", "软件版本："}, {"value", "V3.2.7 build 20260915"}}));
+    EXPECT_EQ(version["fields"][1]["code"], "C1");
+    EXPECT_EQ(version["fields"][7]["code"], "C5");
+    EXPECT_EQ(version["named"], nlohmann::json({{"firmware_version", "V3.2.7 build 20260915"},
+                                                {"device_text", "QS-BOOT 1.04"},
+                                                {"resolution", "设备图像分辨率为：640pix × 480pix "},
+                                                {"hardware_version", "HW-B2"},
+                                                {"device_type", "QS-2D Imager"},
+                                                {"specification", "640x480 CMOS, 2D/1D"},
+                                                {"production_date", "2026-09-15"},
+                                                {"serial_number", "QS2D2609150042"}}));
 
     // A catalogue that asks for two fields only: the rest never answer.
     const ProgramRun partial =
         RunCliOn(sim, "version --port COM9 --timeout 300 --catalogue tests/sim/data/sim-catalogue.xml");
     EXPECT_EQ(partial.exitCode, 1);
     EXPECT_EQ(partial.out, "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n");
-    EXPECT_EQ(partial.err, "quillon-cli version: no answer for C3 C4 C5 C6 C7 C8\n");
+    EXPECT_EQ(partial.err, "quillon-cli version: COM9: no answer for C3 C4 C5 C6 C7 C8\n");
 }
 
 TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
@@ -63,6 +78,20 @@ TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
             for (int x = 0; x < c.width; ++x)
                 ASSERT_EQ(qGray(image.pixel(x, y)), (x + 2 * y) & 0xFF) << c.option << " at " << x << "," << y;
     }
+
+    // On a terminal the progress is redrawn a few times a second, not once
+    // a byte, and it ends where the transfer did: at 100%.
+    const std::string path = (dir.Path() / "terminal.bmp").string();
+    const ProgramRun onTerminal =
+        RunProgram("script -qec " + Quote(CliLineOn(sim, "image --port COM9 -o " + Quote(path))) + " /dev/null");
+    EXPECT_EQ(onTerminal.exitCode, 0) << onTerminal.out;
+    const std::string shown = onTerminal.out.substr(0, onTerminal.out.find("640 480"));
+    std::size_t redraws = 0;
+    for (std::size_t at = shown.find('\r'); at != std::string::npos; at = shown.find('\r', at + 1))
+        redraws += shown.compare(at, 2, "\r\n") != 0;
+    EXPECT_GE(redraws, 1u);
+    EXPECT_LE(redraws, 40u) << shown;
+    EXPECT_TRUE(shown.ends_with("数据提取中 100%\r\n")) << shown;
 }
 
 TEST_F(CaptureCli, BadArgumentsAndAMissingPort)
@@ -122,6 +151,50 @@ TEST_F(CaptureCli, ListenInBothEncodingsAndSavesTheFile)
     const ProgramRun timed = Listen(sim, "--seconds 1", {});
     EXPECT_EQ(timed.exitCode, 0);
     EXPECT_EQ(timed.out, "");
+}
+
+// Each record reaches the file as it comes, so an end by a signal keeps
+// every one; a file that cannot be made is told before listening starts.
+TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
+{
+    const std::string path = (dir.Path() / "codes.txt").string();
+    RunningProgram listen(CliLineOn(sim, "listen --port COM9 -o " + Quote(path)));
+    ASSERT_TRUE(listen.WaitForErr("listening on COM9"));
+    std::this_thread::sleep_for(400ms);  // the channel empties the line as it sets it up
+    const std::string records[] = {std::string("\xFF\xFE" "A\0" "1\0\r\0\n\0", 10),
+                                   std::string("B\0" "2\0\r\0\n\0", 8)};
+    std::string expected;
+    for (const char* scan : {"scan A1", "scan B2"}) {
+        sim.Command(scan);
+        expected += records[expected.empty() ? 0 : 1];
+        for (int i = 0; i < 400 && ReadFile(path) != expected; ++i)
+            std::this_thread::sleep_for(50ms);
+        EXPECT_EQ(ReadFile(path), expected) << scan << ": not written as it came";
+    }
+    listen.Signal(SIGTERM);
+    const ProgramRun ended = listen.Wait();
+    EXPECT_EQ(ended.exitCode, 130);
+    EXPECT_EQ(ended.out, "A1\nB2\n");
+    EXPECT_NE(ended.err.find("quillon-cli listen: interrupted after 2 records, all in " + path), std::string::npos)
+        << ended.err;
+    EXPECT_EQ(ReadFile(path), expected);
+
+    for (const std::string& unwritable : {(dir.Path() / "no" / "such.txt").string(), std::string("/dev/full")}) {
+        const ProgramRun refused = RunCliOn(sim, "listen --port COM9 --seconds 5 -o " + Quote(unwritable));
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_NE(refused.err.find("quillon-cli listen: " + unwritable + ": 创建解码输出文件失败！"),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_EQ(refused.err.find("listening"), std::string::npos);
+    }
+    // A port that does not open: an old file keeps what it held, a new one is not left behind.
+    const std::string fresh = (dir.Path() / "fresh.txt").string();
+    for (const std::string& output : {path, fresh}) {
+        const ProgramRun missing = RunCliOn(sim, "listen --port COM77 --seconds 5 -o " + Quote(output));
+        EXPECT_EQ(missing.exitCode, 3) << missing.err;
+    }
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
 }  // namespace

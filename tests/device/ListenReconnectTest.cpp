@@ -87,7 +87,7 @@ TEST(ListenReconnect, RecordsFromBeforeAndAfterTheDeviceCameBack)
     EXPECT_EQ(status, 0) << out;
     EXPECT_EQ(out, "quillon-cli listen: listening on COM9\n"
                    "BEFORE-1\n"
-                   "quillon-cli: COM9 lost; waiting a minute for it to come back\n"
+                   "quillon-cli listen: COM9 lost; waiting a minute for it to come back\n"
                    "quillon-cli listen: back, listening again on COM9\n"
                    "AFTER-2\n");
 }
@@ -103,7 +103,7 @@ TEST(ListenReconnect, EndsAsBeforeWithoutTheOptionOrWhenTheTimeIsUp)
         {"without --reconnect a lost port ends it", "--seconds 30", 1, "quillon-cli listen: listening on COM9\n"},
         {"--seconds ends the wait", "--reconnect --seconds 2", 0,
          "quillon-cli listen: listening on COM9\n"
-         "quillon-cli: COM9 lost; waiting a minute for it to come back\n"},
+         "quillon-cli listen: COM9 lost; waiting a minute for it to come back\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

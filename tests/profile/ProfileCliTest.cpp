@@ -30,7 +30,7 @@ TEST(ProfileCli, SheetOfAProfileComesBeforeTheCommandLinesEntries)
         std::string out;
     } cases[] = {
         {"-o " + Quote((dir.Path() / "a.pdf").string()) + " --profile " + Quote(profile),
-         (dir.Path() / "a.pdf").string() + ": 2 entries, 1 pages\n"},
+         (dir.Path() / "a.pdf").string() + ": 2 entries, 1 page\n"},
         {"-o " + Quote((dir.Path() / "b.png").string()) + " --profile " + Quote(profile) + " 614100",
          (dir.Path() / "b.png").string() + ": 3 entries\n"},
     };

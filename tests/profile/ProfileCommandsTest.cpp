@@ -1,4 +1,4 @@
-#include "profile/AtomicFile.h"
+#include "profile/OutputFile.h"
 #include "profile/BundledCatalogue.h"
 #include "profile/OptionEntries.h"
 #include "profile/ProfileCommands.h"
@@ -54,11 +54,11 @@ Strings Commands(const CQuillonDoc& doc)
     return commands;
 }
 
-TEST(AtomicFileTest, WritesAndReplacesKeepingTheModeAndFollowingLinks)
+TEST(OutputFileTest, WritesAndReplacesKeepingTheModeAndFollowingLinks)
 {
     const test::TempDir dir;
     const auto file = dir.Path() / "p.json";
-    ASSERT_EQ(WriteFileAtomically(file.string(), "first"), "");
+    ASSERT_EQ(WriteOutputFile(file.string(), "first"), "");
     EXPECT_EQ(Read(file), "first");
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -68,7 +68,7 @@ TEST(AtomicFileTest, WritesAndReplacesKeepingTheModeAndFollowingLinks)
     ::chmod(file.c_str(), 0640);
     const auto link = dir.Path() / "link.json";
     std::filesystem::create_symlink(file, link);
-    ASSERT_EQ(WriteFileAtomically(link.string(), "second"), "");
+    ASSERT_EQ(WriteOutputFile(link.string(), "second"), "");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Read(file), "second");
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
@@ -77,11 +77,11 @@ TEST(AtomicFileTest, WritesAndReplacesKeepingTheModeAndFollowingLinks)
 
 // The write fails where the disk would: the old content stays whole and no
 // temporary is left behind.
-TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers)
+TEST(OutputFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers)
 {
     const test::TempDir dir;
     const auto file = dir.Path() / "p.json";
-    ASSERT_EQ(WriteFileAtomically(file.string(), "old content"), "");
+    ASSERT_EQ(WriteOutputFile(file.string(), "old content"), "");
 
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -89,7 +89,7 @@ TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers)
     rlimit small = saved;
     small.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string failure = WriteFileAtomically(file.string(), std::string(4096, 'x'));
+    const std::string failure = WriteOutputFile(file.string(), std::string(4096, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -99,26 +99,31 @@ TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers)
 
     const std::pair<std::filesystem::path, std::string> refused[] = {
         {dir.Path() / "missing" / "p.json", "cannot create a file in the folder: No such file or directory"},
-        {dir.Path(), "cannot replace the file: "},  // a folder is not replaced by a file
+        {dir.Path(), "is a folder"},  // a folder is not replaced by a file
     };
     for (const auto& [path, reason] : refused) {
         SCOPED_TRACE(path);
-        EXPECT_EQ(WriteFileAtomically(path.string(), "x").rfind(reason, 0), 0u);
+        EXPECT_EQ(WriteOutputFile(path.string(), "x").rfind(reason, 0), 0u);
     }
     EXPECT_EQ(FolderNames(dir.Path()), (Strings{"p.json"}));
+    // Character devices are written where they stand, never replaced.
+    EXPECT_EQ(WriteOutputFile("/dev/null", "x"), "");
+    EXPECT_EQ(WriteOutputFile("/dev/full", "x"), "cannot write: No space left on device");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 // Only an ordinary user meets a folder it may not write in (root writes
 // anyway): scripts/test-unprivileged runs this as nobody.
-TEST(AtomicFileTest, AReadOnlyFolderKeepsTheOldFile)
+TEST(OutputFileTest, AReadOnlyFolderKeepsTheOldFile)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes in any folder";
     const test::TempDir dir;
     const auto file = dir.Path() / "p.json";
-    ASSERT_EQ(WriteFileAtomically(file.string(), "old content"), "");
+    ASSERT_EQ(WriteOutputFile(file.string(), "old content"), "");
     ::chmod(dir.Path().c_str(), 0555);
-    EXPECT_EQ(WriteFileAtomically(file.string(), "new"), "cannot create a file in the folder: Permission denied");
+    EXPECT_EQ(WriteOutputFile(file.string(), "new"), "cannot create a file in the folder: Permission denied");
     ::chmod(dir.Path().c_str(), 0755);
     EXPECT_EQ(Read(file), "old content");
     EXPECT_EQ(FolderNames(dir.Path()), (Strings{"p.json"}));

@@ -75,6 +75,13 @@ TEST_F(ProfileReaderTest, EveryFaultRefusesTheWholeFileNamingFileLineAndReason)
          "p.json:6: option 614100 takes no value"},
         {"a duplicate", Profile(kGood + "    {\"code\": \"614100\"},\n\n    {\"code\": \"414100\"}"),
          "p.json:8: option 414100 is already set on line 5"},
+        {"two options of one setting", Profile(kGood + "    {\"code\": \"414101\"}"),
+         "p.json:6: option 414101 and option 414100 on line 5 are options of one setting; keep one of them"},
+        {"a value and a preset of one setting",
+         Profile(kGood + "    {\"code\": \"51C10000\", \"value\": \"AB\"},\n    {\"code\": \"51C1000123\", \"value\": \"CD\"}"),
+         "p.json:7: option 51C1000123 and option 51C10000 on line 6 are options of one setting; keep one of them"},
+        {"letters in a number", Profile(kGood + "    {\"code\": \"61820000\", \"value\": \"12abc\"}"),
+         "p.json:6: option 61820000 refuses the value \"12abc\": 触发超时超过最大限制！"},
     };
     for (const Refused& refused : cases) {
         const ProfileRead read = Parse(refused.text);

@@ -43,6 +43,49 @@ TEST(PortRulesTest, NumberFromFriendlyName)
     }
 }
 
+// What ports --json says of each port, and how a port named by its USB
+// serial number or its device is found.
+TEST(PortRulesTest, DescriptionsIdentitiesAndSerialNumbers)
+{
+    const std::vector<HardwarePort> hardware = {
+        {"/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0", "/dev/ttyUSB7", "FTDI FT232R USB UART", "A1"},
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0", "/dev/ttyUSB8", "Prolific PL2303", ""},
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:3:1.0", "/dev/ttyACM3", "Maker Scanner", "SN42"},
+    };
+    const std::vector<PortEntry> ports = {
+        {3, "/dev/ttyUSB7", "FTDI FT232R USB UART (COM3)"},
+        {4, "/dev/ttyUSB8", "Prolific PL2303 (COM4)"},
+        {5, "/dev/ttyACM3", "Maker Scanner (COM5)"},
+        {9, "/dev/pts/4", "/dev/pts/4 (COM9)"},
+    };
+    const struct {
+        const char* description;
+        const char* identity;
+    } expected[] = {
+        {"FTDI FT232R USB UART", "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0"},
+        {"Prolific PL2303", ""},   // by its socket only: nothing that follows it
+        {"Maker Scanner", "SN42"},  // no by-id link, but a serial number
+        {"", ""},                   // a link
+    };
+    const std::vector<PortDescription> described = DescribePorts(ports, hardware);
+    ASSERT_EQ(described.size(), std::size(expected));
+    for (std::size_t i = 0; i < described.size(); ++i) {
+        EXPECT_EQ(described[i].number, ports[i].number);
+        EXPECT_EQ(described[i].devicePath, ports[i].devicePath);
+        EXPECT_EQ(described[i].description, expected[i].description) << i;
+        EXPECT_EQ(described[i].identity, expected[i].identity) << i;
+    }
+    const struct {
+        const char* name;
+        const char* found;  // "" for none
+    } lookups[] = {{"SN42", "/dev/ttyACM3"}, {"A1", "/dev/ttyUSB7"}, {"/dev/ttyUSB8", "/dev/ttyUSB8"},
+                   {"ZZ", ""},           {"", ""}};
+    for (const auto& lookup : lookups) {
+        const auto port = FindHardwarePort(hardware, lookup.name);
+        EXPECT_EQ(port ? port->devicePath : "", lookup.found) << lookup.name;
+    }
+}
+
 TEST(PortRulesTest, SelectionIsAscendingNumericDistinctAndAtMostTwenty)
 {
     std::vector<PortCandidate> candidates = {

@@ -23,6 +23,19 @@ TEST(FirmwareLineTest, BadChecksumStopsTheLoad)
     EXPECT_EQ(HexText(sim.Read(4)), "24104001");
 }
 
+TEST(FirmwareLineTest, ALastRecordWithoutItsChecksumIsRefused)
+{
+    SimProcess sim;
+    sim.Send(HexBytes("327703"));
+    ASSERT_EQ(HexText(sim.Read(5)), "3377030000");
+    sim.Send(HexBytes("0400000001ABCDEF94"));
+    EXPECT_EQ(HexText(sim.Read(1)), "31");
+    sim.Send(HexBytes("00000001"));  // the end-of-file record, its FF cut off
+    EXPECT_EQ(HexText(sim.Read(1)), "39");
+    sim.Send(HexBytes("231040"));
+    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+}
+
 // An image beginning with `head`, with setting frames inside that must
 // never reach the device's command handling.
 Bytes RawImage(const std::string& head, std::size_t size)

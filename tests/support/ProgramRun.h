@@ -1,10 +1,16 @@
 #pragma once
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillon::test {
 
@@ -39,5 +45,71 @@ inline ProgramRun RunProgram(const std::string& commandLine)
     run.err = ReadFile(errFile);
     return run;
 }
+
+// Its status, a text standard output holds, and a text standard error
+// holds, or (inErr empty) that it said nothing there.
+inline void ExpectRun(const ProgramRun& run, int exitCode, const std::string& inOut, const std::string& inErr)
+{
+    EXPECT_EQ(run.exitCode, exitCode) << run.err;
+    EXPECT_NE(run.out.find(inOut), std::string::npos) << run.out;
+    if (inErr.empty()) {
+        EXPECT_EQ(run.err, "");
+    } else {
+        EXPECT_NE(run.err.find(inErr), std::string::npos) << run.err;
+    }
+}
+
+// A program started through the shell and left running, so that a test can
+// send it signals as a user's Ctrl+C or a service manager would.  The
+// command line should end by exec-ing the program, so that the signals
+// reach it; its output goes to files of the test's own.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& commandLine)
+    {
+        const std::string line = commandLine + " >" + Quote(Out()) + " 2>" + Quote(Err());
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~RunningProgram()
+    {
+        if (pid_ > 0 && !waited_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // Waits (up to a generous bound) until standard error holds `text`.
+    bool WaitForErr(const std::string& text) const
+    {
+        for (int i = 0; i < 600; ++i) {
+            if (ReadFile(Err()).find(text) != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    void Signal(int signal) const { ::kill(pid_, signal); }
+    ProgramRun Wait()
+    {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        waited_ = true;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(Out()), ReadFile(Err())};
+    }
+
+private:
+    std::string Out() const { return (scratch_.Path() / "stdout.txt").string(); }
+    std::string Err() const { return (scratch_.Path() / "stderr.txt").string(); }
+
+    TempDir scratch_;
+    pid_t pid_ = -1;
+    bool waited_ = false;
+};
 
 }  // namespace quillon::test

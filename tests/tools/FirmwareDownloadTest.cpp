@@ -95,6 +95,7 @@ struct HexCase {
     std::string (*shape)(std::string);
     LoaderOptions options;
     bool erases;
+    std::vector<std::string> faults = {};
 };
 
 class HexDownloadTest : public SimDownloadTest, public ::testing::WithParamInterface<HexCase> {};
@@ -104,7 +105,7 @@ class HexDownloadTest : public SimDownloadTest, public ::testing::WithParamInter
 TEST_P(HexDownloadTest, TheLoaderHoldsTheObjectsBytes)
 {
     const HexCase& c = GetParam();
-    SimProcess sim(SimArgs());
+    SimProcess sim(SimArgs(c.faults));
     sim.Send(HexBytes("21304000"));  // a setting that an erase puts back
     ASSERT_EQ(HexText(sim.Read(4)), "33764200");
     const fs::path file = File("firmware.hex", c.shape(ReadFile(QUILLON_SIM_FIRMWARE_HEX)));
@@ -131,7 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"RepairWithoutHandshake", LineFeedsOnlyUnended, {false, true}, false},
                       HexCase{"RepairAndErase", LowerCase, {true, true}, true},
                       HexCase{"FirstRecordLikeErase", FirstRecordLikeErase, {}, true},
-                      HexCase{"FirstRecordLikeEraseRepair", FirstRecordLikeErase, {false, true}, true}),
+                      HexCase{"FirstRecordLikeEraseRepair", FirstRecordLikeErase, {false, true}, true},
+                      // Every answer that means "taken, go on", and answers that come late.
+                      HexCase{"RecordsAnsweredA", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=A"}},
+                      HexCase{"RecordsAnswered6", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=6"}},
+                      HexCase{"RecordsAnswered7", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=7"}},
+                      HexCase{"AnsweredLate", [](std::string s) { return s; }, {true, false}, true, {"--fault", "late-loader=100"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ImageCase {
@@ -198,6 +204,21 @@ TEST_F(SimDownloadTest, TheDeviceRefusesAndTheTransferEnds)
         EXPECT_EQ(percents.empty() ? -1 : percents.back(), c.lastPercent);
         EXPECT_TRUE(PortIsFree(sim.LinkPath()));
     }
+}
+
+TEST_F(SimDownloadTest, AnEraseAnsweredShortEndsOnlyItsWait)
+{
+    // Patient enough for the image's answer, which comes once the line is quiet.
+    const CommTimeouts kShortErase{300, 0, 3000, 1000, 600};
+    SimProcess sim(SimArgs({"--fault", "short-erase"}));
+    sim.ClosePort();
+    LoaderOptions options{true, false};
+    options.settleMs = 0;
+    const std::string image = Payload(5000);
+    const DownloadOutcome outcome =
+        RunFirmwareDownload({sim.LinkPath(), File("firmware.ci", image).string(), options, kShortErase}, progress, stop);
+    EXPECT_EQ(outcome.result, DownloadResult::ImageUpgraded);
+    EXPECT_EQ(ReadFile(Saved()), image);
 }
 
 TEST_F(SimDownloadTest, AnUnpluggedPortStopsTheTransferWithAMessage)
@@ -287,10 +308,10 @@ TEST_F(PlayedDeviceTest, TenRecordsTakenWithoutAFinalEightShowEveryTenthAndSaySo
 {
     std::string hex;
     for (int i = 0; i < 10; ++i)
-        hex += ":00000001FF\r\n";
+        hex += ":0100000000FF\r\n";
     const auto outcome = Download(hex, {false, true}, [&] {
         for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(ReadRecord(), std::string("\x00\x00\x00\x01\xFF", 5));
+            EXPECT_EQ(ReadRecord(), std::string("\x01\x00\x00\x00\x00\xFF", 6));
             pty.Write("1");
         }
     });
@@ -310,7 +331,6 @@ TEST_F(PlayedDeviceTest, SilenceEndsTheTransferAndClosesThePort)
         {"handshake unanswered", Payload(5000), {}, false, DownloadResult::HandshakeFailed},
         {"image end unanswered", Payload(5000), {}, true, DownloadResult::NoReply},
         {"record unanswered", ":00000001FF\r\n", {false, true}, false, DownloadResult::NoReply},
-        {"erase unanswered", ":00000001FF\r\n", {true, true}, false, DownloadResult::NoReply},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -323,6 +343,42 @@ TEST_F(PlayedDeviceTest, SilenceEndsTheTransferAndClosesThePort)
         EXPECT_EQ(outcome.result, c.result);
         pty.Read(1 << 20, 100);  // what was sent
         EXPECT_TRUE(PortIsFree(pty.SlavePath()));
+    }
+}
+
+TEST_F(PlayedDeviceTest, AnEraseAnsweredShortOrNotAtAllEndsOnlyItsWait)
+{
+    using namespace std::string_literals;
+    const std::string record("\x00\x00\x00\x01\xFF", 5);
+    const struct {
+        const char* name;
+        std::string content;
+        LoaderOptions options;
+        std::string erase;   // what the device reads first
+        std::string answer;  // and answers
+        DownloadResult result;
+    } cases[] = {
+        {"HEX erase unanswered", ":00000001FF\r\n", {true, true}, "\x02\x00\x00\x04\x00\x0F\xEB"s, "",
+         DownloadResult::HexLoaded},
+        {"image erase answered short", Payload(100), {true, false}, "\x32\x77\x02", "\x33\x77",
+         DownloadResult::ImageUpgraded},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto outcome = Download(c.content, c.options, [&] {
+            EXPECT_EQ(pty.Read(c.erase.size()), c.erase);
+            pty.Write(c.answer);
+            if (c.content.starts_with(':')) {
+                EXPECT_EQ(ReadRecord(), record);
+                pty.Write("8");
+                return;
+            }
+            EXPECT_EQ(pty.Read(3), "\x32\x77\x03");
+            pty.Write(std::string("\x33\x77\x03\x00\x00", 5));
+            EXPECT_EQ(pty.Read(100), Payload(100));
+            pty.Write("8");
+        });
+        EXPECT_EQ(outcome.result, c.result);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/TempDir.h"
@@ -28,6 +29,8 @@ TEST(HexRecordsTest, EveryLineEndAndLetterCaseGivesTheSameRecords)
         ":020000040800F2\n:0400000001ABCDEF94\n:00000001FF",        // last line without its end
         ":020000040800f2\r\n:0400000001abcdef94\r\n:00000001ff\r\n",  // lower case
         "\n:020000040800F2\r\n\r\n:0400000001aBcDeF94\n:00000001FF\r\n\n",  // blank lines
+        ":020000040800F2\r\n:0400000001ABCDEF94\r\n:00000001FF\r\n\x1a",   // a DOS end of file after it
+        ":020000040800F2\n:0400000001ABCDEF94\n:00000001FF\nsigned: build 7\n:00000001FF\n",  // a trailer
     };
     for (const char* text : texts) {
         const HexParse parse = ParseHexText(text);
@@ -117,6 +120,7 @@ TEST(FirmwareFileTest, WhatIsRefusedBeforeAnythingIsSent)
     WriteFile(path("garbage.hex"), Payload(3000));
     WriteFile(path("bad-line-3.hex"), ":020000040800F2\r\n:0400000001ABCDEF94\r\n:0400000001ABCDEF95\r\n");
     WriteFile(path("just-over.ci"), Payload(1001));
+    ASSERT_EQ(::mkfifo(path("fifo.hex").c_str(), 0600), 0);
     // A sparse 200 MB file: refused from its size, never read.
     const int big = ::open(path("huge.ci").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
     ASSERT_EQ(::ftruncate(big, 200 << 20), 0);
@@ -138,7 +142,8 @@ TEST(FirmwareFileTest, WhatIsRefusedBeforeAnythingIsSent)
         {path("bad-line-3.hex"), kMaxFirmwareBytes, FileFault::BadHex, 3},
         {path("huge.ci"), kMaxFirmwareBytes, FileFault::TooLarge, 0},
         {path("just-over.ci"), 1000, FileFault::TooLarge, 0},
-        {"/dev/zero", 1000, FileFault::TooLarge, 0},  // no size to trust: the reading stops at the limit
+        {"/dev/zero", 1000, FileFault::Unreadable, 0},  // a device is no firmware file
+        {path("fifo.hex"), kMaxFirmwareBytes, FileFault::Unreadable, 0},  // nor a FIFO, which would block
     };
     for (const auto& c : cases) {
         const FirmwareFile file = LoadFirmwareFile(c.file, c.limit);

@@ -60,10 +60,10 @@ TEST(SendCliTest, PrintsTheExchangeAsTheDialogLogsIt)
         // A read of a key the device does not have goes unanswered; what
         // follows it is not sent.
         {"ignored", "237F3F 233040", 1, "-> 0x23 0x7F 0x3F \n<- \n",
-         "quillon-cli send: 无法识别的命令，请重试！\n"},
+         "无法识别的命令，请重试！\n"},
         {"answered, then ignored", probe + " 237f3f", 1,
          "-> 0x23 0x10 0x40 \n<- 0x24 0x10 0x40 0x01 \n-> 0x23 0x7f 0x3f \n<- \n",
-         "quillon-cli send: 无法识别的命令，请重试！\n"},
+         "无法识别的命令，请重试！\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,7 +72,7 @@ TEST(SendCliTest, PrintsTheExchangeAsTheDialogLogsIt)
         const ProgramRun run = Send("--port " + Quote(sim.LinkPath()) + " --timeout 2000 " + c.commands);
         EXPECT_EQ(run.exitCode, c.status);
         EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.err, *c.err ? "quillon-cli send: " + sim.LinkPath() + ": " + c.err : "");
     }
 }
 

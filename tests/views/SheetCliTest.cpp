@@ -61,6 +61,28 @@ TEST(SheetCliTest, ArgumentsReachTheConvertedSymbolInThePdfAndTheInvertedPng)
     }
 }
 
+// At 300 dpi a module is about three pixels: the symbols read at the
+// image's own size, and the codes that fill a symbol still fit.
+TEST(SheetCliTest, APngAtAResolutionOfItsOwn)
+{
+    const test::TempDir dir;
+    const std::string native = (dir.Path() / "96.png").string();
+    const std::string fine = (dir.Path() / "300.png").string();
+    const std::string longest = std::string(60, 'A');
+    for (const auto& [out, dpi] : {std::pair{native, ""}, std::pair{fine, " --dpi 300"}}) {
+        const CliRun run = RunCli("-o " + Quote(out) + dpi + " 414100 --custom " + longest + ":最长");
+        ASSERT_EQ(run.status, 0) << run.output;
+    }
+    const QImage small(QString::fromStdString(native));
+    const QImage large(QString::fromStdString(fine));
+    EXPECT_NEAR(large.width(), small.width() * 300.0 / 96, 1);
+    EXPECT_NEAR(large.height(), small.height() * 300.0 / 96, 1);
+    EXPECT_EQ(large.dotsPerMeterX(), 11811);  // 300 per inch
+    const QImage grey = large.convertToFormat(QImage::Format_Grayscale8);
+    EXPECT_EQ(test::DecodeArea(grey, 1.0, 0, 0, grey.width(), grey.height(), false, ZXing::BarcodeFormat::Code128),
+              (std::vector<std::string>{"<AW>414100", longest}));
+}
+
 TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
 {
     const test::TempDir dir;
@@ -82,6 +104,12 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
         {"empty custom description", "-o " + out + " --custom ABC:", "CODE:DESCRIPTION"},
         {"nothing to print", "-o " + out, "no option codes"},
         {"unknown switch", "-o " + out + " --colour 414100", "not expected: --colour"},
+        {"a custom code no symbol holds", "-o " + out + " --custom " + std::string(61, 'A') + ":long",
+         "--custom: a code of 61 characters is more than a Code 128 symbol holds (60 symbol characters: 60 letters, "
+         "or 118 digits)"},
+        {"a resolution for a PDF", "-o " + out + " --dpi 300 414100", "--dpi: is for a PNG; a PDF is drawn at 600 dpi"},
+        {"a resolution below the pane's", "-o x.png --dpi 72 414100", "--dpi: must be from 96 to 600 dpi"},
+        {"a resolution in letters", "-o x.png --dpi 3e2 414100", "--dpi: must be from 96 to 600 dpi"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -6,6 +6,7 @@
 #include "views/SheetWriter.h"
 #include "views/ViewOptions.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPageSize>
 #include <QPrinter>
@@ -16,6 +17,13 @@
 
 namespace quillon {
 namespace {
+
+// The sheet as a PDF file at the path, as the command line writes one.
+int WritePdfFile(SheetWriter& writer, const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly) ? writer.WritePdf(file) : -1;
+}
 
 using test::DecodeArea;
 using test::PdfText;
@@ -58,7 +66,7 @@ TEST_P(SheetRoundTripTest, EveryEntryOfThePrintedPagesAndThePaneImageScans)
     writer.FitToContent();
     const test::TempDir dir;
     const auto pdf = dir.Path() / "sheet.pdf";
-    ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 2) << "twelve entries an A4 page, thirteen entries";
+    ASSERT_EQ(WritePdfFile(writer, pdf.string()), 2) << "twelve entries an A4 page, thirteen entries";
     const std::vector<QImage> pages = Rasterise(pdf, 300);
     ASSERT_EQ(pages.size(), 2u);
     const QImage image = writer.RenderPane().convertToFormat(QImage::Format_Grayscale8);
@@ -95,7 +103,7 @@ TEST_P(SheetRoundTripTest, ConvertedSymbolCarriesEveryCommandString)
         writer.FitToContent();
         const test::TempDir dir;
         const auto pdf = dir.Path() / "converted.pdf";
-        ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 1);
+        ASSERT_EQ(WritePdfFile(writer, pdf.string()), 1);
         const std::vector<QImage> pages = Rasterise(pdf, 300);
         ASSERT_EQ(pages.size(), 1u);
         // The symbol's area (inverted: inside its black background only),
@@ -135,12 +143,14 @@ TEST(SheetWriterTest, OneEntryGivesPageOneOfOneAndThePaneImageHoldsEverything)
     writer.FitToContent();
     const test::TempDir dir;
     const auto pdf = dir.Path() / "one.pdf";
-    ASSERT_EQ(writer.WritePdf(QString::fromStdString(pdf.string())), 1);
+    ASSERT_EQ(WritePdfFile(writer, pdf.string()), 1);
     const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("第1页/共1页"), std::string::npos) << text;
     EXPECT_EQ(text.find("第2页"), std::string::npos);
-    EXPECT_EQ(writer.WritePdf(QStringLiteral("/nonexistent-dir/x.pdf")), -1);
-    EXPECT_FALSE(writer.WritePng(QStringLiteral("/nonexistent-dir/x.png")));
+    QFile pdfNowhere(QStringLiteral("/nonexistent-dir/x.pdf"));
+    EXPECT_EQ(writer.WritePdf(pdfNowhere), -1);
+    QFile pngNowhere(QStringLiteral("/nonexistent-dir/x.png"));
+    EXPECT_FALSE(writer.WritePng(pngNowhere));
 
     // The title at four fifths of the width and the long caption both end
     // inside the image: nothing reaches its last ten columns.

@@ -1,0 +1,28 @@
+#include "cli/Messages.h"
+
+#include <cstdio>
+
+namespace quillon::cli {
+
+namespace {
+
+std::string& Prefix()
+{
+    static std::string prefix = "quillon-cli: ";
+    return prefix;
+}
+
+}  // namespace
+
+void SetSpeaker(const std::string& who)
+{
+    Prefix() = who + ": ";
+}
+
+void Complain(const std::string& text)
+{
+    const std::string line = Prefix() + text + (text.ends_with('\n') ? "" : "\n");
+    std::fputs(line.c_str(), stderr);
+}
+
+}  // namespace quillon::cli
