@@ -2,6 +2,10 @@
 // fresh simulator reports, as read -o writes it) to one simulated scanner,
 // then to eight at once, all paced at 115,200 baud; the wall times and their
 // ratio.  Eight devices on eight lines should take little longer than one.
+// An apply connects, reads every setting back, writes, and reads back again
+// for the check; the time of a read alone on the same paced simulator (which
+// holds a read-back's closing frame 100 ms, as a device may) tells how much
+// of a setting's share is the writing.
 //   build/bench/batch_bench [SCANNERS]
 #include "support/ProgramRun.h"
 #include "support/ScannerSim.h"
@@ -90,6 +94,15 @@ int main(int argc, char** argv)
     for (std::size_t at = 0; (at = text.find("\"code\"", at)) != std::string::npos; ++at)
         ++settings;
 
+    Timed read;
+    {
+        const TempDir readDir;
+        const std::string links = (readDir.Path() / "ports").string();
+        const ScannerSim paced({9, links, "config/all.xml", true, {}});
+        read = Cli(links, "read --port COM9");
+    }
+    // Starting and loading the catalogue, which apply does once, not twice.
+    const Timed start = Cli(dir.Path().string(), "read --port COM98");
     const Timed one = ApplyTo(1, profile);
     const Timed many = ApplyTo(scanners, profile);
     std::printf("apply of the full profile (%zu settings) at 115200 baud, paced simulators:\n", settings);
@@ -98,5 +111,10 @@ int main(int argc, char** argv)
     std::printf("  %d at once take %.2fx the time of one (aim <= 1.3x)\n", scanners, many.wall / one.wall);
     std::printf("  one scanner: %.1f ms a setting written (its frame and reply take under 1.5 ms on the wire)\n",
                 1000 * one.wall / static_cast<double>(settings));
+    const double readBack = read.wall - start.wall;
+    std::printf("    of which starting: %.1f ms, connecting and reading back twice: %.1f ms (%.3f s each), "
+                "the writes: %.1f ms a setting\n",
+                1000 * start.wall / static_cast<double>(settings), 2000 * readBack / static_cast<double>(settings),
+                readBack, 1000 * (one.wall - start.wall - 2 * readBack) / static_cast<double>(settings));
     return one.run.exitCode == 0 && many.run.exitCode == 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QFile>
 #include <QPainter>
 
 #include <sys/resource.h>
@@ -68,7 +69,9 @@ int main(int argc, char** argv)
     writer.FitToContent();
     const auto pdf = std::filesystem::temp_directory_path() / "quillon-document-bench.pdf";
     start = std::chrono::steady_clock::now();
-    const int pages = writer.WritePdf(QString::fromStdString(pdf.string()));
+    QFile file(QString::fromStdString(pdf.string()));
+    const int pages = file.open(QIODevice::WriteOnly) ? writer.WritePdf(file) : -1;
+    file.close();
     const double printSeconds = SecondsSince(start);
     const auto pdfBytes = std::filesystem::file_size(pdf);
     std::filesystem::remove(pdf);

@@ -79,15 +79,16 @@ Run MeasureOnce(int holdMs)
         args.port = "COM9";
         args.baud = kBaud;
         cli::DeviceLink link(args);
-        int status = link.LoadCatalogue() ? link.Open() : 1;
+        using cli::ExitStatus;
+        ExitStatus status = link.LoadCatalogue() ? link.Open() : ExitStatus::DeviceOrOutcome;
         const auto start = Clock::now();
-        if (status == 0)
+        if (status == ExitStatus::Done)
             status = link.Connect();
         const auto online = Clock::now();
-        if (status == 0)
+        if (status == ExitStatus::Done)
             status = link.FinishReadBack();
         const auto end = Clock::now();
-        run.done = status == 0;
+        run.done = status == ExitStatus::Done;
         run.connect = std::chrono::duration<double>(online - start).count();
         run.readBack = std::chrono::duration<double>(end - online).count();
         run.sent = link.Comm().BytesWritten();

@@ -192,7 +192,8 @@ std::string Codes(const std::vector<SettingDifference>& differences)
 // The line's result column.
 std::string ResultText(const PortResult& result, bool dryRun)
 {
-    if (dryRun && result.outcome != PortResult::Outcome::Failed)
+    const bool ended = result.outcome == PortResult::Outcome::Failed || result.outcome == PortResult::Outcome::Interrupted;
+    if (dryRun && !ended)
         return result.changes.empty() ? "ok" : "would write:" + Codes(result.changes);
     switch (result.outcome) {
     case PortResult::Outcome::Ok:
@@ -300,7 +301,8 @@ Verb AddApplyVerb(CLI::App& app)
         "does not hold them yet, and last, after the check: the device answers them by changing the link, and the "
         "result says to connect again.  An interrupt ends every port after the exchange in progress; each still "
         "gets its line (interrupted).\n"
-        "--json prints instead one object: {\"dry_run\", \"ports\": [{\"port\", \"outcome\" (ok, differs, failed), "
+        "--json prints instead one object: {\"dry_run\", \"ports\": [{\"port\", \"outcome\" (ok, differs, failed, "
+        "interrupted), "
         "\"reason\" (unless ok), \"changes\", \"written\", \"differences\"}]}, each difference {\"code\", "
         "\"setting\", \"device\" (null when not reported), \"profile\"}.\n"
         "Status 0 when every port holds the profile (with --dry-run: every port was read), 1 when a port failed or "

@@ -180,10 +180,10 @@ std::string DeviceLink::StateText() const
     return ComNumber(args_.port) ? PortName(doc_.portNumber) + "，联机" : args_.port;
 }
 
-void DeviceLink::OnCommNotify(unsigned message, int port, long)
+void DeviceLink::OnCommNotify(unsigned message, int port, long argument)
 {
     std::lock_guard lock(mutex_);
-    notifications_.emplace_back(message, port);
+    notifications_.push_back({message, port, argument});
     arrived_.notify_one();
 }
 
@@ -240,17 +240,19 @@ DeviceLink::End DeviceLink::Run(const std::function<bool()>& done, Clock::time_p
         auto wakeAt = std::min({end, quietUntil, Clock::now() + kPoll});
         for (const auto& [timer, at] : deadlines_)
             wakeAt = std::min(wakeAt, at);
-        std::deque<std::pair<unsigned, int>> pending;
+        std::deque<Notification> pending;
         {
             std::unique_lock lock(mutex_);
             arrived_.wait_until(lock, wakeAt, [&] { return !notifications_.empty(); });
             pending.swap(notifications_);
         }
-        for (const auto& [message, port] : pending) {
+        for (const auto& [message, port, argument] : pending) {
             if (message == kNotifyReceived) {
                 session_->OnDeviceData(port);
                 if (quiet)
                     quietUntil = Clock::now() + *quiet;
+            } else if (message == kNotifyLineQuiet) {
+                session_->Dispatcher().OnLineQuiet(port, static_cast<std::uint64_t>(argument));
             } else if (message == kNotifyPortFailure && port == doc_.portNumber) {
                 session_->OnPortFailure();
                 failed = portFailed_ = true;

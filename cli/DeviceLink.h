@@ -168,7 +168,12 @@ private:
 
     std::mutex mutex_;
     std::condition_variable arrived_;
-    std::deque<std::pair<unsigned, int>> notifications_;
+    struct Notification {
+        unsigned message;
+        int port;
+        long argument;
+    };
+    std::deque<Notification> notifications_;
     std::map<DeviceTimer, Clock::time_point> deadlines_;
 };
 

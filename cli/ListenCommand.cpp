@@ -103,6 +103,8 @@ ExitStatus Listen(const ListenArgs& listen)
         listenFromHere("back, listening again");
         end = link.Pump(enough, deadline, false);
     }
+    if (end != DeviceLink::End::Done)
+        capture.EndDecodedRecord();  // what came before the end is a record too
 
     if (file && writeError.empty())
         writeError = file->Close();

@@ -5,9 +5,14 @@
 // -fsanitize=fuzzer,address,undefined; tests/device runs the same body over
 // fixed and random inputs.
 //
+// Every route has its processor: connect probe, setting writes, read-back,
+// version, resolution, image data, decoded output and the command
+// interaction.
+//
 // Input: byte 0 picks the starting route, byte 1 seeds the split sizes; the
 // rest is what the device sends.  A chunk size of 0 from the seed marks a
-// notification for another port.
+// notification for another port; after some chunks the line goes quiet, its
+// notice handled a little late (some bytes of the next burst already fed).
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -15,9 +20,12 @@
 
 #include "app/Prompt.h"
 #include "catalogue/CatalogueTree.h"
+#include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
+#include "device/ReplyDispatcher.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
+#include "tools/CommandInteraction.h"
 
 namespace {
 
@@ -40,6 +48,19 @@ struct QuietHost : IDeviceHost {
     ReplyRoute RestingRoute() const override { return resting; }
     void MonitorChanged() override {}
     ReplyRoute resting = ReplyRoute::SettingWrite;
+};
+
+struct QuietCapture : ICaptureHost {
+    void VersionComplete() override {}
+    void ResolutionArrived() override {}
+    void ImageArrived() override {}
+    void ImageRefused(const char*) override {}
+    void DecodedCaptured() override {}
+};
+
+struct QuietView : IInteractionView {
+    void ReplyShown(const std::string&) override {}
+    void NoReply() override {}
 };
 
 struct QuietPrompt : IPrompt {
@@ -80,6 +101,10 @@ struct Link {
     QuietHost host;
     QuietPrompt prompt;
     DeviceSession session{{doc, comm, tree, timers, host, prompt}};
+    QuietCapture captureHost;
+    DeviceCapture capture{doc, session.Frames(), session.Dispatcher(), session.Link(), captureHost};
+    CommandInteraction interaction{session};
+    QuietView view;
 };
 
 constexpr int kRoutes[] = {-1, 1, 2, 3, 4, 5, 6, 7, 8, 0, 9};
@@ -96,14 +121,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LinkState& state = link->session.Link();
     link->doc.portNumber = kPort;
     link->doc.monitorLines.clear();
+    link->doc.decodedLines.clear();
     state.PortOpened(kPort);
     // The resting routes rest; the others are operations begun.
     const auto route = static_cast<ReplyRoute>(kRoutes[data[0] % (sizeof kRoutes / sizeof kRoutes[0])]);
-    link->host.resting = route == ReplyRoute::None ? route : ReplyRoute::SettingWrite;
-    if (route != ReplyRoute::None && route != ReplyRoute::SettingWrite)
+    const bool resting =
+        route == ReplyRoute::None || route == ReplyRoute::SettingWrite || route == ReplyRoute::DecodedOutput;
+    link->host.resting = resting ? route : ReplyRoute::SettingWrite;
+    if (route == ReplyRoute::CommandInteraction)
+        link->interaction.Open(link->view);
+    else if (!resting)
         state.Begin(route);
     link->session.DiscardInput();
     std::uint32_t seed = data[1] * 2654435761u + 1;
+    BlockBuffer& input = link->comm.Input();
 
     for (std::size_t at = 2; at < size;) {
         seed = seed * 1103515245u + 12345u;
@@ -111,12 +142,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool stale = chunk == 0;
         const std::size_t n = std::min(size - at, stale ? std::size_t{7} : chunk);
         {
-            BlockBuffer& input = link->comm.Input();
             std::lock_guard lock(input.Mutex());
             input.Append(data + at, static_cast<std::uint32_t>(n));
         }
         at += n;
         link->session.OnDeviceData(stale ? kPort + 1 : kPort);
+        if (seed % 5 == 0) {
+            std::uint64_t appended;
+            {
+                std::lock_guard lock(input.Mutex());
+                appended = input.Appended();
+            }
+            link->session.Dispatcher().OnLineQuiet(kPort, appended - std::min<std::uint64_t>(appended, seed % 9));
+        }
         if (!state.PortOpen()) {
             // A disconnect: the device comes back.
             Check(!state.Online() && state.Operation() == ReplyRoute::None);
@@ -126,11 +164,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(state.ReadBusy() == (state.Route() == ReplyRoute::ReadBack));
         Check(link->tree.Size() == treeSize);
         Check(link->doc.monitorLines.size() <= size);
+        Check(link->doc.decodedLines.size() <= size);
+        Check(link->doc.image.pixels.size() <= ImageDataProcessor::kAreaSize);
     }
+    link->interaction.Close(link->view);
+    // Once the line has gone quiet, whatever was being dropped has ended and
+    // what the device sends next is taken.
+    link->session.Dispatcher().OnLineQuiet(kPort, ~std::uint64_t{0});
+    link->session.DiscardInput();
+    link->host.resting = ReplyRoute::DecodedOutput;
+    state.Rest();
+    {
+        std::lock_guard lock(input.Mutex());
+        input.Append("Z", 1);
+    }
+    link->session.OnDeviceData(kPort);
+    link->session.Dispatcher().OnLineQuiet(kPort, ~std::uint64_t{0});
+    Check(!link->doc.decodedLines.empty() && link->doc.decodedLines.back().lineText == "Z");
     // Whatever stayed buffered belongs to a stale port or a route that keeps
     // it; a discard always empties the buffer.
     link->session.DiscardInput();
-    BlockBuffer& input = link->comm.Input();
     std::lock_guard lock(input.Mutex());
     Check(input.Total() == 0);
     return 0;

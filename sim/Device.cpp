@@ -131,6 +131,14 @@ void Device::AnswerProbe(SettingKey key, const Bytes& answer)
         out_.AppendPause(FaultPlan::kWrongProbeGap);
         log_("fault: wrong probe answer sent before the right one");
     }
+    if (faults_.Spend(Fault::StrayProbe)) {
+        // What a port often delivers as it opens, then the answer in two pieces.
+        Reply(Bytes{0x00, answer.front()});
+        out_.AppendPause(FaultPlan::kStrayProbeGap);
+        Reply(Bytes(answer.begin() + 1, answer.end()));
+        log_("fault: stray byte sent before the probe answer");
+        return;
+    }
     Reply(answer);
 }
 
@@ -176,6 +184,7 @@ void Device::AnswerImage(const Bytes& frame)
         for (unsigned x = 0; x < width; ++x)
             reply.push_back(ImagePixel(x, y));
     Reply(reply);
+    log_("image " + std::to_string(width) + "x" + std::to_string(height) + " sent");
 }
 
 void Device::ApplyWrite(const Bytes& frame)

@@ -18,6 +18,7 @@ constexpr FaultName kFaultNames[] = {
     {Fault::Garbage, "garbage", "[COUNT] put COUNT junk bytes before every reply (default 3)"},
     {Fault::SilentProbe, "silent-probe", "give no answer to the next connect probe"},
     {Fault::WrongProbe, "wrong-probe", "answer the next probe wrongly, then rightly 300 ms later"},
+    {Fault::StrayProbe, "stray-probe", "send a stray byte and the next probe's first answer byte, then the rest 150 ms later"},
     {Fault::Hid, "hid", "answer the next setting write with 22 42 40 01 (HID mode)"},
     {Fault::HidPos, "hid-pos", "answer the next setting write with 22 42 40 03 (HID-POS mode)"},
     {Fault::BaudChanged, "baud-changed", "answer the next setting write with 22 41 41 00"},

@@ -15,6 +15,7 @@ enum class Fault {
     Garbage,        // junk bytes before each reply
     SilentProbe,    // the next connect probe gets no answer
     WrongProbe,     // the next probe gets a wrong answer, then the right one
+    StrayProbe,     // a stray byte before the next probe's answer, which comes in two pieces
     Hid,            // the next setting write is answered "link is HID"
     HidPos,         // ... "link is HID-POS"
     BaudChanged,    // ... "baud rate changed"
@@ -32,6 +33,7 @@ public:
     // starts a reply frame or reads as a loader answer.
     static constexpr std::uint8_t kGarbageBytes[] = {0xA5, 0x5A, 0xFF, 0x00, 0x7E, 0x81, 0x13, 0xC9};
     static constexpr Millis kWrongProbeGap{300};
+    static constexpr Millis kStrayProbeGap{150};
 
     // Arms a fault by its name (see Names()); arg is its optional parameter
     // (bursts: "SIZE[,PAUSE_MS]", garbage: "COUNT").  Returns an error text,

@@ -2,6 +2,7 @@
 
 #include "serial/PortLinks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -21,15 +22,16 @@ DeviceIdentity IdentityFrom(const SimOptions& options)
     return identity;
 }
 
-int TimeoutUntil(std::optional<SimTime> deadline, SimTime now)
+// How long poll may wait, to the microsecond: at 115,200 baud a byte is due
+// every 87 us, and a wait rounded up to whole milliseconds would hold every
+// paced reply back by up to a millisecond.  nullopt: no deadline.
+std::optional<timespec> TimeoutUntil(std::optional<SimTime> deadline, SimTime now)
 {
     if (!deadline)
-        return -1;
-    if (*deadline <= now)
-        return 0;
-    // Round up, so that the deadline has passed when poll returns.
-    const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(*deadline - now).count();
-    return static_cast<int>(std::min<long long>((wait + 999) / 1000, 60000));
+        return std::nullopt;
+    const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::clamp<SimTime::duration>(*deadline - now, SimTime::duration::zero(), std::chrono::seconds(60)));
+    return timespec{static_cast<time_t>(wait.count() / 1000000), static_cast<long>(wait.count() % 1000000 * 1000)};
 }
 
 std::optional<SimTime> Earlier(std::optional<SimTime> a, std::optional<SimTime> b)
@@ -234,7 +236,8 @@ int Simulator::Run()
         now = SimClock::now();
         const auto deadline = Earlier(Earlier(replay_ ? replay_->NextDeadline() : device_.NextDeadline(now), readResume_),
                                       pty_.IsOpen() ? out_.NextWake() : std::nullopt);
-        if (::poll(fds, count, TimeoutUntil(deadline, now)) < 0 && errno != EINTR)
+        const std::optional<timespec> timeout = TimeoutUntil(deadline, now);
+        if (::ppoll(fds, count, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR)
             return 1;
         if (fds[0].revents & POLLIN) {
             signalfd_siginfo info{};

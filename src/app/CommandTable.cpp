@@ -1,5 +1,6 @@
 #include "app/CommandTable.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -45,7 +46,52 @@ constexpr std::array<CommandId, 15> kToolbar = {
     ImageSave, DecodedOutputSave,
 };
 
+struct StandardKey {
+    std::string_view key;
+    CommandId id;
+};
+
+constexpr std::array<StandardKey, 3> kStandardKeys = {{
+    {"Ctrl+P", StandardPrint},
+    {"Ctrl+Z", Undo},
+    {"Alt+Backspace", Undo},
+}};
+
+// The shortcut label after the caption's tab; empty when there is none.
+std::string_view ShownKey(const CommandInfo& command)
+{
+    const std::size_t tab = command.caption.find('\t');
+    return tab == std::string_view::npos ? std::string_view() : command.caption.substr(tab + 1);
+}
+
 }  // namespace
+
+std::vector<std::string_view> CommandKeys()
+{
+    std::vector<std::string_view> keys;
+    const auto add = [&keys](std::string_view key) {
+        if (!key.empty() && std::ranges::find(keys, key) == keys.end())
+            keys.push_back(key);
+    };
+    for (const StandardKey& standard : kStandardKeys)
+        add(standard.key);
+    for (const CommandInfo& command : kCommands)
+        add(ShownKey(command));
+    return keys;
+}
+
+std::optional<CommandId> CommandForKey(std::string_view key, const ViewModeState& view)
+{
+    for (const StandardKey& standard : kStandardKeys) {
+        if (standard.key == key && view.IsEnabled(standard.id))
+            return standard.id;
+    }
+    for (const CommandInfo& command : kCommands) {
+        if (ShownKey(command) == key && view.IsEnabled(command.id))
+            return command.id;
+    }
+    return std::nullopt;
+}
 
 std::span<const CommandInfo> Commands()
 {
@@ -87,6 +133,9 @@ void ViewModeState::EnterConfigurationView()
 
 bool ViewModeState::IsEnabled(CommandId id) const
 {
+    // The standard print prints the document, as the print command does.
+    if (id == StandardPrint)
+        id = Print;
     switch (FindCommand(id).rule) {
     case EnableRule::Always:
         return true;

@@ -1,8 +1,10 @@
 #pragma once
 #include "app/ViewMode.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -29,6 +31,9 @@ enum class CommandId : int {
     OpenProfile = 32850,
     SaveProfile = 32851,
     SaveTrace = 32852,
+    // The view's standard print (the pane as shown, no footer): only a key
+    // reaches it, it has no menu entry.
+    StandardPrint = 57607,
 };
 
 // When a command may be used: always, only in the configuration view (the
@@ -70,5 +75,13 @@ private:
     bool configCommandsEnabled_ = true;
     bool monitorCommandsEnabled_ = false;
 };
+
+// Keys, written as "Ctrl+P".  Each key shown in a caption runs its command
+// in the views where that command is enabled, beside the standard keys
+// (Ctrl+P the standard print, Ctrl+Z and Alt+Backspace undo).  Where
+// several commands have one key, the first enabled in the view takes it:
+// the standard keys before the captions, captions in menu order.
+std::vector<std::string_view> CommandKeys();
+std::optional<CommandId> CommandForKey(std::string_view key, const ViewModeState& view);
 
 }  // namespace quillon

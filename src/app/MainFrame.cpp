@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/TraceMenu.h"
 #include "app/FormViewOptions.h"
+#include "app/HelpGuide.h"
 #include "app/InfoBarLayout.h"
 #include "app/LockIndicators.h"
 #include "app/ProductInfo.h"
@@ -74,9 +75,9 @@ void Repaint(QWidget* pane)
         pane->update();
 }
 
-void OpenWithDesktop(const QString& path)
+bool OpenWithDesktop(const QString& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace
@@ -181,14 +182,16 @@ void CMainFrame::CreateDeviceLink()
     // on the window's thread.
     notifier_ = new QtCommNotifier(this);
     connect(notifier_, &QtCommNotifier::notified, this,
-            [this](unsigned message, int port, long) { OnCommNotified(message, port); });
+            [this](unsigned message, int port, long argument) { OnCommNotified(message, port, argument); });
     comm_->SetNotificationSink(notifier_);
 }
 
-void CMainFrame::OnCommNotified(unsigned message, int port)
+void CMainFrame::OnCommNotified(unsigned message, int port, long argument)
 {
     if (message == kNotifyReceived)
         session_->OnDeviceData(port);
+    else if (message == kNotifyLineQuiet)
+        session_->Dispatcher().OnLineQuiet(port, static_cast<std::uint64_t>(argument));
     else if (message == kNotifyPortFailure && port == doc_.portNumber) {
         DisconnectLostPort();
         // Unplugged, or a failure of a device that stays: the watch tells.
@@ -280,6 +283,8 @@ void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
 void CMainFrame::ShowOnline(int portNumber)
 {
     infoBar_->SetConnected(portNumber);
+    // Replaces what was said of the port before, such as its return.
+    ShowStatus(ReconnectOffer::ConnectedText(portNumber));
     WithdrawReconnectOffer();
     portWatch_->Connected(portNumber);
 }
@@ -330,19 +335,20 @@ void CMainFrame::CreateActions()
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         actions_[id] = action;
     }
-    // The keyboard accelerators; the other shortcut texts in the captions are labels only.
-    actions_[CommandId::ClearDocument]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    actions_[CommandId::OpenProfile]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    actions_[CommandId::SaveProfile]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    // Ctrl+P is the view's standard print (the pane as shown, no footer);
-    // the menu's print command prints the paginated document.
-    auto* standardPrint = new QAction(this);
-    standardPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(standardPrint, &QAction::triggered, this, &CMainFrame::OnStandardPrint);
-    addAction(standardPrint);
-    actions_[CommandId::Undo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     for (QAction* action : actions_ | std::views::values)
         addAction(action);
+    // One action per key, so that a key shared by two commands runs the one
+    // the current view enables (the captions show the keys as labels).
+    for (const std::string_view key : CommandKeys()) {
+        auto* keyAction = new QAction(this);
+        keyAction->setObjectName(QStringLiteral("key ") + Q(key));
+        keyAction->setShortcut(QKeySequence::fromString(Q(key), QKeySequence::PortableText));
+        connect(keyAction, &QAction::triggered, this, [this, key] {
+            if (const std::optional<CommandId> id = CommandForKey(key, viewState_))
+                Execute(*id);
+        });
+        addAction(keyAction);
+    }
 
     auto* nextPane = new QAction(this);
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
@@ -594,6 +600,7 @@ void CMainFrame::Execute(CommandId id)
     case CommandId::SaveTrace: traceMenu_->Toggle(); break;
     case CommandId::OpenProfile: profileMenu_->Open(); break;
     case CommandId::SaveProfile: profileMenu_->Save(); break;
+    case CommandId::StandardPrint: OnStandardPrint(); break;
     }
 }
 
@@ -625,7 +632,7 @@ void CMainFrame::OnPrintDocument()
 
 void CMainFrame::OnStandardPrint()
 {
-    documentView_->PrintStandard(printer_);
+    documentView_->PrintStandard(*prompt_, printer_);
 }
 
 void CMainFrame::OnPrintSetup()
@@ -636,9 +643,12 @@ void CMainFrame::OnPrintSetup()
 
 void CMainFrame::OnHelp()
 {
-    const QString path = QDir::current().absoluteFilePath(QString::fromUtf8(kHelpFileName));
-    if (QFileInfo::exists(path))
-        openDocument_(path);
+    const std::string installed = parts_.helpGuide.empty() ? LocateInstalledGuide() : parts_.helpGuide;
+    const QString guide = QString::fromStdString(ChooseHelpGuide(".", installed));
+    const bool exists = QFileInfo::exists(guide);
+    if (exists && openDocument_(guide))
+        return;
+    prompt_->ShowInfo(HelpNotOpenedText(guide.toStdString(), exists));
 }
 
 void CMainFrame::OnAbout()

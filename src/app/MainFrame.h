@@ -59,7 +59,9 @@ struct MainFrameParts {
     ISettingSender* device = nullptr;
     SavePathStore* savePaths = nullptr;
     CustomCodeGesture::Clock clock;
-    std::function<void(const QString& path)> openDocument;
+    // Opens a file with the desktop's viewer; false when nothing could.
+    std::function<bool(const QString& path)> openDocument;
+    std::string helpGuide;  // empty: the guide installed with the program
     SaveFileChooser chooseSaveFile;
     OpenFileChooser chooseOpenFile;
     std::string configPath = kDefaultConfigFile;
@@ -143,7 +145,7 @@ private:
     void DecodedCaptured() override { RedrawDocumentPane(); }
 
     void CreateDeviceLink();
-    void OnCommNotified(unsigned message, int port);
+    void OnCommNotified(unsigned message, int port, long argument);
     // The connected device unplugged and plugged in again.
     void CreatePortWatch();
     void DisconnectLostPort();
@@ -188,7 +190,7 @@ private:
     std::unique_ptr<ICaptureDialogs> ownedCaptureDialogs_;
     IPrompt* prompt_;
     SavePathStore* savePaths_;
-    std::function<void(const QString&)> openDocument_;
+    std::function<bool(const QString&)> openDocument_;
     MainFrameParts parts_;
 
     ViewModeState viewState_;

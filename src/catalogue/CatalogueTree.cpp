@@ -43,10 +43,12 @@ void CatalogueTree::SetItemText(TreeItemId id, const std::string& text)
         observer_->OnItemChanged(id);
 }
 
-void CatalogueTree::SetItemLook(TreeItemId id, const std::string& text, int image, int selectedImage)
+void CatalogueTree::SetItemLook(TreeItemId id, const std::string& text, int image, int selectedImage,
+                                std::optional<std::string> deviceValue)
 {
     TreeItem& item = Mutable(id);
     item.text = text;
+    item.deviceValue = std::move(deviceValue);
     item.image = image;
     item.selectedImage = selectedImage;
     if (observer_)

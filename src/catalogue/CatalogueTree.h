@@ -2,6 +2,7 @@
 #include "catalogue/CatalogueRecords.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct TreeItem {
     int image = 0;
     int selectedImage = 0;
     int data = 0;  // index into CatalogueLists::treeNodes (0 for sub-groups)
+    // The value bytes the device reported for this option, as they came.
+    std::optional<std::string> deviceValue;
     TreeItemId parent = kNoTreeItem;
     std::vector<TreeItemId> children;
 };
@@ -46,7 +49,8 @@ public:
     void SetItemData(TreeItemId id, int data);
     void SetItemText(TreeItemId id, const std::string& text);
     // Text and images in one change, as the device-value marks set them.
-    void SetItemLook(TreeItemId id, const std::string& text, int image, int selectedImage);
+    void SetItemLook(TreeItemId id, const std::string& text, int image, int selectedImage,
+                     std::optional<std::string> deviceValue = std::nullopt);
 
     bool IsValid(TreeItemId id) const { return id != kNoTreeItem && id <= items_.size(); }
     const TreeItem& Item(TreeItemId id) const { return items_.at(id - 1); }

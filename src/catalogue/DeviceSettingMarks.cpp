@@ -4,11 +4,13 @@
 #include "device/FrameLength.h"
 #include "device/HexText.h"
 #include "dialogs/SymbologyNames.h"
+#include "profile/ReportedSettings.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 
 namespace quillon {
 
@@ -50,21 +52,24 @@ std::string NameOfSymbology(unsigned code)
 
 }  // namespace
 
-std::string DeviceValueText(std::string_view frame, int kind)
+std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNodeInfo& option,
+                            std::string_view frame, int kind)
 {
     if (kind == kKindTwoBytes) {
-        const unsigned v = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 2));
         const std::string_view key = frame.substr(std::min<std::size_t>(2, frame.size()), 4);
         if (std::ranges::find(kSymbologyKeys, key) != kSymbologyKeys.end())
-            return NameOfSymbology(v);
-        return std::to_string(v);
+            return NameOfSymbology(HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 2)));
+        // The dialogs write both bytes, big-endian: shown as the operator
+        // types them, else as the number they make.
+        if (auto typed = DeviceValueInput(nodes, option, frame))
+            return *typed;
+        return std::to_string(HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4)));
     }
     if (kind != kKindCounted)
         return {};
-    const std::size_t count = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
     std::string text;
-    for (std::size_t i = 0; i < count && 10 + 2 * i + 2 <= frame.size(); ++i) {
-        const unsigned byte = HexFieldValue(frame.substr(10 + 2 * i, 2));
+    for (const char c : DeviceValueBytes(frame)) {
+        const auto byte = static_cast<unsigned char>(c);
         if (byte >= 32 && byte <= 126) {
             text += static_cast<char>(byte);
         } else {
@@ -74,6 +79,15 @@ std::string DeviceValueText(std::string_view frame, int kind)
         }
     }
     return text;
+}
+
+std::string DeviceValueBytes(std::string_view frame)
+{
+    const std::size_t count = HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
+    std::string bytes;
+    for (std::size_t i = 0; i < count && 10 + 2 * i + 2 <= frame.size(); ++i)
+        bytes += static_cast<char>(HexFieldValue(frame.substr(10 + 2 * i, 2)));
+    return bytes;
 }
 
 DeviceSettingMarks::DeviceSettingMarks(const std::vector<TreeNodeInfo>& nodes, CatalogueTree& tree)
@@ -100,22 +114,14 @@ int DeviceSettingMarks::ShowDeviceSetting(std::string_view frame, int kind)
         return -1;
     const std::string match = MatchText(frame, kind);
     const std::string_view key = frame.substr(std::min<std::size_t>(2, frame.size()), 4);
-    std::string value;
-    bool hasValue = false;
-    if (kind == kKindTwoBytes || kind == kKindCounted) {
-        const std::size_t count =
-            kind == kKindTwoBytes ? 2 : HexFieldValue(frame.substr(std::min<std::size_t>(6, frame.size()), 4));
-        hasValue = count > 0;
-        value = DeviceValueText(frame, kind);
-    }
-    const std::string suffix = hasValue ? "* : " + value : "*";
+    const Record record{frame, kind, match, key};
 
     if (key.size() < 4) {
         // Too short to name a setting key: only the walk over every option
         // gives the same answer.
         for (std::size_t i = 0; i < nodes_.size(); ++i) {
             if (nodes_[i].level == 3)
-                Apply(i, match, key, suffix);
+                Apply(i, record);
         }
         return 1;
     }
@@ -126,7 +132,7 @@ int DeviceSettingMarks::ShowDeviceSetting(std::string_view frame, int kind)
         const auto found = byKey_.find(bucket);
         if (found != byKey_.end()) {
             for (const std::size_t index : found->second)
-                Apply(index, match, key, suffix);
+                Apply(index, record);
         }
         if (lower == upper)
             break;
@@ -134,16 +140,26 @@ int DeviceSettingMarks::ShowDeviceSetting(std::string_view frame, int kind)
     return 1;
 }
 
-void DeviceSettingMarks::Apply(std::size_t index, std::string_view match, std::string_view key,
-                               const std::string& suffix)
+void DeviceSettingMarks::Apply(std::size_t index, const Record& record)
 {
     const TreeNodeInfo& option = nodes_[index];
     if (!tree_.IsValid(option.treeItem))
         return;
-    if (EqualsInOneCase(option.code, match))
-        tree_.SetItemLook(option.treeItem, option.name + suffix, 3, 3);
-    else if (EqualsInOneCase(std::string_view(option.code).substr(0, 4), key))
+    if (EqualsInOneCase(option.code, record.match))
+        tree_.SetItemLook(option.treeItem, option.name + MarkText(option, record), 3, 3,
+                          record.kind == kKindCounted ? std::optional(DeviceValueBytes(record.frame)) : std::nullopt);
+    else if (EqualsInOneCase(std::string_view(option.code).substr(0, 4), record.key))
         tree_.SetItemLook(option.treeItem, option.name, 2, 2);
+}
+
+std::string DeviceSettingMarks::MarkText(const TreeNodeInfo& option, const Record& record) const
+{
+    std::size_t count = 0;
+    if (record.kind == kKindTwoBytes)
+        count = 2;
+    else if (record.kind == kKindCounted)
+        count = HexFieldValue(record.frame.substr(std::min<std::size_t>(6, record.frame.size()), 4));
+    return count > 0 ? "* : " + DeviceValueText(nodes_, option, record.frame, record.kind) : "*";
 }
 
 }  // namespace quillon

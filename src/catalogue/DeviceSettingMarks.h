@@ -24,7 +24,14 @@ public:
     int ShowDeviceSetting(std::string_view frameText, int kind);
 
 private:
-    void Apply(std::size_t index, std::string_view match, std::string_view key, const std::string& suffix);
+    struct Record {
+        std::string_view frame;
+        int kind;
+        std::string_view match;  // what the option's whole code is compared with
+        std::string_view key;
+    };
+    void Apply(std::size_t index, const Record& record);
+    std::string MarkText(const TreeNodeInfo& option, const Record& record) const;
     void RebuildIndexIfStale();
 
     const std::vector<TreeNodeInfo>& nodes_;
@@ -35,8 +42,12 @@ private:
     std::size_t indexedSize_ = 0;
 };
 
-// The text shown after " : " for a value a reply frame carries (kinds 10
-// and 11); empty for the others.
-std::string DeviceValueText(std::string_view frameText, int kind);
+// The data bytes of a counted reply frame (kind 11), as far as it holds them.
+std::string DeviceValueBytes(std::string_view frameText);
+
+// The text shown after " : " for the value a reply frame carries for the
+// option (kinds 10 and 11); empty for the others.
+std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNodeInfo& option,
+                            std::string_view frameText, int kind);
 
 }  // namespace quillon

@@ -37,8 +37,7 @@ void PlaceCheckBox(QCheckBox* box, const Rect& r)
     const QString caption = box->property("caption").toString();
     const int indicator = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) + 8;
     const bool fits = box->fontMetrics().horizontalAdvance(caption) + indicator <= r.width;
-    const qsizetype half = (caption.size() + 1) / 2;
-    box->setText(fits ? caption : caption.left(half) + '\n' + caption.mid(half));
+    box->setText(fits ? caption : QString::fromStdString(TwoLineCaption(caption.toStdString())));
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "catalogue/FormTreeLayout.h"
 
+#include "catalogue/Utf.h"
+
+#include <cstdint>
+
 namespace quillon {
 
 FormTreeGeometry LayoutFormControls(int W, int H, ViewMode viewMode)
@@ -39,6 +43,43 @@ FormTreeGeometry LayoutFormControls(int W, int H, ViewMode viewMode)
     x += noteW + gap;
     g.addButton = {x, rowY, buttonW, rowH};
     return g;
+}
+
+namespace {
+
+bool IsHan(char16_t c)
+{
+    return c >= 0x3400 && c <= 0x9FFF;
+}
+
+}  // namespace
+
+std::string TwoLineCaption(std::string_view caption)
+{
+    const std::u16string text = Utf8ToUtf16(caption);
+    const std::size_t n = text.size();
+    std::size_t best = (n + 1) / 2;
+    std::size_t bestDistance = SIZE_MAX;
+    std::size_t runStart = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const bool han = IsHan(text[i]);
+        const bool changes = han != IsHan(text[i - 1]) || text[i] == u' ' || text[i - 1] == u' ';
+        if (changes)
+            runStart = i;
+        const bool breakable = changes || (han && (i - runStart) % 2 == 0);
+        const std::size_t distance = 2 * i > n ? 2 * i - n : n - 2 * i;
+        if (breakable && distance <= bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    std::u16string first = text.substr(0, best);
+    std::u16string second = text.substr(best);
+    while (!first.empty() && first.back() == u' ')
+        first.pop_back();
+    while (!second.empty() && second.front() == u' ')
+        second.erase(0, 1);
+    return Utf16ToUtf8(first) + "\n" + Utf16ToUtf8(second);
 }
 
 ModeButtonVisibility ModeButtons(ViewMode viewMode)

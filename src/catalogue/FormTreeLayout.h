@@ -1,6 +1,9 @@
 #pragma once
 #include "app/ViewMode.h"
 
+#include <string>
+#include <string_view>
+
 namespace quillon {
 
 struct Rect {
@@ -31,6 +34,12 @@ struct FormTreeGeometry {
 };
 
 FormTreeGeometry LayoutFormControls(int width, int height, ViewMode viewMode);
+
+// A check-box caption too long for its cell, on two lines broken where a
+// reader would: between the two-character words of Chinese text, where
+// Chinese meets Latin or at a blank, nearest the middle ("生成配置" and
+// "条码", never "生成配" and "置条码").
+std::string TwoLineCaption(std::string_view caption);
 
 // Which check boxes a view mode shows.  The decoded-output and image boxes
 // only carry state and are never shown.

@@ -40,7 +40,12 @@ ApplyResult SelectionApplier::Apply(const std::vector<TreeNodeInfo>& nodes, cons
     AppliedValue applied;
     const DialogChoice choice = ChooseParameterDialog(record.code);
     if (choice.dialog != ParameterDialog::None) {
-        const auto output = dialogs_.Run(choice.dialog, choice.mode, choice.passOptionText ? item.text : std::string());
+        DialogRequest request{choice.mode, {}, std::nullopt};
+        if (choice.passOptionText) {
+            request.optionText = item.text;
+            request.deviceValue = item.deviceValue;
+        }
+        const auto output = dialogs_.Run(choice.dialog, request);
         if (!output)
             return result;
         applied = BuildAppliedValue(choice.dialog, *output);

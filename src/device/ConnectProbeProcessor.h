@@ -7,11 +7,10 @@
 
 namespace quillon {
 
-// The connect probe's answer (route 6): exactly the four bytes 24 10 40 xx
-// in one notification prove a supported device.  An answer split over
-// several notifications is put together; more than four bytes, or four
-// wrong ones, are no answer and the next notification starts afresh.  Only
-// the first four bytes are kept, however much a chatty device sends.
+// The connect probe's answer (route 6): 24 10 40 and one more byte prove a
+// supported device, however the answer is split and whatever came before
+// it (a port often delivers a stray byte as it opens).  Only the last four
+// bytes are kept, however much a chatty device sends.
 class ConnectProbeProcessor : public IReplyProcessor {
 public:
     static constexpr std::size_t kAnswerLength = 4;
@@ -19,14 +18,15 @@ public:
     explicit ConnectProbeProcessor(std::function<void()> answered) : answered_(std::move(answered)) {}
 
     void Feed(const uint8_t* bytes, size_t count) override;
-    void Reset() override { count_ = 0; }
+    void Reset() override;
     // Called when a notification's bytes have all been fed.
     void EndOfNotification();
 
 private:
     std::function<void()> answered_;
-    std::array<std::uint8_t, kAnswerLength> first_{};
-    std::size_t count_ = 0;  // stops counting just past kAnswerLength
+    std::array<std::uint8_t, kAnswerLength> last_{};
+    std::size_t count_ = 0;  // bytes in last_
+    bool found_ = false;  // the answer is in last_
 };
 
 }  // namespace quillon

@@ -15,30 +15,37 @@ void DecodedOutputProcessor::Feed(const uint8_t* bytes, size_t count)
         bytes += take;
         count -= take;
         if (burst_.size() == kLongestRecord)
-            Record();
+            Record(burst_.size());
     }
+    TellCaptured();
 }
 
-void DecodedOutputProcessor::EndOfBurst()
+void DecodedOutputProcessor::LineQuiet(std::size_t fedAfterPause)
 {
-    if (!burst_.empty())
-        Record();
-    if (std::exchange(recorded_, false) && captured_)
-        captured_();
-}
-
-void DecodedOutputProcessor::Record()
-{
-    doc_.AddDecodedOutput(burst_.data(), burst_.size());
-    burst_.clear();
-    recorded_ = true;
+    Record(burst_.size() - std::min(fedAfterPause, burst_.size()));
+    TellCaptured();
 }
 
 void DecodedOutputProcessor::Reset()
 {
-    burst_.clear();
-    recorded_ = false;
+    Record(burst_.size());
     doc_.decodedText.Forget();
+    TellCaptured();
+}
+
+void DecodedOutputProcessor::Record(std::size_t count)
+{
+    if (count == 0)
+        return;
+    doc_.AddDecodedOutput(burst_.data(), count);
+    burst_.erase(burst_.begin(), burst_.begin() + static_cast<std::ptrdiff_t>(count));
+    recorded_ = true;
+}
+
+void DecodedOutputProcessor::TellCaptured()
+{
+    if (std::exchange(recorded_, false) && captured_)
+        captured_();
 }
 
 }  // namespace quillon

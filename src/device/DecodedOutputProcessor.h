@@ -10,11 +10,12 @@ namespace quillon {
 class CQuillonDoc;
 
 // Route 2: whatever the device sends after decoding a barcode, unframed.
-// The bytes of one data-arrived notification, however they are handed over,
-// become one record of the document's decoded output at EndOfBurst (two
-// barcodes read in one burst make one record, as the device sent them); a
-// burst longer than kLongestRecord bytes is cut into several records, so a
-// flood cannot build one giant line.  `captured` then redraws the pane.
+// A record is one burst: the bytes the device sent without pausing for the
+// channel's read interval, however the channel handed them over (at 1,200
+// baud a barcode comes a byte at a time), so two barcodes read in one burst
+// make one record, read in two, two.  A burst longer than kLongestRecord
+// bytes is cut into several records, so a flood cannot build one giant line.
+// `captured` then redraws the pane.
 class DecodedOutputProcessor : public IReplyProcessor {
 public:
     static constexpr std::size_t kLongestRecord = 102400;
@@ -25,14 +26,17 @@ public:
     }
 
     void Feed(const uint8_t* bytes, size_t count) override;
-    // Makes the record of what was fed since the last call.
-    void EndOfBurst();
-    // Drops what was fed but not recorded, and a character held back from
-    // the last burst: the input they belonged to is gone.
+    // Makes the record of what was fed before the pause; the bytes fed after
+    // it begin the next one.
+    void LineQuiet(std::size_t fedAfterPause) override;
+    // The capture ends here (the route changes, or the input after it is
+    // stale): what was fed is recorded, and a character held back from it
+    // is dropped.
     void Reset() override;
 
 private:
-    void Record();
+    void Record(std::size_t count);
+    void TellCaptured();
 
     CQuillonDoc& doc_;
     std::function<void()> captured_;

@@ -35,27 +35,39 @@ LeadRule RuleFor(std::uint8_t lead)
 
 }  // namespace
 
-Utf8Check CheckUtf8(const std::string& bytes)
+Utf8Reading ReadUtf8(const std::string& bytes, bool ended)
 {
     const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::size_t size = bytes.size();
+    Utf8Reading reading;
     std::size_t i = 0;
     while (i < size) {
         const LeadRule rule = RuleFor(p[i]);
-        if (rule.length == 0)
-            return {false, i};
         std::size_t k = 1;
-        for (; k < rule.length && i + k < size; ++k) {
+        for (; rule.length > 0 && k < rule.length && i + k < size; ++k) {
             const std::uint8_t low = k == 1 ? rule.secondLow : 0x80;
             const std::uint8_t high = k == 1 ? rule.secondHigh : 0xBF;
             if (p[i + k] < low || p[i + k] > high)
-                return {false, i};
+                break;
         }
-        if (k < rule.length)
-            return {true, i};  // valid so far, cut off by the end
-        i += rule.length;
+        if (rule.length > 0 && k == rule.length) {
+            reading.text.append(bytes, i, k);
+            reading.multiByte += k > 1;
+        } else if (rule.length > 0 && i + k == size) {
+            // Valid so far, cut off by the end: the rest may follow.
+            if (ended)
+                reading.text += kReplacementUtf8;
+            else
+                reading.carry.assign(bytes, i, k);
+        } else {
+            // The longest start of a sequence that could still have been
+            // valid is one broken character.
+            reading.text += kReplacementUtf8;
+            ++reading.broken;
+        }
+        i += k;
     }
-    return {true, i};
+    return reading;
 }
 
 DecodedTextConverter::DecodedTextConverter() : gbk_(std::make_unique<CodePageDecoder>(kAnsiCodePage)) {}
@@ -81,14 +93,14 @@ std::string DecodedTextConverter::Convert(const std::uint8_t* bytes, std::size_t
     const auto* zero = static_cast<const std::uint8_t*>(std::memchr(bytes, 0, count));
     const bool ended = zero != nullptr;
     const std::size_t length = ended ? static_cast<std::size_t>(zero - bytes) : count;
-    std::string text;
     if (encoding_ == OutputEncoding::Gbk)
         return ReadGbk(std::string(reinterpret_cast<const char*>(bytes), length), ended);
+    std::string text;
 
     text.swap(utf8Carry_);
     text.append(reinterpret_cast<const char*>(bytes), length);
-    const Utf8Check check = CheckUtf8(text);
-    if (!check.valid) {
+    Utf8Reading reading = ReadUtf8(text, ended);
+    if (reading.broken > 0 && reading.multiByte == 0) {
         // Not UTF-8 at all: the GBK reading, whole (nothing held back).
         CodePageDecoder gbk(kAnsiCodePage);
         U16Buffer out;
@@ -96,14 +108,8 @@ std::string DecodedTextConverter::Convert(const std::uint8_t* bytes, std::size_t
         gbk.Finish(out);
         return Utf16ToUtf8(out.View());
     }
-    if (ended) {
-        if (check.complete < text.size())
-            text.replace(check.complete, std::string::npos, kReplacementUtf8);
-    } else {
-        utf8Carry_.assign(text, check.complete, std::string::npos);
-        text.resize(check.complete);
-    }
-    return text;
+    utf8Carry_ = std::move(reading.carry);
+    return std::move(reading.text);
 }
 
 std::string DecodedTextConverter::ReadGbk(const std::string& bytes, bool ended)

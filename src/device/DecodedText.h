@@ -15,11 +15,13 @@ enum class OutputEncoding { Gbk = 0, Utf8 = 1 };
 //
 // The text of a burst ends at its first zero byte.  "GBK" is code page 936
 // whatever the locale.  With "UTF-8", valid UTF-8 is kept exactly as sent
-// (no detour through GBK, so emoji and Korean survive); a burst that is not
-// UTF-8 at all is read as GBK, as a scanner left in GBK would need.  A
-// multi-byte character cut off at the end of a burst is held back and put in
-// front of the next one instead of being lost as two broken halves.  Broken
-// input becomes U+FFFD.  Long bursts are converted piece by piece, whole.
+// (no detour through GBK, so emoji and Korean survive) and each broken
+// sequence in it becomes one U+FFFD; a burst with no UTF-8 character of
+// more than one byte but broken bytes is not UTF-8 at all and is read as
+// GBK, as a scanner left in GBK would need.  A multi-byte character cut off
+// at the end of a burst is held back and put in front of the next one
+// instead of being lost as two broken halves.  Long bursts are converted
+// piece by piece, whole.
 class DecodedTextConverter {
 public:
     // Bytes converted at a time.
@@ -48,13 +50,15 @@ private:
     std::string utf8Carry_;
 };
 
-// Length of the longest prefix of `bytes` that is well-formed UTF-8 and of
-// the incomplete (but so far valid) sequence after it; `valid` is false when
-// something else follows.
-struct Utf8Check {
-    bool valid = true;
-    std::size_t complete = 0;
+// UTF-8 text as read: each broken sequence (the longest start of one that
+// could have been valid) replaced by U+FFFD, and an incomplete sequence at
+// the end held back in `carry` unless the input has ended.
+struct Utf8Reading {
+    std::string text;
+    std::string carry;
+    std::size_t multiByte = 0;  // well-formed characters of more than one byte
+    std::size_t broken = 0;     // sequences broken before the end
 };
-Utf8Check CheckUtf8(const std::string& bytes);
+Utf8Reading ReadUtf8(const std::string& bytes, bool ended);
 
 }  // namespace quillon

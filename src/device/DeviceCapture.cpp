@@ -29,7 +29,7 @@ DeviceCapture::DeviceCapture(CQuillonDoc& doc, FrameBuilder& frames, ReplyDispat
     dispatcher_.Register(ReplyRoute::Version, version_);
     dispatcher_.Register(ReplyRoute::Resolution, resolution_);
     dispatcher_.Register(ReplyRoute::ImageData, image_);
-    dispatcher_.Register(ReplyRoute::DecodedOutput, decoded_, [this] { decoded_.EndOfBurst(); });
+    dispatcher_.Register(ReplyRoute::DecodedOutput, decoded_);
 }
 
 void DeviceCapture::Begin(ReplyRoute route)
@@ -71,6 +71,9 @@ void DeviceCapture::ImageArrived()
 
 void DeviceCapture::ImageRefused(const char* message)
 {
+    // The device goes on sending the refused image: none of it may be
+    // taken for the replies or the decoded output that come after.
+    dispatcher_.DropUntilQuiet();
     End();
     host_.ImageRefused(message);
 }

@@ -50,6 +50,9 @@ public:
     const TransferProgress& Progress() const { return image_.Progress(); }
     // The link went down under a running image: it is given up.
     void AbandonImage();
+    // A capture stops: the decoded output under way is a record, though the
+    // device has not paused yet.
+    void EndDecodedRecord() { decoded_.LineQuiet(0); }
 
 private:
     void Begin(ReplyRoute route);

@@ -91,6 +91,7 @@ void DeviceSession::Disconnect()
     // The port may have closed under the link (a failed open in the port
     // dialog clears portNumber): the window still goes offline.
     const bool wasOpen = link_.PortOpen() || link_.Online() || parts_.doc.portNumber > 0;
+    pendingWrites_.clear();
     link_.PortClosed();
     if (!wasOpen)
         return;
@@ -122,6 +123,10 @@ void DeviceSession::SendSettingFrame(int recordIndex, const ValueTriple& value)
 {
     if (!link_.PortOpen())
         return;
+    if (link_.ReadBusy()) {
+        pendingWrites_.push_back({recordIndex, value});
+        return;
+    }
     // The probe keeps its route: a device that has not answered it yet is
     // not written to on its behalf.
     if (link_.Operation() != ReplyRoute::ConnectProbe)
@@ -186,13 +191,26 @@ void DeviceSession::ReadBackProgress()
 
 void DeviceSession::ReadBackEnded()
 {
-    link_.End(readingBack_);
+    if (link_.End(readingBack_))
+        SendPendingWrites();
 }
 
 void DeviceSession::OnReadBackQuiet()
 {
-    if (link_.End(readingBack_))
-        parts_.host.ShowStatus(kReadBackStalledText);
+    if (!link_.End(readingBack_))
+        return;
+    parts_.host.ShowStatus(kReadBackStalledText);
+    SendPendingWrites();
+}
+
+void DeviceSession::SendPendingWrites()
+{
+    // Written as the operator chose them; the first one accepted reads
+    // everything back again.
+    std::vector<PendingWrite> writes;
+    writes.swap(pendingWrites_);
+    for (const PendingWrite& write : writes)
+        SendSettingFrame(write.recordIndex, write.value);
 }
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -84,8 +85,8 @@ public:
     int ShowDeviceSetting(std::string_view frameText, int kind) { return marks_.ShowDeviceSetting(frameText, kind); }
 
     // Sends a setting chosen in the tree; its reply comes on the resting
-    // route.  A read-back still running ends: the write's own read-back
-    // follows the reply.
+    // route.  While a read-back runs the setting waits for its end, so the
+    // write's reply is not lost among the read-back's.
     void SendSettingFrame(int recordIndex, const ValueTriple& value) override;
 
     // Firmware goes through a port of its own: the channel is closed around
@@ -125,6 +126,7 @@ private:
     void ReadBackEnded() override;
 
     void OnConnectTimeout();
+    void SendPendingWrites();
     void OnReadBackQuiet();
 
     Parts parts_;
@@ -143,6 +145,11 @@ private:
     std::function<void()> onInteractionTimeout_;
     std::function<void(std::string_view, int)> onSetting_;
     bool readBackAfterWrite_ = true;
+    struct PendingWrite {
+        int recordIndex;
+        ValueTriple value;
+    };
+    std::vector<PendingWrite> pendingWrites_;
 };
 
 }  // namespace quillon

@@ -24,33 +24,39 @@ std::uint32_t Big32(const std::uint8_t* at)
 void ImageDataProcessor::Reset()
 {
     area_.clear();
-    wanted_ = kHeaderSize;
+    wanted_ = kept_ = kHeaderSize;
+    received_ = 0;
     progress_ = TransferProgress{};
 }
 
 void ImageDataProcessor::Feed(const uint8_t* bytes, size_t count)
 {
     while (count > 0 && !progress_.finished) {
-        const std::size_t take = std::min(count, wanted_ - area_.size());
-        area_.insert(area_.end(), bytes, bytes + take);
+        // Pixels past width x height are counted, not kept.
+        const std::size_t take = std::min(count, wanted_ - received_);
+        const std::size_t kept = std::min(take, kept_ - std::min(kept_, area_.size()));
+        area_.insert(area_.end(), bytes, bytes + kept);
+        received_ += take;
         bytes += take;
         count -= take;
-        if (area_.size() < wanted_)
+        if (received_ < wanted_)
             break;
         if (wanted_ == kHeaderSize) {
             if (const char* refusal = CheckHeader()) {
                 Refuse(refusal);
                 return;
             }
-            wanted_ = kHeaderSize + Big32(area_.data() + 7);
-            area_.reserve(wanted_);
-            progress_.expected = Big32(area_.data() + 7);
+            const std::uint8_t* h = area_.data();
+            progress_.expected = Big32(h + 7);
+            wanted_ = kHeaderSize + progress_.expected;
+            kept_ = kHeaderSize + std::size_t{Big16(h + 1)} * Big16(h + 3);
+            area_.reserve(kept_);
         }
-        if (area_.size() == wanted_)
+        if (received_ == wanted_)
             Complete();
     }
     if (wanted_ > kHeaderSize && !progress_.finished)
-        progress_.received = static_cast<std::uint32_t>(area_.size() - kHeaderSize);
+        progress_.received = static_cast<std::uint32_t>(received_ - kHeaderSize);
 }
 
 const char* ImageDataProcessor::CheckHeader()
@@ -59,9 +65,10 @@ const char* ImageDataProcessor::CheckHeader()
     const std::uint64_t width = Big16(h + 1);
     const std::uint64_t height = Big16(h + 3);
     const std::uint64_t pixels = Big32(h + 7);
-    if (h[0] != kImageClass || width == 0 || height == 0 || pixels != width * height)
+    // A device may pad the pixels; fewer than the picture needs is no image.
+    if (h[0] != kImageClass || width == 0 || height == 0 || pixels < width * height)
         return kImageFormatErrorText;
-    if (kHeaderSize + pixels > kAreaSize)
+    if (kHeaderSize + width * height > kAreaSize)
         return kImageTooLargeText;
     return nullptr;
 }
@@ -70,6 +77,7 @@ void ImageDataProcessor::Refuse(const char* message)
 {
     area_.clear();
     area_.shrink_to_fit();
+    received_ = 0;
     progress_.finished = true;
     host_.ImageRefused(message);
 }
@@ -87,7 +95,7 @@ void ImageDataProcessor::Complete()
         std::memcpy(image_.pixels.data() + static_cast<std::size_t>(height - 1 - y) * row, source + y * row, row);
     image_.width = width;
     image_.height = height;
-    image_.byteCount = area_.size();
+    image_.byteCount = received_;
     ++image_.serial;
     progress_.received = progress_.expected;
     progress_.finished = true;

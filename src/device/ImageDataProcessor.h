@@ -27,10 +27,11 @@ public:
 // bytes, top row first.  Bytes may come split anywhere.
 //
 // A header is refused (format message) unless it starts with 0x61, both
-// sides are above 0 and P is exactly width x height; one whose pixels would
-// not fit the 1 MiB receive area with the header is refused with its own
-// message.  Nothing is ever written past the area, and bytes after a refusal
-// or after the last pixel are dropped until Reset.
+// sides are above 0 and P is at least width x height: the first width x
+// height bytes are the picture and the transfer is complete after P.  One
+// whose picture would not fit the 1 MiB receive area with the header is
+// refused with its own message.  Nothing is ever written past the area, and
+// bytes after a refusal or after the last pixel are dropped until Reset.
 class ImageDataProcessor : public IReplyProcessor {
 public:
     static constexpr std::size_t kAreaSize = 1048576;
@@ -56,6 +57,8 @@ private:
     IImageTransferHost& host_;
     std::vector<std::uint8_t> area_;
     std::size_t wanted_ = kHeaderSize;  // total bytes of the frame once its header is known
+    std::size_t kept_ = kHeaderSize;    // of which the header and the picture are kept
+    std::size_t received_ = 0;
     TransferProgress progress_;
 };
 

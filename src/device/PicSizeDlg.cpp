@@ -83,8 +83,10 @@ void CPicSizeDlg::OnScale(int id)
 
 void CPicSizeDlg::SetFieldsWritable(bool writable)
 {
-    width_->setReadOnly(!writable);
-    height_->setReadOnly(!writable);
+    // Greyed, not only read-only: while a scale is chosen the size is the
+    // scale's, and a field that looks open invites typing that goes nowhere.
+    width_->setEnabled(writable);
+    height_->setEnabled(writable);
 }
 
 void CPicSizeDlg::accept()

@@ -44,12 +44,17 @@ void PicSizeRules::ApplyScale(PicScale scale)
 
 const char* PicSizeRules::Accept(std::string_view widthText, std::string_view heightText)
 {
-    if (!pixelEntry_)
-        return nullptr;
-    const long long width = ParseSide(widthText) / 4 * 4;
-    const long long height = ParseSide(heightText) / 4 * 4;
-    if (width < kMinimumSide || height < kMinimumSide)
-        return kPixelMinimumText;
+    long long width = width_;
+    long long height = height_;
+    if (pixelEntry_) {
+        width = ParseSide(widthText) / 4 * 4;
+        height = ParseSide(heightText) / 4 * 4;
+        if (width < kMinimumSide || height < kMinimumSide)
+            return kPixelMinimumText;
+    }
+    // A camera larger than the receive area must be scaled down before the
+    // request goes out: refusing the image when it arrives would leave the
+    // device sending it for minutes.
     if (width > kMaximumSide || height > kMaximumSide || width * height > kMaximumPixels)
         return kPixelMaximumText;
     width_ = static_cast<int>(width);

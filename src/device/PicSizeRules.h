@@ -29,8 +29,9 @@ public:
     bool PixelEntry() const { return pixelEntry_; }
 
     // OK: in pixel entry the typed decimal texts (empty = 0) become the size,
-    // rounded down to multiples of 4.  nullptr when accepted, else the
-    // message to show (the dialog stays open).
+    // rounded down to multiples of 4.  Any size too large for the receive
+    // area is refused.  nullptr when accepted, else the message to show (the
+    // dialog stays open).
     const char* Accept(std::string_view widthText, std::string_view heightText);
 
     int Width() const { return width_; }

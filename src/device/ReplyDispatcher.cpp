@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace quillon {
 
@@ -47,10 +48,17 @@ void ReplyDispatcher::OnDeviceData(int port)
         }
         if (port != link_.OpenPort())
             break;
+        // Checked at every chunk: a refusal ends the image and the link
+        // rests again, on a route that must not take the image's rest.
+        if (dropping_) {
+            DropBuffered();
+            break;
+        }
         std::size_t taken = 0;
         {
             std::lock_guard lock(input.Mutex());
             taken = input.Take(chunk, static_cast<std::uint32_t>(std::min(left, kChunk)));
+            fedThrough_ = input.Appended() - input.Total();
         }
         if (taken == 0)
             break;
@@ -65,6 +73,35 @@ void ReplyDispatcher::OnDeviceData(int port)
     }
     if (last && last->afterNotification && Find(link_.Route()) == last)
         last->afterNotification();
+}
+
+void ReplyDispatcher::OnLineQuiet(int port, std::uint64_t endedAt)
+{
+    // Bytes that came with no notification of their own (a receive
+    // threshold); they may be an image's header that is refused.
+    if (!dropping_ && port == link_.OpenPort())
+        OnDeviceData(port);
+    // A stream being dropped has ended, on this port or on one since closed.
+    if (std::exchange(dropping_, false)) {
+        if (port == link_.OpenPort())
+            DropThrough(endedAt);
+        return;
+    }
+    if (port != link_.OpenPort())
+        return;
+    const ReplyRoute route = link_.Route();
+    const Handler* handler = Find(route);
+    if (handler && route == fedRoute_)
+        handler->processor->LineQuiet(fedThrough_ > endedAt ? fedThrough_ - endedAt : 0);
+}
+
+void ReplyDispatcher::DropThrough(std::uint64_t endedAt)
+{
+    BlockBuffer& input = comm_.Input();
+    std::lock_guard lock(input.Mutex());
+    const std::uint64_t front = input.Appended() - input.Total();
+    if (endedAt > front)
+        input.Take(nullptr, static_cast<std::uint32_t>(std::min<std::uint64_t>(endedAt - front, input.Total())));
 }
 
 void ReplyDispatcher::DropBuffered()

@@ -13,6 +13,9 @@ public:
     virtual void Feed(const uint8_t* bytes, size_t count) = 0;
     // Forgets partial input: the route changed or stale input was discarded.
     virtual void Reset() = 0;
+    // The line went quiet after the device's last byte; the last
+    // `fedAfterPause` bytes fed came after the pause began.
+    virtual void LineQuiet(std::size_t fedAfterPause) { (void)fedAfterPause; }
 };
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include "dialogs/DialogTexts.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -48,6 +49,14 @@ void CCodeNumDLG::PrepareShowing()
 DialogOutcome CCodeNumDLG::Evaluate()
 {
     return rules_.Accept(field_->text().toStdString());
+}
+
+void CCodeNumDLG::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        Step(event->key() == Qt::Key_Up);
+    else
+        ParameterDialogBase::keyPressEvent(event);
 }
 
 void CCodeNumDLG::Step(bool up)

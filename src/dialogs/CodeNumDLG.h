@@ -18,6 +18,8 @@ public:
 
 protected:
     DialogOutcome Evaluate() override;
+    // The arrow keys step the count as the arrow buttons do.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Step(bool up);

@@ -106,14 +106,14 @@ DialogOutcome Answer(ParameterDialog dialog, int mode, const std::string& value,
 
 }  // namespace
 
-std::optional<DialogOutput> DialogInputs::Run(ParameterDialog dialog, int mode, const std::string& optionText)
+std::optional<DialogOutput> DialogInputs::Run(ParameterDialog dialog, const DialogRequest& request)
 {
     error_.clear();
     if (!value_) {
         error_ = "该选项需要参数，请写成 代码=参数";
         return std::nullopt;
     }
-    DialogOutcome outcome = Answer(dialog, mode, *value_, optionText);
+    DialogOutcome outcome = Answer(dialog, request.mode, *value_, request.optionText);
     if (!outcome.output)
         error_ = outcome.message.empty() ? std::string("参数无效") : outcome.message;
     return outcome.output;

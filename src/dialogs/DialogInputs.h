@@ -22,7 +22,7 @@ public:
         error_.clear();
     }
 
-    std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) override;
+    std::optional<DialogOutput> Run(ParameterDialog dialog, const DialogRequest& request) override;
 
     // Why the last dialog gave no output; empty when it did.
     const std::string& Error() const { return error_; }

@@ -70,6 +70,7 @@ inline constexpr char kIllegalHex[] = "非法的16进制字符，请重试！";
 
 // Extra text message.
 inline constexpr char kAddStrTitle[] = "添加文字附加信息";
+inline constexpr char kAddStrPrompt[] = "附加信息（最多40个字符；勾选HEX时输入16进制字节）：";
 inline constexpr char kAddStrTab[] = "制表符";
 inline constexpr char kAddStrLineBreak[] = "换行符";
 inline constexpr char kAddStrHex[] = "HEX";

@@ -53,6 +53,13 @@ void CMbcStrOrder::PrepareShowing()
     }
 }
 
+QWidget* CMbcStrOrder::FirstEntry() const
+{
+    if (names_->isEnabled())
+        return names_;
+    return anyOrder_->isChecked() ? anyOrder_ : specifiedOrder_;
+}
+
 DialogOutcome CMbcStrOrder::Evaluate()
 {
     return rules_.Accept(anyOrder_->isChecked(), names_->currentText().toStdString());

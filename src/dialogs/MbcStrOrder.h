@@ -17,6 +17,8 @@ public:
     void PrepareShowing() override;
 
 protected:
+    // The list when a symbology is to be chosen, else the chosen mode.
+    QWidget* FirstEntry() const override;
     DialogOutcome Evaluate() override;
 
 private:

@@ -36,8 +36,6 @@ void NumberEntryDialog::SetCaptions(const char* title, const char* promptText)
 void NumberEntryDialog::SetField(const std::string& text)
 {
     field_->setText(QString::fromStdString(text));
-    field_->setFocus();
-    field_->selectAll();
 }
 
 std::string NumberEntryDialog::FieldText() const

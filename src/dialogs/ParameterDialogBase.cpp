@@ -3,7 +3,9 @@
 #include "app/Prompt.h"
 #include "dialogs/DialogTexts.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,9 +29,39 @@ ParameterDialogBase::ParameterDialogBase(IPrompt& prompt, QWidget* parent)
     layout->addWidget(buttons);
 }
 
+QWidget* ParameterDialogBase::FirstEntry() const
+{
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        if (field->isEnabled())
+            return field;
+    }
+    return nullptr;
+}
+
+void ParameterDialogBase::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Shown again, a reused dialog is not always given the focus by the
+    // window manager; the operator is about to type into it.
+    activateWindow();
+    // The buttons come first in the focus chain: without this the focus
+    // starts on OK, so typing goes nowhere and Enter accepts the old value.
+    QWidget* entry = FirstEntry();
+    if (!entry)
+        return;
+    entry->setFocus(Qt::OtherFocusReason);
+    auto* field = qobject_cast<QLineEdit*>(entry);
+    if (auto* list = qobject_cast<QComboBox*>(entry))
+        field = list->lineEdit();
+    if (field)
+        field->selectAll();
+}
+
 void ParameterDialogBase::SetMode(int) {}
 
 void ParameterDialogBase::SetItemText(const std::string&) {}
+
+void ParameterDialogBase::SetDeviceValue(const std::optional<std::string>&) {}
 
 void ParameterDialogBase::accept()
 {

@@ -27,6 +27,8 @@ public:
     // The dialogs that have modes or take the tree item's text override these.
     virtual void SetMode(int mode);
     virtual void SetItemText(const std::string& itemText);
+    // The bytes the device holds for the option (nullopt: it reported none).
+    virtual void SetDeviceValue(const std::optional<std::string>& bytes);
 
     // Fills the controls for a new showing.
     virtual void PrepareShowing() = 0;
@@ -39,6 +41,11 @@ public:
 protected:
     // Where subclasses put their controls, above the buttons.
     QBoxLayout* Content() const { return content_; }
+
+    // Where typing goes when the dialog opens; by default its first enabled
+    // line edit.
+    virtual QWidget* FirstEntry() const;
+    void showEvent(QShowEvent* event) override;
 
     virtual DialogOutcome Evaluate() = 0;
     // Empties the field a refusal asks to empty.

@@ -39,13 +39,21 @@ struct DialogOutput {
     long number = 0;
 };
 
+// What the tree tells a dialog before it opens.
+struct DialogRequest {
+    int mode = -1;           // < 0 leaves the dialog's mode unchanged
+    std::string optionText;  // the option's tree text; empty: not handed over
+    // The bytes of the value the device reported for the option, when it
+    // reported one: the tree text shows them only as people read them.
+    std::optional<std::string> deviceValue;
+};
+
 // Opens a parameter dialog modally.  Each dialog is created once and reused,
-// so it keeps its last values.  mode < 0 leaves the dialog's mode unchanged;
-// an empty optionText is not handed to the dialog.  nullopt: Cancel.
+// so it keeps its last values.  nullopt: Cancel.
 class IParameterDialogRunner {
 public:
     virtual ~IParameterDialogRunner() = default;
-    virtual std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) = 0;
+    virtual std::optional<DialogOutput> Run(ParameterDialog dialog, const DialogRequest& request) = 0;
 };
 
 }  // namespace quillon

@@ -61,15 +61,17 @@ ParameterDialogBase* QtParameterDialogRunner::Dialog(ParameterDialog kind)
     return dialogs_[index];
 }
 
-std::optional<DialogOutput> QtParameterDialogRunner::Run(ParameterDialog kind, int mode, const std::string& optionText)
+std::optional<DialogOutput> QtParameterDialogRunner::Run(ParameterDialog kind, const DialogRequest& request)
 {
     ParameterDialogBase* dialog = Dialog(kind);
     if (!dialog)
         return std::nullopt;
-    if (mode >= 0)
-        dialog->SetMode(mode);
-    if (!optionText.empty())
-        dialog->SetItemText(optionText);
+    if (request.mode >= 0)
+        dialog->SetMode(request.mode);
+    if (!request.optionText.empty()) {
+        dialog->SetItemText(request.optionText);
+        dialog->SetDeviceValue(request.deviceValue);
+    }
     dialog->PrepareShowing();
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;

@@ -17,9 +17,9 @@ class IPrompt;
 // child of `parent` when there is one; the runner deletes those still alive
 // when it goes), so it remembers its mode, item text and last result.
 //
-// Run(kind, mode, optionText): a mode >= 0 is given to the dialog first, a
-// non-empty optionText (the option's tree text, "name: current value") is
-// given as its item text; then the dialog lays out its fields for a new
+// Run(kind, request): a mode >= 0 is given to the dialog first, a non-empty
+// option text (the option's tree text, "name: current value") is given as
+// its item text, with the device's value when it reported one; then the dialog lays out its fields for a new
 // showing and runs modally.  Returns the output of OK, or nullopt on Cancel
 // and for ParameterDialog::None.  A refused OK shows its message and keeps
 // the dialog open, so Run returns only on a valid OK or on Cancel.
@@ -30,7 +30,7 @@ public:
     QtParameterDialogRunner(const QtParameterDialogRunner&) = delete;
     QtParameterDialogRunner& operator=(const QtParameterDialogRunner&) = delete;
 
-    std::optional<DialogOutput> Run(ParameterDialog kind, int mode, const std::string& optionText) override;
+    std::optional<DialogOutput> Run(ParameterDialog kind, const DialogRequest& request) override;
 
     // The dialog for kind, created on first request (nullptr for None).
     ParameterDialogBase* Dialog(ParameterDialog kind);

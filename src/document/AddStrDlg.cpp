@@ -4,6 +4,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace quillon {
@@ -25,6 +26,7 @@ CAddStrDlg::CAddStrDlg(IPrompt& prompt, QWidget* parent)
     boxes->addWidget(tab_);
     boxes->addWidget(lineBreak_);
     boxes->addWidget(hex_);
+    Content()->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kAddStrPrompt), this));
     Content()->addWidget(text_);
     Content()->addLayout(boxes);
     PrepareShowing();

@@ -15,6 +15,7 @@ public:
     CAddStrDlg(IPrompt& prompt, QWidget* parent);
 
     void SetItemText(const std::string& itemText) override { rules_.SetInitialText(itemText); }
+    void SetDeviceValue(const std::optional<std::string>& bytes) override { rules_.SetDeviceValue(bytes); }
     void PrepareShowing() override;
 
 protected:

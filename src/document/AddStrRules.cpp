@@ -1,6 +1,7 @@
 #include "document/AddStrRules.h"
 
 #include "catalogue/Utf.h"
+#include "device/HexText.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/FieldText.h"
 
@@ -19,8 +20,30 @@ std::size_t FindAfterFirst(const std::u16string& text, std::u16string_view needl
 
 }  // namespace
 
+AddStrRules::Fields AddStrRules::FieldsFor(std::string_view bytes)
+{
+    Fields fields;
+    if (bytes.ends_with("\r\n")) {
+        fields.lineBreak = true;
+        bytes.remove_suffix(2);
+    }
+    if (bytes.ends_with('\t')) {
+        fields.tab = true;
+        bytes.remove_suffix(1);
+    }
+    fields.hex = std::ranges::any_of(bytes, [](char c) { return c < 32 || c > 126; });
+    if (!fields.hex) {
+        fields.text = std::string(bytes);
+        return fields;
+    }
+    fields.text = ToHex(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return fields;
+}
+
 AddStrRules::Fields AddStrRules::Opening() const
 {
+    if (deviceValue_)
+        return FieldsFor(*deviceValue_);
     const std::u16string text = Utf8ToUtf16(initialText_);
     Fields fields;
     fields.tab = FindAfterFirst(text, u"\\t") != std::u16string::npos;

@@ -27,6 +27,7 @@ void BlockBuffer::Append(const void* bytes, uint32_t count)
         block->end = rest;
     }
     total_ += count;
+    appended_ += count;
 }
 
 BlockBuffer::Block* BlockBuffer::NewBlock(uint32_t size)

@@ -43,6 +43,9 @@ public:
     void ReleaseAll();
 
     uint32_t Total() const { return total_; }
+    // Bytes ever appended; Appended() - Total() is the position in that
+    // stream of the byte at the front.
+    uint64_t Appended() const { return appended_; }
     Block* First() const { return first_; }
     Block* Last() const { return last_; }
     std::mutex& Mutex() { return mutex_; }
@@ -51,6 +54,7 @@ private:
     Block* first_ = nullptr;
     Block* last_ = nullptr;
     uint32_t total_ = 0;
+    uint64_t appended_ = 0;
     std::mutex mutex_;
 };
 

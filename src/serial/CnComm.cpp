@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <system_error>
@@ -94,6 +95,7 @@ bool CnComm::OpenByNumber(int port, int baud)
     failureReported_ = false;
     txPending_ = false;
     pendingErrors_ = 0;
+    lastInput_.reset();
     const auto lines = ReadLineSnapshot(fd_);
     watchLines_ = lines.has_value();
     lines_ = lines.value_or(LineSnapshot{});
@@ -209,6 +211,9 @@ void CnComm::RunWorker(Worker worker)
         case kWorkerCount:
             break;
         }
+        // A port closed or lost in the middle of a burst ends it too.
+        if (worker == (active_ & kCommReceiveThread ? kReceiveWorker : kEventWorker))
+            EndBurst();
     }
     alive_[worker] = false;
 }
@@ -244,6 +249,8 @@ void CnComm::EventLoopOverlapped()
             while (SendQueuedOnce()) {
             }
         }
+        if (!(active_ & kCommReceiveThread))
+            NotifyIfQuiet();
     }
 }
 
@@ -255,6 +262,9 @@ uint32_t CnComm::WaitForPortEvent()
         timeout = kLineWatchMs;
     if (txPending_)
         timeout = kPauseMs;
+    if (const int quietMs = (active_ & kCommReceiveThread) ? -1 : QuietDueMs();
+        quietMs >= 0 && (timeout < 0 || quietMs < timeout))
+        timeout = quietMs;
     if (::poll(fds, 3, timeout) < 0 && errno != EINTR) {
         MarkFailed();
         return kEventReceived;
@@ -328,6 +338,7 @@ bool CnComm::HandleReceived()
     }
     if (waiting == 0)
         return true;
+    lastInput_ = Clock::now();
     uint32_t available = static_cast<uint32_t>(waiting);
     if (active_ & kCommReceiveBuffer) {
         FillReceiveBuffer(available);
@@ -337,6 +348,32 @@ bool CnComm::HandleReceived()
     if (available >= threshold_)
         NotifyReceived();
     return true;
+}
+
+int CnComm::QuietDueMs() const
+{
+    if (!lastInput_)
+        return -1;
+    return static_cast<int>(std::max<int64_t>(0, timeouts_.readInterval - MsSince(*lastInput_)));
+}
+
+void CnComm::NotifyIfQuiet()
+{
+    if (QuietDueMs() == 0)
+        EndBurst();
+}
+
+void CnComm::EndBurst()
+{
+    if (!lastInput_)
+        return;
+    lastInput_.reset();
+    uint64_t appended;
+    {
+        std::lock_guard lock(input_.Mutex());
+        appended = input_.Appended();
+    }
+    NotifyLineQuiet(appended);
 }
 
 void CnComm::FillReceiveBuffer(uint32_t count)
@@ -370,6 +407,8 @@ void CnComm::EventLoopPolled()
         } else if (receives && !HandleReceived()) {
             break;
         }
+        if (receives)
+            NotifyIfQuiet();
         while (sendsQueued && SendQueuedOnce()) {
         }
     }
@@ -380,6 +419,7 @@ void CnComm::ReceiveLoop()
     while (running_ && !failureReported_) {
         if (SleepUnlessStopped(kPolledLoopMs) || !HandleReceived())
             break;
+        NotifyIfQuiet();
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,6 +41,7 @@ enum CommNotification : unsigned {
     kNotifyTxEmpty = 0x670,       // argument 0
     kNotifyLineError = 0x671,     // argument: LineErrorBit bits
     kNotifyPortFailure = 0x678,   // argument 0
+    kNotifyLineQuiet = 0x679,     // argument: Input().Appended() when the line went quiet
 };
 
 // The serial channel: owns one port, watches it from worker threads, moves
@@ -55,6 +58,11 @@ enum CommNotification : unsigned {
 //  - With kCommOverlapped nothing the owner calls waits on the device
 //    except ReadRaw, DrainTransmit and a draining Shutdown: Send hands the
 //    bytes to the transmit worker and returns at once.
+//  - Input that stops for the read interval ends a burst: kNotifyLineQuiet
+//    follows the burst's last kNotifyReceived and says where in the input
+//    stream the burst ended, so that unframed data (a barcode at 1,200 baud
+//    comes a byte at a time) can be cut where the device paused, not where
+//    a read happened to end.
 //  - Notifications reach the sink on a worker thread; the sink posts them on.
 //    The sink may be changed while open; it is never called after Shutdown
 //    returns.
@@ -134,6 +142,7 @@ protected:
     virtual void NotifyTxEmpty() { PostNotification(kNotifyTxEmpty, 0); }
     virtual void NotifyLineError(unsigned errors) { PostNotification(kNotifyLineError, errors); }
     virtual void NotifyPortFailure() { PostNotification(kNotifyPortFailure, 0); }
+    virtual void NotifyLineQuiet(uint64_t appended) { PostNotification(kNotifyLineQuiet, static_cast<long>(appended)); }
     // Returns false once the port has failed and the worker should stop.
     virtual bool DispatchEvents(uint32_t events);
     // The read and write time-outs an open port runs with.
@@ -158,6 +167,11 @@ private:
     void WaitOutputSent(int maxMs);
     uint32_t WaitForPortEvent();
     bool HandleReceived();
+    // How long the line may stay quiet before the burst under way ends; -1
+    // when none is.
+    int QuietDueMs() const;
+    void NotifyIfQuiet();
+    void EndBurst();
     void FillReceiveBuffer(uint32_t count);
     bool SendQueuedOnce();
     uint32_t RawWrite(const void* bytes, uint32_t count);
@@ -206,6 +220,8 @@ private:
     bool handsWritesOver_ = false;  // overlapped: the transmit worker writes
     WriteQueue pending_;            // handed over, not yet written
     std::vector<unsigned char> scratch_;  // the receiving worker's read buffer
+    // When the receiving worker last took input; set while a burst is open.
+    std::optional<std::chrono::steady_clock::time_point> lastInput_;
     std::atomic<uint32_t> bytesWritten_{0};
     std::atomic<uint64_t> bytesOnLine_{0};  // taken by the driver
     unsigned bitsPerSecond_ = 0;

@@ -121,14 +121,6 @@ std::vector<PortEntry> DiscoverPorts()
     return SelectPorts(EnumeratePortCandidates());
 }
 
-std::vector<int> DiscoverPortNumbers()
-{
-    std::vector<int> numbers;
-    for (const auto& port : DiscoverPorts())
-        numbers.push_back(port.number);
-    return numbers;
-}
-
 namespace {
 
 // The node a path names, following links; the path itself when it is gone.

@@ -42,7 +42,6 @@ std::vector<PortCandidate> EnumeratePortCandidates();
 
 // SelectPorts over the present ports.
 std::vector<PortEntry> DiscoverPorts();
-std::vector<int> DiscoverPortNumbers();
 
 // A present port as a script sees it: its COM number, device path, the
 // adapter's description ("" for a link) and a name that follows the device

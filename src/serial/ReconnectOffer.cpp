@@ -34,6 +34,11 @@ std::string ReconnectOffer::ReturnedText(int port)
     return PortName(port) + " 已重新插入";
 }
 
+std::string ReconnectOffer::ConnectedText(int port)
+{
+    return PortName(port) + " 已连接";
+}
+
 std::string ReconnectOffer::ButtonText(int port)
 {
     return "重新连接 " + PortName(port);

@@ -25,6 +25,8 @@ public:
     static std::string UnpluggedText(int port);
     static std::string ReturnedText(int port);
     static std::string ButtonText(int port);
+    // Once the device answers again, whatever was said before is over.
+    static std::string ConnectedText(int port);
 
 private:
     struct Offer {

@@ -1,6 +1,8 @@
 #include "serial/RsParaSet.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +29,8 @@ void Show(QComboBox* list, const ComboContent& content)
     list->setEditable(content.editable);
     for (const auto& item : content.items)
         list->addItem(QString::fromStdString(item));
+    for (std::size_t i = 0; i < content.descriptions.size(); ++i)
+        list->setItemData(static_cast<int>(i), QString::fromStdString(content.descriptions[i]), Qt::ToolTipRole);
     list->setCurrentIndex(content.selected);
     list->setEnabled(content.enabled);
 }
@@ -51,6 +55,12 @@ CRsParaSet::CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget*
     stopBits_ = NewList("stopBits", group);
     parity_ = NewList("parity", group);
     form->addRow(QStringLiteral("端口号："), port_);
+    // Which device the chosen port is, so that two adapters can be told apart.
+    portDescription_ = new QLabel(group);
+    portDescription_->setObjectName("portDescription");
+    portDescription_->setWordWrap(true);
+    form->addRow(QString(), portDescription_);
+    QObject::connect(port_, &QComboBox::currentTextChanged, this, &CRsParaSet::ShowPortDescription);
     form->addRow(QStringLiteral("波特率："), baud_);
     form->addRow(QStringLiteral("数据位："), dataBits_);
     form->addRow(QStringLiteral("停止位："), stopBits_);
@@ -91,6 +101,14 @@ void CRsParaSet::Rebuild()
     Show(dataBits_, content.dataBits);
     Show(stopBits_, content.stopBits);
     Show(parity_, content.parity);
+    ShowPortDescription();
+}
+
+void CRsParaSet::ShowPortDescription()
+{
+    // Typed or chosen, the text names the port.
+    const int index = port_->findText(port_->currentText());
+    portDescription_->setText(index < 0 ? QString() : port_->itemData(index, Qt::ToolTipRole).toString());
 }
 
 void CRsParaSet::RefreshPorts()
@@ -101,11 +119,17 @@ void CRsParaSet::RefreshPorts()
     Show(port_, rules_.PortsKeeping(current.toStdString()));
     if (port_->currentIndex() < 0)
         port_->setEditText(current);
+    ShowPortDescription();
 }
 
 void CRsParaSet::OnConnect()
 {
-    if (rules_.Connect({Text(port_), Text(baud_), Text(dataBits_), Text(stopBits_), Text(parity_)}))
+    // Opening a USB adapter can take seconds while its driver wakes up.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const bool opened = rules_.Connect({Text(port_), Text(baud_), Text(dataBits_), Text(stopBits_), Text(parity_)});
+    QApplication::restoreOverrideCursor();
+    if (opened)
         accept();
 }
 

@@ -5,6 +5,7 @@
 #include "serial/RsParaSetRules.h"
 
 class QComboBox;
+class QLabel;
 
 namespace quillon {
 class PortWatch;
@@ -20,7 +21,7 @@ class CRsParaSet : public QDialog {
     Q_OBJECT
 public:
     CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget* parent = nullptr,
-               CRsParaSetRules::Discover discover = DiscoverPortNumbers);
+               CRsParaSetRules::Discover discover = DiscoverPorts);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,6 +30,8 @@ private:
     void Rebuild();
     // Devices came or went while the dialog is open.
     void RefreshPorts();
+    // Which device the port text names, below the list.
+    void ShowPortDescription();
     void OnConnect();
 
     CRsParaSetRules rules_;
@@ -37,6 +40,7 @@ private:
     QComboBox* dataBits_;
     QComboBox* stopBits_;
     QComboBox* parity_;
+    QLabel* portDescription_;
     PortWatch* watch_;
 };
 

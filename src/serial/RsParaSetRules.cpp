@@ -31,10 +31,23 @@ CRsParaSetRules::CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt
 {
 }
 
+std::string PortDeviceText(const PortEntry& port)
+{
+    std::string name = port.friendlyName;
+    const std::string tail = " (" + PortName(port.number) + ")";
+    if (name.ends_with(tail))
+        name.resize(name.size() - tail.size());
+    if (name.empty() || name == port.devicePath)
+        return port.devicePath;
+    return port.devicePath.empty() ? name : name + " (" + port.devicePath + ")";
+}
+
 PortDialogContent CRsParaSetRules::Content() const
 {
     PortDialogContent content;
-    content.port = PortsKeeping("");
+    content.port = PortsKeeping(lastOpened_);
+    if (content.port.selected < 0 && !content.port.items.empty())
+        content.port.selected = 0;
     content.baud = Fixed({"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200",
                           "9600", "4800"},
                          "115200", false, true, true);
@@ -47,8 +60,10 @@ PortDialogContent CRsParaSetRules::Content() const
 ComboContent CRsParaSetRules::PortsKeeping(const std::string& current) const
 {
     ComboContent ports{{}, -1, true, true};
-    for (int number : discover_())
-        ports.items.push_back(PortName(number));
+    for (const PortEntry& port : discover_()) {
+        ports.items.push_back(PortName(port.number));
+        ports.descriptions.push_back(PortDeviceText(port));
+    }
     const auto found = std::find(ports.items.begin(), ports.items.end(), current);
     if (found != ports.items.end())
         ports.selected = int(found - ports.items.begin());
@@ -70,8 +85,10 @@ bool CRsParaSetRules::Connect(const PortDialogChoice& choice)
     doc_.dataBits = ParseNumber(choice.dataBits);
     doc_.stopBits = ParseNumber(choice.stopBits);
     doc_.parity = ParseNumber(choice.parity);
-    if (OpenDevicePort(doc_, comm_))
+    if (OpenDevicePort(doc_, comm_)) {
+        lastOpened_ = PortName(doc_.portNumber);
         return true;
+    }
     prompt_.ShowError(PortOpenFailedText(comm_));
     doc_.portNumber = 0;
     doc_.baudRate = 0;

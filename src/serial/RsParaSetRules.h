@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "serial/PortDiscovery.h"
+
 namespace quillon {
 
 class CQuillonDoc;
@@ -16,12 +18,19 @@ inline constexpr const char* kPortOpenFailedText = "串口打开失败！";
 // what to do.
 std::string PortOpenFailedText(const CnComm& comm);
 
+// A port as the operator tells it apart: the device's name from discovery
+// and its device node, e.g. "FTDI FT232R USB UART (/dev/ttyUSB0)".
+std::string PortDeviceText(const PortEntry& port);
+
 // One drop-down list of the port dialog as it is to be shown.
 struct ComboContent {
     std::vector<std::string> items;
     int selected;       // -1: nothing selected
     bool editable;      // the operator may type a text of their own
     bool enabled;
+    // What each item is, for people (the port list: which device); empty
+    // when the items say it themselves.
+    std::vector<std::string> descriptions = {};
 };
 
 struct PortDialogContent {
@@ -37,11 +46,13 @@ struct PortDialogChoice {
 // window shows Content() each time it opens and hands the texts to Connect.
 class CRsParaSetRules {
 public:
-    using Discover = std::function<std::vector<int>()>;
+    using Discover = std::function<std::vector<PortEntry>()>;
 
-    // `discover` lists the present port numbers, ascending.
+    // `discover` lists the present ports, ascending.
     CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, Discover discover);
 
+    // The port chosen first is the one that last opened, while it is
+    // present, else the first.
     PortDialogContent Content() const;
     // The port list after a device came or went while the dialog is open:
     // the present ports, with the operator's `current` text still chosen.
@@ -66,6 +77,7 @@ private:
     CnComm& comm_;
     IPrompt& prompt_;
     Discover discover_;
+    std::string lastOpened_;
 };
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 #include "document/QuillonDoc.h"
 #include "views/ConvertedPages.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillon {
@@ -61,6 +62,25 @@ int DocumentLayout::List(IPainter& painter, int clientWidth) const
         Entry(painter, entry, entry.captionX, entry.captionY + kHeaderBand, entry.symbolX,
               entry.symbolY + kHeaderBand, entry.codeX, entry.codeY + kHeaderBand);
     return doc_.entries.empty() ? 0 : doc_.entries.back().codeY + 155;
+}
+
+int DocumentLayout::ScreenWidth(int clientWidth, int average) const
+{
+    constexpr int kMargin = 10;
+    // Chinese characters are twice as wide as the average (Latin) one.
+    const int title = 2 * average * CharacterCount(kDocumentTitle) + kMargin;
+    int width = std::max(clientWidth, 5 * title);  // the title starts at four fifths
+    if (doc_.displayMode == CQuillonDoc::kShowList) {
+        for (const CodeInfo& entry : doc_.entries) {
+            const int bars = entry.symbolX + entry.moduleWidth * entry.moduleCount + 15;
+            const int code = entry.codeX + average * CharacterCount(entry.codeText);
+            const int caption = entry.captionX + 2 * average * CharacterCount(entry.caption);
+            width = std::max({width, bars + kMargin, code + kMargin, caption + kMargin});
+        }
+    } else if (doc_.ConversionSymbolMade()) {
+        width = std::max(width, doc_.convWidth + 75 + kMargin);
+    }
+    return width;
 }
 
 int DocumentLayout::EntriesPerPage(int P)

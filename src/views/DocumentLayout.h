@@ -38,6 +38,11 @@ public:
     void ConvertedPage(IPainter& painter, int W, const std::vector<ConvertedPages::Block>& blocks) const;
     void Footer(IPainter& painter, int W, int P, int page, int pageCount) const;
 
+    // The width the screen layouts need: the client width, or more where the
+    // title at four fifths of it or an entry would be cut, so that the pane
+    // scrolls sideways instead.  average: the body font's character width.
+    int ScreenWidth(int clientWidth, int average) const;
+
     // Entries a page of P units holds.
     static int EntriesPerPage(int P);
 

@@ -24,6 +24,14 @@ PaneBottom DrawPane(IPainter& painter, const CQuillonDoc& doc, const IViewOption
     return {};
 }
 
+int PaneWidth(IPainter& painter, const CQuillonDoc& doc, const IViewOptions& options, int clientWidth)
+{
+    if (options.CurrentView() != ViewMode::Configuration || !options.GenerateBarcodes())
+        return clientWidth;
+    painter.SetFont(FontRole::Body);
+    return DocumentLayout(doc, options.InvertColours()).ScreenWidth(clientWidth, painter.AverageCharWidth());
+}
+
 HeightChange FollowContent(int totalHeight, const PaneBottom& content)
 {
     if (content.rule == PaneBottom::None)

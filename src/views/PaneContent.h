@@ -20,6 +20,10 @@ struct PaneBottom {
 
 PaneBottom DrawPane(IPainter& painter, const CQuillonDoc& doc, const IViewOptions& options, int clientWidth);
 
+// The width to draw the pane at (DrawPane's clientWidth): the client width,
+// or the configuration document's wider need.
+int PaneWidth(IPainter& painter, const CQuillonDoc& doc, const IViewOptions& options, int clientWidth);
+
 // How the pane's total height follows its content: taller content scrolls to
 // the new bottom, shorter content shrinks the range to no less than 300.
 struct HeightChange {

@@ -37,6 +37,14 @@ CRightView::CRightView(CQuillonDoc& doc, const IViewOptions& options, QWidget* p
 
 double CRightView::UnitScale() const { return logicalDpiX() / 96.0; }
 
+int CRightView::TotalWidth() const
+{
+    // Content wider than the pane is reached with the horizontal scroll bar;
+    // keeping it through a reset keeps the bar from coming and going.
+    const int client = ClientWidthUnits();
+    return contentWidth_ > client ? contentWidth_ : client - 20;
+}
+
 int CRightView::ClientWidthUnits() const { return static_cast<int>(viewport()->width() / UnitScale()); }
 
 void CRightView::ApplyScrollSizes()
@@ -60,7 +68,8 @@ void CRightView::ResetGeometry()
     const int w = ClientWidthUnits();
     const int h = static_cast<int>(viewport()->height() / UnitScale());
     ScrollGeometry& g = doc_.upperGeometry;
-    g.totalWidth = g.lineWidth = g.pageWidth = w - 20;
+    g.lineWidth = g.pageWidth = w - 20;
+    g.totalWidth = TotalWidth();
     g.totalHeight = g.pageHeight = h;
     g.lineHeight = h / 10;
     ApplyScrollSizes();
@@ -73,8 +82,16 @@ void CRightView::paintEvent(QPaintEvent*)
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     painter.scale(scale, scale);
     QtPainter adapter(painter);
-    const PaneBottom content = DrawPane(adapter, doc_, options_, ClientWidthUnits());
+    const int client = ClientWidthUnits();
+    const int width = PaneWidth(adapter, doc_, options_, client);
+    const PaneBottom content = DrawPane(adapter, doc_, options_, width);
     painter.end();
+
+    contentWidth_ = width;
+    if (TotalWidth() != doc_.upperGeometry.totalWidth) {
+        doc_.upperGeometry.totalWidth = TotalWidth();
+        ApplyScrollSizes();
+    }
 
     const HeightChange change = FollowContent(doc_.upperGeometry.totalHeight, content);
     if (change.totalHeight == doc_.upperGeometry.totalHeight && !change.scrollToBottom) {
@@ -131,8 +148,16 @@ bool CRightView::AskForPrinter(QPrinter& printer)
     printer.setFullPage(true);
     printer.setDocName(QString::fromUtf8(kPrintJobName));
     QPrintDialog dialog(&printer, this);
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintToFile);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool CRightView::Printed(IPrompt& prompt, int pages)
+{
+    if (pages < 0)
+        prompt.ShowError(kPrintNotStartedText);
+    return pages > 0;
 }
 
 bool CRightView::PrintDocument(IPrompt& prompt, QPrinter& printer)
@@ -143,14 +168,14 @@ bool CRightView::PrintDocument(IPrompt& prompt, QPrinter& printer)
     }
     if (!AskForPrinter(printer))
         return false;
-    return PrintWithFooters(printer, doc_, options_) > 0;
+    return Printed(prompt, PrintWithFooters(printer, doc_, options_));
 }
 
-bool CRightView::PrintStandard(QPrinter& printer)
+bool CRightView::PrintStandard(IPrompt& prompt, QPrinter& printer)
 {
     if (!AskForPrinter(printer))
         return false;
-    return PrintPaneLayout(printer, doc_, options_) > 0;
+    return Printed(prompt, PrintPaneLayout(printer, doc_, options_));
 }
 
 }  // namespace quillon

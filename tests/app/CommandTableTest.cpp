@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 
 namespace quillon {
@@ -38,6 +39,50 @@ TEST(CommandTableTest, CaptionsInMenuOrder)
                                 [&](const CommandInfo& other) { return other.id == command.id; }),
                   1)
             << static_cast<int>(command.id);
+}
+
+TEST(CommandTableTest, EveryShownKeyRunsTheCommandTheViewEnables)
+{
+    ViewModeState configuration, monitor;
+    monitor.EnterMonitorView();
+    const struct {
+        const char* key;
+        std::optional<CommandId> configuration, monitor;
+    } keys[] = {
+        {"Ctrl+N", ClearDocument, ClearDocument},
+        {"Ctrl+P", StandardPrint, CommandInteraction},  // printing keeps it where it is enabled
+        {"Ctrl+Z", Undo, std::nullopt},
+        {"Alt+Backspace", Undo, std::nullopt},
+        {"Ctrl+U", Undo, ImageExtract},
+        {"Ctrl+O", OpenProfile, DecodedOutputSave},
+        {"Ctrl+S", SaveProfile, ImageSave},
+        {"Ctrl+T", Connect, Connect},
+        {"Ctrl+E", Disconnect, Disconnect},
+        {"Ctrl+G", ConfigurationView, ConfigurationView},
+        {"Ctrl+W", MonitorView, MonitorView},
+        {"Ctrl+D", FirmwareDownload, FirmwareDownload},
+        {"Ctrl+V", DeviceVersion, DeviceVersion},
+        {"Ctrl+Y", ConvertDocument, std::nullopt},
+        {"Ctrl+C", Help, Help},
+    };
+    const std::vector<std::string_view> all = CommandKeys();
+    EXPECT_EQ(all.size(), std::size(keys)) << "each key once";
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.key);
+        EXPECT_NE(std::ranges::find(all, std::string_view(k.key)), all.end());
+        EXPECT_EQ(CommandForKey(k.key, configuration), k.configuration);
+        EXPECT_EQ(CommandForKey(k.key, monitor), k.monitor);
+    }
+    // Every key a caption shows is among them.
+    for (const CommandInfo& command : Commands()) {
+        const std::size_t tab = command.caption.find('\t');
+        if (tab != std::string_view::npos) {
+            EXPECT_NE(std::ranges::find(all, command.caption.substr(tab + 1)), all.end()) << command.caption;
+        }
+    }
+    EXPECT_FALSE(CommandForKey("Ctrl+Q", configuration));
+    EXPECT_TRUE(configuration.IsEnabled(StandardPrint));
+    EXPECT_FALSE(monitor.IsEnabled(StandardPrint));
 }
 
 TEST(CommandTableTest, ToolbarOrder)

@@ -113,7 +113,11 @@ struct Online : test::MainWindowHarness {
     bool ClickToolbar(CommandId id) const
     {
         auto* toolBar = window->findChild<QToolBar*>("toolBar");
-        return test::OperatorClick(toolBar->widgetForAction(window->Action(id)));
+        QWidget* button = toolBar->widgetForAction(window->Action(id));
+        // On a bare X server no window manager makes the window active when
+        // the port dialog closes, and the click would go unheard.
+        window->activateWindow();
+        return button && QTest::qWaitForWindowActive(window.get()) && test::OperatorClick(button);
     }
     bool OnlineNow() const { return Status() == QStringLiteral("COM9，联机"); }
 
@@ -442,7 +446,11 @@ void OnlineRoadTest::theConsoleHearsEveryReplyWhileAReadBackGoesQuiet()
         QVERIFY(dialog);
         auto* command = dialog->findChild<QLineEdit*>("command");
         auto* log = dialog->findChild<QPlainTextEdit*>("log");
-        const auto ask = [&](int replies) {
+        // The read-back's last replies may come first; the console takes them too.
+        const auto answers = [&] { return log->toPlainText().count(QStringLiteral("0x24 0x41 0x41")); };
+        const auto ask = [&] {
+            QTest::qWait(300);
+            const qsizetype before = answers();
             command->clear();
             if (test::OnRealDisplay())
                 QVERIFY(test::OperatorClick(command) && test::XDoTool({"type", "--delay", "10", "234141"}));
@@ -450,13 +458,11 @@ void OnlineRoadTest::theConsoleHearsEveryReplyWhileAReadBackGoesQuiet()
                 QTest::keyClicks(command, QStringLiteral("234141"));
             QVERIFY(QTest::qWaitFor([&] { return command->text() == QStringLiteral("234141"); }, 5000));
             QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("send")));
-            QVERIFY2(QTest::qWaitFor([&] { return log->toPlainText().count(QStringLiteral("<- 0x24 0x41 0x41")) == replies; },
-                                     5000),
-                     qPrintable(log->toPlainText()));
+            QVERIFY2(QTest::qWaitFor([&] { return answers() > before; }, 5000), qPrintable(log->toPlainText()));
         };
-        ask(1);
+        ask();
         QTest::qWait(kReadBackQuietMs + 500);  // the read-back has long gone quiet
-        ask(2);
+        ask();
         QCOMPARE(o.Route(), static_cast<int>(ReplyRoute::CommandInteraction));
         QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("close")));
         ran = true;
@@ -468,9 +474,9 @@ void OnlineRoadTest::theConsoleHearsEveryReplyWhileAReadBackGoesQuiet()
     QVERIFY(o.prompt.shown.empty());
 }
 
-// A setting double-clicked while the settings are still read back: its
-// reply starts a read-back of its own, which shows the new value, and no
-// read-back is reported as stalled.
+// A setting double-clicked while the settings are still read back goes out
+// when that read-back ends; its reply starts a read-back of its own, which
+// shows the new value, and no read-back is reported as stalled.
 void OnlineRoadTest::aWriteDuringTheReadBackIsReadBackAfterItsReply()
 {
     Online o({"--read-back-hold", "1500"});
@@ -481,7 +487,10 @@ void OnlineRoadTest::aWriteDuringTheReadBackIsReadBackAfterItsReply()
     QVERIFY(QTest::qWaitFor([&] { return o.form()->SendToDeviceChecked(); }, 5000));
     const int choice = o.PlainSetting("4142").back();
     QVERIFY(test::OperatorDoubleClick(o.tree(), o.ItemOf(choice)));
-    QVERIFY(QTest::qWaitFor([&] { return o.Marked(choice) && !o.ReadBusy(); }, 15000));
+    const bool done = QTest::qWaitFor([&] { return o.Marked(choice) && !o.ReadBusy(); }, 15000);
+    QVERIFY2(done, qPrintable(QStringLiteral("marked %1, read-back %2, route %3, %4 monitor lines, status %5")
+                                   .arg(o.Marked(choice)).arg(o.ReadBusy()).arg(o.Route())
+                                   .arg(o.doc.monitorLines.size()).arg(o.window->statusBar()->currentMessage())));
     QTest::qWait(kReadBackQuietMs + 500);
     QVERIFY(o.window->statusBar()->currentMessage() != QString::fromUtf8(kReadBackStalledText));
     QCOMPARE(o.Route(), 1);
@@ -495,12 +504,15 @@ void OnlineRoadTest::aFailedOpenWhileOnlineLeavesTheWindowOffline()
     Online o;
     QVERIFY(o.ConnectAndRead());
     o.TickSendToDevice();
-    QTimer::singleShot(0, [] {
+    QTimer::singleShot(0, [&o] {
         auto* dialog = qobject_cast<CRsParaSet*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::qWait(300);  // placed by the window manager
         dialog->findChild<QComboBox*>("port")->setEditText(QStringLiteral("COM77"));
         QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("connect")));
-        QVERIFY(QTest::qWaitFor([&] { return dialog->isVisible(); }, 1000));
+        QVERIFY(QTest::qWaitFor([&] { return !o.prompt.shown.empty(); }, 5000));
+        QVERIFY(dialog->isVisible());
         QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("cancel")));
     });
     o.window->Action(CommandId::Connect)->trigger();
@@ -550,7 +562,10 @@ void OnlineRoadTest::aBadImageHeaderOnTheLeftTickedBoxIsToldAndCaptureGoesOn()
     QVERIFY(o.ClickToolbar(CommandId::MonitorView));
     QVERIFY(QTest::qWaitFor([&] { return o.window->CurrentView() == ViewMode::Monitor; }, 5000));
     o.form()->SetImageExtractChecked(true);  // as an extraction that never got its size leaves it
-    QVERIFY(o.ClickToolbar(CommandId::ConfigurationView));
+    // Choosing a setting returns to the configuration view.
+    QTreeWidgetItem* other = o.tree()->topLevelItem(o.tree()->currentItem() == o.tree()->topLevelItem(0) ? 1 : 0);
+    QVERIFY(test::OperatorClick(o.tree()->viewport(), o.tree()->visualItemRect(other).center()));
+    QVERIFY(QTest::qWaitFor([&] { return o.window->CurrentView() == ViewMode::Configuration; }, 5000));
     QVERIFY(o.ClickToolbar(CommandId::MonitorView));
     QVERIFY(QTest::qWaitFor([&] { return o.Route() == static_cast<int>(ReplyRoute::ImageData); }, 5000));
     o.sim.Command("scan 6901234567892");

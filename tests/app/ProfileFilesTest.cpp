@@ -206,7 +206,7 @@ DialogOutput M1Block(const std::string& typed)
 {
     DialogInputs inputs;
     inputs.SetValue(typed);
-    const std::optional<DialogOutput> output = inputs.Run(ParameterDialog::M1Block, -1, "");
+    const std::optional<DialogOutput> output = inputs.Run(ParameterDialog::M1Block, {});
     EXPECT_TRUE(output) << inputs.Error();
     return output.value_or(DialogOutput{});
 }

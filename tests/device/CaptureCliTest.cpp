@@ -197,5 +197,34 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
     EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
+TEST(CaptureCliAtLinePace, EachBarcodeIsOneRecordAtEverySpeed)
+{
+    // The device sends byte by byte as the line lets it: at 1,200 baud a
+    // byte every 8 ms, each one read on its own.
+    for (const char* baud : {"1200", "115200"}) {
+        SCOPED_TRACE(baud);
+        SimForTool sim({"--baud", baud}, true);
+        const ProgramRun run =
+            Listen(sim, std::string("--baud ") + baud + " --count 2", {"scan 6901234567892", "scan ABC-123"});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "6901234567892\nABC-123\n");
+    }
+}
+
+TEST_F(CaptureCli, ASizeTooLargeForTheReceiveAreaIsNeverRequested)
+{
+    // A 1.3-megapixel camera: its full size cannot be received.
+    SimForTool large({"--resolution", "1280x1024"});
+    const std::string path = (dir.Path() / "image.bmp").string();
+    const ProgramRun full = RunCliOn(large, "image --port COM9 -o " + Quote(path) + " --scale 1");
+    EXPECT_EQ(full.exitCode, 2);
+    EXPECT_NE(full.err.find("提取图片设定像素超过最大限制"), std::string::npos) << full.err;
+    const ProgramRun half = RunCliOn(large, "image --port COM9 -o " + Quote(path) + " --scale 1/2");
+    EXPECT_EQ(half.exitCode, 0) << half.err;
+    EXPECT_EQ(half.out.substr(0, 8), "904 720 ");
+    // The only image the device was asked for is the one that fits.
+    EXPECT_NE(large.WaitForLine("image ").find("image 904x720 sent"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quillon::test

@@ -47,6 +47,11 @@ TEST(DecodedText, BurstsBecomeTexts)
         {"UTF-8 split between bursts", E::Utf8, {B("A\xE4\xBD"), B("\xA0\xE5"), B("\xA5\xBD")}, {"A", "你", "好"}},
         {"a cut-off character before a zero is broken", E::Utf8, {B(std::string_view("A\xE4\xBD\0", 4))}, {"A\uFFFD"}},
         {"GBK bytes while UTF-8 is chosen", E::Utf8, {B("\xC4\xE3\xBA\xC3")}, {"你好"}},
+        {"one invalid byte after UTF-8", E::Utf8, {B("\xE4\xBD\xA0\xE5\xA5\xBD\xFF")}, {"你好\uFFFD"}},
+        {"a broken sequence among good ones", E::Utf8, {B("\xE4\xBD" "A\xE5\xA5\xBD\xC0\xAF")},
+         {"\uFFFDA好\uFFFD\uFFFD"}},
+        {"a broken sequence, then a split one", E::Utf8, {B("\xF0\x9F\x98\x80\xF0\x9F" "B\xE4"), B("\xBD\xA0")},
+         {"😀\uFFFDB", "你"}},
         {"invalid in both", E::Utf8, {B("\xFF\xFF" "A")}, {"\uFFFD\uFFFDA"}},
         {"invalid GBK", E::Gbk, {B("\xFF" "A\x81\x20")}, {"\uFFFDA\uFFFD "}},
     };
@@ -86,29 +91,37 @@ TEST(DecodedText, ForgettingDropsAHeldBackHalf)
     }
 }
 
-TEST(DecodedOutput, EachBurstIsOneRecord)
+TEST(DecodedOutput, ARecordEndsWhereTheLinePaused)
 {
     CQuillonDoc doc;
     int redraws = 0;
     DecodedOutputProcessor processor(doc, [&] { ++redraws; });
-    const auto burst = [&](std::initializer_list<std::string_view> pieces) {
-        for (const std::string_view piece : pieces)
-            processor.Feed(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size());
-        processor.EndOfBurst();
+    const auto feed = [&](std::string_view piece) {
+        processor.Feed(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size());
     };
-    burst({"ABC123", "DEF456"});  // two barcodes read in one burst, handed over in two chunks
-    burst({});                    // nothing arrived: no record, no redraw
-    burst({"\xC4\xE3\xBA"});
-    processor.Reset();  // the route changed: the held-back half is gone
-    burst({"\xBA\xC3" "Z"});
-    processor.Feed(reinterpret_cast<const std::uint8_t*>("lost"), 4);
+    for (const char c : std::string_view("6901234567892"))  // at 1,200 baud, a byte at a time
+        feed({&c, 1});
+    processor.LineQuiet(0);
+    feed("ABC123");  // two barcodes read in one burst, handed over in two chunks
+    feed("DEF456");
+    processor.LineQuiet(0);
+    processor.LineQuiet(0);  // nothing arrived: no record, no redraw
+    feed("X1");
+    feed("Y2");  // a late notification carried the next burst's start along
+    processor.LineQuiet(2);
+    feed("Z");
+    processor.LineQuiet(0);
+    feed("\xC4\xE3\xBA");
+    processor.Reset();  // the capture ends: what came is kept, the half character is not
+    feed("\xBA\xC3" "Z");
     processor.Reset();
-    processor.EndOfBurst();
-    ASSERT_EQ(doc.decodedLines.size(), 3u);
-    EXPECT_EQ(doc.decodedLines[0].lineText, "ABC123DEF456");
-    EXPECT_EQ(doc.decodedLines[1].lineText, "你");
-    EXPECT_EQ(doc.decodedLines[2].lineText, "好Z");
-    EXPECT_EQ(redraws, 3);
+    processor.Reset();
+    const std::vector<std::string> expected{"6901234567892", "ABC123DEF456", "X1", "Y2Z", "你", "好Z"};
+    std::vector<std::string> texts;
+    for (const RsTransDataStr& line : doc.decodedLines)
+        texts.push_back(line.lineText);
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(redraws, 6);
 }
 
 TEST(DecodedOutput, AFloodIsCutIntoRecordsAndNothingIsLost)
@@ -120,7 +133,7 @@ TEST(DecodedOutput, AFloodIsCutIntoRecordsAndNothingIsLost)
         flood += "\xC4\xE3" + std::to_string(i % 10);  // 3 bytes: a record edge splits characters
     for (std::size_t at = 0; at < flood.size(); at += 1023)
         processor.Feed(reinterpret_cast<const std::uint8_t*>(flood.data()) + at, std::min<std::size_t>(1023, flood.size() - at));
-    processor.EndOfBurst();
+    processor.LineQuiet(0);
     ASSERT_EQ(doc.decodedLines.size(), 3u);
     std::string joined;
     for (const RsTransDataStr& line : doc.decodedLines)

@@ -33,6 +33,7 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"connect at another speed", {}, "connect --port COM9 --baud 9600", 0, "COM9，联机", ""},
         {"no answer", {"--fault", "silent-probe"}, "connect --port COM9 --timeout 300", 1, "", kConnectFailedText},
         {"a wrong answer, then the right one", {"--fault", "wrong-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
+        {"a stray byte, then the answer in pieces", {"--fault", "stray-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
         {"no such port", {}, "connect --port COM77", 3, "", "no such port"},
         // connect ends with the read-back it starts, or says it gave up.
         {"connect, the read-back never ended", {"--fault", "no-readback-end"}, "connect --port COM9 --timeout 300", 1,
@@ -42,6 +43,11 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"read as JSON", {}, "read --port COM9 --json", 0, "\"code\": \"414103\",\n    \"setting\": \"波特率\",\n    \"option\": \"9600\",\n    \"value\": null", ""},
         {"set", {}, "set --port COM9 414201", 0, "414201\t校验方式\t奇校验(Odd)", ""},
         {"set a text value", {}, "set --port COM9 51C10000=AB", 0, "", ""},
+        {"a two-byte value as it was typed", {}, "set --port COM9 61820000=3000", 0,
+         "61820000\t单次读码时长\t设置读码时长\t3000\n", ""},
+        {"the largest two-byte value", {}, "set --port COM9 61820000=65535", 0, "\t设置读码时长\t65535\n", ""},
+        {"a count goes out as its digits read as hex", {}, "set --port COM9 31810000=5", 0,
+         "31810000\t条码输出个数\t设置输出个数\t5\n", ""},
         {"refused write", {"--fault", "write-error"}, "set --port COM9 414201", 1, "", kWriteRefusedText},
         {"baud rate changed", {}, "set --port COM9 414101", 1, "", kBaudChangedText},
         {"a read-back never ended", {"--fault", "no-readback-end"}, "read --port COM9 --timeout 300", 1, "",
@@ -90,9 +96,12 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
 TEST(DeviceCli, SetChangesWhatTheDeviceHolds)
 {
     const SimForTool sim(WithBundledCatalogue());
-    ASSERT_EQ(RunCliOn(sim, "set --port COM9 414201 51C10000=AB").exitCode, 0);
+    ASSERT_EQ(RunCliOn(sim, "set --port COM9 414201 51C10000=AB 61820000=3000").exitCode, 0);
     const ProgramRun read = RunCliOn(sim, "read --port COM9");
     EXPECT_TRUE(HasLine(read.out, "414201\t校验方式\t奇校验(Odd)")) << read.out;
+    EXPECT_TRUE(HasLine(read.out, "61820000\t单次读码时长\t设置读码时长\t3000")) << read.out;
+    EXPECT_NE(RunCliOn(sim, "read --port COM9 --json").out.find("\"option\": \"设置读码时长\",\n    \"value\": \"3000\""),
+              std::string::npos);
     EXPECT_NE(read.out.find("51C10000\t"), std::string::npos);
     EXPECT_NE(read.out.find("\tAB\n"), std::string::npos) << read.out;
     // A refused argument sends nothing: the device still holds the same.

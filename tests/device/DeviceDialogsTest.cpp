@@ -59,14 +59,14 @@ TEST(PicSizeDlg, ButtonsAndPixelEntry)
 
     dialog.Prepare(640, 480);
     EXPECT_TRUE(dialog.findChild<QRadioButton*>("scale0")->isChecked());
-    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_FALSE(width->isEnabled());
     press(1);
     press(2);  // both factors: 452 x 336, then halved
     EXPECT_EQ(dialog.Held().width, 224);
     EXPECT_EQ(dialog.Held().height, 168);
 
     press(6);
-    EXPECT_FALSE(width->isReadOnly());
+    EXPECT_TRUE(width->isEnabled());
     width->setText("11");
     height->setText("200");
     dialog.accept();
@@ -82,8 +82,21 @@ TEST(PicSizeDlg, ButtonsAndPixelEntry)
     // Every opening starts over from what it is given.
     dialog.Prepare(640, 480);
     EXPECT_TRUE(width->text().isEmpty());
-    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_FALSE(width->isEnabled());
     EXPECT_EQ(dialog.Held().width, 640);
+
+    // A camera too large for the receive area: its full size is refused
+    // before anything is asked of the device; a scale that fits is taken.
+    dialog.Prepare(1280, 1024);
+    dialog.setResult(QDialog::Rejected);  // what the last opening ended with stays otherwise
+    dialog.accept();
+    EXPECT_EQ(prompt.Texts().back(), "提取图片设定像素超过最大限制");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    press(1);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Held().width, 904);
+    EXPECT_EQ(dialog.Held().height, 720);
 }
 
 TEST(Progress, ClosesWhenTheTransferEndsAndGivesUpWhenItStalls)

@@ -67,7 +67,9 @@ TEST(ShowDeviceSetting, MarksValuesAndTheSymbologyTable)
 {
     const MarkCase cases[] = {
         {"one-byte value marks the option", "24304001", 8, "304001", "On*/33"},
-        {"two-byte value in decimal", "246182012c", 10, "61820000", "Set* : 1/33"},
+        {"two-byte value: the number both bytes make", "2461820bb8", 10, "61820000", "Set* : 3000/33"},
+        {"the largest two-byte value", "246182ffff", 10, "61820000", "Set* : 65535/33"},
+        {"a low byte alone", "24618200ff", 10, "61820000", "Set* : 255/33"},
         {"symbology by its code", "2431860c00", 10, "31860000", "Choose* : CODE128/33"},
         {"symbology key with a lower-case letter", "24318a0400", 10, "318A0000", "Choose* : PDF417/33"},
         {"symbology code 15 is not in the table", "2431860f00", 10, "31860000", "Choose* : /33"},
@@ -84,6 +86,26 @@ TEST(ShowDeviceSetting, MarksValuesAndTheSymbologyTable)
         EXPECT_EQ(marks.ShowDeviceSetting(c.frame, c.kind), 1) << c.name;
         EXPECT_EQ(f.Look(c.code), c.look) << c.name;
     }
+}
+
+TEST(ShowDeviceSetting, ACountedValueKeepsItsBytesBesideTheirDisplay)
+{
+    Fixture f;
+    DeviceSettingMarks marks(f.nodes, f.tree);
+    const auto bytesOf = [&f](const char* code) {
+        for (const auto& node : f.nodes)
+            if (node.level == 3 && node.code == code)
+                return f.tree.Item(node.treeItem).deviceValue;
+        return std::optional<std::string>("?");
+    };
+    marks.ShowDeviceSetting("2432c00003410d42", 11);
+    EXPECT_EQ(bytesOf("32C00000"), std::optional<std::string>("A\rB"));
+    marks.ShowDeviceSetting("2432c00000", 11);
+    EXPECT_EQ(bytesOf("32C00000"), std::optional<std::string>(""));
+    marks.ShowDeviceSetting("2432c00103", 8);  // the same key, another option: no value any more
+    EXPECT_EQ(bytesOf("32C00000"), std::nullopt);
+    marks.ShowDeviceSetting("246182012c", 10);
+    EXPECT_EQ(bytesOf("61820000"), std::nullopt) << "two-byte values are numbers, not bytes";
 }
 
 TEST(ShowDeviceSetting, ALaterRecordMovesTheMarkAndOtherKindsChangeNothing)

@@ -29,12 +29,14 @@ Bytes Header(unsigned width, unsigned height, std::uint32_t pixels, std::uint8_t
             static_cast<std::uint8_t>(pixels >> 8), static_cast<std::uint8_t>(pixels)};
 }
 
-Bytes Frame(unsigned width, unsigned height)
+// padding: bytes the device sends after the picture, counted in P.
+Bytes Frame(unsigned width, unsigned height, std::uint32_t padding = 0)
 {
-    Bytes frame = Header(width, height, width * height);
+    Bytes frame = Header(width, height, width * height + padding);
     for (unsigned y = 0; y < height; ++y)
         for (unsigned x = 0; x < width; ++x)
             frame.push_back(Pattern(x, y));
+    frame.resize(frame.size() + padding, 0xEE);
     return frame;
 }
 
@@ -58,6 +60,20 @@ void ExpectPattern(const DeviceImage& image, unsigned width, unsigned height)
 
 TEST(ImageDataProcessor, CompletesExactlyWhenHeaderAndPixelsAreIn)
 {
+    for (const std::uint32_t padding : {0u, 7u}) {
+        // P beyond width x height: the picture comes first, the transfer ends after P.
+        const Bytes frame = Frame(6, 5, padding);
+        for (std::size_t cut = 0; cut <= frame.size(); ++cut) {
+            Fixture f;
+            f.Feed(Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(cut)));
+            EXPECT_EQ(f.host.arrived, cut == frame.size() ? 1 : 0) << padding << " " << cut;
+            f.Feed(Bytes(frame.begin() + static_cast<std::ptrdiff_t>(cut), frame.end()));
+            ASSERT_EQ(f.host.arrived, 1) << cut;
+            ExpectPattern(f.image, 6, 5);
+            EXPECT_EQ(f.image.byteCount, frame.size());
+            EXPECT_LE(f.processor.Held(), 11u + 30u);
+        }
+    }
     const Bytes frame = Frame(6, 5);
     // Every way of cutting the frame in two, and byte by byte.
     for (std::size_t cut = 0; cut <= frame.size(); ++cut) {
@@ -95,7 +111,6 @@ TEST(ImageDataProcessor, RefusesBadHeadersAndKeepsTheOldImage)
         {"zero width", Header(0, 4, 0), kImageFormatErrorText},
         {"zero height", Header(4, 0, 0), kImageFormatErrorText},
         {"P short of width x height", Header(4, 4, 15), kImageFormatErrorText},
-        {"P beyond width x height", Header(4, 4, 17), kImageFormatErrorText},
         {"1024 x 1024 passes the area", Header(1024, 1024, 1024 * 1024), kImageTooLargeText},
         {"65535 x 65535", Header(65535, 65535, 0xFFFE0001u), kImageTooLargeText},
     };
@@ -130,6 +145,14 @@ TEST(ImageDataProcessor, LargestImageFitsAndNothingPastItIsKept)
     EXPECT_EQ(f.processor.Held(), 0u);
     ExpectPattern(f.image, 1024, 1023);
     EXPECT_EQ(f.image.byteCount, 11u + 1024 * 1023);
+
+    // Padding past the area is counted, never kept.
+    Fixture padded;
+    const Bytes large = Frame(4, 4, 2'000'000);
+    for (std::size_t at = 0; at < large.size(); at += 10230)
+        padded.processor.Feed(large.data() + at, std::min<std::size_t>(10230, large.size() - at));
+    EXPECT_EQ(padded.host.arrived, 1);
+    ExpectPattern(padded.image, 4, 4);
 }
 
 TEST(ImageDataProcessor, ResetStartsOverAfterATruncatedTransfer)

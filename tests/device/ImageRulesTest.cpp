@@ -34,6 +34,15 @@ TEST(PicSizeRules, ScalesWorkOnWhatIsHeld)
         EXPECT_EQ(rules.Accept("", ""), nullptr);  // OK keeps what is held
         EXPECT_EQ(rules.Width(), c.width);
     }
+    // A camera too large for the receive area: its own size is refused at
+    // OK, a scale that fits is not.
+    PicSizeRules large(1280, 1024);
+    large.ApplyScale(PicScale::Original);
+    EXPECT_STREQ(large.Accept("", ""), kPixelMaximumText);
+    large.ApplyScale(PicScale::Half);
+    EXPECT_EQ(large.Accept("", ""), nullptr);
+    EXPECT_EQ(large.Width(), 904);
+
     PicSizeRules odd(643, 481);
     odd.ApplyScale(PicScale::Original);
     EXPECT_EQ(odd.Width(), 640);

@@ -23,6 +23,7 @@
 #include <poll.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <random>
 #include <set>
 #include <thread>
@@ -33,6 +34,7 @@ namespace {
 constexpr int kPort = 5;
 const std::string kOnlineText = "COM5，联机";
 const std::string kOfflineText = "未连接设备，脱机";
+const std::string kBarcode = "ABC\r";  // 4142430d
 
 // What the window does with the link's reports, kept as plain state: the
 // information bar, the view and its boxes, and what the image dialogs would
@@ -108,6 +110,7 @@ enum class Step {
     Split,
     Refusal,
     HidReport,
+    Pause,
     Count
 };
 
@@ -117,7 +120,7 @@ const char* Name(Step step)
                                         "image",      "console open",    "console send",  "console close",
                                         "view switch", "tick 修改设备参数", "tick 解码输出", "tick 图像提取",
                                         "unplug",     "answer",          "silence",       "noise",
-                                        "split",      "refusal",         "HID report"};
+                                        "split",      "refusal",         "HID report",    "pause"};
     return names[static_cast<int>(step)];
 }
 
@@ -166,7 +169,7 @@ protected:
         case ReplyRoute::SettingWrite: return "33764200";
         case ReplyRoute::ImageData: return "61000400040000000000100102030405060708090a0b0c0d0e0f10";
         case ReplyRoute::CommandInteraction: return "55aa";
-        default: return "4142430d";  // a barcode
+        default: return "4142430d";  // kBarcode
         }
     }
 
@@ -310,6 +313,17 @@ protected:
                 allowed.insert(kLinkHidText);
             Send("22424001");
             return;
+        case Step::Pause: {
+            // The line has been quiet for the read interval: the channel's
+            // notice of where the burst ended.
+            std::uint64_t appended = 0;
+            {
+                std::lock_guard lock(comm.Input().Mutex());
+                appended = comm.Input().Appended();
+            }
+            session.Dispatcher().OnLineQuiet(kPort, appended);
+            return;
+        }
         case Step::Count: return;
         }
     }
@@ -341,6 +355,15 @@ protected:
             return "an operation runs on a closed port";
         if ((window.infoText == kOnlineText) != link.Online())
             return "the information bar says " + window.infoText;
+        // Only barcodes carry these letters (noise and frames never do), and
+        // a record ends only where the line paused: no barcode is cut.
+        for (const RsTransDataStr& record : doc.decodedLines) {
+            std::string rest = record.lineText;
+            for (std::size_t at; (at = rest.find(kBarcode)) != std::string::npos;)
+                rest.erase(at, kBarcode.size());
+            if (rest.find_first_of("AC") != std::string::npos)
+                return "a barcode cut into records: " + record.lineText;
+        }
         for (std::size_t i = promptsBefore; i < prompt.shown.size(); ++i)
             if (!allowed.contains(prompt.shown[i].text))
                 return "a message for an action that did not fail: " + prompt.shown[i].text;

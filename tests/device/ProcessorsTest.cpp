@@ -1,7 +1,15 @@
 #include "device/ConnectProbeProcessor.h"
-#include "device/ReadBackProcessor.h"
-#include "device/SettingWriteProcessor.h"
+#include "device/DeviceCapture.h"
+#include "device/FrameBuilder.h"
+#include "device/FrameWriter.h"
 #include "device/HexText.h"
+#include "device/LinkState.h"
+#include "device/ReadBackProcessor.h"
+#include "device/ReplyDispatcher.h"
+#include "device/SettingWriteProcessor.h"
+#include "document/QuillonDoc.h"
+#include "serial/CnComm.h"
+#include "support/SessionSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -157,18 +165,21 @@ struct ProbeCase {
     bool answered;
 };
 
-TEST(ConnectProbeProcessor, ExactlyFourBytesInOneNotification)
+TEST(ConnectProbeProcessor, TheAnswerAnywhereInTheStream)
 {
     const ProbeCase cases[] = {
         {"the answer", {"2410407f"}, true},
         {"any fourth byte", {"24104000"}, true},
         {"three bytes alone", {"241040"}, false},
-        {"a fifth byte", {"2410407f00"}, false},
+        {"a fifth byte", {"2410407f00"}, true},
         {"a wrong answer", {"24104100"}, false},
         {"a wrong answer then the right one", {"24104100", "2410407f"}, true},
         {"split over two notifications", {"2410", "407f"}, true},
-        {"split, then too much", {"241040", "7f00"}, false},
-        {"too much, then the answer", {"2410407f2410407f", "2410407f"}, true},
+        {"split, then more", {"241040", "7f00"}, true},
+        {"a stray byte first", {"002410407f"}, true},
+        {"a stray byte, then the answer in pieces", {"0024", "10", "407f"}, true},
+        {"a false start inside", {"241024", "10407f"}, true},
+        {"the key of another setting", {"2410417f", "10407f"}, false},
         {"a chatty device", {std::string(20000, 'a'), "2410407f"}, true},
     };
     for (const auto& c : cases) {
@@ -180,6 +191,105 @@ TEST(ConnectProbeProcessor, ExactlyFourBytesInOneNotification)
         }
         EXPECT_EQ(answers, c.answered ? 1 : 0) << c.name;
     }
+}
+
+// The capture routes behind the dispatcher, fed as the channel's worker
+// would: bytes into the receive buffer, a notification, and once the line
+// has been quiet for the read interval, the notice of where the burst ended.
+struct CaptureLine : ICaptureHost, IFrameWriter {
+    void VersionComplete() override {}
+    void ResolutionArrived() override {}
+    void ImageArrived() override {}
+    void ImageRefused(const char* message) override { refusals.push_back(message); }
+    void DecodedCaptured() override {}
+    void Write(const std::uint8_t*, std::size_t) override {}
+
+    void Buffer(const Bytes& bytes)
+    {
+        std::lock_guard lock(comm.Input().Mutex());
+        comm.Input().Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    }
+    void Arrive(const Bytes& bytes)
+    {
+        Buffer(bytes);
+        dispatcher.OnDeviceData(doc.portNumber);
+    }
+    std::uint64_t Appended()
+    {
+        std::lock_guard lock(comm.Input().Mutex());
+        return comm.Input().Appended();
+    }
+    void Quiet() { dispatcher.OnLineQuiet(doc.portNumber, Appended()); }
+    void Open(int port)
+    {
+        doc.portNumber = port;
+        link.PortOpened(port);
+    }
+    Strings Records() const
+    {
+        Strings texts;
+        for (const RsTransDataStr& line : doc.decodedLines)
+            texts.push_back(line.lineText);
+        return texts;
+    }
+
+    CQuillonDoc doc;
+    CnComm comm;
+    test::FakeDeviceTimers timers;
+    ReplyRoute resting = ReplyRoute::None;
+    LinkState link{timers, [this] { return resting; }};
+    FrameBuilder frames{doc.catalogue, doc.monitorLines, *this};
+    ReplyDispatcher dispatcher{comm, link};
+    Strings refusals;
+    DeviceCapture capture{doc, frames, dispatcher, link, *this};
+};
+
+TEST(ReplyDispatcher, ARefusedImageIsDroppedToItsEndWhateverTheRouteThen)
+{
+    CaptureLine line;
+    line.Open(1);
+    line.capture.RequestImage(1024, 1024);
+    Bytes image = HexBytes("6104000400000000100000");  // 1024 x 1024: past the receive area
+    image.resize(4000, 0x31);
+    line.Arrive(image);
+    EXPECT_EQ(line.refusals, Strings{kImageTooLargeText});
+    // The progress closes and the monitor view rests on the decoded output
+    // while the device goes on sending the image.
+    EXPECT_EQ(line.link.Operation(), ReplyRoute::None);
+    line.resting = ReplyRoute::DecodedOutput;
+    line.Arrive(Bytes(5000, 0x32));
+    line.Quiet();
+    EXPECT_EQ(line.Records(), Strings{});
+    line.Arrive(Bytes{'6', '9', '0'});
+    line.Arrive(Bytes{'1', '2'});
+    line.Quiet();
+    EXPECT_EQ(line.Records(), Strings{"69012"});
+
+    // A header first taken at the quiet notice (it came with no notification
+    // of its own) is refused there, and the next burst is not dropped.
+    line.capture.RequestImage(1024, 1024);
+    line.Buffer(image);
+    line.Quiet();
+    EXPECT_EQ(line.refusals.size(), 2u);
+    EXPECT_EQ(line.link.Route(), ReplyRoute::DecodedOutput);
+    line.Arrive(Bytes{'7'});
+    line.Quiet();
+    EXPECT_EQ(line.Records(), (Strings{"69012", "7"}));
+}
+
+TEST(ReplyDispatcher, ALateQuietNoticeCutsTheRecordWhereTheLinePaused)
+{
+    CaptureLine line;
+    line.Open(1);
+    line.resting = ReplyRoute::DecodedOutput;
+    line.Arrive(Bytes{'A', 'B'});
+    const std::uint64_t pause = line.Appended();
+    // The next burst was already fed when the notice of the pause is handled.
+    line.Arrive(Bytes{'C', 'D'});
+    line.dispatcher.OnLineQuiet(1, pause);
+    line.dispatcher.OnLineQuiet(2, pause + 2);  // another port's: nothing
+    line.Quiet();
+    EXPECT_EQ(line.Records(), (Strings{"AB", "CD"}));
 }
 
 }  // namespace

@@ -206,28 +206,35 @@ TEST_F(SessionTest, WriteRepliesEachGiveTheirReaction)
     }
 }
 
-TEST_F(SessionTest, AWriteDuringAReadBackEndsItAndItsReplyReadsBackAgain)
+TEST_F(SessionTest, AWriteDuringAReadBackWaitsForItsEndThenReadsBackAgain)
 {
     Connect();
     session.SendSettingFrame(2, {});  // Beep On, while the settings are still read
+    EXPECT_EQ(SentHex(1, kQuietMs), "");
+    EXPECT_TRUE(ReadBusy());
+    Answer("2471810000");
     EXPECT_EQ(SentHex(4), "21304001");
     EXPECT_FALSE(ReadBusy());
-    EXPECT_FALSE(timers.Running(DeviceTimer::ReadBackQuiet));
-    // The first read-back's time-out, late: it ended with the write.
-    session.OnTimer(DeviceTimer::ReadBackQuiet);
     EXPECT_EQ(Route(), 1);
     Answer("33764200");
     EXPECT_EQ(SentHex(24), kReadBackRequests);
-    EXPECT_TRUE(ReadBusy());
     Answer("2471810000");
     EXPECT_FALSE(ReadBusy());
+    EXPECT_FALSE(timers.Running(DeviceTimer::ReadBackQuiet));
     EXPECT_EQ(host.events, (Strings{"online 5"}));
     EXPECT_TRUE(prompt.shown.empty());
+    // One left waiting when the link goes is dropped with it.
+    ASSERT_EQ(session.BeginReadSettings(), 1);
+    ASSERT_EQ(SentHex(24), kReadBackRequests);
+    session.SendSettingFrame(2, {});
+    session.Disconnect();
+    EXPECT_EQ(SentHex(1, kQuietMs), "");
 }
 
 TEST_F(SessionTest, ASettingTooLongIsRefusedAndNothingSent)
 {
     Connect();
+    Answer("2471810000");
     session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1});
     EXPECT_EQ(prompt.Texts(), (Strings{kSettingTooLongText}));
     EXPECT_EQ(SentHex(1, kQuietMs), "");

@@ -7,6 +7,7 @@
 #include "dialogs/MbcStrOrderRules.h"
 #include "dialogs/SymbologyNames.h"
 #include "dialogs/WordEntry.h"
+#include "device/HexText.h"
 #include "document/AddStrRules.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,44 @@ TEST(AddStrRules, OpeningReadsTheTextAndEscapesFromTheItemText)
         EXPECT_EQ(opening.lineBreak, c.lineBreak) << c.initial;
         EXPECT_FALSE(opening.hex);
     }
+}
+
+TEST(AddStrRules, OpeningFromTheDevicesBytesSendsThemBackUnchanged)
+{
+    using namespace std::string_literals;
+    struct { std::string bytes; const char* text; bool tab, lineBreak, hex; } cases[] = {
+        {"A\rB", "410d42", false, false, true},  // shown in the tree as A(x0D)B
+        {"AB\t", "AB", true, false, false},
+        {"AB\r\n", "AB", false, true, false},
+        {"AB\t\r\n", "AB", true, true, false},
+        {"\r\n", "", false, true, false},
+        {"\tAB", "094142", false, false, true},  // a tab that is not trailing
+        {"a\\b: c", "a\\b: c", false, false, false},  // no escapes read from device text
+        {"\xe9\t", "e9", true, false, true},
+        {"\0"s, "00", false, false, true},
+        {"", "", false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        AddStrRules rules;
+        rules.SetInitialText("前缀* : shown");
+        rules.SetDeviceValue(c.bytes);
+        const AddStrRules::Fields opening = rules.Opening();
+        EXPECT_EQ(opening.text, c.text);
+        EXPECT_EQ(opening.tab, c.tab);
+        EXPECT_EQ(opening.lineBreak, c.lineBreak);
+        EXPECT_EQ(opening.hex, c.hex);
+        // OK at once sends what the device holds.
+        const DialogOutcome outcome = rules.Accept(opening);
+        ASSERT_TRUE(outcome.output);
+        const std::vector<std::uint8_t> wire = HexToBytes(outcome.output->text);
+        EXPECT_EQ(outcome.output->hex ? std::string(wire.begin(), wire.end()) : outcome.output->text, c.bytes);
+    }
+    AddStrRules offline;
+    offline.SetDeviceValue("X");
+    offline.SetDeviceValue(std::nullopt);
+    offline.SetInitialText("前缀: ABC\\t");
+    EXPECT_EQ(offline.Opening().text, "ABC") << "without the device's bytes, the item text";
 }
 
 TEST(AddStrRules, AcceptAppendsLimitsAndChecks)

@@ -64,7 +64,7 @@ std::optional<DialogOutput> RunWith(QtParameterDialogRunner& runner, ParameterDi
         if (dialog->isVisible())
             dialog->reject();
     });
-    return runner.Run(kind, mode, optionText);
+    return runner.Run(kind, DialogRequest{mode, optionText, std::nullopt});
 }
 
 class DialogWidgets : public ::testing::Test {
@@ -139,7 +139,7 @@ TEST_F(DialogWidgets, OkShowsTheRuleMessageAndStaysOpenCancelGivesNothingDialogs
     EXPECT_EQ(kept->text, "FF");
     EXPECT_EQ(runner.Dialog(DiffResultTime), dialog);
     EXPECT_EQ(runner.Dialog(None), nullptr);
-    EXPECT_FALSE(runner.Run(None, -1, ""));
+    EXPECT_FALSE(runner.Run(None, DialogRequest{}));
 }
 
 // What only the controls do: the digit filter, the arrows, the radio buttons

@@ -67,7 +67,7 @@ struct UserHome {
     }
 };
 
-TEST_F(PackageTest, HoldsExactlyTheProgramsCatalogueMenuEntryIconManualsAndNotes)
+TEST_F(PackageTest, HoldsExactlyTheProgramsCatalogueMenuEntryIconManualsGuideAndNotes)
 {
     const test::ProgramRun listing = RunProgram("dpkg-deb -c " + Quote(deb_));
     ASSERT_EQ(listing.exitCode, 0) << listing.err;
@@ -94,6 +94,8 @@ TEST_F(PackageTest, HoldsExactlyTheProgramsCatalogueMenuEntryIconManualsAndNotes
         {"./usr/share/man/man1/quillon-sim.1.gz", "-rw-r--r--"},
         {"./usr/share/doc/quillon/copyright", "-rw-r--r--"},
         {"./usr/share/doc/quillon/changelog.gz", "-rw-r--r--"},
+        {"./usr/share/doc/quillon/guide/index.html", "-rw-r--r--"},
+        {"./usr/share/doc/quillon/guide/main-window.png", "-rw-r--r--"},
     };
     std::set<std::string> expectedFiles;
     for (const auto& [path, mode] : expected) {

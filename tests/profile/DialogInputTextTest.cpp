@@ -33,12 +33,12 @@ TEST(DialogInputTextTest, GivesBackTheOutputItWasTakenFrom)
     for (const Case& c : cases) {
         DialogInputs inputs;
         inputs.SetValue(c.typed);
-        const auto first = inputs.Run(c.dialog, c.mode, "");
+        const auto first = inputs.Run(c.dialog, {c.mode, "", std::nullopt});
         ASSERT_TRUE(first) << c.typed << ": " << inputs.Error();
         const std::string kept = DialogInputText(c.dialog, *first);
         EXPECT_EQ(kept, c.kept);
         inputs.SetValue(kept);
-        const auto again = inputs.Run(c.dialog, c.mode, "");
+        const auto again = inputs.Run(c.dialog, {c.mode, "", std::nullopt});
         ASSERT_TRUE(again) << kept;
         EXPECT_EQ(again->text, first->text) << c.typed;
         EXPECT_EQ(again->hex, first->hex) << c.typed;

@@ -135,6 +135,35 @@ TEST_F(CnCommTest, EachBurstFillsTheBufferAndRaisesOneNotificationWithThePort)
     EXPECT_EQ(comm.BytesRead(), 3008u);
 }
 
+// However the device paces its bytes (at 1,200 baud one every 8 ms, each
+// read on its own), the burst ends only once the line has been quiet for the
+// read interval; the notice says where in the input the burst ended.
+TEST_F(CnCommTest, TheLineGoingQuietEndsTheBurstAtItsLastByte)
+{
+    Open(comm, 7);
+    std::size_t sent = 0;
+    for (const std::string burst : {"6901234567892", "AB"}) {
+        for (const char c : burst) {
+            pty.Write(std::string(1, c));
+            std::this_thread::sleep_for(8ms);
+        }
+        sent += burst.size();
+        const auto endedThere = [&] {
+            const auto notes = sink.Notes();
+            return notes.back().message == kNotifyLineQuiet && notes.back().argument == long(sent);
+        };
+        for (int i = 0; i < 500 && !endedThere(); ++i)
+            sink.WaitFor(kNotifyLineQuiet, sink.Count(kNotifyLineQuiet) + 1, 20);
+        EXPECT_TRUE(endedThere()) << sent;
+        EXPECT_EQ(sink.Notes().back().port, 7);
+    }
+    EXPECT_EQ(TakeAll(comm), "6901234567892AB");
+    // Nothing came since: no more notices.
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(sink.Notes().back().argument, 15);
+    EXPECT_EQ(sink.Notes().front().message, unsigned(kNotifyReceived));
+}
+
 TEST_F(CnCommTest, OneMebibyteInRandomPiecesArrivesIntactAndInOrder)
 {
     Open(comm, 8);

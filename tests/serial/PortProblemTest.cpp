@@ -181,7 +181,7 @@ protected:
         CQuillonDoc doc;
         CnComm comm(0);
         RecordingPrompt prompt;
-        CRsParaSetRules rules(doc, comm, prompt, [] { return std::vector<int>{}; });
+        CRsParaSetRules rules(doc, comm, prompt, [] { return std::vector<PortEntry>{}; });
         if (rules.Connect({"COM7", "9600", "8", "1", "None"}))
             return "opened";
         return prompt.Texts().empty() ? "nothing shown" : prompt.Texts().front();

@@ -75,6 +75,32 @@ public:
         return bytes;
     }
 
+    // From now on the master reads in packet mode, which tells a flush of
+    // the slave's output apart from its data.
+    void WatchFlushes() const
+    {
+        int on = 1;
+        ::ioctl(master_, TIOCPKT, &on);
+    }
+    // Whether the slave's output was flushed within `ms` (after WatchFlushes);
+    // the data read on the way is dropped.
+    bool OutputFlushed(int ms) const
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        char chunk[65536];
+        while (std::chrono::steady_clock::now() < end) {
+            pollfd fd{master_, POLLIN | POLLPRI, 0};
+            if (::poll(&fd, 1, 20) <= 0)
+                continue;
+            const ssize_t n = ::read(master_, chunk, sizeof chunk);
+            if (n <= 0)
+                return false;
+            if (chunk[0] != TIOCPKT_DATA && (chunk[0] & TIOCPKT_FLUSHWRITE))
+                return true;
+        }
+        return false;
+    }
+
 private:
     int master_ = -1;
     int slave_ = -1;
@@ -107,12 +133,13 @@ public:
     struct Note {
         unsigned message;
         int port;
+        long argument;
     };
 
-    void OnCommNotify(unsigned message, int port, long) override
+    void OnCommNotify(unsigned message, int port, long argument) override
     {
         std::lock_guard lock(mutex_);
-        notes_.push_back({message, port});
+        notes_.push_back({message, port, argument});
         changed_.notify_all();
     }
     size_t Count(unsigned message) const

@@ -7,6 +7,7 @@
 #include "serial/DevicePort.h"
 #include "serial/PtyPair.h"
 #include "serial/RsParaSetRules.h"
+#include "support/PortEntries.h"
 #include "support/RecordingPrompt.h"
 
 namespace quillon::test {
@@ -16,7 +17,7 @@ class RsParaSetRulesTest : public ::testing::Test {
 protected:
     CRsParaSetRules Rules(std::vector<int> ports = {})
     {
-        return CRsParaSetRules(doc, comm, prompt, [ports] { return ports; });
+        return CRsParaSetRules(doc, comm, prompt, [ports] { return UsbPortsNumbered(ports); });
     }
 
     PortSandbox sandbox;
@@ -147,4 +148,31 @@ TEST_F(RsParaSetRulesTest, OpenDevicePortClosesAnOpenChannelFirst)
 }
 
 }  // namespace
+TEST_F(RsParaSetRulesTest, PortsNameTheirDevicesAndThePortOpenedLastIsChosenFirst)
+{
+    const struct {
+        PortEntry port;
+        const char* description;
+    } described[] = {
+        {{3, "/dev/ttyUSB0", "FTDI FT232R USB UART (COM3)"}, "FTDI FT232R USB UART (/dev/ttyUSB0)"},
+        {{5, "/dev/pts/4", "/dev/pts/4 (COM5)"}, "/dev/pts/4"},  // a link: its target
+        {{2, "/dev/ttyS1", ""}, "/dev/ttyS1"},
+    };
+    for (const auto& d : described)
+        EXPECT_EQ(PortDeviceText(d.port), d.description);
+
+    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
+    std::vector<int> present{1, 7, 12};
+    CRsParaSetRules rules(doc, comm, prompt, [&present] { return UsbPortsNumbered(present); });
+    const ComboContent first = rules.Content().port;
+    EXPECT_EQ(first.selected, 0);
+    EXPECT_EQ(first.descriptions, (std::vector<std::string>{"Adapter 1 (/dev/ttyUSB1)", "Adapter 7 (/dev/ttyUSB7)",
+                                                             "Adapter 12 (/dev/ttyUSB12)"}));
+    ASSERT_TRUE(rules.Connect({"COM7", "115200", "8", "1", "None"}));
+    comm.Shutdown();
+    EXPECT_EQ(rules.Content().port.selected, 1) << "the port used last";
+    present = {1, 12};
+    EXPECT_EQ(rules.Content().port.selected, 0) << "gone: the first again";
+}
+
 }  // namespace quillon::test

@@ -15,6 +15,7 @@
 #include "serial/PtyPair.h"
 #include "serial/QtCommNotifier.h"
 #include "serial/RsParaSet.h"
+#include "support/PortEntries.h"
 #include "support/RecordingPrompt.h"
 
 namespace quillon::test {
@@ -33,7 +34,7 @@ protected:
     CnComm comm{kCommEventThread | kCommOverlapped | kCommReceiveBuffer};
     RecordingPrompt prompt;
     std::vector<int> ports{12, 1};
-    CRsParaSet dialog{doc, comm, prompt, nullptr, [this] { return ports; }};
+    CRsParaSet dialog{doc, comm, prompt, nullptr, [this] { return UsbPortsNumbered(ports); }};
 };
 
 TEST_F(RsParaSetTest, ShowsItsTextsAndListsEachTimeItOpens)
@@ -91,6 +92,25 @@ TEST_F(RsParaSetTest, AFailedConnectKeepsTheDialogOpenAndALaterOneAccepts)
     });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(std::pair(doc.portNumber, doc.baudRate), std::pair(7, 9600));
+}
+
+TEST_F(RsParaSetTest, TheOpenShowsTheBusyCursorUntilItEnds)
+{
+    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
+    std::vector<int> during;
+    QTimer::singleShot(0, [&] {
+        List("port")->lineEdit()->setText("COM7");
+        // Runs while the open is under way: the dialog lets the cursor show
+        // before it starts.
+        QTimer::singleShot(0, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            during.push_back(cursor ? cursor->shape() : -1);
+        });
+        QTest::mouseClick(Button("connect"), Qt::LeftButton);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(during, std::vector<int>{Qt::WaitCursor});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(RsParaSetTest, CancelChangesNothing)

@@ -183,7 +183,7 @@ TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
     ASSERT_EQ(run.exitCode, 0);
     const std::string& help = run.out;
     for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--read-back-hold", "--control", "--firmware-out", "--fault",
-                             "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "hid-pos",
+                             "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "stray-probe", "hid-pos",
                              "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage",
                              "record-answer", "late-loader", "short-erase"})
         EXPECT_NE(help.find(word), std::string::npos) << word;

@@ -84,7 +84,7 @@ void SimProcess::Launch(std::vector<std::string> args, bool withStderr)
     devicePath_ = serving.substr(serving.rfind(' ') + 1);
 }
 
-SimForTool::SimForTool(std::vector<std::string> extraArgs) : SimProcess(std::move(extraArgs))
+SimForTool::SimForTool(std::vector<std::string> extraArgs, bool paced) : SimProcess(std::move(extraArgs), paced)
 {
     ClosePort();
     setenv("QUILLON_PORT_LINKS", LinkFolder().c_str(), 1);

@@ -72,7 +72,7 @@ private:
 // simulator's link folder and keeps its settings in a folder of its own.
 class SimForTool : public SimProcess {
 public:
-    explicit SimForTool(std::vector<std::string> extraArgs = {});
+    explicit SimForTool(std::vector<std::string> extraArgs = {}, bool paced = false);
     ~SimForTool();
 };
 

@@ -15,10 +15,11 @@ public:
         ParameterDialog dialog;
         int mode;
         std::string optionText;
+        std::optional<std::string> deviceValue;
     };
-    std::optional<DialogOutput> Run(ParameterDialog dialog, int mode, const std::string& optionText) override
+    std::optional<DialogOutput> Run(ParameterDialog dialog, const DialogRequest& request) override
     {
-        calls.push_back({dialog, mode, optionText});
+        calls.push_back({dialog, request.mode, request.optionText, request.deviceValue});
         if (answers.empty())
             return std::nullopt;
         auto answer = answers.front();
