@@ -1,3 +1,4 @@
+#include "cli/CommandTrace.h"
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/Verbs.h"
@@ -61,6 +62,9 @@ int main(int argc, char** argv)
         quillon::cli::AddSheetVerb(app),
 #endif
     };
+    quillon::cli::CommandTrace trace;
+    for (const auto& verb : verbs)
+        trace.AddOption(*verb.command);
     // Every verb's help ends with the one table of exit statuses.
     for (const auto& verb : verbs)
         verb.command->footer(verb.command->get_footer() + "\n" + quillon::cli::kExitStatusTable);
@@ -72,17 +76,21 @@ int main(int argc, char** argv)
                 continue;
             quillon::cli::SetSpeaker("quillon-cli " + verb.command->get_name());
             quillon::cli::CatchInterrupts();
+            trace.Start(argc, argv);
             quillon::cli::ExitStatus status = FlushOutput(verb.run());
             // A verb too short to look at the signal still ends as interrupted.
             if (quillon::cli::Interrupted() && status == quillon::cli::ExitStatus::Done)
                 status = quillon::cli::ExitStatus::Interrupted;
+            trace.Finish(Code(status));
             return Code(status);
         }
         // Checked here rather than by the parser, which would say this
         // before naming an unknown command.
         throw CLI::RequiredError("a command");
     } catch (const CLI::Error& error) {
-        return Report(app, error);
+        const int status = Report(app, error);
+        trace.Finish(status);
+        return status;
     }
     return Code(quillon::cli::ExitStatus::BadInput);
 }

@@ -66,10 +66,13 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
             const auto equals = arg.find('=');
             options.faults.emplace_back(std::string(arg.substr(0, equals)),
                                         equals == std::string_view::npos ? std::string() : std::string(arg.substr(equals + 1)));
-        } else if (option == "--catalogue" || option == "--control" || option == "--firmware-out") {
+        } else if (option == "--catalogue" || option == "--control" || option == "--firmware-out" || option == "--replay") {
             if (!value(arg) || arg.empty())
                 return std::string(option) + " wants a path";
-            (option == "--catalogue" ? options.catalogue : option == "--control" ? options.controlPath : options.firmwareOut) = arg;
+            (option == "--catalogue" ? options.catalogue
+             : option == "--control" ? options.controlPath
+             : option == "--replay"  ? options.replay
+                                     : options.firmwareOut) = arg;
         } else {
             return "unknown option " + std::string(option) + " (try --help)";
         }
@@ -94,6 +97,11 @@ std::string UsageText()
            "  --fault NAME[=ARG]   arm a fault at start (repeatable; names below)\n"
            "  --encoding gbk|utf8  output encoding of scanned texts (default gbk)\n"
            "  --resolution WxH     camera resolution (default 640x480)\n"
+           "  --replay FILE        play the device's side of a wire trace (quillon --trace): answer\n"
+           "                       each frame with what the device sent after it, with the recorded\n"
+           "                       delays unless --no-pace; report on stderr every frame the trace\n"
+           "                       does not have next, and end once the trace is played and the port\n"
+           "                       closed (status 1 when a frame differed)\n"
            "  --help               this text\n"
            "  --version            the version\n"
            "\n" +

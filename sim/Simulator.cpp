@@ -48,7 +48,9 @@ std::optional<SimTime> Earlier(std::optional<SimTime> a, std::optional<SimTime> 
 Simulator::Simulator(const SimOptions& options, DeviceSettings settings, std::FILE* messages)
     : options_(options),
       messages_(messages),
-      out_(options.pace ? options.baud / 10 : 0),
+      // A trace's replies keep the times they were recorded at, which the
+      // line's pace is already in.
+      out_(options.pace && options.replay.empty() ? options.baud / 10 : 0),
       inPace_(options.pace ? options.baud / 10 : 0),
       device_(std::move(settings), IdentityFrom(options), out_, options.firmwareOut, [this](const std::string& line) { Say(line); }),
       interpreter_(device_, *this, options.encoding)
@@ -126,13 +128,24 @@ void Simulator::Unplug()
     device_.ResetLink();
 }
 
+void Simulator::Replay(std::vector<WireRecord> records)
+{
+    replay_ = std::make_unique<TracePlayer>(std::move(records), out_, options_.pace, [](const std::string& text) {
+        std::fprintf(stderr, "quillon-sim: replay: %s\n", text.c_str());
+    });
+}
+
 void Simulator::PortUseChanged()
 {
     const std::string port = PortName(options_.com);
     if (users_.InUse()) {
         Say(port + " opened");
+        if (replay_)
+            replay_->PortOpened(SimClock::now());
         return;
     }
+    if (replay_)
+        replay_->PortClosed(SimClock::now());
     // Nobody listens: like a real line, what the device was sending is lost
     // and the next program starts on a clean line.
     Say(port + " closed");
@@ -156,7 +169,11 @@ std::optional<SimTime> Simulator::ReadLine(SimTime now)
         const ssize_t got = ::read(pty_.MasterFd(), buffer, allowed);
         if (got > 0) {
             inPace_.Moved(static_cast<std::size_t>(got));
-            device_.Receive(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(got)), now);
+            const std::span<const std::uint8_t> bytes(buffer, static_cast<std::size_t>(got));
+            if (replay_)
+                replay_->Receive(bytes, now);
+            else
+                device_.Receive(bytes, now);
             continue;
         }
         if (got < 0 && errno == EINTR)
@@ -182,7 +199,13 @@ int Simulator::Run()
 {
     while (running_) {
         SimTime now = SimClock::now();
-        device_.Tick(now);
+        if (replay_) {
+            replay_->Tick(now);
+            if (replay_->Finished())
+                break;
+        } else {
+            device_.Tick(now);
+        }
         if (pty_.IsOpen() && readResume_ && now >= *readResume_)
             readResume_ = ReadLine(now);
         bool wantWrite = false;
@@ -211,7 +234,7 @@ int Simulator::Run()
         const int fifoAt = watch(fifoOpen_, fifo_.Fd(), POLLIN);
 
         now = SimClock::now();
-        const auto deadline = Earlier(Earlier(device_.NextDeadline(now), readResume_),
+        const auto deadline = Earlier(Earlier(replay_ ? replay_->NextDeadline() : device_.NextDeadline(now), readResume_),
                                       pty_.IsOpen() ? out_.NextWake() : std::nullopt);
         const std::optional<timespec> timeout = TimeoutUntil(deadline, now);
         if (::ppoll(fds, count, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR)
@@ -233,7 +256,7 @@ int Simulator::Run()
             ReadControl(fifo_.Fd(), fifoLines_, fifoOpen_);
     }
     Unplug();
-    return 0;
+    return replay_ && replay_->Differences() > 0 ? 1 : 0;
 }
 
 }  // namespace quillon::sim

@@ -7,6 +7,7 @@
 #include "sim/PortUsers.h"
 #include "sim/PseudoTerminal.h"
 #include "sim/SimOptions.h"
+#include "sim/TracePlayer.h"
 
 #include <cstdio>
 #include <memory>
@@ -22,7 +23,11 @@ public:
 
     // Opens the line and the control FIFO; returns an error text, empty on success.
     std::string Start();
-    // Runs until quit, SIGINT, SIGTERM or SIGHUP; the COM link is removed on the way out.
+    // Plays the trace's records of this port instead of the device.
+    void Replay(std::vector<WireRecord> records);
+    // Runs until quit, SIGINT, SIGTERM or SIGHUP, or until a replayed trace
+    // is played; the COM link is removed on the way out.  1 when a replay
+    // saw a frame the trace did not have.
     int Run();
 
     void Unplug() override;
@@ -45,6 +50,7 @@ private:
     LinePace inPace_;
     std::optional<SimTime> readResume_;
     Device device_;
+    std::unique_ptr<TracePlayer> replay_;
     CommandInterpreter interpreter_;
     PseudoTerminal pty_;
     PortUsers users_;

@@ -4,8 +4,43 @@
 #include "sim/CatalogueSource.h"
 #include "sim/SimOptions.h"
 #include "sim/Simulator.h"
+#include "serial/PortLinks.h"
+#include "serial/WireTraceReader.h"
 
 #include <cstdio>
+
+namespace {
+
+int Serve(quillon::sim::Simulator& simulator)
+{
+    if (const std::string error = simulator.Start(); !error.empty()) {
+        std::fprintf(stderr, "quillon-sim: %s\n", error.c_str());
+        return 1;
+    }
+    return simulator.Run();
+}
+
+// The device of a trace needs no catalogue: it says only what was recorded.
+int Replay(const quillon::sim::SimOptions& options)
+{
+    using namespace quillon;
+    const WireTraceRead read = ReadWireTraceFile(options.replay);
+    if (!read.error.empty()) {
+        std::fprintf(stderr, "quillon-sim: %s\n", read.error.c_str());
+        return 2;
+    }
+    auto records = sim::RecordsOfPort(read.trace, PortName(options.com));
+    if (records.empty()) {
+        std::fprintf(stderr, "quillon-sim: %s has no traffic of %s (try --com)\n", options.replay.c_str(),
+                     PortName(options.com).c_str());
+        return 2;
+    }
+    sim::Simulator simulator(options, sim::DeviceSettings{}, stdout);
+    simulator.Replay(std::move(records));
+    return Serve(simulator);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -23,6 +58,8 @@ int main(int argc, char** argv)
         std::printf("quillon-sim %s\n", QUILLON_VERSION);
         return 0;
     }
+    if (!options.replay.empty())
+        return Replay(options);
     if (options.catalogue.empty())
         options.catalogue = LocateCatalogue();
     CatalogueLists lists;
@@ -33,9 +70,5 @@ int main(int argc, char** argv)
         return 2;
     }
     sim::Simulator simulator(options, sim::DeviceSettings::FromCatalogue(lists), stdout);
-    if (const std::string error = simulator.Start(); !error.empty()) {
-        std::fprintf(stderr, "quillon-sim: %s\n", error.c_str());
-        return 1;
-    }
-    return simulator.Run();
+    return Serve(simulator);
 }

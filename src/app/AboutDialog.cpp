@@ -11,8 +11,8 @@
 
 namespace quillon {
 
-AboutDialog::AboutDialog(const std::string& catalogue, QWidget* parent)
-    : QDialog(parent), version_(new QLineEdit(this)), catalogue_(new QLineEdit(this))
+AboutDialog::AboutDialog(const std::string& catalogue, const std::string& traces, QWidget* parent)
+    : QDialog(parent), version_(new QLineEdit(this)), catalogue_(new QLineEdit(this)), traces_(new QLineEdit(this))
 {
     setWindowTitle(QStringLiteral("关于配置工具软件"));
     auto* icon = new QLabel(this);
@@ -31,6 +31,11 @@ AboutDialog::AboutDialog(const std::string& catalogue, QWidget* parent)
     catalogue_->setMinimumWidth(360);
     catalogue_->setText(QFileInfo(QString::fromStdString(catalogue)).absoluteFilePath());
     catalogue_->setCursorPosition(0);
+    traces_->setObjectName("traceFiles");
+    traces_->setReadOnly(true);
+    traces_->setFrame(false);
+    traces_->setText(QString::fromStdString(traces));
+    traces_->setCursorPosition(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
@@ -40,7 +45,9 @@ AboutDialog::AboutDialog(const std::string& catalogue, QWidget* parent)
     layout->addWidget(version_, 1, 1);
     layout->addWidget(new QLabel(QStringLiteral("配置文件："), this), 2, 0);
     layout->addWidget(catalogue_, 2, 1);
-    layout->addWidget(buttons, 3, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("通信记录："), this), 3, 0);
+    layout->addWidget(traces_, 3, 1);
+    layout->addWidget(buttons, 4, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -16,7 +16,7 @@ constexpr std::array<std::string_view, 7> kMenuTitles = {
     "文件(&F)", "设备(&S)", "视图切换(&Q)", "工具(&T)", "编辑(&E)", "监控(&M)", "帮助(&H)",
 };
 
-constexpr std::array<CommandInfo, 20> kCommands = {{
+constexpr std::array<CommandInfo, 21> kCommands = {{
     {OpenProfile, "打开配置(&O)...\tCtrl+O", EnableRule::ConfigurationView, kFile},
     {SaveProfile, "保存配置(&S)...\tCtrl+S", EnableRule::ConfigurationView, kFile},
     {ClearDocument, "清空文档(&N)\tCtrl+N", EnableRule::Always, kFile},
@@ -36,6 +36,7 @@ constexpr std::array<CommandInfo, 20> kCommands = {{
     {ImageSave, "图像保存(&S)\tCtrl+S", EnableRule::MonitorView, kMonitor},
     {DecodedOutputSave, "解码保存(&O)\tCtrl+O", EnableRule::MonitorView, kMonitor},
     {Help, "帮助文档(&C)\tCtrl+C", EnableRule::Always, kHelp},
+    {SaveTrace, "保存通信记录…", EnableRule::Always, kHelp},
     {About, "关于 Quillon(&A)...", EnableRule::Always, kHelp},
 }};
 

@@ -30,6 +30,7 @@ enum class CommandId : int {
     About = 57664,
     OpenProfile = 32850,
     SaveProfile = 32851,
+    SaveTrace = 32852,
     // The view's standard print (the pane as shown, no footer): only a key
     // reaches it, it has no menu entry.
     StandardPrint = 57607,

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDialog.h"
+#include "app/TraceMenu.h"
 #include "app/FormViewOptions.h"
 #include "app/HelpGuide.h"
 #include "app/InfoBarLayout.h"
@@ -420,6 +421,7 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->showMessage(QStringLiteral("就绪"));
     lockIndicators_ = new LockIndicators(statusBar());
+    traceMenu_ = new TraceMenu({statusBar(), actions_[CommandId::SaveTrace], *prompt_, parts_.chooseSaveFile}, this);
 }
 
 void CMainFrame::InitialUpdate()
@@ -595,6 +597,7 @@ void CMainFrame::Execute(CommandId id)
     case CommandId::DecodedOutputSave: OnDecodedOutputSave(); break;
     case CommandId::Help: OnHelp(); break;
     case CommandId::About: OnAbout(); break;
+    case CommandId::SaveTrace: traceMenu_->Toggle(); break;
     case CommandId::OpenProfile: profileMenu_->Open(); break;
     case CommandId::SaveProfile: profileMenu_->Save(); break;
     case CommandId::StandardPrint: OnStandardPrint(); break;
@@ -650,7 +653,7 @@ void CMainFrame::OnHelp()
 
 void CMainFrame::OnAbout()
 {
-    AboutDialog dialog(form_->CatalogueInUse(), this);
+    AboutDialog dialog(form_->CatalogueInUse(), traceMenu_->AboutText(), this);
     dialog.exec();
 }
 

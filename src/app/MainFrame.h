@@ -46,6 +46,7 @@ class IParameterDialogRunner;
 class IPrompt;
 class ISettingSender;
 class SavePathStore;
+class TraceMenu;
 
 // What the window works with; anything left empty is the real thing
 // (Qt message boxes, the parameter dialogs, the document, the per-user
@@ -120,6 +121,7 @@ public:
     QWidget* DocumentPane() const { return upperPane_; }
     QWidget* MonitorPane() const { return lowerPane_; }
     IPrompt& Prompt() const { return *prompt_; }
+    TraceMenu& Trace() const { return *traceMenu_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -225,6 +227,7 @@ private:
     QTimer* offerTimer_ = nullptr;
     std::function<void()> firmwareDownload_;
     ProfileMenu* profileMenu_ = nullptr;
+    TraceMenu* traceMenu_ = nullptr;
 };
 
 }  // namespace quillon

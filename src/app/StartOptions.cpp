@@ -1,5 +1,7 @@
 #include "app/StartOptions.h"
 
+#include "serial/ProgramTrace.h"
+
 #include <QFile>
 
 #include <cstdio>
@@ -19,13 +21,15 @@ void Print(std::FILE* stream, const QString& text)
 
 StartOptions::StartOptions()
     : catalogue_(QStringList{"catalogue"}, "Start with the catalogue FILE instead of the one config.ini names.",
-                 "FILE")
+                 "FILE"),
+      trace_(QStringList{"trace"}, "Write every byte sent and received to FILE (also $QUILLON_TRACE).", "FILE")
 {
     parser_.setApplicationDescription(
         "Quillon configures barcode scanners over a serial port and prints configuration barcodes.");
     parser_.addHelpOption();
     parser_.addVersionOption();
     parser_.addOption(catalogue_);
+    parser_.addOption(trace_);
 }
 
 std::optional<int> StartOptions::AnswerWithoutDisplay(const QStringList& arguments)
@@ -68,6 +72,11 @@ std::optional<int> StartOptions::Answer()
 std::string StartOptions::Catalogue() const
 {
     return QFile::encodeName(parser_.value(catalogue_)).toStdString();
+}
+
+std::string StartOptions::Trace() const
+{
+    return ProgramTrace::RequestedPath(QFile::encodeName(parser_.value(trace_)).toStdString());
 }
 
 }  // namespace quillon

@@ -7,7 +7,7 @@
 
 namespace quillon {
 
-// The window program's command line: --help, --version and --catalogue FILE.
+// The window program's command line: --help, --version, --catalogue FILE and --trace FILE.
 class StartOptions {
 public:
     StartOptions();
@@ -24,12 +24,15 @@ public:
 
     // --catalogue FILE, empty when not given.
     std::string Catalogue() const;
+    // --trace FILE, else $QUILLON_TRACE; empty for neither.
+    std::string Trace() const;
 
 private:
     std::optional<int> Answer();
 
     QCommandLineParser parser_;
     QCommandLineOption catalogue_;
+    QCommandLineOption trace_;
 };
 
 }  // namespace quillon

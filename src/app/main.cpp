@@ -3,6 +3,7 @@
 #include "app/QtTranslations.h"
 #include "app/SavePathStore.h"
 #include "app/StartOptions.h"
+#include "app/TraceMenu.h"
 #include "document/QuillonDoc.h"
 #include "tools/FileDownLoad.h"
 
@@ -57,6 +58,8 @@ int main(int argc, char** argv)
     // The window closes its channel around the dialog, which opens the port itself.
     window.SetFirmwareDownload([&] { quillon::RunFirmwareDownloadDialog(&window, window.Prompt(), savePaths); });
     window.InitialUpdate();
+    if (const std::string trace = options.Trace(); !trace.empty())
+        window.Trace().Start(trace);
     window.show();
     GrabWindowIfAsked(window);
     return app.exec();

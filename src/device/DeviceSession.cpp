@@ -21,12 +21,15 @@ DeviceSession::DeviceSession(Parts parts)
     dispatcher_.Register(ReplyRoute::ConnectProbe, probe_, [this] { probe_.EndOfNotification(); });
     dispatcher_.Register(ReplyRoute::SettingWrite, writes_);
     dispatcher_.Register(ReplyRoute::ReadBack, readBack_);
+    link_.SetRouteObserver([&comm = parts.comm](ReplyRoute route) { comm.SetTraceRoute(static_cast<int>(route)); });
 }
 
 void DeviceSession::PortOpened()
 {
-    if (parts_.doc.portNumber > 0 && parts_.comm.IsOpen())
+    if (parts_.doc.portNumber > 0 && parts_.comm.IsOpen()) {
         link_.PortOpened(parts_.doc.portNumber);
+        parts_.comm.SetTraceRoute(static_cast<int>(link_.Route()));
+    }
 }
 
 void DeviceSession::BeginConnect()

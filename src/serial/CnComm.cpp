@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "serial/PortDiscovery.h"
+#include "serial/PortLinks.h"
 #include "serial/SerialLine.h"
 #include "serial/TimedIo.h"
 
@@ -67,6 +68,7 @@ bool CnComm::OpenByNumber(int port, int baud)
     Shutdown(500);
     active_ = options_;
     port_ = port;
+    portName_ = PortName(port);
     const auto path = ResolvePortPath(port);
     devicePath_ = path.value_or("");
     lastOpenError_ = path ? 0 : ENOENT;
@@ -104,6 +106,7 @@ bool CnComm::OpenByNumber(int port, int baud)
             return false;
         }
     }
+    Trace(WireEvent::Opened);
     return true;
 }
 
@@ -130,6 +133,7 @@ void CnComm::Shutdown(int waitMs)
     PurgeLine(fd_, true, !flushes || OutputWaiting(fd_) != 0);
     CloseSerialLine(fd_);
     fd_ = -1;
+    Trace(WireEvent::Closed);
 }
 
 void CnComm::ResumeThreads()
@@ -438,6 +442,10 @@ void CnComm::TransmitLoop()
 
 uint32_t CnComm::Send(const void* bytes, uint32_t count)
 {
+    // Traced as the caller hands the bytes over, on its thread: the order of
+    // the calls is the order on the line, and the route is the one it set.
+    if (fd_ >= 0 && count > 0)
+        Trace(WireEvent::Sent, bytes, count);
     if (count == 0 || !(active_ & kCommTransmitBuffer))
         return RawWrite(bytes, count);
     if (fd_ < 0)
@@ -498,7 +506,17 @@ uint32_t CnComm::ReadRaw(void* buffer, uint32_t count)
     if (read.lost)
         MarkFailed();
     bytesRead_ += read.count;
+    if (read.count > 0)
+        Trace(WireEvent::Received, buffer, read.count);
     return read.count;
+}
+
+void CnComm::Trace(WireEvent::Kind kind, const void* bytes, uint32_t count)
+{
+    if (!WireTap::Watching())
+        return;
+    WireTap::Report({kind, portName_, bitsPerSecond_, traceRoute_.load(std::memory_order_relaxed),
+                     std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), count)});
 }
 
 void CnComm::DrainTransmit()

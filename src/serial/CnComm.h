@@ -13,6 +13,7 @@
 #include "serial/CommSink.h"
 #include "serial/CommTimeouts.h"
 #include "serial/LineEvents.h"
+#include "serial/WireTap.h"
 #include "serial/WriteQueue.h"
 
 namespace quillon {
@@ -80,6 +81,9 @@ public:
     // Takes effect at the next open.
     void SetOptions(uint32_t options) { options_ = options; }
     void SetNotificationSink(ICommSink* sink) { sink_.store(sink); }
+    // The reply route in effect, for the wire trace (WireTap): whoever owns
+    // the route tells the channel each time it changes; -1 until then.
+    void SetTraceRoute(int route) { traceRoute_.store(route, std::memory_order_relaxed); }
     // A receive notification is raised only once this many bytes are available.
     void SetReceiveThreshold(uint32_t bytes) { threshold_ = bytes; }
 
@@ -178,6 +182,7 @@ private:
     bool SleepUnlessStopped(int ms);
     void Wake(int eventFd);
     void MarkFailed() { failed_ = true; }
+    void Trace(WireEvent::Kind kind, const void* bytes = nullptr, uint32_t count = 0);
     long ModemBitSet(unsigned bit) const { return (lines_.modem & bit) ? 1 : 0; }
 
     uint32_t options_;
@@ -187,6 +192,8 @@ private:
     int fd_ = -1;
     int port_ = -1;
     std::string devicePath_;
+    std::string portName_;  // COMn, for the wire trace
+    std::atomic<int> traceRoute_{-1};
     int lastOpenError_ = 0;
     CommTimeouts timeouts_{};
 

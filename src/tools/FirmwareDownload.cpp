@@ -36,7 +36,7 @@ DownloadOutcome RunFirmwareDownload(const DownloadRequest& request, IDownloadObs
     CFirmwarePort port(stop, request.timeouts);
     if (!devicePath)
         return {DownloadResult::PortUnavailable, {}, 0, ENOENT};
-    if (!port.Open(*devicePath))
+    if (!port.Open(*devicePath, request.portText))
         return {DownloadResult::PortUnavailable, {}, 0, errno};
     return RunLoader(file, request.options, port, observer);
 }

@@ -34,41 +34,58 @@ CFirmwarePort::~CFirmwarePort()
     Close();
 }
 
-bool CFirmwarePort::Open(const std::string& devicePath)
+bool CFirmwarePort::Open(const std::string& devicePath, const std::string& portName)
 {
     Close();
     fd_ = OpenSerialLine(devicePath);
     if (fd_ < 0)
         return false;
     if (!SetRaw8N1(fd_, *MapSpeed(kBaud))) {
-        Close();
+        CloseSerialLine(fd_);
+        fd_ = -1;
         return false;
     }
     PurgeLine(fd_, true, false);
+    portName_ = portName.empty() ? devicePath : portName;
+    Trace(WireEvent::Opened);
     return true;
 }
 
 void CFirmwarePort::Close()
 {
+    if (fd_ < 0)
+        return;
     // After a cancel, output the device stopped reading is dropped:
     // close() would otherwise wait for the driver to drain it (30 s).
-    if (fd_ >= 0 && Cancelled())
+    if (Cancelled())
         PurgeLine(fd_, false, true);
-    if (fd_ >= 0)
-        CloseSerialLine(fd_);
+    CloseSerialLine(fd_);
     fd_ = -1;
+    Trace(WireEvent::Closed);
 }
 
 LineStatus CFirmwarePort::Write(std::span<const std::uint8_t> bytes)
 {
     const auto count = static_cast<uint32_t>(bytes.size());
+    if (fd_ >= 0)
+        Trace(WireEvent::Sent, bytes.data(), bytes.size());
     return StatusOf(WriteWithin(fd_, stop_.Fd(), bytes.data(), count, WriteBudgetMs(timeouts_, count)), count);
 }
 
 LineStatus CFirmwarePort::Read(std::span<std::uint8_t> into)
 {
     const auto count = static_cast<uint32_t>(into.size());
-    return StatusOf(ReadWithin(fd_, stop_.Fd(), into.data(), count, timeouts_), count);
+    const TimedIoResult result = ReadWithin(fd_, stop_.Fd(), into.data(), count, timeouts_);
+    if (result.count > 0)
+        Trace(WireEvent::Received, into.data(), result.count);
+    return StatusOf(result, count);
+}
+
+void CFirmwarePort::Trace(WireEvent::Kind kind, const std::uint8_t* bytes, std::size_t count) const
+{
+    // The loader has no reply routes: its traffic is traced without one.
+    if (WireTap::Watching())
+        WireTap::Report({kind, portName_, static_cast<unsigned>(kBaud), -1, {bytes, count}});
 }
 
 void CFirmwarePort::Pause(int ms)

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "serial/CommTimeouts.h"
+#include "serial/WireTap.h"
 #include "tools/LoaderLine.h"
 #include "tools/StopSignal.h"
 
@@ -25,7 +26,8 @@ public:
 
     // Opens the device and sets the line; stale input is discarded.  False
     // (port closed) when the device is missing, in use or refuses the line.
-    bool Open(const std::string& devicePath);
+    // A wire trace names the port `portName` (the path when empty).
+    bool Open(const std::string& devicePath, const std::string& portName = {});
     void Close();
 
     LineStatus Write(std::span<const std::uint8_t> bytes) override;
@@ -34,9 +36,12 @@ public:
     bool Cancelled() const override;
 
 private:
+    void Trace(WireEvent::Kind kind, const std::uint8_t* bytes = nullptr, std::size_t count = 0) const;
+
     const StopSignal& stop_;
     CommTimeouts timeouts_;
     int fd_ = -1;
+    std::string portName_;
 };
 
 }  // namespace quillon

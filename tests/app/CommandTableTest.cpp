@@ -23,7 +23,8 @@ TEST(CommandTableTest, CaptionsInMenuOrder)
         {CommandInteraction, "命令交互(&P)\tCtrl+P"}, {Undo, "撤消操作(&U)\tCtrl+U"},
         {ConvertDocument, "条码转换(&Y)\tCtrl+Y"},  {ImageExtract, "图像提取(&U)\tCtrl+U"},
         {ImageSave, "图像保存(&S)\tCtrl+S"},        {DecodedOutputSave, "解码保存(&O)\tCtrl+O"},
-        {Help, "帮助文档(&C)\tCtrl+C"},             {About, "关于 Quillon(&A)..."},
+        {Help, "帮助文档(&C)\tCtrl+C"},             {SaveTrace, "保存通信记录…"},
+        {About, "关于 Quillon(&A)..."},
     };
     const auto commands = Commands();
     ASSERT_EQ(commands.size(), std::size(expected));

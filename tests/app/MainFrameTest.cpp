@@ -1,4 +1,5 @@
 #include "app/AboutDialog.h"
+#include "app/TraceMenu.h"
 #include "app/CommandTable.h"
 #include "app/HelpGuide.h"
 #include "app/LockIndicators.h"
@@ -158,9 +159,10 @@ void MainFrameTest::startsWithMenuToolbarAndInfoBar()
     QCOMPARE(h.window->windowTitle(), QString("Quillon V" QUILLON_VERSION " LNX"));
     QVERIFY(!h.window->windowIcon().isNull());
     QCOMPARE(h.Route(), -1);
-    AboutDialog about(h.form()->CatalogueInUse());
+    AboutDialog about(h.form()->CatalogueInUse(), h.window->Trace().AboutText());
     QCOMPARE(about.windowTitle(), QStringLiteral("关于配置工具软件"));
     QVERIFY(about.VersionField()->text().contains(QStringLiteral(QUILLON_VERSION)));
+    QCOMPARE(about.TraceField()->text(), QString::fromStdString(h.window->Trace().AboutText()));
 
     QStringList menus;
     for (QAction* menu : h.window->menuBar()->actions())
@@ -545,7 +547,7 @@ void MainFrameTest::catalogueInUseComesFromTheConfigFileOrTheOption()
     const std::string expected = configElsewhere || option ? mine : std::string("./config/all.xml");
     QCOMPARE(h.form()->CatalogueInUse(), expected);
     QCOMPARE(h.tree()->topLevelItem(0)->text(0), firstGroup);
-    const AboutDialog about(h.form()->CatalogueInUse());
+    const AboutDialog about(h.form()->CatalogueInUse(), std::string());
     QCOMPARE(about.CatalogueField()->text(), QFileInfo(QString::fromStdString(expected)).absoluteFilePath());
 }
 

@@ -1,5 +1,6 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "app/TraceMenu.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "catalogue/SelectionDispatch.h"
@@ -159,6 +160,7 @@ private slots:
     void deviceVersionShowsTheFields();
     void imageExtractionShowsAndSavesTheImage();
     void decodedOutputShowsInTheUpperPane();
+    void theHelpMenuRecordsATrace();
     void theConsoleHearsEveryReplyWhileAReadBackGoesQuiet();
     void aWriteDuringTheReadBackIsReadBackAfterItsReply();
     void aFailedOpenWhileOnlineLeavesTheWindowOffline();
@@ -385,6 +387,49 @@ void OnlineRoadTest::decodedOutputShowsInTheUpperPane()
     const QImage after = o.window->DocumentPane()->grab().toImage();
     QVERIFY(after != before);
     QVERIFY(o.prompt.shown.empty());
+}
+
+void OnlineRoadTest::theHelpMenuRecordsATrace()
+{
+    Online o;
+    QAction* item = o.window->Action(CommandId::SaveTrace);
+    QCOMPARE(item->text(), QStringLiteral("保存通信记录…"));
+    auto* recording = o.child<QLabel>("traceRecording");
+    QVERIFY(recording && !recording->isVisible());
+
+    // Cancelling the file dialog records nothing.
+    o.savedAs.clear();
+    item->trigger();
+    QVERIFY(!o.window->Trace().Recording());
+    QVERIFY(!item->isChecked());
+
+    const std::string path = (o.temp.Path() / "window.trace").string();
+    o.savedAs = QString::fromStdString(path);
+    item->trigger();
+    QVERIFY(o.window->Trace().Recording());
+    QVERIFY(item->isChecked());
+    QVERIFY(recording->isVisible());
+    QCOMPARE(recording->text(), QString::fromStdString(kTraceRecordingText + path));
+    QCOMPARE(o.window->Trace().AboutText(), path);
+    QVERIFY(o.ConnectAndRead());
+
+    item->trigger();
+    QVERIFY(!o.window->Trace().Recording());
+    QVERIFY(!recording->isVisible());
+    QCOMPARE(o.window->statusBar()->currentMessage(), QString::fromStdString(kTraceSavedText + path));
+    const std::string trace = test::ReadFile(path);
+    for (const char* line : {"# session: the window\n", " COM9 115200 open\n", " COM9 115200 > route=6 23 10 40\n",
+                             " COM9 115200 < route=4 ", "# the window stopped the trace\n"})
+        QVERIFY2(trace.find(line) != std::string::npos, line);
+    // The about box tells where traces go once none is being written.
+    QVERIFY(o.window->Trace().AboutText().find("保存通信记录") != std::string::npos);
+
+    // A file that cannot be written is told and nothing records.
+    o.savedAs = QString::fromStdString((o.temp.Path() / "missing" / "x.trace").string());
+    item->trigger();
+    QVERIFY(!o.window->Trace().Recording());
+    QCOMPARE(o.prompt.shown.size(), std::size_t(1));
+    QVERIFY(o.prompt.shown.front().text.starts_with(kTraceFailedText));
 }
 
 // The console opened while the read-back runs: route 7 holds until it is

@@ -164,6 +164,12 @@ struct Desk : test::MainWindowHarness {
     QStringList chosen;
 };
 
+// Connected, and the read-back that follows the connect has ended.
+bool WaitOnline(const Desk& d)
+{
+    return QTest::qWaitFor([&] { return d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(); }, kWait);
+}
+
 }  // namespace
 
 class OperatorWalkTest : public QObject {
@@ -251,8 +257,7 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QVERIFY(QTest::qWaitFor([&] { return d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(); },
-                            kWait));
+    QVERIFY2(WaitOnline(d), qPrintable(d.StatusText()));
     QVERIFY2(description.contains(QString::fromStdString(sim.DevicePath())), qPrintable(description));
     QVERIFY(descriptionShown);
     QVERIFY(test::OperatorClick(d.child<QCheckBox>("sendToDevice1008")));
@@ -352,7 +357,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(), kWait);
+    QVERIFY2(WaitOnline(d), qPrintable(d.StatusText()));
     // The settings tree keeps the keys it does not use for the window.
     bool version = false;
     WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {

@@ -44,18 +44,32 @@ std::string HexText(const Bytes& bytes)
 
 SimProcess::SimProcess(std::vector<std::string> extraArgs, bool paced)
 {
-    int in[2], out[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe");
-    std::vector<std::string> args{QUILLON_SIM_BINARY, "--catalogue", QUILLON_SIM_CATALOGUE};
+    std::vector<std::string> args{"--catalogue", QUILLON_SIM_CATALOGUE};
     if (!paced)
         args.push_back("--no-pace");
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    Launch(std::move(args), false);
+    OpenPort();
+}
+
+SimProcess::SimProcess(Replaying, std::vector<std::string> args)
+{
+    Launch(std::move(args), true);
+}
+
+void SimProcess::Launch(std::vector<std::string> args, bool withStderr)
+{
+    int in[2], out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+    args.insert(args.begin(), QUILLON_SIM_BINARY);
     const std::string links = (dir_.Path() / "ports").string();
     pid_ = fork();
     if (pid_ == 0) {
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
+        if (withStderr)
+            dup2(out[1], STDERR_FILENO);
         setenv("QUILLON_PORT_LINKS", links.c_str(), 1);
         std::vector<char*> argv(args.size() + 1, nullptr);
         std::transform(args.begin(), args.end(), argv.begin(), [](std::string& a) { return a.data(); });
@@ -68,7 +82,6 @@ SimProcess::SimProcess(std::vector<std::string> extraArgs, bool paced)
     if (serving.empty())
         throw std::runtime_error("quillon-sim printed no serving line");
     devicePath_ = serving.substr(serving.rfind(' ') + 1);
-    OpenPort();
 }
 
 SimForTool::SimForTool(std::vector<std::string> extraArgs, bool paced) : SimProcess(std::move(extraArgs), paced)
@@ -181,6 +194,19 @@ std::string SimProcess::WaitForLine(const std::string& text, std::chrono::millis
             return {};
         printed_.append(chunk, std::size_t(n));
     }
+}
+
+int SimProcess::WaitForExit(std::chrono::milliseconds timeout)
+{
+    const auto end = Clock::now() + timeout;
+    int status = 0;
+    while (pid_ > 0 && MillisLeft(end) > 0) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_)
+            return pid_ = -1, WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        usleep(20000);
+    }
+    Stop();
+    return -1;
 }
 
 int SimProcess::Stop()

@@ -19,6 +19,11 @@ public:
     // Starts the simulator with the test catalogue and extra arguments
     // (unpaced unless asked); waits for its "serving" line and opens the port.
     explicit SimProcess(std::vector<std::string> extraArgs = {}, bool paced = false);
+    // For a replay: the simulator with exactly `args`, its standard error
+    // read with its output (WaitForLine), and the test's end of the line
+    // left closed, so that the tool under test is the only one to open it.
+    struct Replaying {};
+    SimProcess(Replaying, std::vector<std::string> args);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
@@ -45,8 +50,12 @@ public:
 
     // Sends SIGINT and waits; returns the exit status (-1 when it had to be killed).
     int Stop();
+    // Waits for the simulator to end by itself: its exit status, -1 when it
+    // is still running after `timeout` (it is then stopped).
+    int WaitForExit(std::chrono::milliseconds timeout);
 
 private:
+    void Launch(std::vector<std::string> args, bool withStderr);
     Bytes Pull(std::size_t count, std::chrono::milliseconds total, std::chrono::milliseconds quiet);
 
     TempDir dir_;
