@@ -168,8 +168,6 @@ void CFormTree::ShowModeButtons(int viewMode)
         return;
     for (QCheckBox* box : {makeBarcode_, sendToDevice_, invertColours_, qrCode_})
         box->setVisible(visibility->configurationBoxes);
-    decodeOutput_->setVisible(visibility->monitorBoxes);
-    imageExtract_->setVisible(visibility->monitorBoxes);
 }
 
 TreeItemId CFormTree::SelectedItem() const

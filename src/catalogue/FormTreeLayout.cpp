@@ -85,9 +85,9 @@ std::string TwoLineCaption(std::string_view caption)
 std::optional<ModeButtonVisibility> ModeButtons(int viewMode)
 {
     if (viewMode == 0)
-        return ModeButtonVisibility{true, false};
+        return ModeButtonVisibility{true};
     if (viewMode == 1)
-        return ModeButtonVisibility{false, false};
+        return ModeButtonVisibility{false};
     return std::nullopt;
 }
 

@@ -48,7 +48,7 @@ TEST(FormTreeLayoutTest, ModeButtons)
 {
     ASSERT_TRUE(ModeButtons(0) && ModeButtons(1));
     EXPECT_TRUE(ModeButtons(0)->configurationBoxes);
-    EXPECT_FALSE(ModeButtons(0)->monitorBoxes || ModeButtons(1)->configurationBoxes || ModeButtons(1)->monitorBoxes);
+    EXPECT_FALSE(ModeButtons(1)->configurationBoxes);
     EXPECT_FALSE(ModeButtons(2) || ModeButtons(-1));
 }
 
