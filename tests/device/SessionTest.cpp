@@ -48,7 +48,6 @@ protected:
         CatalogueLoader loader(reader, doc.catalogue, tree, prompt);
         EXPECT_EQ(loader.LoadCatalogue(QUILLON_SOURCE_DIR "/tests/sim/data/sim-catalogue.xml"), 0);
         EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
-        comm.SetOptions(comm.Options() | kCommReceiveBuffer);
         comm.SetNotificationSink(&sink);
         doc.portNumber = kPort;
         doc.baudRate = 115200;
@@ -219,7 +218,7 @@ TEST_F(SessionTest, ASettingTooLongIsRefusedAndNothingSent)
 {
     Connect();
     replyRoute = 1;
-    session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1});
+    session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1, ""});
     EXPECT_EQ(prompt.Texts(), (Strings{kSettingTooLongText}));
     EXPECT_EQ(SentHex(1, kQuietMs), "");
     EXPECT_TRUE(doc.monitorLines.empty());
