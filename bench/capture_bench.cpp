@@ -135,7 +135,7 @@ void DecodedRecords()
     const double capture = SecondsSince(start);
 
     ViewOptionValues options;
-    options.viewMode = CQuillonDoc::kMonitorView;
+    options.viewMode = ViewMode::Monitor;
     options.decodedOutput = true;
     QImage pane(900, 500, QImage::Format_RGB32);
     double paint = 0;

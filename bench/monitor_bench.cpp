@@ -25,7 +25,7 @@ int main(int argc, char** argv)
         line.direction = i % 2 ? RsComStr::kReturned : RsComStr::kSent;
         doc.monitorLines.push_back(line);
     }
-    CRightViewDown pane(doc, [] { return 0; }, [] { return true; }, [] {});
+    CRightViewDown pane(doc, [] { return ViewMode::Configuration; }, [] { return true; }, [] {});
     pane.resize(900, 300);
     pane.show();
     QPixmap target(pane.viewport()->size());

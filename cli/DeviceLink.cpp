@@ -24,7 +24,7 @@ DeviceLink::DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> 
 {
     comm_.SetNotificationSink(this);
     session_ = std::make_unique<DeviceSession>(
-        DeviceSession::Parts{doc_, comm_, tree_, replyRoute_, readBusy_, *this, *this, prompt_});
+        DeviceSession::Parts{doc_, comm_, tree_, *this, *this, prompt_});
     session_->SetConnectTimeout(args_.timeoutMs);
     session_->SetReadBackQuiet(args_.timeoutMs);
     session_->SetSettingObserver([this](std::string_view frame, int) {
@@ -70,8 +70,10 @@ ExitStatus DeviceLink::Open()
     const PortTargets::Target& target = (*ports_)[portIndex_];
     doc_.portNumber = target.number;
     doc_.baudRate = args_.baud;
-    if (target.path && comm_.OpenByNumber(target.number, args_.baud))
+    if (target.path && comm_.OpenByNumber(target.number, args_.baud)) {
+        session_->PortOpened();
         return ExitStatus::Done;
+    }
     doc_.portNumber = 0;
     if (!target.path) {
         prompt_.Tell("cannot open " + target.name + ": no such port\n" + ports_->PresentPorts());
@@ -110,7 +112,7 @@ ExitStatus DeviceLink::Connect()
 ExitStatus DeviceLink::FinishReadBack()
 {
     const int limitMs = args_.timeoutMs * 10;
-    const End end = RunUntil([&] { return readBusy_ == 0; }, limitMs);
+    const End end = RunUntil([&] { return !session_->Link().ReadBusy(); }, limitMs);
     if (end == End::Interrupted) {
         if (prompt_.echo)
             Complain(args_.port + ": interrupted during the read-back of the settings");
@@ -133,7 +135,6 @@ ExitStatus DeviceLink::FinishReadBack()
 ExitStatus DeviceLink::Write(int recordIndex, const ValueTriple& value)
 {
     const std::size_t logged = doc_.monitorLines.size();
-    replyRoute_ = static_cast<int>(ReplyRoute::SettingWrite);
     session_->SendSettingFrame(recordIndex, value);
     if (MessageShown())
         return ExitStatus::DeviceOrOutcome;

@@ -93,7 +93,10 @@ public:
     bool PortFailed() const { return portFailed_; }
     CQuillonDoc& Doc() { return doc_; }
     DeviceSession& Session() { return *session_; }
-    int& Route() { return replyRoute_; }
+    LinkState& Link() { return session_->Link(); }
+    // Where replies nobody asked for go: the setting writes, unless a verb
+    // listens to what the device decodes.
+    void SetRestingRoute(ReplyRoute route) { restingRoute_ = route; }
 
     // How a capture's wait ended.
     enum class End { Done, Quiet, Deadline, Interrupted, PortFailed };
@@ -121,7 +124,7 @@ private:
     void ShowOnline(int portNumber) override;
     void ShowOffline() override;
     void ShowStatus(const std::string& text) override;
-    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    ReplyRoute RestingRoute() const override { return restingRoute_; }
     void MonitorChanged() override {}
     // Message boxes on standard error, naming the port, and kept so that a
     // verb can tell the link gave up.
@@ -156,8 +159,7 @@ private:
     CQuillonDoc doc_;
     CatalogueTree tree_;
     CnComm comm_;
-    int replyRoute_ = static_cast<int>(ReplyRoute::SettingWrite);
-    int readBusy_ = 0;
+    ReplyRoute restingRoute_ = ReplyRoute::SettingWrite;
     std::unique_ptr<DeviceSession> session_;
     bool online_ = false;
     bool portFailed_ = false;

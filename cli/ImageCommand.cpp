@@ -73,7 +73,7 @@ ExitStatus ExtractImage(const ImageArgs& image)
     if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     capture.RequestResolution();
     if (const DeviceLink::End end = link.Pump([&] { return events.resolutionArrived; }); end != DeviceLink::End::Done) {

@@ -74,7 +74,7 @@ ExitStatus Listen(const ListenArgs& listen)
         }
         std::fflush(stdout);
     };
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     // Made while the port is there, so that it knows what to wait for.
     std::optional<PortReturnWait> returnWait;
@@ -90,8 +90,8 @@ ExitStatus Listen(const ListenArgs& listen)
     // From here on what the device sends is a record; a line on stderr says
     // when that is, so that a script does not have the device scan too early.
     const auto listenFromHere = [&](const char* what) {
+        link.SetRestingRoute(ReplyRoute::DecodedOutput);
         link.Session().DiscardInput();
-        link.Route() = static_cast<int>(ReplyRoute::DecodedOutput);
         Complain(std::string(what) + " on " + listen.link.port);
     };
     listenFromHere("listening");

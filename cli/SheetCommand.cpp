@@ -66,6 +66,14 @@ public:
         Complain(text + " (added again)");
         return true;
     }
+    // The window's advice on a code too long for its symbol, and on a
+    // document too large to convert, is for an operator who can go on
+    // editing; the sheet is refused below in the tool's own words instead.
+    void ShowError(const std::string& text) override
+    {
+        if (text != kTooLongForCode128Text && text != kConversionTooLargeText)
+            StderrPrompt::ShowError(text);
+    }
 };
 
 bool EndsWith(const std::string& text, const std::string& tail)
@@ -171,8 +179,16 @@ ExitStatus WriteSheet(const SheetArgs& sheet)
         }
     }
     AddItems(sheet, doc, tree);
-    if (!sheet.convert.empty())
+    if (!sheet.convert.empty()) {
         doc.ConversionCommand(sheet.convert == "qr");
+        // Without its symbol the sheet would print only the captions.
+        if (!doc.ConversionSymbolMade()) {
+            const std::string symbol = sheet.convert == "qr" ? "QR Code" : "PDF417";
+            throw CLI::ValidationError("--convert", "the " + std::to_string(doc.entries.size()) +
+                                                        " entries are more than one " + symbol +
+                                                        " symbol holds; convert fewer entries");
+        }
+    }
 
     // Drawing needs a Qt application; no display is used.  Qt's own
     // warnings (no XDG_RUNTIME_DIR for root, say) say nothing about the

@@ -56,7 +56,7 @@ ExitStatus PrintVersion(const VersionArgs& args)
     if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Route(),
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
                           events);
     capture.RequestVersion();
     const DeviceLink::End end = link.Pump([&] { return events.versionComplete; });

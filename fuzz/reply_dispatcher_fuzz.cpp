@@ -45,8 +45,9 @@ struct QuietHost : IDeviceHost {
     void ShowOnline(int) override {}
     void ShowOffline() override {}
     void ShowStatus(const std::string&) override {}
-    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    ReplyRoute RestingRoute() const override { return resting; }
     void MonitorChanged() override {}
+    ReplyRoute resting = ReplyRoute::SettingWrite;
 };
 
 struct QuietCapture : ICaptureHost {
@@ -99,11 +100,9 @@ struct Link {
     QuietTimers timers;
     QuietHost host;
     QuietPrompt prompt;
-    int replyRoute = -1;
-    int readBusy = 0;
-    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+    DeviceSession session{{doc, comm, tree, timers, host, prompt}};
     QuietCapture captureHost;
-    DeviceCapture capture{doc, session.Frames(), session.Dispatcher(), replyRoute, captureHost};
+    DeviceCapture capture{doc, session.Frames(), session.Dispatcher(), session.Link(), captureHost};
     CommandInteraction interaction{session};
     QuietView view;
 };
@@ -119,13 +118,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const std::size_t treeSize = link->tree.Size();
+    LinkState& state = link->session.Link();
     link->doc.portNumber = kPort;
     link->doc.monitorLines.clear();
     link->doc.decodedLines.clear();
-    link->readBusy = 0;
-    link->replyRoute = kRoutes[data[0] % (sizeof kRoutes / sizeof kRoutes[0])];
-    if (link->replyRoute == static_cast<int>(ReplyRoute::CommandInteraction))
+    state.PortOpened(kPort);
+    // The resting routes rest; the others are operations begun.
+    const auto route = static_cast<ReplyRoute>(kRoutes[data[0] % (sizeof kRoutes / sizeof kRoutes[0])]);
+    const bool resting =
+        route == ReplyRoute::None || route == ReplyRoute::SettingWrite || route == ReplyRoute::DecodedOutput;
+    link->host.resting = resting ? route : ReplyRoute::SettingWrite;
+    if (route == ReplyRoute::CommandInteraction)
         link->interaction.Open(link->view);
+    else if (!resting)
+        state.Begin(route);
     link->session.DiscardInput();
     std::uint32_t seed = data[1] * 2654435761u + 1;
     BlockBuffer& input = link->comm.Input();
@@ -149,9 +155,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             link->session.Dispatcher().OnLineQuiet(kPort, appended - std::min<std::uint64_t>(appended, seed % 9));
         }
-        if (link->doc.portNumber == 0)
-            link->doc.portNumber = kPort;  // a disconnect: the device comes back
-        Check(link->readBusy == 0 || link->readBusy == 1);
+        if (!state.PortOpen()) {
+            // A disconnect: the device comes back.
+            Check(!state.Online() && state.Operation() == ReplyRoute::None);
+            link->doc.portNumber = kPort;
+            state.PortOpened(kPort);
+        }
+        Check(state.ReadBusy() == (state.Route() == ReplyRoute::ReadBack));
         Check(link->tree.Size() == treeSize);
         Check(link->doc.monitorLines.size() <= size);
         Check(link->doc.decodedLines.size() <= size);
@@ -162,7 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // what the device sends next is taken.
     link->session.Dispatcher().OnLineQuiet(kPort, ~std::uint64_t{0});
     link->session.DiscardInput();
-    link->replyRoute = static_cast<int>(ReplyRoute::DecodedOutput);
+    link->host.resting = ReplyRoute::DecodedOutput;
+    state.Rest();
     {
         std::lock_guard lock(input.Mutex());
         input.Append("Z", 1);

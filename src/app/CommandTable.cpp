@@ -118,14 +118,14 @@ std::span<const CommandId> ToolbarLayout()
 
 void ViewModeState::EnterMonitorView()
 {
-    viewMode_ = 1;
+    viewMode_ = ViewMode::Monitor;
     configCommandsEnabled_ = false;
     monitorCommandsEnabled_ = true;
 }
 
 void ViewModeState::EnterConfigurationView()
 {
-    viewMode_ = 0;
+    viewMode_ = ViewMode::Configuration;
     configCommandsEnabled_ = true;
     monitorCommandsEnabled_ = false;
 }

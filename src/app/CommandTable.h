@@ -1,4 +1,6 @@
 #pragma once
+#include "app/ViewMode.h"
+
 #include <optional>
 #include <span>
 #include <string_view>
@@ -60,7 +62,7 @@ std::span<const CommandId> ToolbarLayout();
 // The view the window shows and the two command groups it enables.
 class ViewModeState {
 public:
-    int ViewMode() const { return viewMode_; }
+    ViewMode CurrentView() const { return viewMode_; }
 
     void EnterMonitorView();
     void EnterConfigurationView();
@@ -68,7 +70,7 @@ public:
     bool IsEnabled(CommandId id) const;
 
 private:
-    int viewMode_ = 0;
+    ViewMode viewMode_ = ViewMode::Configuration;
     bool configCommandsEnabled_ = true;
     bool monitorCommandsEnabled_ = false;
 };

@@ -11,7 +11,7 @@ class FormViewOptions : public IViewOptions {
 public:
     FormViewOptions(const IFormHost& host, const CFormTree& form) : host_(host), form_(form) {}
 
-    int ViewMode() const override { return host_.ViewMode(); }
+    ViewMode CurrentView() const override { return host_.CurrentView(); }
     bool GenerateBarcodes() const override { return form_.MakeBarcodeChecked(); }
     bool InvertColours() const override { return form_.InvertColoursChecked(); }
     bool DecodedOutput() const override { return form_.DecodeOutputChecked(); }

@@ -152,7 +152,7 @@ void CMainFrame::CreatePanes()
     documentView_->setObjectName("documentPane");
     upperPane_ = documentView_;
     monitorView_ = new CRightViewDown(
-        doc_, [this] { return ViewMode(); }, [this] { return form_->SendToDeviceChecked(); },
+        doc_, [this] { return CurrentView(); }, [this] { return form_->SendToDeviceChecked(); },
         [this] { OnImageSave(); }, inner_);
     monitorView_->setObjectName("monitorPane");
     lowerPane_ = monitorView_;
@@ -169,9 +169,9 @@ void CMainFrame::CreatePanes()
 void CMainFrame::CreateDeviceLink()
 {
     timers_ = new QtDeviceTimers([this](DeviceTimer timer) { session_->OnTimer(timer); }, this);
-    session_ = std::make_unique<DeviceSession>(DeviceSession::Parts{doc_, *comm_, form_->Tree(), form_->replyRoute,
-                                                                    form_->readBusy, *timers_, *this, *prompt_});
-    capture_ = std::make_unique<DeviceCapture>(doc_, session_->Frames(), session_->Dispatcher(), form_->replyRoute,
+    session_ = std::make_unique<DeviceSession>(
+        DeviceSession::Parts{doc_, *comm_, form_->Tree(), *timers_, *this, *prompt_});
+    capture_ = std::make_unique<DeviceCapture>(doc_, session_->Frames(), session_->Dispatcher(), session_->Link(),
                                                static_cast<ICaptureHost&>(*this));
     interaction_ = std::make_unique<CommandInteraction>(*session_);
     // The channel's notifications arrive on its worker and are handled here,
@@ -293,7 +293,12 @@ void CMainFrame::ShowOffline()
     infoBar_->Reset();
     form_->SetSendToDeviceChecked(false);
     form_->LoadCatalogue();
-    LayoutPanes();
+    // An image under way is abandoned: its progress dialog closes.
+    capture_->AbandonImage();
+    // The monitor view keeps its boxes, so capture goes on after a
+    // reconnect; only the configuration view's rows follow the cleared box.
+    if (CurrentView() == ViewMode::Configuration)
+        LayoutPanes();
 }
 
 void CMainFrame::ShowStatus(const std::string& text)
@@ -303,13 +308,13 @@ void CMainFrame::ShowStatus(const std::string& text)
 
 ReplyRoute CMainFrame::RestingRoute() const
 {
-    return RestingReplyRoute({ViewMode(), form_->SendToDeviceChecked(), form_->DecodeOutputChecked(),
+    return RestingReplyRoute({CurrentView(), form_->SendToDeviceChecked(), form_->DecodeOutputChecked(),
                               form_->ImageExtractChecked()});
 }
 
-void CMainFrame::ResetReplyRoute()
+void CMainFrame::RestingRouteChanged()
 {
-    form_->replyRoute = static_cast<int>(RestingRoute());
+    session_->Link().RestingChanged();
 }
 
 void CMainFrame::CreateActions()
@@ -449,7 +454,7 @@ void CMainFrame::LayoutPanes()
     if (!splittersReady_)
         return;
     PaneLayoutInput input;
-    input.viewMode = viewState_.ViewMode();
+    input.viewMode = viewState_.CurrentView();
     input.makeBarcode = form_->MakeBarcodeChecked();
     input.sendToDevice = form_->SendToDeviceChecked();
     input.decodeOutput = form_->DecodeOutputChecked();
@@ -462,10 +467,10 @@ void CMainFrame::LayoutPanes()
         prompt_->ShowError(kNoPortText);
         // Clear the boxes that asked for the device, so the next resize does
         // not ask again.
-        if (input.viewMode == 1) {
+        if (input.viewMode == ViewMode::Monitor) {
             form_->SetDecodeOutputChecked(false);
             form_->SetImageExtractChecked(false);
-            ResetReplyRoute();
+            RestingRouteChanged();
         } else {
             form_->SetSendToDeviceChecked(false);
         }
@@ -482,7 +487,7 @@ void CMainFrame::SwitchToMonitorView()
         prompt_->ShowError(kNoPortText);
         return;
     }
-    if (viewState_.ViewMode() == 1)
+    if (viewState_.CurrentView() == ViewMode::Monitor)
         return;
     viewState_.EnterMonitorView();
     doc_.upperGeometry = ScrollGeometry{};
@@ -490,9 +495,9 @@ void CMainFrame::SwitchToMonitorView()
     documentView_->ResetGeometry();
     form_->LayoutControls();
     form_->SetDecodeOutputChecked(true);
-    ResetReplyRoute();
+    RestingRouteChanged();
     RefreshRightPanes();
-    form_->ShowModeButtons(1);
+    form_->ShowModeButtons(ViewMode::Monitor);
     infoBar_->SetView(std::string(kViewMonitor), true);
     UpdateCommandStates();
     // The rows follow the view at once rather than at the next resize.
@@ -501,16 +506,16 @@ void CMainFrame::SwitchToMonitorView()
 
 void CMainFrame::SwitchToConfigurationView()
 {
-    if (viewState_.ViewMode() != 1)
+    if (viewState_.CurrentView() != ViewMode::Monitor)
         return;
     viewState_.EnterConfigurationView();
     doc_.upperGeometry = ScrollGeometry{};
     doc_.lowerGeometry = ScrollGeometry{};
     documentView_->ResetGeometry();
     form_->LayoutControls();
-    ResetReplyRoute();
+    RestingRouteChanged();
     RefreshRightPanes();
-    form_->ShowModeButtons(0);
+    form_->ShowModeButtons(ViewMode::Configuration);
     infoBar_->SetView(std::string(kViewConfiguration), false);
     UpdateCommandStates();
     LayoutPanes();
@@ -595,7 +600,7 @@ void CMainFrame::Execute(CommandId id)
 
 void CMainFrame::OnClearDocument()
 {
-    if (!doc_.ClearDocument(viewState_.ViewMode()))
+    if (!doc_.ClearDocument(viewState_.CurrentView()))
         return;
     documentView_->ResetGeometry();
     doc_.lowerGeometry = ScrollGeometry{};
@@ -604,7 +609,7 @@ void CMainFrame::OnClearDocument()
 
 void CMainFrame::OnUndo()
 {
-    if (doc_.RemoveLastEntry(viewState_.ViewMode()))
+    if (doc_.RemoveLastEntry(viewState_.CurrentView()))
         RedrawDocumentPane();
 }
 
@@ -657,7 +662,6 @@ void CMainFrame::VersionComplete()
 {
     QTimer::singleShot(0, this, [this] {
         parts_.captureDialogs->ShowVersion(VersionFields(doc_.deviceInfo));
-        session_->ResetReplyRoute();
     });
 }
 
@@ -665,7 +669,6 @@ void CMainFrame::ResolutionArrived()
 {
     QTimer::singleShot(0, this, [this] {
         StartImageExtraction(doc_.deviceInfo.width, doc_.deviceInfo.height);
-        session_->ResetReplyRoute();
     });
 }
 
@@ -689,7 +692,7 @@ void CMainFrame::StartImageExtraction(int width, int height)
 {
     if (RefuseWithoutPort())
         return;
-    if (ViewMode() != CQuillonDoc::kMonitorView || !form_->ImageExtractChecked())
+    if (CurrentView() != ViewMode::Monitor || !form_->ImageExtractChecked())
         return;
     if (width < 0 || height < 0) {
         // Ticked by hand: the size dialog needs the resolution first.
@@ -707,13 +710,29 @@ void CMainFrame::StartImageExtraction(int width, int height)
         return;
     imageRefusal_ = nullptr;
     capture_->RequestImage(size->width, size->height);
+    extracting_ = true;
     const bool finished = parts_.captureDialogs->RunProgress(capture_->Progress());
+    extracting_ = false;
     if (imageRefusal_)
         prompt_->ShowError(imageRefusal_);
     else if (!finished && !capture_->Progress().finished)
         prompt_->ShowError(kImageStalledText);
     form_->SetImageExtractChecked(false);
-    session_->ResetReplyRoute();
+    // A transfer that stalled ends here; the link rests on decoded output.
+    RestingRouteChanged();
+}
+
+void CMainFrame::ImageRefused(const char* message)
+{
+    if (extracting_) {
+        imageRefusal_ = message;
+        return;
+    }
+    // Image data nobody asked for: the hidden "图像提取" box was left ticked
+    // and took what the device decoded.  Capture goes on without it.
+    form_->SetImageExtractChecked(false);
+    RestingRouteChanged();
+    QTimer::singleShot(0, this, [this, message] { prompt_->ShowError(message); });
 }
 
 void CMainFrame::OnImageSave()
@@ -736,7 +755,11 @@ void CMainFrame::OnConnect()
     WithdrawReconnectOffer();
     if (!portDialog_)
         portDialog_ = new CRsParaSet(doc_, *comm_, *prompt_, this);
-    if (portDialog_->exec() == QDialog::Accepted && doc_.portNumber > 0)
+    const bool accepted = portDialog_->exec() == QDialog::Accepted;
+    // A failed open closed the port the link had: the window goes offline.
+    if (!comm_->IsOpen())
+        session_->Disconnect();
+    else if (accepted && doc_.portNumber > 0)
         session_->BeginConnect();
 }
 

@@ -90,11 +90,12 @@ public:
     void InitialUpdate();
 
     // IFormHost
-    int ViewMode() const override { return viewState_.ViewMode(); }
+    ViewMode CurrentView() const override { return viewState_.CurrentView(); }
     bool PortConfigured() const override;
     void LayoutPanes() override;
     void SwitchToConfigurationView() override;
     void DiscardInput() override;
+    void RestingRouteChanged() override;
     void RedrawDocumentPane() override;
     void RedrawMonitorPane() override;
     void AddCustomEntry(const std::string& command, const std::string& caption) override;
@@ -103,7 +104,6 @@ public:
 
     void SwitchToMonitorView();
     void Execute(CommandId id);
-    void ResetReplyRoute();
 
     // The firmware download dialog, run while the channel is closed.
     void SetFirmwareDownload(std::function<void()> run) { firmwareDownload_ = std::move(run); }
@@ -139,7 +139,7 @@ private:
     void VersionComplete() override;
     void ResolutionArrived() override;
     void ImageArrived() override { RedrawMonitorPane(); }
-    void ImageRefused(const char* message) override { imageRefusal_ = message; }
+    void ImageRefused(const char* message) override;
     void DecodedCaptured() override { RedrawDocumentPane(); }
 
     void CreateDeviceLink();
@@ -214,6 +214,8 @@ private:
     std::unique_ptr<DeviceCapture> capture_;
     std::unique_ptr<CommandInteraction> interaction_;
     const char* imageRefusal_ = nullptr;
+    // Set while the progress dialog of a requested image runs.
+    bool extracting_ = false;
     PortWatch* portWatch_ = nullptr;
     // Set while the link goes down because its port was lost, so that the
     // port stays watched for its return.

@@ -5,7 +5,7 @@ namespace quillon {
 std::optional<PaneRows> ComputePaneRows(const PaneLayoutInput& in)
 {
     const int H = in.height;
-    if (in.viewMode == 1) {
+    if (in.viewMode == ViewMode::Monitor) {
         if ((in.decodeOutput || in.imageExtract) && !in.portConfigured)
             return std::nullopt;
         if (in.decodeOutput && !in.imageExtract)

@@ -1,11 +1,13 @@
 #pragma once
+#include "app/ViewMode.h"
+
 #include <optional>
 
 namespace quillon {
 
 // The check boxes that decide how the right column is split.
 struct PaneLayoutInput {
-    int viewMode = 0;
+    ViewMode viewMode = ViewMode::Configuration;
     bool makeBarcode = false;   // "生成配置条码"
     bool sendToDevice = false;  // "修改设备参数"
     bool decodeOutput = false;  // "解码输出"

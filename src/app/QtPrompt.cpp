@@ -11,20 +11,45 @@ QString Caption()
 {
     return QApplication::applicationDisplayName();
 }
+
+// A message that comes while the program shows it is busy (a port that
+// would not open) is read with the ordinary pointer; the busy one returns
+// after it.
+class OrdinaryPointer {
+public:
+    OrdinaryPointer() : busy_(QApplication::overrideCursor() != nullptr)
+    {
+        if (busy_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~OrdinaryPointer()
+    {
+        if (busy_)
+            QApplication::restoreOverrideCursor();
+    }
+    OrdinaryPointer(const OrdinaryPointer&) = delete;
+    OrdinaryPointer& operator=(const OrdinaryPointer&) = delete;
+
+private:
+    bool busy_;
+};
 }  // namespace
 
 void QtPrompt::ShowError(const std::string& text)
 {
+    const OrdinaryPointer pointer;
     QMessageBox::warning(parent_, Caption(), QString::fromStdString(text), QMessageBox::Ok);
 }
 
 void QtPrompt::ShowInfo(const std::string& text)
 {
+    const OrdinaryPointer pointer;
     QMessageBox::information(parent_, Caption(), QString::fromStdString(text), QMessageBox::Ok);
 }
 
 bool QtPrompt::AskOkCancel(const std::string& text)
 {
+    const OrdinaryPointer pointer;
     return QMessageBox::question(parent_, Caption(), QString::fromStdString(text),
                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
@@ -32,6 +57,7 @@ bool QtPrompt::AskOkCancel(const std::string& text)
 
 bool QtPrompt::WarnOkCancel(const std::string& text)
 {
+    const OrdinaryPointer pointer;
     return QMessageBox::warning(parent_, Caption(), QString::fromStdString(text),
                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
@@ -39,6 +65,7 @@ bool QtPrompt::WarnOkCancel(const std::string& text)
 
 IPrompt::Choice QtPrompt::AskChoice(const std::string& text, const std::string& first, const std::string& second)
 {
+    const OrdinaryPointer pointer;
     QMessageBox box(QMessageBox::Question, Caption(), QString::fromStdString(text), QMessageBox::NoButton, parent_);
     QAbstractButton* firstButton = box.addButton(QString::fromStdString(first), QMessageBox::AcceptRole);
     QAbstractButton* secondButton = box.addButton(QString::fromStdString(second), QMessageBox::AcceptRole);

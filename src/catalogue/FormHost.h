@@ -1,4 +1,6 @@
 #pragma once
+#include "app/ViewMode.h"
+
 #include <string>
 
 namespace quillon {
@@ -11,11 +13,13 @@ inline constexpr const char* kNoPortText = "请先初始化通信串口参数！
 class IFormHost {
 public:
     virtual ~IFormHost() = default;
-    virtual int ViewMode() const = 0;          // 0 configuration view, 1 monitor view
+    virtual ViewMode CurrentView() const = 0;
     virtual bool PortConfigured() const = 0;   // a port is set and open
     virtual void LayoutPanes() = 0;
     virtual void SwitchToConfigurationView() = 0;
     virtual void DiscardInput() = 0;           // drop stale device input before a new exchange
+    // A box that decides where unasked-for replies go was clicked.
+    virtual void RestingRouteChanged() = 0;
     virtual void RedrawDocumentPane() = 0;
     virtual void RedrawMonitorPane() = 0;
     virtual void AddCustomEntry(const std::string& command, const std::string& caption) = 0;

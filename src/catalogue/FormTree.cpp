@@ -117,7 +117,7 @@ void CFormTree::InitialUpdate()
                      : services_.catalogue;
     LoadCatalogue();
     makeBarcode_->setChecked(true);
-    if (services_.host.ViewMode() != 1)
+    if (services_.host.CurrentView() != ViewMode::Monitor)
         services_.host.LayoutPanes();
     initialised_ = true;
     LayoutControls();
@@ -143,7 +143,7 @@ void CFormTree::resizeEvent(QResizeEvent* event)
 
 void CFormTree::LayoutControls()
 {
-    const int viewMode = services_.host.ViewMode();
+    const ViewMode viewMode = services_.host.CurrentView();
     const FormTreeGeometry g = LayoutFormControls(width(), height(), viewMode);
     PlaceCheckBox(makeBarcode_, g.makeBarcode);
     PlaceCheckBox(invertColours_, g.invertColours);
@@ -161,13 +161,11 @@ void CFormTree::LayoutControls()
     Place(addButton_, g.addButton);
 }
 
-void CFormTree::ShowModeButtons(int viewMode)
+void CFormTree::ShowModeButtons(ViewMode viewMode)
 {
-    const auto visibility = ModeButtons(viewMode);
-    if (!visibility)
-        return;
+    const ModeButtonVisibility visibility = ModeButtons(viewMode);
     for (QCheckBox* box : {makeBarcode_, sendToDevice_, invertColours_, qrCode_})
-        box->setVisible(visibility->configurationBoxes);
+        box->setVisible(visibility.configurationBoxes);
 }
 
 TreeItemId CFormTree::SelectedItem() const
@@ -186,12 +184,12 @@ void CFormTree::OnSelectionChanged()
 
 void CFormTree::ApplySelection()
 {
-    if (services_.host.ViewMode() == 1)
+    if (services_.host.CurrentView() == ViewMode::Monitor)
         services_.host.SwitchToConfigurationView();
     ApplyRequest request;
     request.addToDocument = makeBarcode_->isChecked();
     request.sendToDevice = sendToDevice_->isChecked();
-    const ApplyResult result = applier_.Apply(lists_.treeNodes, tree_, SelectedItem(), request, replyRoute);
+    const ApplyResult result = applier_.Apply(lists_.treeNodes, tree_, SelectedItem(), request);
     if (result.revealCustomCode)
         ShowCustomCodeControls();
     if (result.documentChanged)
@@ -218,13 +216,13 @@ void CFormTree::AddCustomCode()
 
 void CFormTree::OnMakeBarcodeClicked()
 {
-    if (services_.host.ViewMode() != 1)
+    if (services_.host.CurrentView() != ViewMode::Monitor)
         services_.host.LayoutPanes();
 }
 
 void CFormTree::OnAppearanceClicked()
 {
-    if (services_.host.ViewMode() == 1)
+    if (services_.host.CurrentView() == ViewMode::Monitor)
         return;
     services_.host.RedrawDocumentPane();
     services_.host.LayoutPanes();
@@ -237,11 +235,11 @@ void CFormTree::OnSendToDeviceClicked()
         sendToDevice_->setChecked(false);
         return;
     }
-    if (services_.host.ViewMode() == 1)
+    if (services_.host.CurrentView() == ViewMode::Monitor)
         return;
     services_.host.DiscardInput();
     services_.host.LayoutPanes();
-    replyRoute = 1;
+    services_.host.RestingRouteChanged();
 }
 
 void CFormTree::OnDecodeOutputClicked()
@@ -250,10 +248,10 @@ void CFormTree::OnDecodeOutputClicked()
         services_.prompt.ShowError(kNoPortText);
         return;
     }
-    if (services_.host.ViewMode() != 1)
+    if (services_.host.CurrentView() != ViewMode::Monitor)
         return;
     services_.host.DiscardInput();
-    replyRoute = decodeOutput_->isChecked() ? 2 : -1;
+    services_.host.RestingRouteChanged();
     services_.host.RedrawDocumentPane();
     services_.host.LayoutPanes();
 }
@@ -269,7 +267,7 @@ void CFormTree::AskImageSize(int width, int height)
         services_.prompt.ShowError(kNoPortText);
         return;
     }
-    if (services_.host.ViewMode() == 1 && imageExtract_->isChecked())
+    if (services_.host.CurrentView() == ViewMode::Monitor && imageExtract_->isChecked())
         services_.host.StartImageExtraction(width, height);
 }
 

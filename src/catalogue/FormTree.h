@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/SelectionApplier.h"
 #include "catalogue/XmlReader.h"
+#include "app/ViewMode.h"
 
 #include <QWidget>
 
@@ -49,13 +50,11 @@ public:
     int LoadCatalogue();
 
     void LayoutControls();
-    void ShowModeButtons(int viewMode);
+    void ShowModeButtons(ViewMode viewMode);
     void ApplySelection();
     void AddCustomCode();
     void AskImageSize(int width, int height);
 
-    int replyRoute = -1;
-    int readBusy = 0;
 
     bool MakeBarcodeChecked() const;
     bool InvertColoursChecked() const;

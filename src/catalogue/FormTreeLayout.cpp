@@ -6,7 +6,7 @@
 
 namespace quillon {
 
-FormTreeGeometry LayoutFormControls(int W, int H, int viewMode)
+FormTreeGeometry LayoutFormControls(int W, int H, ViewMode viewMode)
 {
     FormTreeGeometry g;
     const int h = H / 9 - 20;
@@ -17,7 +17,7 @@ FormTreeGeometry LayoutFormControls(int W, int H, int viewMode)
     g.qrCode = {3 * W / 4, y, W - 3 * W / 4 - 10, h};
     g.imageExtract = g.qrCode;
 
-    if (viewMode == 1)
+    if (viewMode == ViewMode::Monitor)
         g.tree = {0, 0, W - 2, 8 * H / 9};
     else
         g.tree = {0, H / 9, W - 2, 8 * H / 9 - H / 9};
@@ -82,13 +82,9 @@ std::string TwoLineCaption(std::string_view caption)
     return Utf16ToUtf8(first) + "\n" + Utf16ToUtf8(second);
 }
 
-std::optional<ModeButtonVisibility> ModeButtons(int viewMode)
+ModeButtonVisibility ModeButtons(ViewMode viewMode)
 {
-    if (viewMode == 0)
-        return ModeButtonVisibility{true};
-    if (viewMode == 1)
-        return ModeButtonVisibility{false};
-    return std::nullopt;
+    return ModeButtonVisibility{viewMode == ViewMode::Configuration};
 }
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 #pragma once
-#include <optional>
+#include "app/ViewMode.h"
+
 #include <string>
 #include <string_view>
 
@@ -32,7 +33,7 @@ struct FormTreeGeometry {
     Rect addButton;
 };
 
-FormTreeGeometry LayoutFormControls(int width, int height, int viewMode);
+FormTreeGeometry LayoutFormControls(int width, int height, ViewMode viewMode);
 
 // A check-box caption too long for its cell, on two lines broken where a
 // reader would: between the two-character words of Chinese text, where
@@ -41,12 +42,11 @@ FormTreeGeometry LayoutFormControls(int width, int height, int viewMode);
 std::string TwoLineCaption(std::string_view caption);
 
 // Which check boxes a view mode shows.  The decoded-output and image boxes
-// only carry state and stay hidden in every mode.  nullopt: a mode that
-// changes nothing.
+// only carry state and stay hidden in every mode.
 struct ModeButtonVisibility {
     bool configurationBoxes = false;  // "生成配置条码", "修改设备参数", "条码颜色反转", "生成QR配置码"
 };
 
-std::optional<ModeButtonVisibility> ModeButtons(int viewMode);
+ModeButtonVisibility ModeButtons(ViewMode viewMode);
 
 }  // namespace quillon

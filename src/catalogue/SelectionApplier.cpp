@@ -18,7 +18,7 @@ SelectionApplier::SelectionApplier(IParameterDialogRunner& dialogs, IConfigurati
 }
 
 ApplyResult SelectionApplier::Apply(const std::vector<TreeNodeInfo>& nodes, const CatalogueTree& tree,
-                                    TreeItemId selected, const ApplyRequest& request, int& replyRoute)
+                                    TreeItemId selected, const ApplyRequest& request)
 {
     ApplyResult result;
     if (!tree.IsValid(selected))
@@ -56,7 +56,6 @@ ApplyResult SelectionApplier::Apply(const std::vector<TreeNodeInfo>& nodes, cons
         result.documentChanged = true;
     }
     if (request.sendToDevice) {
-        replyRoute = 1;
         device_.SendSettingFrame(index, applied.value);
         result.sent = true;
     }

@@ -30,10 +30,8 @@ public:
     SelectionApplier(IParameterDialogRunner& dialogs, IConfigurationTarget& document, ISettingSender& device,
                      CustomCodeGesture::Clock clock);
 
-    // replyRoute is the tree form's; it becomes 1 before a frame is sent so the
-    // reply is taken as the answer to this setting.
     ApplyResult Apply(const std::vector<TreeNodeInfo>& nodes, const CatalogueTree& tree, TreeItemId selected,
-                      const ApplyRequest& request, int& replyRoute);
+                      const ApplyRequest& request);
 
     CustomCodeGesture& Gesture() { return gesture_; }
 

@@ -6,15 +6,23 @@
 
 namespace quillon {
 
-DeviceCapture::DeviceCapture(CQuillonDoc& doc, FrameBuilder& frames, ReplyDispatcher& dispatcher, int& replyRoute,
+DeviceCapture::DeviceCapture(CQuillonDoc& doc, FrameBuilder& frames, ReplyDispatcher& dispatcher, LinkState& link,
                              ICaptureHost& host)
     : doc_(doc),
       frames_(frames),
       dispatcher_(dispatcher),
-      replyRoute_(replyRoute),
+      link_(link),
       host_(host),
-      version_(doc.deviceInfo, DeviceInfo::kAllKinds, [this] { host_.VersionComplete(); }),
-      resolution_(doc.deviceInfo, DeviceInfo::kResolutionKind, [this] { host_.ResolutionArrived(); }),
+      version_(doc.deviceInfo, DeviceInfo::kAllKinds,
+               [this] {
+                   End();
+                   host_.VersionComplete();
+               }),
+      resolution_(doc.deviceInfo, DeviceInfo::kResolutionKind,
+                  [this] {
+                      End();
+                      host_.ResolutionArrived();
+                  }),
       image_(doc.image, *this),
       decoded_(doc, [this] { host_.DecodedCaptured(); })
 {
@@ -24,32 +32,40 @@ DeviceCapture::DeviceCapture(CQuillonDoc& doc, FrameBuilder& frames, ReplyDispat
     dispatcher_.Register(ReplyRoute::DecodedOutput, decoded_);
 }
 
+void DeviceCapture::Begin(ReplyRoute route)
+{
+    running_ = link_.Begin(route);
+    dispatcher_.DiscardInput();
+}
+
 void DeviceCapture::RequestVersion()
 {
-    dispatcher_.DiscardInput();
-    replyRoute_ = static_cast<int>(ReplyRoute::Version);
+    Begin(ReplyRoute::Version);
     doc_.deviceInfo.Clear();
     frames_.SendInfoRequests();
 }
 
 void DeviceCapture::RequestResolution()
 {
-    dispatcher_.DiscardInput();
-    replyRoute_ = static_cast<int>(ReplyRoute::Resolution);
+    Begin(ReplyRoute::Resolution);
     doc_.deviceInfo.infoKinds = 0;
     frames_.SendResolutionRequest();
 }
 
 void DeviceCapture::RequestImage(int width, int height)
 {
-    dispatcher_.DiscardInput();
-    replyRoute_ = static_cast<int>(ReplyRoute::ImageData);
+    Begin(ReplyRoute::ImageData);
     frames_.SendImageRequest(width, height);
+}
+
+void DeviceCapture::AbandonImage()
+{
+    image_.Abandon();
 }
 
 void DeviceCapture::ImageArrived()
 {
-    replyRoute_ = static_cast<int>(ReplyRoute::None);
+    End();
     host_.ImageArrived();
 }
 
@@ -58,7 +74,7 @@ void DeviceCapture::ImageRefused(const char* message)
     // The device goes on sending the refused image: none of it may be
     // taken for the replies or the decoded output that come after.
     dispatcher_.DropUntilQuiet();
-    replyRoute_ = static_cast<int>(ReplyRoute::None);
+    End();
     host_.ImageRefused(message);
 }
 

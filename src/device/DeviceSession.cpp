@@ -1,7 +1,6 @@
 #include "device/DeviceSession.h"
 
 #include "app/Prompt.h"
-#include "catalogue/ReadSettings.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
@@ -10,9 +9,10 @@ namespace quillon {
 
 DeviceSession::DeviceSession(Parts parts)
     : parts_(parts),
+      link_(parts.timers, [&host = parts.host] { return host.RestingRoute(); }),
       writer_(parts.comm),
       frames_(parts.doc.catalogue, parts.doc.monitorLines, writer_),
-      dispatcher_(parts.comm, parts.doc.portNumber, parts.replyRoute),
+      dispatcher_(parts.comm, link_),
       marks_(parts.doc.catalogue.treeNodes, parts.tree),
       probe_([this] { OnConnectResult(1); }),
       writes_(*this),
@@ -23,19 +23,27 @@ DeviceSession::DeviceSession(Parts parts)
     dispatcher_.Register(ReplyRoute::ReadBack, readBack_);
 }
 
+void DeviceSession::PortOpened()
+{
+    if (parts_.doc.portNumber > 0 && parts_.comm.IsOpen())
+        link_.PortOpened(parts_.doc.portNumber);
+}
+
 void DeviceSession::BeginConnect()
 {
-    if (parts_.doc.portNumber <= 0)
-        return;
     // A new connection starts from nothing, even when the last one was
-    // never disconnected: its handshake and read-back must run again.
-    deviceOnline_ = false;
-    parts_.readBusy = 0;
-    parts_.timers.Stop(DeviceTimer::ReadBackQuiet);
-    parts_.replyRoute = static_cast<int>(ReplyRoute::ConnectProbe);
+    // never disconnected: its handshake and read-back must run again, and
+    // until then the window is offline.
+    const bool wasOnline = link_.Online();
+    PortOpened();
+    if (wasOnline)
+        parts_.host.ShowOffline();
+    if (!link_.PortOpen())
+        return;
+    probing_ = link_.Begin(ReplyRoute::ConnectProbe);
     DiscardInput();
     frames_.SendConnectProbes();
-    parts_.timers.Start(DeviceTimer::Connect, connectTimeoutMs_);
+    link_.StartTimer(DeviceTimer::Connect, connectTimeoutMs_);
 }
 
 void DeviceSession::OnConnectResult(int result)
@@ -44,15 +52,19 @@ void DeviceSession::OnConnectResult(int result)
         Disconnect();
         return;
     }
-    deviceOnline_ = true;
+    link_.DeviceAnswered();
     parts_.host.ShowOnline(parts_.doc.portNumber);
+    // The read-back takes the route from the probe, and with it the
+    // probe's time-out.
     BeginReadSettings();
-    parts_.timers.Stop(DeviceTimer::Connect);
+    link_.End(probing_);
 }
 
 void DeviceSession::OnTimer(DeviceTimer timer)
 {
-    parts_.timers.Stop(timer);
+    // A timer of an operation that has ended is not heard.
+    if (!link_.TimerExpired(timer))
+        return;
     switch (timer) {
     case DeviceTimer::Connect: OnConnectTimeout(); break;
     case DeviceTimer::Interaction:
@@ -65,7 +77,7 @@ void DeviceSession::OnTimer(DeviceTimer timer)
 
 void DeviceSession::OnConnectTimeout()
 {
-    if (deviceOnline_)
+    if (link_.Online())
         return;
     OnConnectResult(0);
     parts_.prompt.ShowError(kConnectFailedText);
@@ -73,12 +85,12 @@ void DeviceSession::OnConnectTimeout()
 
 void DeviceSession::Disconnect()
 {
-    deviceOnline_ = false;
-    // A read-back cut short by the disconnect must not block the next one.
-    parts_.readBusy = 0;
-    parts_.timers.Stop(DeviceTimer::Connect);
-    parts_.timers.Stop(DeviceTimer::ReadBackQuiet);
-    if (parts_.doc.portNumber <= 0)
+    // The port may have closed under the link (a failed open in the port
+    // dialog clears portNumber): the window still goes offline.
+    const bool wasOpen = link_.PortOpen() || link_.Online() || parts_.doc.portNumber > 0;
+    pendingWrites_.clear();
+    link_.PortClosed();
+    if (!wasOpen)
         return;
     parts_.comm.Shutdown(500);
     parts_.doc.portNumber = 0;
@@ -90,22 +102,32 @@ void DeviceSession::OnDeviceData(int port)
     dispatcher_.OnDeviceData(port);
 }
 
-void DeviceSession::ResetReplyRoute()
-{
-    parts_.replyRoute = static_cast<int>(parts_.host.RestingRoute());
-}
-
 int DeviceSession::BeginReadSettings()
 {
-    const int result = quillon::BeginReadSettings(parts_.doc.portNumber, parts_.readBusy, parts_.replyRoute,
-                                                  parts_.prompt, [this] { frames_.SendReadBackRequests(); });
-    if (result == 1)
-        parts_.timers.Start(DeviceTimer::ReadBackQuiet, readBackQuietMs_);
-    return result;
+    if (!link_.PortOpen()) {
+        parts_.prompt.ShowError(kNoPortForReadText);
+        return -1;
+    }
+    if (link_.ReadBusy())
+        return -2;
+    readingBack_ = link_.Begin(ReplyRoute::ReadBack);
+    frames_.SendReadBackRequests();
+    link_.StartTimer(DeviceTimer::ReadBackQuiet, readBackQuietMs_);
+    return 1;
 }
 
 void DeviceSession::SendSettingFrame(int recordIndex, const ValueTriple& value)
 {
+    if (!link_.PortOpen())
+        return;
+    if (link_.ReadBusy()) {
+        pendingWrites_.push_back({recordIndex, value});
+        return;
+    }
+    // The probe keeps its route: a device that has not answered it yet is
+    // not written to on its behalf.
+    if (link_.Operation() != ReplyRoute::ConnectProbe)
+        link_.Rest();
     DiscardInput();
     if (frames_.SendSettingFrame(recordIndex, value) == FrameBuilder::SettingResult::TooLong)
         parts_.prompt.ShowError(kSettingTooLongText);
@@ -119,8 +141,9 @@ void DeviceSession::RunWithPortClosed(const std::function<void()>& run)
         parts_.comm.Shutdown(500);
     }
     run();
-    if (parts_.doc.portNumber != 0)
-        OpenDevicePort(parts_.doc, parts_.comm);
+    // The link stays as it was unless the port does not come back.
+    if (parts_.doc.portNumber != 0 && !OpenDevicePort(parts_.doc, parts_.comm))
+        Disconnect();
 }
 
 void DeviceSession::ReplyReceived(std::string_view frameText)
@@ -133,8 +156,6 @@ void DeviceSession::WriteAccepted()
 {
     if (readBackAfterWrite_)
         BeginReadSettings();
-    else
-        ResetReplyRoute();
 }
 
 void DeviceSession::WriteRefused()
@@ -161,23 +182,32 @@ void DeviceSession::DeviceSetting(std::string_view frameText, int kind)
 
 void DeviceSession::ReadBackProgress()
 {
-    parts_.timers.Start(DeviceTimer::ReadBackQuiet, readBackQuietMs_);
+    if (link_.IsRunning(readingBack_))
+        link_.StartTimer(DeviceTimer::ReadBackQuiet, readBackQuietMs_);
 }
 
 void DeviceSession::ReadBackEnded()
 {
-    parts_.readBusy = 0;
-    parts_.timers.Stop(DeviceTimer::ReadBackQuiet);
-    ResetReplyRoute();
+    if (link_.End(readingBack_))
+        SendPendingWrites();
 }
 
 void DeviceSession::OnReadBackQuiet()
 {
-    if (!parts_.readBusy)
+    if (!link_.End(readingBack_))
         return;
-    parts_.readBusy = 0;
-    ResetReplyRoute();
     parts_.host.ShowStatus(kReadBackStalledText);
+    SendPendingWrites();
+}
+
+void DeviceSession::SendPendingWrites()
+{
+    // Written as the operator chose them; the first one accepted reads
+    // everything back again.
+    std::vector<PendingWrite> writes;
+    writes.swap(pendingWrites_);
+    for (const PendingWrite& write : writes)
+        SendSettingFrame(write.recordIndex, write.value);
 }
 
 }  // namespace quillon

@@ -43,6 +43,8 @@ public:
     void Reset() override;
 
     const TransferProgress& Progress() const { return progress_; }
+    // The link went down under the transfer: it ends, without a word.
+    void Abandon() { progress_.finished = true; }
     // Bytes held in the receive area (header included).
     std::size_t Held() const { return area_.size(); }
 

@@ -1,5 +1,6 @@
 #include "device/ReplyDispatcher.h"
 
+#include "device/LinkState.h"
 #include "serial/CnComm.h"
 
 #include <cstdint>
@@ -9,17 +10,17 @@
 
 namespace quillon {
 
-ReplyDispatcher::ReplyDispatcher(CnComm& comm, const int& portNumber, const int& replyRoute)
-    : comm_(comm), portNumber_(portNumber), replyRoute_(replyRoute)
+ReplyDispatcher::ReplyDispatcher(CnComm& comm, const LinkState& link)
+    : comm_(comm), link_(link)
 {
 }
 
 void ReplyDispatcher::Register(ReplyRoute route, IReplyProcessor& processor, std::function<void()> afterNotification)
 {
-    handlers_[static_cast<int>(route)] = Handler{&processor, std::move(afterNotification)};
+    handlers_[route] = Handler{&processor, std::move(afterNotification)};
 }
 
-const ReplyDispatcher::Handler* ReplyDispatcher::Find(int route) const
+const ReplyDispatcher::Handler* ReplyDispatcher::Find(ReplyRoute route) const
 {
     const auto found = handlers_.find(route);
     return found == handlers_.end() ? nullptr : &found->second;
@@ -36,21 +37,23 @@ void ReplyDispatcher::OnDeviceData(int port)
         std::lock_guard lock(input.Mutex());
         left = input.Total();
     }
-    if (dropping_ && port == portNumber_) {
-        DropBuffered();
-        return;
-    }
     const Handler* last = nullptr;
     std::uint8_t chunk[kChunk];
     while (left > 0) {
-        const int route = replyRoute_;
+        const ReplyRoute route = link_.Route();
         const Handler* handler = Find(route);
         if (!handler) {
             DropBuffered();
             break;
         }
-        if (port != portNumber_)
+        if (port != link_.OpenPort())
             break;
+        // Checked at every chunk: a refusal ends the image and the link
+        // rests again, on a route that must not take the image's rest.
+        if (dropping_) {
+            DropBuffered();
+            break;
+        }
         std::size_t taken = 0;
         {
             std::lock_guard lock(input.Mutex());
@@ -68,7 +71,7 @@ void ReplyDispatcher::OnDeviceData(int port)
         last = handler;
         handler->processor->Feed(chunk, taken);
     }
-    if (last && last->afterNotification && Find(replyRoute_) == last)
+    if (last && last->afterNotification && Find(link_.Route()) == last)
         last->afterNotification();
 }
 
@@ -76,18 +79,19 @@ void ReplyDispatcher::OnLineQuiet(int port, std::uint64_t endedAt)
 {
     // Bytes that came with no notification of their own (a receive
     // threshold); they may be an image's header that is refused.
-    if (!dropping_ && port == portNumber_)
+    if (!dropping_ && port == link_.OpenPort())
         OnDeviceData(port);
     // A stream being dropped has ended, on this port or on one since closed.
     if (std::exchange(dropping_, false)) {
-        if (port == portNumber_)
+        if (port == link_.OpenPort())
             DropThrough(endedAt);
         return;
     }
-    if (port != portNumber_)
+    if (port != link_.OpenPort())
         return;
-    const Handler* handler = Find(replyRoute_);
-    if (handler && replyRoute_ == fedRoute_)
+    const ReplyRoute route = link_.Route();
+    const Handler* handler = Find(route);
+    if (handler && route == fedRoute_)
         handler->processor->LineQuiet(fedThrough_ > endedAt ? fedThrough_ - endedAt : 0);
 }
 

@@ -9,6 +9,7 @@
 namespace quillon {
 
 class CnComm;
+class LinkState;
 
 // Hands the bytes of each data-arrived notification to the processor of the
 // current reply route.  Bytes are taken out of the channel's receive buffer
@@ -24,8 +25,8 @@ public:
     // Bytes taken out of the buffer at a time.
     static constexpr std::size_t kChunk = 1023;
 
-    // portNumber and replyRoute are read at every notification.
-    ReplyDispatcher(CnComm& comm, const int& portNumber, const int& replyRoute);
+    // The link's open port and route are read at every notification.
+    ReplyDispatcher(CnComm& comm, const LinkState& link);
 
     // afterNotification runs once the notification's bytes have all been fed.
     void Register(ReplyRoute route, IReplyProcessor& processor, std::function<void()> afterNotification = {});
@@ -51,15 +52,14 @@ private:
         IReplyProcessor* processor = nullptr;
         std::function<void()> afterNotification;
     };
-    const Handler* Find(int route) const;
+    const Handler* Find(ReplyRoute route) const;
     void DropBuffered();
     void DropThrough(std::uint64_t endedAt);
 
     CnComm& comm_;
-    const int& portNumber_;
-    const int& replyRoute_;
-    std::map<int, Handler> handlers_;
-    int fedRoute_ = static_cast<int>(ReplyRoute::None);
+    const LinkState& link_;
+    std::map<ReplyRoute, Handler> handlers_;
+    ReplyRoute fedRoute_ = ReplyRoute::None;
     std::uint64_t fedThrough_ = 0;  // input stream position after the last byte fed
     bool dropping_ = false;
 };

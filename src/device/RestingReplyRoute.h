@@ -1,24 +1,26 @@
 #pragma once
+#include "app/ViewMode.h"
 #include "device/ReplyRoute.h"
 
 namespace quillon {
 
-// Which processor gets replies nobody asked for once an operation ends: in
-// the configuration view the setting-write replies while "修改设备参数" is
-// ticked; in the monitor view image data while "图像提取" is ticked, else
-// decoded output while "解码输出" is; nothing otherwise.
+// What decides the route of replies nobody asked for.
 struct RouteInputs {
-    int viewMode = 0;
+    ViewMode viewMode = ViewMode::Configuration;
     bool sendToDevice = false;
     bool decodeOutput = false;
     bool imageExtract = false;
 };
 
+// Which processor gets replies nobody asked for while no operation runs: in
+// the configuration view the setting-write replies while "修改设备参数" is
+// ticked; in the monitor view image data while "图像提取" is ticked, else
+// decoded output while "解码输出" is; nothing otherwise.
 constexpr ReplyRoute RestingReplyRoute(const RouteInputs& in)
 {
-    if (in.viewMode == 0)
-        return in.sendToDevice ? ReplyRoute::SettingWrite : ReplyRoute::None;
-    if (in.viewMode == 1) {
+    switch (in.viewMode) {
+    case ViewMode::Configuration: return in.sendToDevice ? ReplyRoute::SettingWrite : ReplyRoute::None;
+    case ViewMode::Monitor:
         if (in.imageExtract)
             return ReplyRoute::ImageData;
         return in.decodeOutput ? ReplyRoute::DecodedOutput : ReplyRoute::None;

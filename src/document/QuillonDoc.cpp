@@ -104,20 +104,20 @@ bool CQuillonDoc::AddEntry(const std::string& codeText, const std::string& capti
     return true;
 }
 
-bool CQuillonDoc::RemoveLastEntry(int viewMode)
+bool CQuillonDoc::RemoveLastEntry(ViewMode viewMode)
 {
-    if (entries.empty() || viewMode == kMonitorView)
+    if (entries.empty() || viewMode == ViewMode::Monitor)
         return false;
     entries.pop_back();
     return true;
 }
 
-bool CQuillonDoc::ClearDocument(int viewMode)
+bool CQuillonDoc::ClearDocument(ViewMode viewMode)
 {
     // Clearing loses the entries: the question carries the exclamation icon.
     if (prompt_ != nullptr && !prompt_->WarnOkCancel(kClearQuestion))
         return false;
-    if (viewMode == kMonitorView)
+    if (viewMode == ViewMode::Monitor)
         ClearMonitorContent();
     else
         ClearConfigurationContent();

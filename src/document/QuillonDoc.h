@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ViewMode.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/SelectionTargets.h"
 #include "device/DecodedText.h"
@@ -37,7 +38,6 @@ inline constexpr const char* kNotGbkText = "命令内容含有GBK编码无法表
 class CQuillonDoc : public IConfigurationTarget {
 public:
     enum DisplayMode { kShowList = 1, kShowConversion = 2 };
-    enum ViewMode { kConfigurationView = 0, kMonitorView = 1 };
 
     CatalogueLists catalogue;
 
@@ -96,12 +96,12 @@ public:
 
     // Undo: removes the last entry outside the monitor view.  true when one was
     // removed (the caller redraws the document pane).
-    bool RemoveLastEntry(int viewMode);
+    bool RemoveLastEntry(ViewMode viewMode);
 
     // Asks first; then empties what the given view shows.  true when cleared
     // (the caller empties its receive buffers, resets the pane geometry and
     // redraws).
-    bool ClearDocument(int viewMode);
+    bool ClearDocument(ViewMode viewMode);
     void ClearConfigurationContent();
     void ClearMonitorContent();
 

@@ -16,9 +16,8 @@ CommandInteraction::CommandInteraction(DeviceSession& session)
 void CommandInteraction::Open(IInteractionView& view)
 {
     if (!view_)
-        savedRoute_ = session_.Route();
+        open_ = session_.Link().Begin(ReplyRoute::CommandInteraction);
     view_ = &view;
-    session_.Route() = static_cast<int>(ReplyRoute::CommandInteraction);
 }
 
 bool CommandInteraction::Send(std::string_view typed)
@@ -32,7 +31,7 @@ bool CommandInteraction::Send(std::string_view typed)
     if (!command->bytes.empty())
         session_.Writer().Write(command->bytes.data(), command->bytes.size());
     replySeen_ = false;
-    session_.Timers().Start(DeviceTimer::Interaction, replyTimeoutMs_);
+    session_.Link().StartTimer(DeviceTimer::Interaction, replyTimeoutMs_);
     return true;
 }
 
@@ -40,9 +39,8 @@ void CommandInteraction::Close(const IInteractionView& view)
 {
     if (view_ != &view)
         return;
-    session_.Route() = savedRoute_;
     // A reply still due belongs to a dialog that is gone: nobody is told.
-    session_.Timers().Stop(DeviceTimer::Interaction);
+    session_.Link().End(open_);
     processor_.Reset();
     log_.clear();
     view_ = nullptr;

@@ -1,4 +1,5 @@
 #pragma once
+#include "device/LinkState.h"
 #include "tools/InteractionProcessor.h"
 
 #include <string>
@@ -29,8 +30,9 @@ public:
 // and the exchange is kept as a log,
 //   "-> 0x55 0xAA 0x01 \r\n<- 0x55 0xaa \r\n-> ..."
 // with the sent characters as typed and the replies' bytes in lower case.
-// While it is open every reply goes to it (route 7); closing gives the link
-// back its route and forgets the log.  One lives as long as its session:
+// While it is open it is the link's operation and every reply goes to it
+// (route 7); closing ends it, so the link rests on the view's route, and
+// forgets the log.  One lives as long as its session:
 // it registers its processor and the session's timer 2 with it.  Runs on the
 // session's thread.
 class CommandInteraction {
@@ -61,7 +63,7 @@ private:
     InteractionProcessor processor_;
     IInteractionView* view_ = nullptr;
     std::string log_;
-    int savedRoute_ = 0;
+    LinkOperation open_;
     bool replySeen_ = false;
     int replyTimeoutMs_ = kInteractionReplyMs;
 };

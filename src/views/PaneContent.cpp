@@ -11,7 +11,7 @@ namespace quillon {
 
 PaneBottom DrawPane(IPainter& painter, const CQuillonDoc& doc, const IViewOptions& options, int clientWidth)
 {
-    if (options.ViewMode() == CQuillonDoc::kConfigurationView && options.GenerateBarcodes()) {
+    if (options.CurrentView() == ViewMode::Configuration && options.GenerateBarcodes()) {
         const DocumentLayout layout(doc, options.InvertColours());
         if (doc.displayMode == CQuillonDoc::kShowList) {
             const int bottom = layout.List(painter, clientWidth);
@@ -19,14 +19,14 @@ PaneBottom DrawPane(IPainter& painter, const CQuillonDoc& doc, const IViewOption
         }
         return {PaneBottom::Fit, layout.Converted(painter, clientWidth)};
     }
-    if (options.ViewMode() == CQuillonDoc::kMonitorView && options.DecodedOutput())
+    if (options.CurrentView() == ViewMode::Monitor && options.DecodedOutput())
         return {PaneBottom::GrowOnly, DecodedLayout(doc.decodedLines).Draw(painter, clientWidth)};
     return {};
 }
 
 int PaneWidth(IPainter& painter, const CQuillonDoc& doc, const IViewOptions& options, int clientWidth)
 {
-    if (options.ViewMode() != CQuillonDoc::kConfigurationView || !options.GenerateBarcodes())
+    if (options.CurrentView() != ViewMode::Configuration || !options.GenerateBarcodes())
         return clientWidth;
     painter.SetFont(FontRole::Body);
     return DocumentLayout(doc, options.InvertColours()).ScreenWidth(clientWidth, painter.AverageCharWidth());

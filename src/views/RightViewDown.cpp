@@ -17,7 +17,7 @@ namespace {
 constexpr int kImageOrigin = 5;
 }
 
-CRightViewDown::CRightViewDown(CQuillonDoc& doc, std::function<int()> viewMode, std::function<bool()> serialMonitor,
+CRightViewDown::CRightViewDown(CQuillonDoc& doc, std::function<ViewMode()> viewMode, std::function<bool()> serialMonitor,
                                std::function<void()> saveImage, QWidget* parent)
     : QAbstractScrollArea(parent),
       doc_(doc),
@@ -37,7 +37,7 @@ double CRightViewDown::UnitScale() const { return logicalDpiY() / 96.0; }
 
 bool CRightViewDown::ShowsImage() const
 {
-    return viewMode_() == CQuillonDoc::kMonitorView && doc_.image.Present();
+    return viewMode_() == ViewMode::Monitor && doc_.image.Present();
 }
 
 void CRightViewDown::RefreshImage()
@@ -88,7 +88,7 @@ void CRightViewDown::paintEvent(QPaintEvent*)
     RefreshImage();
     if (wasShown || !shown_.isNull())
         ApplyScrollSizes();
-    if (viewMode_() == CQuillonDoc::kConfigurationView && serialMonitor_()) {
+    if (viewMode_() == ViewMode::Configuration && serialMonitor_()) {
         PaintSerialMonitor(painter);
         return;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ViewMode.h"
 #include <QAbstractScrollArea>
 #include <QImage>
 
@@ -26,7 +27,7 @@ public:
     // viewMode and serialMonitor are asked at every paint; saveImage is what
     // "图片保存" does.  Painting changes nothing else: a paint must not move
     // the reply route while an exchange is running.
-    CRightViewDown(CQuillonDoc& doc, std::function<int()> viewMode, std::function<bool()> serialMonitor,
+    CRightViewDown(CQuillonDoc& doc, std::function<ViewMode()> viewMode, std::function<bool()> serialMonitor,
                    std::function<void()> saveImage, QWidget* parent = nullptr);
 
     // Applies the document's lowerGeometry (and the image shown) as scroll
@@ -50,7 +51,7 @@ private:
     double UnitScale() const;
 
     CQuillonDoc& doc_;
-    std::function<int()> viewMode_;
+    std::function<ViewMode()> viewMode_;
     std::function<bool()> serialMonitor_;
     std::function<void()> saveImage_;
     QImage shown_;

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ViewMode.h"
 
 namespace quillon {
 
@@ -7,7 +8,7 @@ namespace quillon {
 class IViewOptions {
 public:
     virtual ~IViewOptions() = default;
-    virtual int ViewMode() const = 0;             // 0 configuration, 1 monitor
+    virtual ViewMode CurrentView() const = 0;
     virtual bool GenerateBarcodes() const = 0;    // "生成配置条码"
     virtual bool InvertColours() const = 0;       // "条码颜色反转"
     virtual bool DecodedOutput() const = 0;       // "解码输出"
@@ -15,12 +16,12 @@ public:
 
 // Form state held as plain values: the command-line sheet and tests.
 struct ViewOptionValues : IViewOptions {
-    int viewMode = 0;
+    ViewMode viewMode = ViewMode::Configuration;
     bool generateBarcodes = true;
     bool invertColours = false;
     bool decodedOutput = false;
 
-    int ViewMode() const override { return viewMode; }
+    ViewMode CurrentView() const override { return viewMode; }
     bool GenerateBarcodes() const override { return generateBarcodes; }
     bool InvertColours() const override { return invertColours; }
     bool DecodedOutput() const override { return decodedOutput; }

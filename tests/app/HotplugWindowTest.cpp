@@ -83,26 +83,11 @@ struct Plugged {
     // What the screen shows where the offer sits is the offer itself.
     bool OfferOnScreen() const
     {
-        QPushButton* offer = Offer();
-        QApplication::processEvents();
-        const QPoint at = offer->mapTo(window.get(), QPoint(0, 0));
-        const QImage screen = window->screen()
-                                  ->grabWindow(window->winId(), at.x(), at.y(), offer->width(), offer->height())
-                                  .toImage()
-                                  .convertToFormat(QImage::Format_RGB32);
-        const QImage own = offer->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        if (screen.size() != own.size())
-            return false;
-        qsizetype same = 0;
-        for (int y = 0; y < own.height(); ++y)
-            for (int x = 0; x < own.width(); ++x)
-                same += screen.pixel(x, y) == own.pixel(x, y);
-        // The pointer may hover over it, which changes a few pixels.
-        return same * 10 >= own.width() * own.height() * 9;
+        return test::ShownAsItIs(Offer());
     }
     bool Online() const
     {
-        return InfoText() == QStringLiteral("COM9，联机") && window->Form()->readBusy == 0 &&
+        return InfoText() == QStringLiteral("COM9，联机") && !window->Session().Link().ReadBusy() &&
                window->Session().Online();
     }
     // Whether any option of the baud-rate setting carries the device's mark.

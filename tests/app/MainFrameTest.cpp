@@ -67,7 +67,7 @@ struct Harness : test::MainWindowHarness {
         parts.configPath = configPath;
         parts.catalogue = catalogue;
         QVERIFY(Open(parts));
-        document.replyRoute = &form()->replyRoute;
+        document.route = [this] { return Route(); };
     }
     ~Harness() { window.reset(); }  // before the recorders it was given
 
@@ -154,10 +154,10 @@ void MainFrameTest::startsWithMenuToolbarAndInfoBar()
     QCOMPARE(h.tree()->topLevelItem(0)->text(0), QString::fromStdString(h.doc.catalogue.treeNodes[0].name));
     QVERIFY(h.form()->MakeBarcodeChecked());
     QCOMPARE(h.form()->CatalogueInUse(), std::string("./config/all.xml"));
-    QCOMPARE(h.window->ViewMode(), 0);
+    QVERIFY(h.window->CurrentView() == ViewMode::Configuration);
     QCOMPARE(h.window->windowTitle(), QString("Quillon V" QUILLON_VERSION " LNX"));
     QVERIFY(!h.window->windowIcon().isNull());
-    QCOMPARE(h.form()->replyRoute, -1);
+    QCOMPARE(h.Route(), -1);
     AboutDialog about(h.form()->CatalogueInUse());
     QCOMPARE(about.windowTitle(), QStringLiteral("关于配置工具软件"));
     QVERIFY(about.VersionField()->text().contains(QStringLiteral(QUILLON_VERSION)));
@@ -248,7 +248,7 @@ void MainFrameTest::doubleClickOpensTheDialogAndAppliesTheTriple()
     // Only the document: the online box is clear.
     const QString entry = QString("document %1 %2 %3").arg(record).arg(h.RecordWith(key.toStdString(), 2)).arg(applied);
     QCOMPARE(h.document.events, applied.isEmpty() ? Strings{} : Strings{entry.toStdString()});
-    QCOMPARE(h.form()->replyRoute, -1);  // nothing went out
+    QCOMPARE(h.Route(), -1);  // nothing went out
 }
 
 void MainFrameTest::groupsAndSettingsDoNothingOptionsGoToBoth()
@@ -265,8 +265,7 @@ void MainFrameTest::groupsAndSettingsDoNothingOptionsGoToBoth()
     h.doc.portNumber = 3;
     h.child<QCheckBox>("sendToDevice1008")->click();
     QVERIFY(h.form()->SendToDeviceChecked());
-    QCOMPARE(h.form()->replyRoute, 1);
-    h.form()->replyRoute = -1;
+    QCOMPARE(h.Route(), 1);
     const std::string option = std::to_string(h.RecordWith("4141", 3));
     h.DoubleClick(h.ItemOf(std::stoi(option)));
     const std::string setting = std::to_string(h.RecordWith("4141", 2));
@@ -397,10 +396,10 @@ void MainFrameTest::commandStatesFollowTheViewAndTheSelection()
 
     h.doc.portNumber = 2;
     h.window->Action(CommandId::MonitorView)->trigger();
-    QCOMPARE(h.window->ViewMode(), 1);
+    QVERIFY(h.window->CurrentView() == ViewMode::Monitor);
     check(true);
     QVERIFY(h.form()->DecodeOutputChecked());
-    QCOMPARE(h.form()->replyRoute, 2);
+    QCOMPARE(h.Route(), 2);
     QCOMPARE(h.window->InfoBar()->viewText()->text(), QStringLiteral("解码输出"));
     QVERIFY(h.window->InfoBar()->formatList()->isVisible());
     QVERIFY(h.child<QCheckBox>("makeBarcode1007")->isHidden());
@@ -408,28 +407,30 @@ void MainFrameTest::commandStatesFollowTheViewAndTheSelection()
     QCOMPARE(h.tree()->y(), 0);
 
     // A second switch runs nothing again.
-    h.form()->replyRoute = 7;
+    LinkOperation console = h.window->Session().Link().Begin(ReplyRoute::CommandInteraction);
     h.window->SwitchToMonitorView();
-    QCOMPARE(h.form()->replyRoute, 7);
+    QCOMPARE(h.Route(), 7);
+    h.window->Session().Link().End(console);
 
     // Choosing a setting returns to the configuration view and shows its description.
     const int record = h.RecordWith("4141", 3);
     h.tree()->setCurrentItem(h.ItemOf(record));
-    QCOMPARE(h.window->ViewMode(), 0);
+    QVERIFY(h.window->CurrentView() == ViewMode::Configuration);
     auto* description = h.child<QPlainTextEdit>("description1006");
     QVERIFY(!description->toPlainText().isEmpty());
     QCOMPARE(description->toPlainText().toStdString(), h.doc.catalogue.treeNodes[static_cast<std::size_t>(record)].info);
     h.tree()->setCurrentItem(h.tree()->topLevelItem(0));
     QVERIFY(description->toPlainText().isEmpty());
-    QCOMPARE(h.form()->replyRoute, -1);
+    QCOMPARE(h.Route(), -1);
     check(false);
     QCOMPARE(h.window->InfoBar()->viewText()->text(), QStringLiteral("条码配置"));
     QVERIFY(h.window->InfoBar()->formatList()->isHidden());
     QVERIFY(h.child<QCheckBox>("makeBarcode1007")->isVisible());
     QVERIFY(h.tree()->y() > 0);
-    h.form()->replyRoute = 7;
+    console = h.window->Session().Link().Begin(ReplyRoute::CommandInteraction);
     h.window->SwitchToConfigurationView();  // already there: nothing
-    QCOMPARE(h.form()->replyRoute, 7);
+    QCOMPARE(h.Route(), 7);
+    h.window->Session().Link().End(console);
     QVERIFY(h.prompt.shown.empty());
 }
 
@@ -483,7 +484,7 @@ void MainFrameTest::refusalsWithoutAPort()
         QCOMPARE(h.prompt.Texts(), (std::vector<std::string>{kNoPort}));
         QCOMPARE(h.prompt.shown[0].kind, RecordingPrompt::Shown::Error);
     }
-    QCOMPARE(h.window->ViewMode(), 0);
+    QVERIFY(h.window->CurrentView() == ViewMode::Configuration);
 
     // The online box refuses too and stays clear; nothing is laid out anew.
     h.prompt.shown.clear();
@@ -601,7 +602,7 @@ void MainFrameTest::formControlsFollowTheLayout()
 {
     Harness h;
     CFormTree* form = h.form();
-    const FormTreeGeometry g = LayoutFormControls(form->width(), form->height(), 0);
+    const FormTreeGeometry g = LayoutFormControls(form->width(), form->height(), ViewMode::Configuration);
     for (const auto& [name, r] : {std::pair{"makeBarcode1007", g.makeBarcode}, {"qrCode1081", g.qrCode},
                                   {"tree1003", g.tree}, {"description1006", g.description}})
         QCOMPARE(h.child<QWidget>(name)->geometry(), QRect(r.x, r.y, r.width, r.height));
@@ -759,7 +760,7 @@ void MainFrameTest::monitorViewRefusesOnceWhenThePortWentAway()
     }
     QCOMPARE(h.prompt.Texts(), (Strings{kNoPort}));
     QVERIFY(!h.form()->DecodeOutputChecked() && !h.form()->ImageExtractChecked());
-    QCOMPARE(h.form()->replyRoute, -1);
+    QCOMPARE(h.Route(), -1);
     QCOMPARE(h.Rows(), (QList<int>{h.H() / 2, h.H() - h.H() / 2}));
 }
 
@@ -775,21 +776,29 @@ void MainFrameTest::clearAsksWithTheExclamationIcon()
     } const cases[] = {{true, QMessageBox::Warning, QMessageBox::Cancel},
                        {true, QMessageBox::Warning, QMessageBox::Ok},
                        {false, QMessageBox::Question, QMessageBox::Ok}};
+    // Asked while the program shows it is busy (a port opening), a box has
+    // the ordinary pointer, and the busy one comes back after it.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     for (const Case& c : cases) {
         QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons shownButtons;
+        Qt::CursorShape shownCursor = Qt::BlankCursor;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             shownIcon = box->icon();
             shownButtons = box->standardButtons();
+            shownCursor = QApplication::overrideCursor()->shape();
             box->button(c.answer)->click();
         });
         const bool ok = c.warning ? prompt.WarnOkCancel(kClearQuestion) : prompt.AskOkCancel(kDuplicateQuestion);
         QCOMPARE(shownIcon, c.icon);
         QCOMPARE(shownButtons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(ok, c.answer == QMessageBox::Ok);
+        QCOMPARE(shownCursor, Qt::ArrowCursor);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
+    QApplication::restoreOverrideCursor();
 }
 
 QTEST_MAIN(MainFrameTest)

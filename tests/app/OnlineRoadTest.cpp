@@ -10,6 +10,8 @@
 #include "serial/CnComm.h"
 #include "sim/SimProcess.h"
 #include "support/MainWindowHarness.h"
+#include "support/WindowDriving.h"
+#include "tools/ComDebugDlg.h"
 #include "views/RightViewDown.h"
 
 #include <QAction>
@@ -17,6 +19,12 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -64,7 +72,7 @@ struct Online : test::MainWindowHarness {
     bool ConnectAndRead()
     {
         ConnectThroughDialog(QStringLiteral("COM9"));
-        return QTest::qWaitFor([&] { return Status() == QStringLiteral("COM9，联机") && form()->readBusy == 0; }, 10000);
+        return QTest::qWaitFor([&] { return Status() == QStringLiteral("COM9，联机") && !ReadBusy(); }, 10000);
     }
     void TickSendToDevice()
     {
@@ -99,6 +107,18 @@ struct Online : test::MainWindowHarness {
         }
         return -1;
     }
+
+    // The operator's click on the toolbar button of a command.
+    bool ClickToolbar(CommandId id) const
+    {
+        auto* toolBar = window->findChild<QToolBar*>("toolBar");
+        QWidget* button = toolBar->widgetForAction(window->Action(id));
+        // On a bare X server no window manager makes the window active when
+        // the port dialog closes, and the click would go unheard.
+        window->activateWindow();
+        return button && QTest::qWaitForWindowActive(window.get()) && test::OperatorClick(button);
+    }
+    bool OnlineNow() const { return Status() == QStringLiteral("COM9，联机"); }
 
     test::SimForTool sim;
     FakeCaptureDialogs capture;
@@ -139,6 +159,11 @@ private slots:
     void deviceVersionShowsTheFields();
     void imageExtractionShowsAndSavesTheImage();
     void decodedOutputShowsInTheUpperPane();
+    void theConsoleHearsEveryReplyWhileAReadBackGoesQuiet();
+    void aWriteDuringTheReadBackIsReadBackAfterItsReply();
+    void aFailedOpenWhileOnlineLeavesTheWindowOffline();
+    void aDisconnectInTheMonitorViewSaysNothingAndCaptureGoesOn();
+    void aBadImageHeaderOnTheLeftTickedBoxIsToldAndCaptureGoesOn();
 };
 
 void OnlineRoadTest::connectReadsTheDeviceIntoTheTree()
@@ -165,7 +190,7 @@ void OnlineRoadTest::connectReadsTheDeviceIntoTheTree()
     }
     QCOMPARE(marked, 1);
     // The route rests: nothing is ticked.
-    QCOMPARE(o.form()->replyRoute, -1);
+    QCOMPARE(o.Route(), -1);
 
     // Connecting again while online reopens the same line, which an ordinary
     // user can only do when the first connection let go of it completely.
@@ -200,7 +225,7 @@ void OnlineRoadTest::aDoubleClickOnlineChangesTheDevice()
     // The serial monitor appears only with "修改设备参数" ticked.
     QVERIFY(!HasColour(o.window->SerialMonitorPane()->viewport(), Qt::black));
     o.TickSendToDevice();
-    QCOMPARE(o.form()->replyRoute, 1);
+    QCOMPARE(o.Route(), 1);
     const auto setting = o.PlainSetting("4142");
     QVERIFY(setting.size() >= 2);
     const int choice = o.Unmarked(setting);
@@ -208,11 +233,11 @@ void OnlineRoadTest::aDoubleClickOnlineChangesTheDevice()
     o.doc.monitorLines.clear();
     o.DoubleClick(o.ItemOf(choice));
     // The write is accepted, the read-back follows and shows the new value.
-    QVERIFY(QTest::qWaitFor([&] { return o.Marked(choice) && o.form()->readBusy == 0; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return o.Marked(choice) && !o.ReadBusy(); }, 10000));
     QVERIFY(o.Shown(choice).endsWith('*'));
     for (const int option : setting)
         QCOMPARE(o.Marked(option), option == choice);
-    QCOMPARE(o.form()->replyRoute, 1);
+    QCOMPARE(o.Route(), 1);
     QVERIFY(o.prompt.shown.empty());
 
     // The monitor lists the frame sent and the reply, and the pane shows them.
@@ -237,7 +262,7 @@ void OnlineRoadTest::aSilentDeviceTimesOutWithTheMessage()
 {
     Online o({"--fault", "silent-probe"});
     o.ConnectThroughDialog(QStringLiteral("COM9"));
-    QCOMPARE(o.form()->replyRoute, 6);
+    QCOMPARE(o.Route(), 6);
     QTest::qWait(100);
     QVERIFY(!o.window->Session().Online());
     ExpireConnectTimer(*o.window);
@@ -293,7 +318,7 @@ void OnlineRoadTest::cancellingThePortDialogSendsNothing()
     Online o;
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     o.window->Action(CommandId::Connect)->trigger();
-    QCOMPARE(o.form()->replyRoute, -1);
+    QCOMPARE(o.Route(), -1);
     QVERIFY(std::ranges::none_of(o.window->findChildren<QTimer*>(), [](QTimer* t) { return t->isActive() && t->interval() == 3000; }));
     QCOMPARE(o.doc.portNumber, 0);
     QVERIFY(o.prompt.shown.empty());
@@ -313,7 +338,7 @@ void OnlineRoadTest::deviceVersionShowsTheFields()
                                  "设备规格：640x480 CMOS, 2D/1D", "生产日期：2026-09-15", "设备序列号：QS2D2609150042"}));
     QCoreApplication::processEvents();
     QCOMPARE(o.capture.versions.size(), std::size_t{1});
-    QCOMPARE(o.form()->replyRoute, -1);  // resting: "修改设备参数" is not ticked
+    QCOMPARE(o.Route(), -1);  // resting: "修改设备参数" is not ticked
     QVERIFY(o.prompt.shown.empty());
 }
 
@@ -360,6 +385,154 @@ void OnlineRoadTest::decodedOutputShowsInTheUpperPane()
     const QImage after = o.window->DocumentPane()->grab().toImage();
     QVERIFY(after != before);
     QVERIFY(o.prompt.shown.empty());
+}
+
+// The console opened while the read-back runs: route 7 holds until it is
+// closed, also once the read-back's quiet time has passed.
+void OnlineRoadTest::theConsoleHearsEveryReplyWhileAReadBackGoesQuiet()
+{
+    Online o({"--fault", "no-readback-end"});
+    o.ConnectThroughDialog(QStringLiteral("COM9"));
+    QVERIFY(QTest::qWaitFor([&] { return o.OnlineNow(); }, 10000));
+    QVERIFY(o.ReadBusy());
+    bool ran = false;
+    QTimer::singleShot(0, o.window.get(), [&] {
+        auto* dialog = qobject_cast<CComDebugDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* command = dialog->findChild<QLineEdit*>("command");
+        auto* log = dialog->findChild<QPlainTextEdit*>("log");
+        // The read-back's last replies may come first; the console takes them too.
+        const auto answers = [&] { return log->toPlainText().count(QStringLiteral("0x24 0x41 0x41")); };
+        const auto ask = [&] {
+            QTest::qWait(300);
+            const qsizetype before = answers();
+            command->clear();
+            if (test::OnRealDisplay())
+                QVERIFY(test::OperatorClick(command) && test::XDoTool({"type", "--delay", "10", "234141"}));
+            else
+                QTest::keyClicks(command, QStringLiteral("234141"));
+            QVERIFY(QTest::qWaitFor([&] { return command->text() == QStringLiteral("234141"); }, 5000));
+            QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("send")));
+            QVERIFY2(QTest::qWaitFor([&] { return answers() > before; }, 5000), qPrintable(log->toPlainText()));
+        };
+        ask();
+        QTest::qWait(kReadBackQuietMs + 500);  // the read-back has long gone quiet
+        ask();
+        QCOMPARE(o.Route(), static_cast<int>(ReplyRoute::CommandInteraction));
+        QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("close")));
+        ran = true;
+    });
+    o.window->Action(CommandId::CommandInteraction)->trigger();
+    QVERIFY(ran);
+    QCOMPARE(o.Route(), -1);
+    QVERIFY(o.window->statusBar()->currentMessage() != QString::fromUtf8(kReadBackStalledText));
+    QVERIFY(o.prompt.shown.empty());
+}
+
+// A setting double-clicked while the settings are still read back goes out
+// when that read-back ends; its reply starts a read-back of its own, which
+// shows the new value, and no read-back is reported as stalled.
+void OnlineRoadTest::aWriteDuringTheReadBackIsReadBackAfterItsReply()
+{
+    Online o({"--read-back-hold", "1500"});
+    o.ConnectThroughDialog(QStringLiteral("COM9"));
+    QVERIFY(QTest::qWaitFor([&] { return o.OnlineNow(); }, 10000));
+    QVERIFY(o.ReadBusy());
+    QVERIFY(test::OperatorClick(o.form()->findChild<QCheckBox*>("sendToDevice1008")));
+    QVERIFY(QTest::qWaitFor([&] { return o.form()->SendToDeviceChecked(); }, 5000));
+    const int choice = o.PlainSetting("4142").back();
+    QVERIFY(test::OperatorDoubleClick(o.tree(), o.ItemOf(choice)));
+    const bool done = QTest::qWaitFor([&] { return o.Marked(choice) && !o.ReadBusy(); }, 15000);
+    QVERIFY2(done, qPrintable(QStringLiteral("marked %1, read-back %2, route %3, %4 monitor lines, status %5")
+                                   .arg(o.Marked(choice)).arg(o.ReadBusy()).arg(o.Route())
+                                   .arg(o.doc.monitorLines.size()).arg(o.window->statusBar()->currentMessage())));
+    QTest::qWait(kReadBackQuietMs + 500);
+    QVERIFY(o.window->statusBar()->currentMessage() != QString::fromUtf8(kReadBackStalledText));
+    QCOMPARE(o.Route(), 1);
+    QVERIFY(o.prompt.shown.empty());
+}
+
+// Connecting again while online, to a port that does not open, then
+// cancelling: the old port is closed, so the window is offline.
+void OnlineRoadTest::aFailedOpenWhileOnlineLeavesTheWindowOffline()
+{
+    Online o;
+    QVERIFY(o.ConnectAndRead());
+    o.TickSendToDevice();
+    QTimer::singleShot(0, [&o] {
+        auto* dialog = qobject_cast<CRsParaSet*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::qWait(300);  // placed by the window manager
+        dialog->findChild<QComboBox*>("port")->setEditText(QStringLiteral("COM77"));
+        QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("connect")));
+        QVERIFY(QTest::qWaitFor([&] { return !o.prompt.shown.empty(); }, 5000));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(test::OperatorClick(dialog->findChild<QPushButton*>("cancel")));
+    });
+    o.window->Action(CommandId::Connect)->trigger();
+    QCOMPARE(o.prompt.shown.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(o.prompt.shown.front().text).startsWith(QStringLiteral("串口打开失败！")));
+    QCOMPARE(o.Status(), QStringLiteral("未连接设备，脱机"));
+    QVERIFY(!o.window->Session().Online());
+    QVERIFY(!o.form()->SendToDeviceChecked());
+    QVERIFY(std::ranges::none_of(o.PlainSetting("4141"), [&](int option) { return o.Marked(option); }));
+    // Nothing goes out any more, and nothing is listed as sent.
+    o.doc.monitorLines.clear();
+    QVERIFY(test::OperatorDoubleClick(o.tree(), o.ItemOf(o.PlainSetting("4142").front())));
+    QCoreApplication::processEvents();
+    QVERIFY(o.doc.monitorLines.empty());
+    // And a new connect works.
+    QVERIFY(o.ConnectAndRead());
+}
+
+// In the monitor view a disconnect shows no message and keeps the boxes;
+// after a reconnect, what the device decodes is captured at once.
+void OnlineRoadTest::aDisconnectInTheMonitorViewSaysNothingAndCaptureGoesOn()
+{
+    Online o;
+    QVERIFY(o.ConnectAndRead());
+    QVERIFY(o.ClickToolbar(CommandId::MonitorView));
+    QVERIFY(QTest::qWaitFor([&] { return o.window->CurrentView() == ViewMode::Monitor; }, 5000));
+    const QList<int> rows = o.window->InnerSplitter()->sizes();
+    QVERIFY(o.ClickToolbar(CommandId::Disconnect));
+    QVERIFY(QTest::qWaitFor([&] { return o.Status() == QStringLiteral("未连接设备，脱机"); }, 5000));
+    QVERIFY(o.prompt.shown.empty());
+    QVERIFY(o.form()->DecodeOutputChecked());
+    QCOMPARE(o.window->InnerSplitter()->sizes(), rows);
+
+    QVERIFY(o.ConnectAndRead());
+    QCOMPARE(o.Route(), static_cast<int>(ReplyRoute::DecodedOutput));
+    o.sim.Command("scan 6901234567892");
+    QVERIFY(QTest::qWaitFor([&] { return !o.doc.decodedLines.empty(); }, 10000));
+    QVERIFY(o.prompt.shown.empty());
+}
+
+// "图像提取" left ticked (hidden) takes what the device decodes as image
+// data: the operator is told, and decoded output is captured again.
+void OnlineRoadTest::aBadImageHeaderOnTheLeftTickedBoxIsToldAndCaptureGoesOn()
+{
+    Online o;
+    QVERIFY(o.ConnectAndRead());
+    QVERIFY(o.ClickToolbar(CommandId::MonitorView));
+    QVERIFY(QTest::qWaitFor([&] { return o.window->CurrentView() == ViewMode::Monitor; }, 5000));
+    o.form()->SetImageExtractChecked(true);  // as an extraction that never got its size leaves it
+    // Choosing a setting returns to the configuration view.
+    QTreeWidgetItem* other = o.tree()->topLevelItem(o.tree()->currentItem() == o.tree()->topLevelItem(0) ? 1 : 0);
+    QVERIFY(test::OperatorClick(o.tree()->viewport(), o.tree()->visualItemRect(other).center()));
+    QVERIFY(QTest::qWaitFor([&] { return o.window->CurrentView() == ViewMode::Configuration; }, 5000));
+    QVERIFY(o.ClickToolbar(CommandId::MonitorView));
+    QVERIFY(QTest::qWaitFor([&] { return o.Route() == static_cast<int>(ReplyRoute::ImageData); }, 5000));
+    o.sim.Command("scan 6901234567892");
+    QVERIFY(QTest::qWaitFor([&] { return !o.prompt.shown.empty(); }, 10000));
+    QCOMPARE(o.prompt.Texts(), Strings{kImageFormatErrorText});
+    QVERIFY(!o.form()->ImageExtractChecked());
+    QCOMPARE(o.Route(), static_cast<int>(ReplyRoute::DecodedOutput));
+    QTest::qWait(300);  // the rest of the refused scan
+    o.doc.decodedLines.clear();
+    o.sim.Command("scan 6901234567892");
+    QVERIFY(QTest::qWaitFor([&] { return !o.doc.decodedLines.empty(); }, 10000));
+    QCOMPARE(o.prompt.shown.size(), std::size_t{1});
 }
 
 QTEST_MAIN(OnlineRoadTest)

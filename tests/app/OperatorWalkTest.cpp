@@ -5,6 +5,7 @@
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "catalogue/FormTreeLayout.h"
+#include "device/ReadToolsVer.h"
 #include "dialogs/ParameterDialogBase.h"
 #include "document/AddStrDlg.h"
 #include "serial/RsParaSet.h"
@@ -50,33 +51,10 @@ void Keep(const QImage& image, const QString& name)
         image.save(folder + '/' + name + ".png");
 }
 
-// The screen where the widget is, as the X server shows it.
-QImage OnScreen(QWidget* widget)
-{
-    QApplication::processEvents();
-    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
-    return widget->screen()->grabWindow(0, at.x(), at.y(), widget->width(), widget->height()).toImage();
-}
-
-// Whether the screen shows the widget as it would draw itself now (a few
-// pixels may differ under the pointer or a blinking cursor).
-bool ShownAsItIs(QWidget* widget)
-{
-    const QImage screen = OnScreen(widget).convertToFormat(QImage::Format_RGB32);
-    const QImage own = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    if (screen.size() != own.size())
-        return false;
-    qsizetype same = 0;
-    for (int y = 0; y < own.height(); ++y)
-        for (int x = 0; x < own.width(); ++x)
-            same += screen.pixel(x, y) == own.pixel(x, y);
-    return same * 10 >= own.width() * own.height() * 9;
-}
-
 // Whether the screen shows text (dark pixels) where the widget is.
 bool TextOnScreen(QWidget* widget)
 {
-    const QImage screen = OnScreen(widget).convertToFormat(QImage::Format_Grayscale8);
+    const QImage screen = test::OnScreen(widget).convertToFormat(QImage::Format_Grayscale8);
     for (int y = 0; y < screen.height(); ++y)
         for (int x = 0; x < screen.width(); ++x)
             if (qGray(screen.pixel(x, y)) < 100)
@@ -87,7 +65,7 @@ bool TextOnScreen(QWidget* widget)
 // The same, given the server a moment to show what was just drawn.
 bool ShownSoon(QWidget* widget)
 {
-    return QTest::qWaitFor([widget] { return ShownAsItIs(widget); }, 5000);
+    return QTest::qWaitFor([widget] { return test::ShownAsItIs(widget); }, 5000);
 }
 
 // Runs act on the modal dialog of that type once it is the active window,
@@ -245,7 +223,7 @@ void OperatorWalkTest::everyDialogTakesTypingAtOnce()
             selected = field->selectedText();
             text = field->text();
         }
-        Keep(OnScreen(dialog), "dialog-" + code);
+        Keep(test::OnScreen(dialog), "dialog-" + code);
         operated = Operate(dialog, steps);
     });
     QVERIFY(test::OperatorDoubleClick(d.tree(), d.ItemOf(record)));
@@ -269,11 +247,11 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
         Type("COM9");
         descriptionShown = QTest::qWaitFor([&] { return !label->text().isEmpty() && TextOnScreen(label); }, 5000);
         description = label->text();
-        Keep(OnScreen(dialog), "port-dialog");
+        Keep(test::OnScreen(dialog), "port-dialog");
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QVERIFY(QTest::qWaitFor([&] { return d.StatusText() == QStringLiteral("COM9，联机") && d.form()->readBusy == 0; },
+    QVERIFY(QTest::qWaitFor([&] { return d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(); },
                             kWait));
     QVERIFY2(description.contains(QString::fromStdString(sim.DevicePath())), qPrintable(description));
     QVERIFY(descriptionShown);
@@ -309,7 +287,7 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
         selected = field->selectedText();
         hex = dialog->findChild<QCheckBox*>("hex")->isChecked();
         fieldShown = ShownSoon(field);
-        Keep(OnScreen(dialog), "add-text-online");
+        Keep(test::OnScreen(dialog), "add-text-online");
         Press({"Return"});
     });
     QVERIFY(test::OperatorDoubleClick(d.tree(), item));
@@ -366,9 +344,20 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == QStringLiteral("COM9，联机") && d.form()->readBusy == 0, kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == QStringLiteral("COM9，联机") && !d.ReadBusy(), kWait);
+    // The settings tree keeps the keys it does not use for the window.
+    bool version = false;
+    WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {
+        version = true;
+        dialog->reject();
+    });
+    d.tree()->setFocus();
+    QVERIFY(d.Key("ctrl+v"));
+    QTRY_VERIFY_WITH_TIMEOUT(version, kWait);
+    d.tree()->setFocus();
+    QTRY_VERIFY(d.tree()->hasFocus());
     QVERIFY(d.Key("ctrl+w"));
-    QTRY_COMPARE(d.window->ViewMode(), 1);
+    QTRY_COMPARE(d.window->CurrentView(), ViewMode::Monitor);
     bool console = false;
     WhenShown<CComDebugDlg>([&](CComDebugDlg* dialog) {
         console = true;
@@ -382,7 +371,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     // Nothing captured yet: each save says so, or asks for a file.
     QTRY_COMPARE(answered(), beforeSaves + 2);
     QVERIFY(d.Key("ctrl+g"));
-    QTRY_COMPARE(d.window->ViewMode(), 0);
+    QTRY_COMPARE(d.window->CurrentView(), ViewMode::Configuration);
     QVERIFY(d.Key("ctrl+e"));
     QTRY_COMPARE(d.StatusText(), QStringLiteral("未连接设备，脱机"));
     // In the configuration view Ctrl+P prints, not the command console.
@@ -407,7 +396,7 @@ void OperatorWalkTest::printsIntoAPdfFileJobAfterJob()
             auto* file = dialog->findChild<QLineEdit*>("filename");
             for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
                 buttonTexts << button->text();
-            Keep(OnScreen(dialog), "print-dialog");
+            Keep(test::OnScreen(dialog), "print-dialog");
             if (!file || !file->isEnabled()) {
                 dialog->reject();
                 return;
@@ -461,23 +450,23 @@ void OperatorWalkTest::layoutAt800And1600Pixels()
             d.doc.AddEntry("<AW>6100" + std::to_string(i), "设置" + std::to_string(i));
         d.window->RedrawDocumentPane();
         QTest::qWait(200);
-        Keep(OnScreen(d.window.get()), QString("window-%1").arg(width));
+        Keep(test::OnScreen(d.window.get()), QString("window-%1").arg(width));
         for (const char* name : {"makeBarcode1007", "invertColours1009", "sendToDevice1008", "qrCode1081"}) {
             auto* box = d.child<QCheckBox>(name);
             const QString caption = box->property("caption").toString();
             QVERIFY2(box->text() == caption || box->text() == QString::fromStdString(TwoLineCaption(caption.toStdString())),
                      qPrintable(box->text()));
-            QVERIFY(ShownAsItIs(box));
+            QVERIFY(test::ShownAsItIs(box));
         }
         auto* pane = qobject_cast<QAbstractScrollArea*>(d.window->DocumentPane());
         QScrollBar* sideways = pane->horizontalScrollBar();
         // Narrow, the title would be cut: the pane scrolls sideways to it.
         QTRY_COMPARE(sideways->isVisible(), width == 800);
         if (width == 800) {
-            QVERIFY(ShownAsItIs(sideways));
+            QVERIFY(test::ShownAsItIs(sideways));
             test::OperatorClick(sideways, QPoint(sideways->width() - 5, sideways->height() / 2));
             QTRY_VERIFY(sideways->value() > 0);
-            Keep(OnScreen(d.window.get()), "window-800-scrolled");
+            Keep(test::OnScreen(d.window.get()), "window-800-scrolled");
         }
     }
 }

@@ -8,7 +8,7 @@ namespace {
 TEST(FormTreeLayoutTest, ConfigurationViewRowsTreeAndCustomCodeRow)
 {
     // W 400, H 900: h = 900/9 - 20 = 80.
-    const FormTreeGeometry g = LayoutFormControls(400, 900, 0);
+    const FormTreeGeometry g = LayoutFormControls(400, 900, ViewMode::Configuration);
     EXPECT_EQ(g.makeBarcode, (Rect{10, 15, 80, 80}));
     EXPECT_EQ(g.invertColours, (Rect{100, 15, 90, 80}));
     EXPECT_EQ(g.sendToDevice, (Rect{200, 15, 90, 80}));
@@ -26,7 +26,7 @@ TEST(FormTreeLayoutTest, ConfigurationViewRowsTreeAndCustomCodeRow)
 
 TEST(FormTreeLayoutTest, MonitorViewTreeStartsAtTheTop)
 {
-    const FormTreeGeometry g = LayoutFormControls(401, 700, 1);
+    const FormTreeGeometry g = LayoutFormControls(401, 700, ViewMode::Monitor);
     // Integer division throughout: 2*401/4 = 200, 3*401/4 = 300, 8*700/9 = 622.
     EXPECT_EQ(g.sendToDevice, (Rect{200, 15, 90, 57}));
     EXPECT_EQ(g.qrCode, (Rect{300, 15, 91, 57}));
@@ -46,10 +46,10 @@ TEST(FormTreeLayoutTest, CaptionsBreakBetweenWords)
 
 TEST(FormTreeLayoutTest, ModeButtons)
 {
-    ASSERT_TRUE(ModeButtons(0) && ModeButtons(1));
-    EXPECT_TRUE(ModeButtons(0)->configurationBoxes);
-    EXPECT_FALSE(ModeButtons(1)->configurationBoxes);
-    EXPECT_FALSE(ModeButtons(2) || ModeButtons(-1));
+    const auto configuration = ModeButtons(ViewMode::Configuration);
+    const auto monitor = ModeButtons(ViewMode::Monitor);
+    EXPECT_TRUE(configuration.configurationBoxes);
+    EXPECT_FALSE(monitor.configurationBoxes);
 }
 
 }  // namespace

@@ -27,7 +27,6 @@ protected:
         plainOption = Add({"子组", "开启", "开启说明", "31800001", 3, "21", ""}, setting, kImageOption);
         stray = tree.InsertItem("坏项", kImageOption, kImageOption, setting);
         tree.SetItemData(stray, 99);
-        targets.replyRoute = &replyRoute;
     }
 
     TreeItemId Add(TreeNodeInfo record, TreeItemId parent, int image)
@@ -41,7 +40,7 @@ protected:
 
     ApplyResult Apply(TreeItemId item, bool document, bool device)
     {
-        return applier.Apply(nodes, tree, item, ApplyRequest{document, device}, replyRoute);
+        return applier.Apply(nodes, tree, item, ApplyRequest{document, device});
     }
 
     std::vector<TreeNodeInfo> nodes;
@@ -51,7 +50,6 @@ protected:
     test::RecordingTargets targets;
     std::int64_t now = 1000;
     SelectionApplier applier{dialogs, targets, targets, [this] { return now; }};
-    int replyRoute = -1;
 };
 
 TEST_F(SelectionApplierTest, GroupsSettingsSubGroupsAndStrayItemsDoNothing)
@@ -62,7 +60,6 @@ TEST_F(SelectionApplierTest, GroupsSettingsSubGroupsAndStrayItemsDoNothing)
     }
     EXPECT_TRUE(dialogs.calls.empty());
     EXPECT_TRUE(targets.events.empty());
-    EXPECT_EQ(replyRoute, -1);
 }
 
 TEST_F(SelectionApplierTest, CancelOrNeitherBoxAppliesNothing)
@@ -74,16 +71,13 @@ TEST_F(SelectionApplierTest, CancelOrNeitherBoxAppliesNothing)
     EXPECT_FALSE(result.documentChanged || result.sent);
     EXPECT_EQ(dialogs.calls.size(), 2u);
     EXPECT_TRUE(targets.events.empty());
-    EXPECT_EQ(replyRoute, -1);
 }
 
-TEST_F(SelectionApplierTest, BothBoxesAddThenSendWithReplyRouteOne)
+TEST_F(SelectionApplierTest, BothBoxesAddThenSend)
 {
     const ApplyResult result = Apply(plainOption, true, true);
     EXPECT_TRUE(result.documentChanged && result.sent);
-    // The route is set before the frame goes out.
-    EXPECT_EQ(targets.events, (Strings{"document 3 1 '' 0 0 ", "device 3 '' 0 0 route 1"}));
-    EXPECT_EQ(replyRoute, 1);
+    EXPECT_EQ(targets.events, (Strings{"document 3 1 '' 0 0 ", "device 3 '' 0 0"}));
 }
 
 TEST_F(SelectionApplierTest, OptionInfoOnlyForOptions)

@@ -35,6 +35,9 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"a wrong answer, then the right one", {"--fault", "wrong-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
         {"a stray byte, then the answer in pieces", {"--fault", "stray-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
         {"no such port", {}, "connect --port COM77", 3, "", "no such port"},
+        // connect ends with the read-back it starts, or says it gave up.
+        {"connect, the read-back never ended", {"--fault", "no-readback-end"}, "connect --port COM9 --timeout 300", 1,
+         "", kReadBackStalledText},
         {"the longest time-out", {}, "connect --port COM9 --timeout 3600000", 0, "COM9，联机", ""},
         {"read", {}, "read --port COM9", 0, "414103\t波特率\t9600", ""},
         {"read as JSON", {}, "read --port COM9 --json", 0, "\"code\": \"414103\",\n    \"setting\": \"波特率\",\n    \"option\": \"9600\",\n    \"value\": null", ""},

@@ -164,7 +164,7 @@ TEST(RightViewDown, ImageLayoutAndMenuOnlyInTheMonitorViewWithAnImage)
     EXPECT_TRUE(pane.ShownImage().isNull()) << "configuration view";
     EXPECT_EQ(pane.CreateImageMenu(), nullptr);
 
-    options.viewMode = CQuillonDoc::kMonitorView;
+    options.viewMode = ViewMode::Monitor;
     const QImage shot = grab();
     ExpectPattern(pane.ShownImage(), 64, 40);
     const double scale = pane.logicalDpiX() / 96.0;

@@ -3,11 +3,13 @@
 #include "device/FrameBuilder.h"
 #include "device/FrameWriter.h"
 #include "device/HexText.h"
+#include "device/LinkState.h"
 #include "device/ReadBackProcessor.h"
 #include "device/ReplyDispatcher.h"
 #include "device/SettingWriteProcessor.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
+#include "support/SessionSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -218,6 +220,11 @@ struct CaptureLine : ICaptureHost, IFrameWriter {
         return comm.Input().Appended();
     }
     void Quiet() { dispatcher.OnLineQuiet(doc.portNumber, Appended()); }
+    void Open(int port)
+    {
+        doc.portNumber = port;
+        link.PortOpened(port);
+    }
     Strings Records() const
     {
         Strings texts;
@@ -228,25 +235,28 @@ struct CaptureLine : ICaptureHost, IFrameWriter {
 
     CQuillonDoc doc;
     CnComm comm;
-    int route = static_cast<int>(ReplyRoute::None);
+    test::FakeDeviceTimers timers;
+    ReplyRoute resting = ReplyRoute::None;
+    LinkState link{timers, [this] { return resting; }};
     FrameBuilder frames{doc.catalogue, doc.monitorLines, *this};
-    ReplyDispatcher dispatcher{comm, doc.portNumber, route};
+    ReplyDispatcher dispatcher{comm, link};
     Strings refusals;
-    DeviceCapture capture{doc, frames, dispatcher, route, *this};
+    DeviceCapture capture{doc, frames, dispatcher, link, *this};
 };
 
 TEST(ReplyDispatcher, ARefusedImageIsDroppedToItsEndWhateverTheRouteThen)
 {
     CaptureLine line;
-    line.doc.portNumber = 1;
-    line.route = static_cast<int>(ReplyRoute::ImageData);
+    line.Open(1);
+    line.capture.RequestImage(1024, 1024);
     Bytes image = HexBytes("6104000400000000100000");  // 1024 x 1024: past the receive area
     image.resize(4000, 0x31);
     line.Arrive(image);
     EXPECT_EQ(line.refusals, Strings{kImageTooLargeText});
     // The progress closes and the monitor view rests on the decoded output
     // while the device goes on sending the image.
-    line.route = static_cast<int>(ReplyRoute::DecodedOutput);
+    EXPECT_EQ(line.link.Operation(), ReplyRoute::None);
+    line.resting = ReplyRoute::DecodedOutput;
     line.Arrive(Bytes(5000, 0x32));
     line.Quiet();
     EXPECT_EQ(line.Records(), Strings{});
@@ -257,11 +267,11 @@ TEST(ReplyDispatcher, ARefusedImageIsDroppedToItsEndWhateverTheRouteThen)
 
     // A header first taken at the quiet notice (it came with no notification
     // of its own) is refused there, and the next burst is not dropped.
-    line.route = static_cast<int>(ReplyRoute::ImageData);
+    line.capture.RequestImage(1024, 1024);
     line.Buffer(image);
     line.Quiet();
     EXPECT_EQ(line.refusals.size(), 2u);
-    line.route = static_cast<int>(ReplyRoute::DecodedOutput);
+    EXPECT_EQ(line.link.Route(), ReplyRoute::DecodedOutput);
     line.Arrive(Bytes{'7'});
     line.Quiet();
     EXPECT_EQ(line.Records(), (Strings{"69012", "7"}));
@@ -270,8 +280,8 @@ TEST(ReplyDispatcher, ARefusedImageIsDroppedToItsEndWhateverTheRouteThen)
 TEST(ReplyDispatcher, ALateQuietNoticeCutsTheRecordWhereTheLinePaused)
 {
     CaptureLine line;
-    line.doc.portNumber = 1;
-    line.route = static_cast<int>(ReplyRoute::DecodedOutput);
+    line.Open(1);
+    line.resting = ReplyRoute::DecodedOutput;
     line.Arrive(Bytes{'A', 'B'});
     const std::uint64_t pause = line.Appended();
     // The next burst was already fed when the notice of the pause is handled.

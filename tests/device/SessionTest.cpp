@@ -1,6 +1,4 @@
-#include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/XmlReader.h"
 #include "device/DeviceSession.h"
 #include "device/HexText.h"
 #include "document/QuillonDoc.h"
@@ -25,8 +23,9 @@ struct RecordingHost : IDeviceHost {
     void ShowOnline(int port) override { events.push_back("online " + std::to_string(port)); }
     void ShowOffline() override { events.push_back("offline"); }
     void ShowStatus(const std::string& text) override { events.push_back("status " + text); }
-    ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
+    ReplyRoute RestingRoute() const override { return resting; }
     void MonitorChanged() override { ++monitorChanges; }
+    ReplyRoute resting = ReplyRoute::SettingWrite;
     Strings events;
     int monitorChanges = 0;
 };
@@ -44,14 +43,9 @@ class SessionTest : public ::testing::Test {
 protected:
     SessionTest()
     {
-        CXmlReader reader;
-        CatalogueLoader loader(reader, doc.catalogue, tree, prompt);
-        EXPECT_EQ(loader.LoadCatalogue(QUILLON_SOURCE_DIR "/tests/sim/data/sim-catalogue.xml"), 0);
-        EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
-        comm.SetNotificationSink(&sink);
-        doc.portNumber = kPort;
-        doc.baudRate = 115200;
-        EXPECT_TRUE(OpenDevicePort(doc, comm));
+        EXPECT_EQ(test::LoadSimCatalogue(doc, tree, prompt), 0);
+        EXPECT_TRUE(test::OpenOnPty(doc, comm, pty, kPort, sink));
+        session.PortOpened();
     }
     ~SessionTest() override { comm.Shutdown(); }
 
@@ -86,6 +80,9 @@ protected:
         ASSERT_EQ(SentHex(24), kReadBackRequests);
     }
 
+    int Route() const { return static_cast<int>(session.Link().Route()); }
+    bool ReadBusy() const { return session.Link().ReadBusy(); }
+
     static constexpr const char* kReadBackRequests = "233040234141234240233186233186" "2332C0233300237181";
 
     test::PortSandbox sandbox;
@@ -97,15 +94,13 @@ protected:
     CnComm comm;
     test::FakeDeviceTimers timers;
     RecordingHost host;
-    int replyRoute = -1;
-    int readBusy = 0;
-    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+    DeviceSession session{{doc, comm, tree, timers, host, prompt}};
 };
 
 TEST_F(SessionTest, ConnectProbesThenReadsEverySettingBack)
 {
     session.BeginConnect();
-    EXPECT_EQ(replyRoute, 6);
+    EXPECT_EQ(Route(), 6);
     EXPECT_EQ(timers.running[DeviceTimer::Connect], 3000);
     EXPECT_EQ(SentHex(3), "231040");
     Answer("241041");  // three bytes are no answer yet
@@ -117,22 +112,22 @@ TEST_F(SessionTest, ConnectProbesThenReadsEverySettingBack)
     EXPECT_EQ(host.events, (Strings{"online 5"}));
     EXPECT_FALSE(timers.Running(DeviceTimer::Connect));
     EXPECT_TRUE(timers.Running(DeviceTimer::ReadBackQuiet));
-    EXPECT_EQ(readBusy, 1);
-    EXPECT_EQ(replyRoute, 4);
+    EXPECT_TRUE(ReadBusy());
+    EXPECT_EQ(Route(), 4);
     EXPECT_EQ(SentHex(24), kReadBackRequests);
 
     // Replies in pieces, with junk between them.
     Answer("243040");
     Answer("01a5ff24");
     Answer("31860c002432c0000341");
-    EXPECT_EQ(readBusy, 1);
+    EXPECT_TRUE(ReadBusy());
     Answer("0d422471810000");
     EXPECT_EQ(Look("304001"), "On*/3");
     EXPECT_EQ(Look("304000"), "Off/2");
     EXPECT_EQ(Look("31860000"), "Choose* : CODE128/3");
     EXPECT_EQ(Look("32C000024142"), "Set prefix/2");
-    EXPECT_EQ(readBusy, 0);
-    EXPECT_EQ(replyRoute, 1);
+    EXPECT_FALSE(ReadBusy());
+    EXPECT_EQ(Route(), 1);
     EXPECT_FALSE(timers.Running(DeviceTimer::ReadBackQuiet));
     EXPECT_TRUE(prompt.shown.empty());
 }
@@ -184,40 +179,62 @@ TEST_F(SessionTest, WriteRepliesEachGiveTheirReaction)
         }
         Connect();
         Answer("2471810000");
-        ASSERT_EQ(readBusy, 0);
+        ASSERT_FALSE(ReadBusy());
         prompt.shown.clear();
         host.events.clear();
         doc.monitorLines.clear();
 
-        replyRoute = 1;
         session.SendSettingFrame(2, {});  // Beep On
         EXPECT_EQ(SentHex(4), "21304001");
         Answer(c.reply);
         EXPECT_EQ(prompt.Texts(), c.prompts);
         EXPECT_EQ(doc.portNumber == 0, c.disconnected);
         EXPECT_EQ(host.events, c.disconnected ? Strings{"offline"} : Strings{});
-        EXPECT_EQ(readBusy, c.readBack ? 1 : 0);
+        EXPECT_EQ(ReadBusy(), c.readBack);
         ASSERT_EQ(doc.monitorLines.size(), 2u);
         EXPECT_EQ(doc.monitorLines[0].hexText, "21304001");
         EXPECT_EQ(doc.monitorLines[1].hexText, c.reply);
         EXPECT_EQ(doc.monitorLines[1].direction, RsComStr::kReturned);
         if (c.readBack) {
-            EXPECT_EQ(replyRoute, 4);
+            EXPECT_EQ(Route(), 4);
             EXPECT_EQ(SentHex(24), kReadBackRequests);
-            // A second acceptance while the read runs sends nothing more.
-            replyRoute = 1;
-            Answer("33764200");
+            // A second read-back while the first runs sends nothing more.
+            EXPECT_EQ(session.BeginReadSettings(), -2);
             EXPECT_EQ(SentHex(1, kQuietMs), "");
-            replyRoute = 4;
             Answer("2471810000");
         }
     }
 }
 
+TEST_F(SessionTest, AWriteDuringAReadBackWaitsForItsEndThenReadsBackAgain)
+{
+    Connect();
+    session.SendSettingFrame(2, {});  // Beep On, while the settings are still read
+    EXPECT_EQ(SentHex(1, kQuietMs), "");
+    EXPECT_TRUE(ReadBusy());
+    Answer("2471810000");
+    EXPECT_EQ(SentHex(4), "21304001");
+    EXPECT_FALSE(ReadBusy());
+    EXPECT_EQ(Route(), 1);
+    Answer("33764200");
+    EXPECT_EQ(SentHex(24), kReadBackRequests);
+    Answer("2471810000");
+    EXPECT_FALSE(ReadBusy());
+    EXPECT_FALSE(timers.Running(DeviceTimer::ReadBackQuiet));
+    EXPECT_EQ(host.events, (Strings{"online 5"}));
+    EXPECT_TRUE(prompt.shown.empty());
+    // One left waiting when the link goes is dropped with it.
+    ASSERT_EQ(session.BeginReadSettings(), 1);
+    ASSERT_EQ(SentHex(24), kReadBackRequests);
+    session.SendSettingFrame(2, {});
+    session.Disconnect();
+    EXPECT_EQ(SentHex(1, kQuietMs), "");
+}
+
 TEST_F(SessionTest, ASettingTooLongIsRefusedAndNothingSent)
 {
     Connect();
-    replyRoute = 1;
+    Answer("2471810000");
     session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1, ""});
     EXPECT_EQ(prompt.Texts(), (Strings{kSettingTooLongText}));
     EXPECT_EQ(SentHex(1, kQuietMs), "");
@@ -227,9 +244,9 @@ TEST_F(SessionTest, ASettingTooLongIsRefusedAndNothingSent)
 TEST_F(SessionTest, DisconnectEndsAStalledReadBackAndAReconnectReadsAgain)
 {
     Connect();
-    EXPECT_EQ(readBusy, 1);
+    EXPECT_TRUE(ReadBusy());
     session.Disconnect();
-    EXPECT_EQ(readBusy, 0);
+    EXPECT_FALSE(ReadBusy());
     EXPECT_FALSE(comm.IsOpen());
     EXPECT_EQ(host.events, (Strings{"online 5", "offline"}));
     session.Disconnect();  // without a port: nothing more
@@ -238,7 +255,7 @@ TEST_F(SessionTest, DisconnectEndsAStalledReadBackAndAReconnectReadsAgain)
     doc.portNumber = kPort;
     ASSERT_TRUE(OpenDevicePort(doc, comm));
     Connect();  // the read-back requests go out again
-    EXPECT_EQ(readBusy, 1);
+    EXPECT_TRUE(ReadBusy());
 }
 
 TEST_F(SessionTest, ConnectingAgainWhileOnlineStartsFromOffline)
@@ -246,7 +263,8 @@ TEST_F(SessionTest, ConnectingAgainWhileOnlineStartsFromOffline)
     Connect();
     session.BeginConnect();
     EXPECT_FALSE(session.Online());
-    EXPECT_EQ(readBusy, 0);
+    EXPECT_EQ(host.events, (Strings{"online 5", "offline"}));
+    EXPECT_FALSE(ReadBusy());
     EXPECT_EQ(SentHex(3), "231040");
     session.OnTimer(DeviceTimer::Connect);
     EXPECT_EQ(prompt.Texts(), (Strings{kConnectFailedText}));
@@ -258,8 +276,8 @@ TEST_F(SessionTest, AQuietReadBackEndsAndSaysSo)
     Answer("24304001");
     EXPECT_TRUE(timers.Running(DeviceTimer::ReadBackQuiet));
     session.OnTimer(DeviceTimer::ReadBackQuiet);
-    EXPECT_EQ(readBusy, 0);
-    EXPECT_EQ(replyRoute, 1);
+    EXPECT_FALSE(ReadBusy());
+    EXPECT_EQ(Route(), 1);
     EXPECT_EQ(host.events.back(), std::string("status ") + kReadBackStalledText);
     // Once ended, a late time-out says nothing more.
     session.OnTimer(DeviceTimer::ReadBackQuiet);
@@ -276,12 +294,14 @@ TEST_F(SessionTest, StalePortsAndUnroutedInput)
     session.OnDeviceData(kPort);
     EXPECT_EQ(Look("304001"), "On*/3");
     // With no route, input is dropped.
-    replyRoute = -1;
+    Answer("2471810000");
+    host.resting = ReplyRoute::None;
     Answer("24304000");
     EXPECT_EQ(test::Buffered(comm), 0u);
     EXPECT_EQ(Look("304000"), "Off/2");
     // Discarding drops input and what a processor was holding.
-    replyRoute = 4;
+    ASSERT_EQ(session.BeginReadSettings(), 1);
+    ASSERT_EQ(SentHex(24), kReadBackRequests);
     Answer("2430");
     pty.Write(std::string("\x40\x00", 2));
     ASSERT_TRUE(test::WaitBuffered(comm, 2));

@@ -79,7 +79,7 @@ TEST_F(DocumentModelTest, SuccessiveEntriesStack80UnitsApartEvenAfterUndo)
 {
     for (const char* code : {"A", "a much longer command string", "B", "C"})
         ASSERT_TRUE(doc.AddEntry(code, "caption"));
-    ASSERT_TRUE(doc.RemoveLastEntry(CQuillonDoc::kConfigurationView));
+    ASSERT_TRUE(doc.RemoveLastEntry(ViewMode::Configuration));
     ASSERT_TRUE(doc.AddEntry("D", "caption"));
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);
@@ -117,12 +117,12 @@ TEST_F(DocumentModelTest, DuplicatesAskOnceAndOnlyOnExactMatch)
 
 TEST_F(DocumentModelTest, UndoRemovesOnlyInTheConfigurationView)
 {
-    EXPECT_FALSE(doc.RemoveLastEntry(CQuillonDoc::kConfigurationView));
+    EXPECT_FALSE(doc.RemoveLastEntry(ViewMode::Configuration));
     doc.AddEntry("A", "a");
     doc.AddEntry("B", "b");
     doc.ConversionCommand(true);
-    EXPECT_FALSE(doc.RemoveLastEntry(CQuillonDoc::kMonitorView));
-    EXPECT_TRUE(doc.RemoveLastEntry(CQuillonDoc::kConfigurationView));
+    EXPECT_FALSE(doc.RemoveLastEntry(ViewMode::Monitor));
+    EXPECT_TRUE(doc.RemoveLastEntry(ViewMode::Configuration));
     EXPECT_EQ(Codes(), std::vector<std::string>{"A"});
     EXPECT_EQ(doc.convCodes.size(), 2u) << "the conversion result stays as it was built";
     EXPECT_EQ(doc.displayMode, CQuillonDoc::kShowConversion);
@@ -131,15 +131,15 @@ TEST_F(DocumentModelTest, UndoRemovesOnlyInTheConfigurationView)
 TEST_F(DocumentModelTest, ClearEmptiesWhatTheViewShows)
 {
     struct {
-        int viewMode;
+        ViewMode viewMode;
         bool answer, entriesKept, decodedKept;
     } const cases[] = {
-        {CQuillonDoc::kConfigurationView, false, true, true},
-        {CQuillonDoc::kConfigurationView, true, false, true},
-        {CQuillonDoc::kMonitorView, true, true, false},
+        {ViewMode::Configuration, false, true, true},
+        {ViewMode::Configuration, true, false, true},
+        {ViewMode::Monitor, true, true, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.viewMode << c.answer);
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.viewMode) << c.answer);
         doc.entries.clear();
         doc.displayMode = CQuillonDoc::kShowList;
         doc.AddEntry("A", "a");

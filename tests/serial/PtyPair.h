@@ -37,6 +37,7 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
+    int MasterFd() const { return master_; }
     // Whether the terminal is in exclusive-open mode, which refuses every
     // further open except by root.
     bool Exclusive() const
@@ -72,6 +73,32 @@ public:
             bytes.append(chunk, size_t(n));
         }
         return bytes;
+    }
+
+    // From now on the master reads in packet mode, which tells a flush of
+    // the slave's output apart from its data.
+    void WatchFlushes() const
+    {
+        int on = 1;
+        ::ioctl(master_, TIOCPKT, &on);
+    }
+    // Whether the slave's output was flushed within `ms` (after WatchFlushes);
+    // the data read on the way is dropped.
+    bool OutputFlushed(int ms) const
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        char chunk[65536];
+        while (std::chrono::steady_clock::now() < end) {
+            pollfd fd{master_, POLLIN | POLLPRI, 0};
+            if (::poll(&fd, 1, 20) <= 0)
+                continue;
+            const ssize_t n = ::read(master_, chunk, sizeof chunk);
+            if (n <= 0)
+                return false;
+            if (chunk[0] != TIOCPKT_DATA && (chunk[0] & TIOCPKT_FLUSHWRITE))
+                return true;
+        }
+        return false;
     }
 
 private:

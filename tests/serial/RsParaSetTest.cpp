@@ -94,6 +94,25 @@ TEST_F(RsParaSetTest, AFailedConnectKeepsTheDialogOpenAndALaterOneAccepts)
     EXPECT_EQ(std::pair(doc.portNumber, doc.baudRate), std::pair(7, 9600));
 }
 
+TEST_F(RsParaSetTest, TheOpenShowsTheBusyCursorUntilItEnds)
+{
+    ASSERT_TRUE(PublishPortLink(7, pty.SlavePath()));
+    std::vector<int> during;
+    QTimer::singleShot(0, [&] {
+        List("port")->lineEdit()->setText("COM7");
+        // Runs while the open is under way: the dialog lets the cursor show
+        // before it starts.
+        QTimer::singleShot(0, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            during.push_back(cursor ? cursor->shape() : -1);
+        });
+        QTest::mouseClick(Button("connect"), Qt::LeftButton);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(during, std::vector<int>{Qt::WaitCursor});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(RsParaSetTest, CancelChangesNothing)
 {
     doc.portNumber = 4;

@@ -10,30 +10,31 @@
 namespace quillon::test {
 namespace {
 
-TEST(FirmwareLineTest, BadChecksumStopsTheLoad)
+// A first record the loader accepts, then a refused one; the loader's "9"
+// ends the load and the device answers setting requests again.
+TEST(FirmwareLineTest, ARefusedRecordStopsTheLoad)
 {
-    SimProcess sim;
-    sim.Send(HexBytes("327703"));
-    ASSERT_EQ(HexText(sim.Read(5)), "3377030000");
-    sim.Send(HexBytes("020000040800F2"));
-    EXPECT_EQ(HexText(sim.Read(1)), "34");
-    sim.Send(HexBytes("00000001FE"));  // checksum off by one
-    EXPECT_EQ(HexText(sim.Read(1)), "39");
-    sim.Send(HexBytes("231040"));
-    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
-}
-
-TEST(FirmwareLineTest, ALastRecordWithoutItsChecksumIsRefused)
-{
-    SimProcess sim;
-    sim.Send(HexBytes("327703"));
-    ASSERT_EQ(HexText(sim.Read(5)), "3377030000");
-    sim.Send(HexBytes("0400000001ABCDEF94"));
-    EXPECT_EQ(HexText(sim.Read(1)), "31");
-    sim.Send(HexBytes("00000001"));  // the end-of-file record, its FF cut off
-    EXPECT_EQ(HexText(sim.Read(1)), "39");
-    sim.Send(HexBytes("231040"));
-    EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+    const struct {
+        const char* name;
+        const char* accepted;
+        const char* acceptedAnswer;
+        const char* refused;
+    } cases[] = {
+        {"checksum off by one", "020000040800F2", "34", "00000001FE"},
+        {"end-of-file record without its checksum", "0400000001ABCDEF94", "31", "00000001"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimProcess sim;
+        sim.Send(HexBytes("327703"));
+        ASSERT_EQ(HexText(sim.Read(5)), "3377030000");
+        sim.Send(HexBytes(c.accepted));
+        EXPECT_EQ(HexText(sim.Read(1)), c.acceptedAnswer);
+        sim.Send(HexBytes(c.refused));
+        EXPECT_EQ(HexText(sim.Read(1)), "39");
+        sim.Send(HexBytes("231040"));
+        EXPECT_EQ(HexText(sim.Read(4)), "24104001");
+    }
 }
 
 // An image beginning with `head`, with setting frames inside that must

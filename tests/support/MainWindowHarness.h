@@ -45,6 +45,9 @@ public:
     }
 
     CFormTree* form() const { return window->Form(); }
+    // The reply route in effect, as the link has it.
+    int Route() const { return static_cast<int>(window->Session().Link().Route()); }
+    bool ReadBusy() const { return window->Session().Link().ReadBusy(); }
     QTreeWidget* tree() const { return form()->TreeWidget(); }
     template <typename T> T* child(const char* name) const { return window->findChild<T*>(name); }
 

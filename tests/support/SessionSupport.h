@@ -1,4 +1,7 @@
 #pragma once
+#include "app/Prompt.h"
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/XmlReader.h"
 #include "device/DeviceSession.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
@@ -30,6 +33,14 @@ struct QuietDeviceHost : IDeviceHost {
     ReplyRoute RestingRoute() const override { return ReplyRoute::SettingWrite; }
     void MonitorChanged() override {}
 };
+
+// Loads the catalogue the simulator's device is made of; 0 when loaded.
+inline int LoadSimCatalogue(CQuillonDoc& doc, CatalogueTree& tree, IPrompt& prompt)
+{
+    CXmlReader reader;
+    CatalogueLoader loader(reader, doc.catalogue, tree, prompt);
+    return loader.LoadCatalogue(QUILLON_SOURCE_DIR "/tests/sim/data/sim-catalogue.xml");
+}
 
 // Opens the channel as the window does, with its receive buffer, on COM
 // `port` linked to the terminal's slave side at 115200 baud.

@@ -26,6 +26,29 @@ inline bool OnRealDisplay()
     return QGuiApplication::platformName() == QStringLiteral("xcb");
 }
 
+// What the screen shows where the widget is.
+inline QImage OnScreen(QWidget* widget)
+{
+    QApplication::processEvents();
+    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+    return widget->screen()->grabWindow(0, at.x(), at.y(), widget->width(), widget->height()).toImage();
+}
+
+// Whether the screen shows the widget as it would draw itself now (a few
+// pixels may differ under the pointer or a blinking cursor).
+inline bool ShownAsItIs(QWidget* widget)
+{
+    const QImage screen = OnScreen(widget).convertToFormat(QImage::Format_RGB32);
+    const QImage own = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (screen.size() != own.size())
+        return false;
+    qsizetype same = 0;
+    for (int y = 0; y < own.height(); ++y)
+        for (int x = 0; x < own.width(); ++x)
+            same += screen.pixel(x, y) == own.pixel(x, y);
+    return same * 10 >= own.width() * own.height() * 9;
+}
+
 // Runs xdotool with the arguments; false when it is missing or failed.
 inline bool XDoTool(const QStringList& arguments)
 {

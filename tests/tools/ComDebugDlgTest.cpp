@@ -58,13 +58,13 @@ protected:
         doc.portNumber = kPort;
         doc.baudRate = 115200;
         EXPECT_TRUE(OpenDevicePort(doc, window->Comm()));
+        window->Session().PortOpened();
         // Replies rest with the setting writes, as with "修改设备参数" ticked.
         window->Form()->SetSendToDeviceChecked(true);
-        window->ResetReplyRoute();
         EXPECT_EQ(Route(), 1);
     }
 
-    int Route() const { return window->Form()->replyRoute; }
+    int Route() const { return static_cast<int>(window->Session().Link().Route()); }
 
     // Chooses "命令交互" in the menu and runs `steps` in the dialog it shows;
     // the steps end with the dialog closed, or it is closed with "关闭".

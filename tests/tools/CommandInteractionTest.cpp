@@ -26,7 +26,12 @@ struct RecordingView : IInteractionView {
 
 class CommandInteractionTest : public ::testing::Test {
 protected:
-    CommandInteractionTest() { EXPECT_TRUE(test::OpenOnPty(doc, comm, pty, kPort, sink)); }
+    CommandInteractionTest()
+    {
+        EXPECT_TRUE(test::OpenOnPty(doc, comm, pty, kPort, sink));
+        session.PortOpened();
+    }
+    int Route() const { return static_cast<int>(session.Link().Route()); }
     ~CommandInteractionTest() override { comm.Shutdown(); }
 
     // The device sends these bytes; they are handed over as one notification.
@@ -46,9 +51,7 @@ protected:
     CnComm comm;
     test::FakeDeviceTimers timers;
     test::QuietDeviceHost host;
-    int replyRoute = static_cast<int>(ReplyRoute::SettingWrite);
-    int readBusy = 0;
-    DeviceSession session{{doc, comm, tree, replyRoute, readBusy, timers, host, prompt}};
+    DeviceSession session{{doc, comm, tree, timers, host, prompt}};
     CommandInteraction interaction{session};
     RecordingView view;
 };
@@ -56,7 +59,7 @@ protected:
 TEST_F(CommandInteractionTest, ACommandAndItsReplyMakeTheLog)
 {
     interaction.Open(view);
-    EXPECT_EQ(replyRoute, 7);
+    EXPECT_EQ(Route(), 7);
 
     ASSERT_TRUE(interaction.Send("55AA01"));
     EXPECT_EQ(pty.Read(3), "\x55\xAA\x01");
@@ -136,17 +139,17 @@ TEST_F(CommandInteractionTest, TimerTwoReportsOnlyACommandLeftWithoutReply)
     EXPECT_EQ(view.noReplies, 2);
 }
 
-TEST_F(CommandInteractionTest, ClosingRestoresTheRouteAndForgetsTheLog)
+TEST_F(CommandInteractionTest, ClosingRestsTheRouteAndForgetsTheLog)
 {
     interaction.Open(view);
     ASSERT_TRUE(interaction.Send("55AA01"));
     Answer("\x55");
     RecordingView other;
     interaction.Close(other);  // not the one that opened it
-    EXPECT_EQ(replyRoute, 7);
+    EXPECT_EQ(Route(), 7);
 
     interaction.Close(view);
-    EXPECT_EQ(replyRoute, 1);
+    EXPECT_EQ(Route(), 1);
     EXPECT_EQ(interaction.Log(), "");
     EXPECT_FALSE(interaction.IsOpen());
     // A reply still due is nobody's concern any more.
@@ -159,6 +162,25 @@ TEST_F(CommandInteractionTest, ClosingRestoresTheRouteAndForgetsTheLog)
     EXPECT_EQ(prompt.Texts(), std::vector<std::string>{kWriteRefusedText});
     EXPECT_EQ(view.shown.size(), shown);
     EXPECT_EQ(interaction.Log(), "");
+}
+
+TEST_F(CommandInteractionTest, OpenedDuringAReadBackItHearsEveryReplyUntilClosed)
+{
+    ASSERT_EQ(session.BeginReadSettings(), 1);
+    pty.Read(4096, kQuietMs);  // the read requests
+    interaction.Open(view);
+    EXPECT_EQ(Route(), 7);
+    EXPECT_FALSE(session.Link().ReadBusy());
+    EXPECT_FALSE(timers.Running(DeviceTimer::ReadBackQuiet));
+    // The read-back's quiet time-out, late: it ended when the console opened.
+    session.OnTimer(DeviceTimer::ReadBackQuiet);
+    EXPECT_EQ(Route(), 7);
+    ASSERT_TRUE(interaction.Send("55"));
+    EXPECT_EQ(pty.Read(1), "\x55");
+    Answer("\x66");
+    EXPECT_EQ(view.shown, std::vector<std::string>{"-> 0x55 \r\n<- 0x66 "});
+    interaction.Close(view);
+    EXPECT_EQ(Route(), 1);
 }
 
 }  // namespace

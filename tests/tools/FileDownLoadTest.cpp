@@ -145,18 +145,23 @@ TEST_F(FileDownLoadTest, FailuresAreToldAndStartCanBeClickedAgain)
 
 TEST_F(FileDownLoadTest, ATimeOutIsSaidInTheProgressLabel)
 {
+    // The erase's answer is not waited for beyond its time-out; the first
+    // record's is, and its silence ends the transfer.
     PtyPair silent;
     hooks.timeouts = {200, 0, 300, 1000, 600};
     auto dialog = Open();
-    const fs::path image = dir.Path() / "firmware.ci";
-    WriteFile(image, Payload(4096));
-    Choose(*dialog, image);
+    const fs::path hex = dir.Path() / "one.hex";
+    WriteFile(hex, std::string(":0400000001020304F2\n:00000001FF\n"));
+    Choose(*dialog, hex);
     Find<QCheckBox>(*dialog, "erase")->setChecked(true);
+    Find<QCheckBox>(*dialog, "repair")->setChecked(true);
     Find<QComboBox>(*dialog, "port")->lineEdit()->setText(QString::fromStdString(silent.SlavePath()));
     ASSERT_TRUE(RunTransfer(*dialog));
     EXPECT_EQ(Label(*dialog), "设备无应答，传输停止！");
-    EXPECT_EQ(silent.Read(3, 500), "\x32\x77\x02") << "the erase goes first";
-    EXPECT_TRUE(prompt.Texts().empty());
+    EXPECT_EQ(silent.Read(7 + 9 + 1, 500), std::string("\x02\x00\x00\x04\x00\x0F\xEB"
+                                                   "\x04\x00\x00\x00\x01\x02\x03\x04\xF2", 16))
+        << "the erase, then the first record, and nothing after it";
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{});
 }
 
 TEST_F(FileDownLoadTest, ClosingDuringATransferStopsItAndFreesThePort)
@@ -184,6 +189,12 @@ TEST_F(FileDownLoadTest, ClosingDuringATransferStopsItAndFreesThePort)
         EXPECT_GE(fd, 0) << "the window may take its channel back at once";
         CloseSerialLine(fd);
         EXPECT_TRUE(prompt.Texts().empty());
+        // The loader was cut off inside a record; as an operator would, the
+        // device is unplugged and plugged back before the next try.
+        sim.Command("unplug");
+        ASSERT_FALSE(sim.WaitForLine("unplugged").empty());
+        sim.Command("plug");
+        ASSERT_FALSE(sim.WaitForLine("plugged in").empty());
     }
 }
 

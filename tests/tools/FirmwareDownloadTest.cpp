@@ -346,6 +346,25 @@ TEST_F(PlayedDeviceTest, SilenceEndsTheTransferAndClosesThePort)
     }
 }
 
+TEST_F(PlayedDeviceTest, ACancelDropsWhatTheDeviceHasNotRead)
+{
+    // A device that stops reading mid-image: what waits on the line is
+    // dropped at the cancel, so the close does not wait for it to drain.
+    const fs::path file = Firmware(Payload(1 << 20));
+    ASSERT_TRUE(worker.Start({pty.SlavePath(), file.string(), {}, kImpatient}, progress, [](const DownloadOutcome&) {}));
+    EXPECT_EQ(pty.Read(3), "\x32\x77\x03");
+    pty.Write(std::string("\x33\x77\x03\x00\x00", 5));
+    // Sixteen blocks are taken; the line holds only a few more.
+    ASSERT_EQ(pty.Read(16 * 4096).size(), 16 * 4096u);
+    for (int i = 0; i < 1000 && progress.Percents().empty(); ++i)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_FALSE(progress.Percents().empty());
+    pty.WatchFlushes();
+    worker.Cancel();
+    EXPECT_TRUE(pty.OutputFlushed(2000));
+    EXPECT_TRUE(PortIsFree(pty.SlavePath()));
+}
+
 TEST_F(PlayedDeviceTest, AnEraseAnsweredShortOrNotAtAllEndsOnlyItsWait)
 {
     using namespace std::string_literals;

@@ -282,7 +282,7 @@ TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
     doc.ConvertDocument(true);
     doc.decodedLines = {{"decoded"}};
     struct {
-        int viewMode;
+        ViewMode viewMode;
         bool generate, decoded;
         int displayMode;
         const char* expectedText;
@@ -290,12 +290,12 @@ TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
     } const cases[] = {
         // Bars shown, as a list or converted: the pane images that
         // SheetRoundTripTest scans.
-        {0, false, true, 1, nullptr, PaneBottom::None},
-        {1, true, true, 1, "decoded", PaneBottom::GrowOnly},
-        {1, true, false, 1, nullptr, PaneBottom::None},
+        {ViewMode::Configuration, false, true, 1, nullptr, PaneBottom::None},
+        {ViewMode::Monitor, true, true, 1, "decoded", PaneBottom::GrowOnly},
+        {ViewMode::Monitor, true, false, 1, nullptr, PaneBottom::None},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.viewMode << c.generate << c.decoded << c.displayMode);
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.viewMode) << c.generate << c.decoded << c.displayMode);
         ViewOptionValues options;
         options.viewMode = c.viewMode;
         options.generateBarcodes = c.generate;

@@ -61,6 +61,12 @@ public:
     // images.
     std::vector<QImage> Print(const std::filesystem::path& pdf)
     {
+        EXPECT_TRUE(PrintInto(pdf));
+        return Rasterise(pdf, kDpi);
+    }
+
+    bool PrintInto(const std::filesystem::path& pdf)
+    {
         QPrinter printer(QPrinter::HighResolution);
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
@@ -72,8 +78,7 @@ public:
             });
             dialog->accept();
         });
-        EXPECT_TRUE(window->findChild<CRightView*>()->PrintDocument(prompt, printer));
-        return Rasterise(pdf, kDpi);
+        return window->findChild<CRightView*>()->PrintDocument(prompt, printer);
     }
 
     static constexpr int kDpi = 300;
@@ -99,6 +104,17 @@ void ExpectWholePages(const std::filesystem::path& pdf, std::size_t pageCount)
         const std::string footer = "第" + std::to_string(n + 1) + "页/共" + std::to_string(pageCount) + "页";
         EXPECT_NE(text.find(footer), std::string::npos) << text;
     }
+}
+
+TEST(PrintFromWindowTest, AFileThatCannotBeWrittenIsToldAndNothingIsPrinted)
+{
+    test::TempDir dir;
+    const std::filesystem::path pdf = dir.Path() / "no such folder" / "sheet.pdf";
+    PrintingWindow w(1200);
+    w.Add(2);
+    EXPECT_FALSE(w.PrintInto(pdf));
+    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{kPrintNotStartedText});
+    EXPECT_FALSE(std::filesystem::exists(pdf.parent_path()));
 }
 
 TEST(PrintFromWindowTest, PagesAreTheSameFromANarrowAndAWideWindow)

@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         view.setFrameShape(QFrame::NoFrame);
-        view.resize(640, 400);
+        view.resize(900, 400);
         view.show();
         QApplication::processEvents();
     }
@@ -63,10 +63,18 @@ TEST_F(RightViewTest, GeometryFollowsTheClientSizeTheListAndTheClear)
 
     AddEntries(10);
     Paint();
-    ASSERT_TRUE(doc.ClearDocument(CQuillonDoc::kConfigurationView));
+    ASSERT_TRUE(doc.ClearDocument(ViewMode::Configuration));
     view.ResetGeometry();
     EXPECT_EQ(g.totalHeight, h);
     EXPECT_EQ(bar->maximum(), 0);
+
+    // A pane narrower than the document's title scrolls sideways to it.
+    view.resize(500, 400);
+    QApplication::processEvents();
+    Paint();
+    const int narrow = view.viewport()->width();
+    EXPECT_GT(g.totalWidth, narrow - 20);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), g.totalWidth - narrow);
 }
 
 TEST_F(RightViewTest, LineAndPageRequestsAndTheWheelMoveByTheOwnStepAndTheBarStep)

@@ -87,6 +87,9 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
 {
     const test::TempDir dir;
     const std::string out = Quote((dir.Path() / "x.pdf").string());
+    std::string many;
+    for (int i = 0; i < 50; ++i)
+        many += " --custom " + std::string(58, 'a') + std::to_string(10 + i) + ":E" + std::to_string(i);
     struct Case {
         const char* label;
         std::string arguments;
@@ -107,6 +110,10 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
         {"a custom code no symbol holds", "-o " + out + " --custom " + std::string(61, 'A') + ":long",
          "--custom: a code of 61 characters is more than a Code 128 symbol holds (60 symbol characters: 60 letters, "
          "or 118 digits)"},
+        {"a converted symbol too large", "--convert qr -o " + out + many,
+         "--convert: the 50 entries are more than one QR Code symbol holds"},
+        {"a converted PDF417 too large", "--convert pdf417 -o " + out + many,
+         "--convert: the 50 entries are more than one PDF417 symbol holds"},
         {"a resolution for a PDF", "-o " + out + " --dpi 300 414100", "--dpi: is for a PNG; a PDF is drawn at 600 dpi"},
         {"a resolution below the pane's", "-o x.png --dpi 72 414100", "--dpi: must be from 96 to 600 dpi"},
         {"a resolution in letters", "-o x.png --dpi 3e2 414100", "--dpi: must be from 96 to 600 dpi"},
@@ -116,6 +123,9 @@ TEST(SheetCliTest, BadInputIsRefusedWithStatusTwo)
         const CliRun run = RunCli(c.arguments);
         EXPECT_EQ(run.status, 2) << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+        // The window's advice to edit and convert has no place here.
+        EXPECT_EQ(run.output.find("条码转换"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("转换条码"), std::string::npos) << run.output;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "x.pdf"));
 }
