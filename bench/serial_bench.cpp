@@ -156,7 +156,7 @@ void Throughput(uint64_t total)
 {
     Line line;
     CountingSink sink;
-    CnComm comm(kCommEventThread | kCommOverlapped | kCommReceiveBuffer);
+    CnComm comm;
     Open(comm, sink, line);
 
     double writerCpu = 0;
@@ -204,7 +204,7 @@ void Latency(int bursts)
 {
     Line line;
     CountingSink sink;
-    CnComm comm(kCommEventThread | kCommOverlapped | kCommReceiveBuffer);
+    CnComm comm;
     Open(comm, sink, line);
     std::vector<double> ms;
     uint64_t position = 0, wrong = 0;
@@ -237,7 +237,7 @@ void Paced(int seconds, int bytesPerSecond)
 {
     Line line;
     CountingSink sink;
-    CnComm comm(kCommEventThread | kCommOverlapped | kCommReceiveBuffer);
+    CnComm comm;
     Open(comm, sink, line);
     const uint64_t total = uint64_t(seconds) * bytesPerSecond;
     const size_t perTick = size_t(bytesPerSecond / 100);  // every 10 ms

@@ -22,7 +22,6 @@ namespace quillon::cli {
 DeviceLink::DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> ports, std::size_t portIndex)
     : args_(args), ports_(std::move(ports)), portIndex_(portIndex)
 {
-    comm_.SetOptions(comm_.Options() | kCommReceiveBuffer);
     comm_.SetNotificationSink(this);
     session_ = std::make_unique<DeviceSession>(
         DeviceSession::Parts{doc_, comm_, tree_, *this, *this, prompt_});

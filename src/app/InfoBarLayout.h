@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/FormTreeLayout.h"
+#include "views/Rgb.h"
 
 #include <string_view>
 
@@ -14,10 +15,6 @@ inline constexpr std::string_view kViewMonitor = "解码输出";
 inline constexpr std::string_view kOutputFormatCaption = "输出格式：";
 inline constexpr std::string_view kOutputFormats[] = {"GBK", "UTF-8"};
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
 inline constexpr Rgb kOfflineColour{255, 0, 0};
 inline constexpr Rgb kOnlineColour{0, 125, 255};
 

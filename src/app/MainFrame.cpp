@@ -115,9 +115,6 @@ CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
         parts_.captureDialogs = ownedCaptureDialogs_.get();
     }
     doc_.SetPrompt(prompt_);
-    // Replies are taken out of the receive buffer on this thread, so the
-    // channel's worker must fill that buffer before it notifies.
-    comm_->SetOptions(comm_->Options() | kCommReceiveBuffer);
 
     setWindowTitle(Q(MainWindowTitle()));
     resize(1200, 800);

@@ -13,7 +13,7 @@ namespace {
 
 QColor ToColor(const Rgb& rgb)
 {
-    return QColor(rgb.r, rgb.g, rgb.b);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 void SetTextColour(QLabel* label, const QColor& colour)

@@ -166,8 +166,6 @@ void CFormTree::ShowModeButtons(ViewMode viewMode)
     const ModeButtonVisibility visibility = ModeButtons(viewMode);
     for (QCheckBox* box : {makeBarcode_, sendToDevice_, invertColours_, qrCode_})
         box->setVisible(visibility.configurationBoxes);
-    decodeOutput_->setVisible(visibility.monitorBoxes);
-    imageExtract_->setVisible(visibility.monitorBoxes);
 }
 
 TreeItemId CFormTree::SelectedItem() const

@@ -84,7 +84,7 @@ std::string TwoLineCaption(std::string_view caption)
 
 ModeButtonVisibility ModeButtons(ViewMode viewMode)
 {
-    return viewMode == ViewMode::Configuration ? ModeButtonVisibility{true, false} : ModeButtonVisibility{false, false};
+    return ModeButtonVisibility{viewMode == ViewMode::Configuration};
 }
 
 }  // namespace quillon

@@ -42,10 +42,9 @@ FormTreeGeometry LayoutFormControls(int width, int height, ViewMode viewMode);
 std::string TwoLineCaption(std::string_view caption);
 
 // Which check boxes a view mode shows.  The decoded-output and image boxes
-// only carry state and are never shown.
+// only carry state and stay hidden in every mode.
 struct ModeButtonVisibility {
     bool configurationBoxes = false;  // "生成配置条码", "修改设备参数", "条码颜色反转", "生成QR配置码"
-    bool monitorBoxes = false;        // "解码输出", "图像提取"
 };
 
 ModeButtonVisibility ModeButtons(ViewMode viewMode);

@@ -40,12 +40,12 @@ ApplyResult SelectionApplier::Apply(const std::vector<TreeNodeInfo>& nodes, cons
     AppliedValue applied;
     const DialogChoice choice = ChooseParameterDialog(record.code);
     if (choice.dialog != ParameterDialog::None) {
-        DialogRequest request{choice.mode, {}, std::nullopt};
+        DialogRequest dialogRequest{choice.mode, {}, std::nullopt};
         if (choice.passOptionText) {
-            request.optionText = item.text;
-            request.deviceValue = item.deviceValue;
+            dialogRequest.optionText = item.text;
+            dialogRequest.deviceValue = item.deviceValue;
         }
-        const auto output = dialogs_.Run(choice.dialog, request);
+        const auto output = dialogs_.Run(choice.dialog, dialogRequest);
         if (!output)
             return result;
         applied = BuildAppliedValue(choice.dialog, *output);

@@ -38,7 +38,6 @@ public:
     void SetEncoding(OutputEncoding encoding);
     // Drops a held-back part of a character (the input it belonged to is gone).
     void Forget();
-    OutputEncoding Encoding() const { return encoding_; }
 
     std::string Convert(const std::uint8_t* bytes, std::size_t count);
 

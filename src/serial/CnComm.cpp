@@ -3,7 +3,6 @@
 #include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,17 +28,14 @@ void Drain(int eventFd)
     [[maybe_unused]] auto ignored = ::read(eventFd, &value, sizeof value);
 }
 
-constexpr uint32_t kQueuedChunk = 1024;
 constexpr int kPauseMs = 10;              // lets a trickle of input gather into one read
 constexpr int kLineWatchMs = 50;          // modem lines and error counters are polled
-constexpr int kPolledLoopMs = 50;
 constexpr int kTransmitLoopMs = 200;
-constexpr int kDrainPollMs = 50;
 constexpr int kMaxPort = 1024;
 
 }  // namespace
 
-CnComm::CnComm(uint32_t options) : options_(options)
+CnComm::CnComm()
 {
     stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     for (int& fd : wakeFd_)
@@ -52,9 +48,8 @@ CnComm::~CnComm()
     ::close(stopFd_);
     for (int fd : wakeFd_)
         ::close(fd);
-    std::scoped_lock lock(input_.Mutex(), output_.Mutex());
+    std::lock_guard lock(input_.Mutex());
     input_.ReleaseAll();
-    output_.ReleaseAll();
 }
 
 bool CnComm::OpenByNumber(int port, int baud)
@@ -66,14 +61,12 @@ bool CnComm::OpenByNumber(int port, int baud)
     if (!speed)
         return false;
     Shutdown(500);
-    active_ = options_;
     port_ = port;
     portName_ = PortName(port);
     const auto path = ResolvePortPath(port);
     devicePath_ = path.value_or("");
     lastOpenError_ = path ? 0 : ENOENT;
-    if (!path || stopFd_ < 0 || wakeFd_[kEventWorker] < 0 || wakeFd_[kReceiveWorker] < 0 ||
-        wakeFd_[kTransmitWorker] < 0)
+    if (!path || stopFd_ < 0 || wakeFd_[kEventWorker] < 0 || wakeFd_[kTransmitWorker] < 0)
         return false;
     fd_ = OpenSerialLine(*path);
     if (fd_ < 0) {
@@ -85,12 +78,11 @@ bool CnComm::OpenByNumber(int port, int baud)
         Shutdown(500);
         return false;
     }
-    timeouts_ = LineTimeouts(active_ & kCommOverlapped);
+    timeouts_ = LineTimeouts();
     bitsPerSecond_ = speed->rate;
     PurgeLine(fd_, true, true);
 
     Drain(stopFd_);
-    handsWritesOver_ = active_ & kCommOverlapped;
     failed_ = false;
     failureReported_ = false;
     txPending_ = false;
@@ -100,49 +92,25 @@ bool CnComm::OpenByNumber(int port, int baud)
     watchLines_ = lines.has_value();
     lines_ = lines.value_or(LineSnapshot{});
 
-    if (active_ & (kCommEventThread | kCommReceiveThread | kCommTransmitThread | kCommOverlapped)) {
-        if (!StartThreads()) {
-            Shutdown(500);
-            return false;
-        }
+    if (!StartThreads()) {
+        Shutdown(500);
+        return false;
     }
     Trace(WireEvent::Opened);
     return true;
 }
 
-void CnComm::Shutdown(int waitMs)
+void CnComm::Shutdown(int /*waitMs*/)
 {
     if (fd_ < 0)
         return;
-    const bool drains = (active_ & (kCommDrainOnClose | kCommTransmitBuffer)) ==
-                        (kCommDrainOnClose | kCommTransmitBuffer);
-    const bool flushes = active_ & (kCommFlushOnClose | kCommDrainOnClose);
-    for (const auto start = Clock::now(); flushes && MsSince(start) < waitMs;) {
-        const auto unsent = UnsentOutput();
-        if (!(drains && unsent.queued && HasSender()) && !(unsent.handedOver && WriterRunning()))
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
-    }
     StopThreads();
     // What was handed over but never written goes with the port.
     pending_.Clear();
-    if (flushes)
-        WaitOutputSent(waitMs);
-    // Purging output also throws away what a pseudo-terminal has passed on
-    // but its far side has not read yet, so flushed output is left alone.
-    PurgeLine(fd_, true, !flushes || OutputWaiting(fd_) != 0);
+    PurgeLine(fd_, true, true);
     CloseSerialLine(fd_);
     fd_ = -1;
     Trace(WireEvent::Closed);
-}
-
-void CnComm::ResumeThreads()
-{
-    {
-        std::lock_guard lock(resumeMutex_);
-        resumed_ = true;
-    }
-    resumeCondition_.notify_all();
 }
 
 bool CnComm::StartThreads()
@@ -152,18 +120,10 @@ bool CnComm::StartThreads()
             return false;
     }
     running_ = true;
-    resumed_ = !(active_ & kCommSuspended);
-    // Overlapped writes need the transmit worker even when it has no
-    // transmit buffer to serve.
-    const std::pair<uint32_t, Worker> wanted[] = {{kCommEventThread, kEventWorker},
-                                                  {kCommReceiveThread, kReceiveWorker},
-                                                  {kCommTransmitThread | kCommOverlapped, kTransmitWorker}};
     try {
-        for (const auto& [option, worker] : wanted) {
-            if (active_ & option) {
-                alive_[worker] = true;
-                workers_[worker] = std::thread(&CnComm::RunWorker, this, worker);
-            }
+        for (const Worker worker : {kEventWorker, kTransmitWorker}) {
+            alive_[worker] = true;
+            workers_[worker] = std::thread(&CnComm::RunWorker, this, worker);
         }
     } catch (const std::system_error&) {
         StopThreads();
@@ -176,10 +136,6 @@ void CnComm::StopThreads()
 {
     running_ = false;
     Wake(stopFd_);
-    {
-        std::lock_guard lock(resumeMutex_);
-    }
-    resumeCondition_.notify_all();
     // Every wait of a worker also watches the stop descriptor, so each one
     // ends within milliseconds and can simply be joined.
     for (auto& worker : workers_) {
@@ -190,44 +146,20 @@ void CnComm::StopThreads()
 
 void CnComm::RunWorker(Worker worker)
 {
-    static const char* const kNames[] = {"comm-event", "comm-receive", "comm-transmit"};
-    if (active_ & kCommHighPriority) {
-        // Raising priority needs privileges; without them the worker simply
-        // runs at normal priority.
-        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), -5);
-    }
+    static const char* const kNames[] = {"comm-event", "comm-transmit"};
     pthread_setname_np(pthread_self(), kNames[worker]);
-    if (WaitResumed()) {
-        switch (worker) {
-        case kEventWorker:
-            (active_ & kCommOverlapped) ? EventLoopOverlapped() : EventLoopPolled();
-            break;
-        case kReceiveWorker:
-            ReceiveLoop();
-            break;
-        case kTransmitWorker:
-            TransmitLoop();
-            break;
-        case kWorkerCount:
-            break;
-        }
+    if (worker == kEventWorker) {
+        EventLoop();
         // A port closed or lost in the middle of a burst ends it too.
-        if (worker == (active_ & kCommReceiveThread ? kReceiveWorker : kEventWorker))
-            EndBurst();
+        EndBurst();
+    } else {
+        TransmitLoop();
     }
     alive_[worker] = false;
 }
 
-bool CnComm::WaitResumed()
+void CnComm::EventLoop()
 {
-    std::unique_lock lock(resumeMutex_);
-    resumeCondition_.wait(lock, [this] { return resumed_ || !running_; });
-    return running_;
-}
-
-void CnComm::EventLoopOverlapped()
-{
-    const bool sendsQueued = (active_ & kCommTransmitBuffer) && !(active_ & kCommTransmitThread);
     while (running_ && !failureReported_) {
         uint32_t events;
         const int waiting = failed_ ? -1 : InputWaiting(fd_);
@@ -242,15 +174,9 @@ void CnComm::EventLoopOverlapped()
         }
         if (!running_)
             break;
-        if (events) {
-            if (!DispatchEvents(events))
-                break;
-        } else if (sendsQueued) {
-            while (SendQueuedOnce()) {
-            }
-        }
-        if (!(active_ & kCommReceiveThread))
-            NotifyIfQuiet();
+        if (events && !DispatchEvents(events))
+            break;
+        NotifyIfQuiet();
     }
 }
 
@@ -262,8 +188,7 @@ uint32_t CnComm::WaitForPortEvent()
         timeout = kLineWatchMs;
     if (txPending_)
         timeout = kPauseMs;
-    if (const int quietMs = (active_ & kCommReceiveThread) ? -1 : QuietDueMs();
-        quietMs >= 0 && (timeout < 0 || quietMs < timeout))
+    if (const int quietMs = QuietDueMs(); quietMs >= 0 && (timeout < 0 || quietMs < timeout))
         timeout = quietMs;
     if (::poll(fds, 3, timeout) < 0 && errno != EINTR) {
         MarkFailed();
@@ -298,17 +223,10 @@ uint32_t CnComm::WaitForPortEvent()
 
 bool CnComm::DispatchEvents(uint32_t events)
 {
-    if ((events & kEventReceived) && !(active_ & kCommReceiveThread)) {
-        if (!HandleReceived())
-            return false;
-    }
-    if (events & kEventTxEmpty) {
-        if ((active_ & kCommTransmitBuffer) && !(active_ & kCommTransmitThread)) {
-            while (SendQueuedOnce()) {
-            }
-        }
+    if ((events & kEventReceived) && !HandleReceived())
+        return false;
+    if (events & kEventTxEmpty)
         NotifyTxEmpty();
-    }
     if (events & kEventCts)
         NotifyCts();
     if (events & kEventDsr)
@@ -339,9 +257,9 @@ bool CnComm::HandleReceived()
     if (waiting == 0)
         return true;
     lastInput_ = Clock::now();
-    uint32_t available = static_cast<uint32_t>(waiting);
-    if (active_ & kCommReceiveBuffer) {
-        FillReceiveBuffer(available);
+    FillReceiveBuffer(static_cast<uint32_t>(waiting));
+    uint32_t available;
+    {
         std::lock_guard lock(input_.Mutex());
         available = input_.Total();
     }
@@ -393,39 +311,8 @@ void CnComm::FillReceiveBuffer(uint32_t count)
     input_.Append(scratch_.data(), got);
 }
 
-void CnComm::EventLoopPolled()
-{
-    const bool receives = !(active_ & kCommReceiveThread);
-    const bool sendsQueued = active_ & kCommTransmitBuffer;
-    while (running_ && !failureReported_) {
-        pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd_[kEventWorker], POLLIN, 0}};
-        ::poll(fds, 2, kPolledLoopMs);
-        if (fds[0].revents || !running_)
-            break;
-        if (fds[1].revents) {
-            Drain(wakeFd_[kEventWorker]);
-        } else if (receives && !HandleReceived()) {
-            break;
-        }
-        if (receives)
-            NotifyIfQuiet();
-        while (sendsQueued && SendQueuedOnce()) {
-        }
-    }
-}
-
-void CnComm::ReceiveLoop()
-{
-    while (running_ && !failureReported_) {
-        if (SleepUnlessStopped(kPolledLoopMs) || !HandleReceived())
-            break;
-        NotifyIfQuiet();
-    }
-}
-
 void CnComm::TransmitLoop()
 {
-    const bool sendsQueued = active_ & kCommTransmitThread;
     while (running_) {
         pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd_[kTransmitWorker], POLLIN, 0}};
         ::poll(fds, 2, kTransmitLoopMs);
@@ -433,8 +320,6 @@ void CnComm::TransmitLoop()
             break;
         if (fds[1].revents)
             Drain(wakeFd_[kTransmitWorker]);
-        while (sendsQueued && SendQueuedOnce()) {
-        }
         while (running_ && WritePendingOnce()) {
         }
     }
@@ -442,35 +327,15 @@ void CnComm::TransmitLoop()
 
 uint32_t CnComm::Send(const void* bytes, uint32_t count)
 {
-    // Traced as the caller hands the bytes over, on its thread: the order of
-    // the calls is the order on the line, and the route is the one it set.
-    if (fd_ >= 0 && count > 0)
-        Trace(WireEvent::Sent, bytes, count);
-    if (count == 0 || !(active_ & kCommTransmitBuffer))
-        return RawWrite(bytes, count);
-    if (fd_ < 0)
-        return 0;
-    {
-        std::lock_guard lock(output_.Mutex());
-        output_.Append(bytes, count);
-    }
-    Wake((active_ & kCommTransmitThread) ? wakeFd_[kTransmitWorker] : wakeFd_[kEventWorker]);
-    return 0;
-}
-
-uint32_t CnComm::RawWrite(const void* bytes, uint32_t count)
-{
     if (fd_ < 0 || count == 0)
         return 0;
-    uint32_t taken = count;
-    if (handsWritesOver_) {
-        pending_.Push(bytes, count);
-        Wake(wakeFd_[kTransmitWorker]);
-    } else {
-        taken = WriteWithinBudget(bytes, count);
-    }
-    bytesWritten_ += taken;
-    return taken;
+    // Traced as the caller hands the bytes over, on its thread: the order of
+    // the calls is the order on the line, and the route is the one it set.
+    Trace(WireEvent::Sent, bytes, count);
+    pending_.Push(bytes, count);
+    Wake(wakeFd_[kTransmitWorker]);
+    bytesWritten_ += count;
+    return count;
 }
 
 bool CnComm::WritePendingOnce()
@@ -528,9 +393,9 @@ void CnComm::DrainTransmit()
     const int stallMs = StallMs(bitsPerSecond_);
     std::pair<uint64_t, int> progress{bytesOnLine_, OutputWaiting(fd_)};
     for (auto lastProgress = Clock::now();;) {
-        const auto unsent = UnsentOutput();
+        const bool handedOver = !pending_.Empty();
         const std::pair<uint64_t, int> now{bytesOnLine_, OutputWaiting(fd_)};
-        if (!unsent.queued && !unsent.handedOver && now.second <= 0)
+        if (!handedOver && now.second <= 0)
             return;
         if (now != progress) {
             progress = now;
@@ -538,56 +403,11 @@ void CnComm::DrainTransmit()
         } else if (MsSince(lastProgress) >= stallMs) {
             return;
         }
-        if (unsent.queued && !HasSender())
-            SendQueuedOnce();
-        else if (unsent.handedOver && !unsent.queued && !WriterRunning())
+        if (handedOver && !WriterRunning())
             WritePendingOnce();
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
     }
-}
-
-bool CnComm::SendQueuedOnce()
-{
-    // One sender at a time, so that chunks taken in order are written in order.
-    std::lock_guard sending(queuedSendMutex_);
-    unsigned char chunk[kQueuedChunk];
-    uint32_t count;
-    {
-        std::lock_guard lock(output_.Mutex());
-        count = output_.Take(chunk, kQueuedChunk);
-    }
-    if (count == 0)
-        return false;
-    RawWrite(chunk, count);
-    return true;
-}
-
-CnComm::Unsent CnComm::UnsentOutput()
-{
-    // SendQueuedOnce holds this lock from taking a chunk out of Output() until
-    // it has been written or handed over, so the chunk is seen in one place.
-    std::lock_guard sending(queuedSendMutex_);
-    std::lock_guard lock(output_.Mutex());
-    return {output_.Total() > 0, !pending_.Empty()};
-}
-
-bool CnComm::HasSender() const
-{
-    return resumed_ && ((alive_[kEventWorker] && (active_ & kCommEventThread)) ||
-                        (alive_[kTransmitWorker] && (active_ & kCommTransmitThread)));
-}
-
-bool CnComm::WriterRunning() const
-{
-    return resumed_ && alive_[kTransmitWorker];
-}
-
-void CnComm::WaitOutputSent(int maxMs)
-{
-    const auto start = Clock::now();
-    while (OutputWaiting(fd_) > 0 && MsSince(start) < maxMs)
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
 }
 
 bool CnComm::SleepUnlessStopped(int ms)

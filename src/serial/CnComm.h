@@ -1,7 +1,6 @@
 #pragma once
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -18,19 +17,6 @@
 
 namespace quillon {
 
-enum CommOption : uint32_t {
-    kCommEventThread = 0x001,     // watch the port from a worker while open
-    kCommOverlapped = 0x002,      // event-driven watching; writes return at once, a worker writes them
-    kCommReceiveBuffer = 0x004,   // the worker moves input into Input() before notifying
-    kCommTransmitBuffer = 0x008,  // Send queues into Output(); a worker writes it
-    kCommReceiveThread = 0x010,   // a worker of its own polls for input every 50 ms
-    kCommTransmitThread = 0x020,  // a worker of its own writes the queued output
-    kCommSuspended = 0x040,       // workers wait for ResumeThreads() before doing anything
-    kCommHighPriority = 0x080,    // workers try to run above normal priority
-    kCommFlushOnClose = 0x100,    // Shutdown lets the output queue drain before closing
-    kCommDrainOnClose = 0x200,    // with kCommTransmitBuffer: Shutdown first sends what is queued
-};
-
 enum CommNotification : unsigned {
     kNotifyReceived = 0x66A,      // argument 0
     kNotifyCts = 0x66B,           // argument: CTS state 0/1
@@ -44,20 +30,20 @@ enum CommNotification : unsigned {
     kNotifyLineQuiet = 0x679,     // argument: Input().Appended() when the line went quiet
 };
 
-// The serial channel: owns one port, watches it from worker threads, moves
-// incoming bytes into Input() and notifies a sink.
+// The serial channel: owns one port, watches it from an event worker that
+// moves incoming bytes into Input() and notifies a sink, and writes through a
+// transmit worker.
 //
 // Thread-safety contract:
-//  - OpenByNumber, Shutdown, Send, ReadRaw, DrainTransmit, ResumeThreads and
-//    the setters are called from one owner thread (the window's thread).
-//  - The workers fill Input() under Input().Mutex(); the owner takes bytes
-//    out under the same lock and re-reads Total() under it.  Output() is
-//    guarded by its own Mutex() in the same way.  No worker holds either
-//    lock while it waits on the device: bytes are read into a scratch
-//    buffer first and appended under the lock.
-//  - With kCommOverlapped nothing the owner calls waits on the device
-//    except ReadRaw, DrainTransmit and a draining Shutdown: Send hands the
-//    bytes to the transmit worker and returns at once.
+//  - OpenByNumber, Shutdown, Send, ReadRaw, DrainTransmit and the setters are
+//    called from one owner thread (the window's thread).
+//  - The event worker fills Input() under Input().Mutex(); the owner takes
+//    bytes out under the same lock and re-reads Total() under it.  The worker
+//    never holds the lock while it waits on the device: bytes are read into
+//    a scratch buffer first and appended under the lock.
+//  - Nothing the owner calls waits on the device except ReadRaw and
+//    DrainTransmit: Send hands the bytes to the transmit worker and returns
+//    at once.
 //  - Input that stops for the read interval ends a burst: kNotifyLineQuiet
 //    follows the burst's last kNotifyReceived and says where in the input
 //    stream the burst ended, so that unframed data (a barcode at 1,200 baud
@@ -72,14 +58,11 @@ class CnComm {
 public:
     using BlockBuffer = quillon::BlockBuffer;
 
-    explicit CnComm(uint32_t options = kCommEventThread | kCommOverlapped);
+    CnComm();
     virtual ~CnComm();
     CnComm(const CnComm&) = delete;
     CnComm& operator=(const CnComm&) = delete;
 
-    uint32_t Options() const { return options_; }
-    // Takes effect at the next open.
-    void SetOptions(uint32_t options) { options_ = options; }
     void SetNotificationSink(ICommSink* sink) { sink_.store(sink); }
     // The reply route in effect, for the wire trace (WireTap): whoever owns
     // the route tells the channel each time it changes; -1 until then.
@@ -94,11 +77,10 @@ public:
     bool OpenByNumber(int port, int baud);
     // Stops the workers and closes the port; does nothing when closed.  Every
     // wait of a worker also watches a stop descriptor, so each ends within
-    // milliseconds and none has to be killed.  `waitMs` bounds how long
-    // kCommDrainOnClose and kCommFlushOnClose wait for output to leave.
+    // milliseconds and none has to be killed or waited for longer: callers
+    // allow 500 ms, never needed.  What is still handed over and unwritten
+    // goes with the port.
     virtual void Shutdown(int waitMs = 500);
-    // Lets workers started with kCommSuspended run.
-    void ResumeThreads();
 
     bool IsOpen() const { return fd_ >= 0; }
     // The errno of the last OpenByNumber that failed (EINVAL for a refused
@@ -108,24 +90,19 @@ public:
     int PortNumber() const { return port_; }
     const std::string& DevicePath() const { return devicePath_; }
 
-    // With kCommTransmitBuffer: queues the bytes in Output() and returns 0.
-    // Otherwise with kCommOverlapped: hands them to the transmit worker, which
-    // writes each call's bytes whole and in the order of the calls, and
-    // returns the count at once.  Without either: writes them before it
-    // returns, giving up at the write time-out; the count written.  0 when
-    // the port is closed.
+    // Hands the bytes to the transmit worker, which writes each call's bytes
+    // whole and in the order of the calls (giving up at the write time-out),
+    // and returns the count at once; 0 when the port is closed.
     uint32_t Send(const void* bytes, uint32_t count);
     // Reads until `count` bytes have come, 100 ms pass between two bytes, or
     // the total read time-out passes.
     uint32_t ReadRaw(void* buffer, uint32_t count);
-    // Waits until queued and handed-over output is written and the port has
-    // sent it, but only while it keeps leaving: when the line takes nothing
+    // Waits until handed-over output is written and the port has sent it, but only while it keeps leaving: when the line takes nothing
     // for StallMs (the device stopped reading) it returns, and the rest still
     // leaves, in order, once the device reads again.
     void DrainTransmit();
 
     BlockBuffer& Input() { return input_; }
-    BlockBuffer& Output() { return output_; }
 
     uint32_t BytesWritten() const { return bytesWritten_; }
     uint32_t BytesRead() const { return bytesRead_; }
@@ -146,25 +123,16 @@ protected:
     // Returns false once the port has failed and the worker should stop.
     virtual bool DispatchEvents(uint32_t events);
     // The read and write time-outs an open port runs with.
-    virtual CommTimeouts LineTimeouts(bool overlapped) const { return ChannelTimeouts(overlapped); }
+    virtual CommTimeouts LineTimeouts() const { return ChannelTimeouts(); }
 
 private:
-    enum Worker { kEventWorker, kReceiveWorker, kTransmitWorker, kWorkerCount };
+    enum Worker { kEventWorker, kTransmitWorker, kWorkerCount };
 
     bool StartThreads();
     void StopThreads();
     void RunWorker(Worker worker);
-    bool WaitResumed();
-    void EventLoopOverlapped();
-    void EventLoopPolled();
-    void ReceiveLoop();
+    void EventLoop();
     void TransmitLoop();
-    struct Unsent {
-        bool queued;      // in Output()
-        bool handedOver;  // with the transmit worker
-    };
-    Unsent UnsentOutput();
-    void WaitOutputSent(int maxMs);
     uint32_t WaitForPortEvent();
     bool HandleReceived();
     // How long the line may stay quiet before the burst under way ends; -1
@@ -173,20 +141,15 @@ private:
     void NotifyIfQuiet();
     void EndBurst();
     void FillReceiveBuffer(uint32_t count);
-    bool SendQueuedOnce();
-    uint32_t RawWrite(const void* bytes, uint32_t count);
     uint32_t WriteWithinBudget(const void* bytes, uint32_t count);
     bool WritePendingOnce();
-    bool HasSender() const;
-    bool WriterRunning() const;
+    bool WriterRunning() const { return alive_[kTransmitWorker]; }
     bool SleepUnlessStopped(int ms);
     void Wake(int eventFd);
     void MarkFailed() { failed_ = true; }
     void Trace(WireEvent::Kind kind, const void* bytes = nullptr, uint32_t count = 0);
     long ModemBitSet(unsigned bit) const { return (lines_.modem & bit) ? 1 : 0; }
 
-    uint32_t options_;
-    uint32_t active_ = 0;       // the options the open port runs with
     std::atomic<ICommSink*> sink_{nullptr};
     uint32_t threshold_ = 0;
     int fd_ = -1;
@@ -200,15 +163,12 @@ private:
     // Signalled by Shutdown and read by nobody, so that every wait of every
     // worker ends at once; drained again at the next open.
     int stopFd_ = -1;
-    int wakeFd_[kWorkerCount] = {-1, -1, -1};
+    int wakeFd_[kWorkerCount] = {-1, -1};
     std::thread workers_[kWorkerCount];
     std::atomic<bool> running_{false};
     std::atomic<bool> failed_{false};
     std::atomic<bool> failureReported_{false};
-    std::atomic<bool> alive_[kWorkerCount] = {false, false, false};
-    std::mutex resumeMutex_;
-    std::condition_variable resumeCondition_;
-    std::atomic<bool> resumed_{false};
+    std::atomic<bool> alive_[kWorkerCount] = {false, false};
 
     bool watchLines_ = false;
     LineSnapshot lines_;
@@ -216,8 +176,6 @@ private:
     std::atomic<bool> txPending_{false};
 
     std::mutex writeMutex_;
-    std::mutex queuedSendMutex_;
-    bool handsWritesOver_ = false;  // overlapped: the transmit worker writes
     WriteQueue pending_;            // handed over, not yet written
     std::vector<unsigned char> scratch_;  // the receiving worker's read buffer
     // When the receiving worker last took input; set while a burst is open.
@@ -228,7 +186,6 @@ private:
     std::atomic<uint32_t> bytesRead_{0};
 
     BlockBuffer input_;
-    BlockBuffer output_;
 };
 
 }  // namespace quillon

@@ -4,11 +4,9 @@
 
 namespace quillon {
 
-CommTimeouts ChannelTimeouts(bool overlapped)
+CommTimeouts ChannelTimeouts()
 {
-    if (overlapped)
-        return {100, 0, 500, 1, 10000};
-    return {100, 0, 250, 0, 250};
+    return {100, 0, 500, 1, 10000};
 }
 
 int ReadWaitMs(const CommTimeouts& timeouts, uint32_t count, int64_t sinceStartMs,

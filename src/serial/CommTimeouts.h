@@ -15,9 +15,8 @@ struct CommTimeouts {
     int writeTotalConstant;
 };
 
-// The values the channel runs with; without overlapped I/O the calls block
-// the caller, so both totals are kept short.
-CommTimeouts ChannelTimeouts(bool overlapped);
+// The values the channel runs with.
+CommTimeouts ChannelTimeouts();
 
 // How long a read of `count` bytes may still wait, given the time since it
 // started and since its last byte (negative: no byte yet).  0 means the read

@@ -1,19 +1,10 @@
 #pragma once
+#include "views/Rgb.h"
+
 #include <cstdint>
 #include <string>
 
 namespace quillon {
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
-inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kWhite{255, 255, 255};
-inline constexpr Rgb kBlue{0, 0, 255};
 
 enum class FontRole {
     Body,     // 14 units, thin

@@ -34,7 +34,7 @@ public:
         Extend(x + QFontMetrics(font_).horizontalAdvance(QString::fromStdString(text)));
     }
     void Line(int x1, int, int x2, int) override { Extend(std::max(x1, x2)); }
-    void FillRect(int, int, int right, int, Rgb) override { Extend(right); }
+    void FillRect(int, int, int rightEdge, int, Rgb) override { Extend(rightEdge); }
     void Cells(int x, int, const std::uint8_t*, int columns, int, int cellWidth, int, Rgb) override
     {
         Extend(x + columns * cellWidth);

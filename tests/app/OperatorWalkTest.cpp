@@ -316,14 +316,6 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     d.window->RedrawDocumentPane();
     int firmware = 0;
     d.window->SetFirmwareDownload([&] { ++firmware; });
-    const auto refused = [&] {
-        // Each command that needs the device refuses in its own words.
-        const bool told = !d.prompt.shown.empty();
-        if (told)
-            d.prompt.shown.clear();
-        return told;
-    };
-
     // The configuration view.
     bool portDialog = false, printDialog = false;
     WhenShown<CRsParaSet>([&](CRsParaSet*) { portDialog = true; Press({"Escape"}); });

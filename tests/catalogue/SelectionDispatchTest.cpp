@@ -78,22 +78,22 @@ TEST(AppliedValueTest, TripleAndCaption)
         ValueTriple expected;
         std::string caption;
     } cases[] = {
-        {None, Text("ignored"), {"", 0, 0}, ""},
-        {M1Block, Text("0102030405"), {"0102030405", 5, 3}, ""},
-        {AddStr, Text("414243", true), {"414243", 3, 3}, ""},
-        {AddStr, Text("AB条码"), {"AB条码", 4, 1}, ""},  // counted in UTF-16 units
-        {AddStr, Text("a\xF0\x9F\x98\x80"), {"a\xF0\x9F\x98\x80", 3, 1}, ""},  // a surrogate pair counts two
-        {MbcSpStr, Text(",;"), {",;", 2, 1}, ""},
-        {CodeNum, Number(5), {"0005", 2, 2}, ""},
-        {CodeNum, Number(12), {"0012", 2, 2}, ""},  // decimal digits as typed
-        {McbTimeout, Text("1f4"), {"01F4", 2, 2}, ""},
-        {McbTimeout, Text("1x"), {"FFFF", 2, 2}, ""},
-        {MbcStrOrder, Number(26), {"001A", 2, 2}, ""},
-        {MbcStrOrder, Number(0x12345), {"2345", 2, 2}, ""},
-        {ExTimeSet, Text("64"), {"0064", 2, 2}, ""},
-        {SpeedSet, Text("0960"), {"0960", 2, 2}, ""},
-        {DiffResultTime, Text("03E8", false, "1000ms"), {"03E8", 2, 2}, "1000ms"},
-        {DiffResultTime, Text("FF", false, "255"), {"FF", 1, 2}, "255"},  // one byte as typed
+        {None, Text("ignored"), {"", 0, 0, ""}, ""},
+        {M1Block, Text("0102030405"), {"0102030405", 5, 3, ""}, ""},
+        {AddStr, Text("414243", true), {"414243", 3, 3, ""}, ""},
+        {AddStr, Text("AB条码"), {"AB条码", 4, 1, ""}, ""},  // counted in UTF-16 units
+        {AddStr, Text("a\xF0\x9F\x98\x80"), {"a\xF0\x9F\x98\x80", 3, 1, ""}, ""},  // a surrogate pair counts two
+        {MbcSpStr, Text(",;"), {",;", 2, 1, ""}, ""},
+        {CodeNum, Number(5), {"0005", 2, 2, ""}, ""},
+        {CodeNum, Number(12), {"0012", 2, 2, ""}, ""},  // decimal digits as typed
+        {McbTimeout, Text("1f4"), {"01F4", 2, 2, ""}, ""},
+        {McbTimeout, Text("1x"), {"FFFF", 2, 2, ""}, ""},
+        {MbcStrOrder, Number(26), {"001A", 2, 2, ""}, ""},
+        {MbcStrOrder, Number(0x12345), {"2345", 2, 2, ""}, ""},
+        {ExTimeSet, Text("64"), {"0064", 2, 2, ""}, ""},
+        {SpeedSet, Text("0960"), {"0960", 2, 2, ""}, ""},
+        {DiffResultTime, Text("03E8", false, "1000ms"), {"03E8", 2, 2, ""}, "1000ms"},
+        {DiffResultTime, Text("FF", false, "255"), {"FF", 1, 2, ""}, "255"},  // one byte as typed
     };
     for (const auto& c : cases) {
         const AppliedValue applied = BuildAppliedValue(c.dialog, c.output);

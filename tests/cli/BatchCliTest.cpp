@@ -314,7 +314,7 @@ TEST_F(BatchCli, ReadOutputOntoWhatIsNotARegularFile)
         {"/dev/full", 1, "", "quillon-cli read: /dev/full: cannot write: No space left on device\n", S_IFCHR},
         {full, 1, "", full + ": cannot write: No space left on device", S_IFLNK},
         {fifo + " & cat " + Quote(fifo) + "; wait $!", 0, "\"format\": \"quillon-profile\"", "left out", S_IFIFO},
-        {node, 0, "", "left out", madeNode ? S_IFCHR : S_IFREG},
+        {node, 0, "", "left out", mode_t(madeNode ? S_IFCHR : S_IFREG)},
         {dir.Path().string(), 2, "", "quillon-cli read: " + dir.Path().string() + ": is a folder\n", S_IFDIR},
     };
     for (const auto& c : cases) {

@@ -41,12 +41,14 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
         EXPECT_NE(run.out.find(c.inOut), std::string::npos) << run.out;
         EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
-        if (c.exitCode == 0)
+        if (c.exitCode == 0) {
             EXPECT_EQ(run.err, "");
-        else
+        } else {
             EXPECT_EQ(run.out, "");
-        if (c.exitCode == 2)
+        }
+        if (c.exitCode == 2) {
             EXPECT_NE(run.err.find("--help' for more information."), std::string::npos) << run.err;
+        }
     }
 }
 

@@ -126,18 +126,18 @@ TEST(FrameBuilder, SettingFramesByteForByte)
     const std::string letters1020(1020, 'x');
     const SettingCase cases[] = {
         {"no value: the whole code", "21", "31860000", {}, "2131860000"},
-        {"text: key, length, characters", "21", "31860000", {"ABC", 3, 1}, "21318600034142 43"},
-        {"text cut to its length", "21", "51C10000", {"ABCD", 2, 1}, "2151C100024142"},
-        {"text shorter than its length", "21", "51C10000", {"A", 3, 1}, "2151C10003410000"},
-        {"non-Latin text keeps the low byte", "21", "51C10000", {"条", 1, 1}, "2151C1000161"},
-        {"number: key then value, no length", "21", "31810000", {"0005", 2, 2}, "2131810005"},
-        {"bytes: key, length, bytes", "21", "45CE0000", {"00112233", 4, 3}, "2145CE000400112233"},
-        {"bytes shorter than the length", "21", "45CE0000", {"AB", 3, 3}, "2145CE0003AB0000"},
+        {"text: key, length, characters", "21", "31860000", {"ABC", 3, 1, ""}, "21318600034142 43"},
+        {"text cut to its length", "21", "51C10000", {"ABCD", 2, 1, ""}, "2151C100024142"},
+        {"text shorter than its length", "21", "51C10000", {"A", 3, 1, ""}, "2151C10003410000"},
+        {"non-Latin text keeps the low byte", "21", "51C10000", {"条", 1, 1, ""}, "2151C1000161"},
+        {"number: key then value, no length", "21", "31810000", {"0005", 2, 2, ""}, "2131810005"},
+        {"bytes: key, length, bytes", "21", "45CE0000", {"00112233", 4, 3, ""}, "2145CE000400112233"},
+        {"bytes shorter than the length", "21", "45CE0000", {"AB", 3, 3, ""}, "2145CE0003AB0000"},
         {"a bad pair is sent as FF", "21", "3G40", {}, "21FF40"},
         {"an odd digit is not sent", "21", "30400", {}, "213040"},
-        {"the largest frame", "21", "51C10000", {letters1019, 1019, 1}, "*1024"},
-        {"one byte too many", "21", "51C10000", {letters1020, 1020, 1}, ""},
-        {"a huge length", "21", "51C10000", {letters1024, 1 << 30, 1}, ""},
+        {"the largest frame", "21", "51C10000", {letters1019, 1019, 1, ""}, "*1024"},
+        {"one byte too many", "21", "51C10000", {letters1020, 1020, 1, ""}, ""},
+        {"a huge length", "21", "51C10000", {letters1024, 1 << 30, 1, ""}, ""},
     };
     for (const auto& c : cases) {
         CatalogueLists lists;

@@ -235,7 +235,7 @@ TEST_F(SessionTest, ASettingTooLongIsRefusedAndNothingSent)
 {
     Connect();
     Answer("2471810000");
-    session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1});
+    session.SendSettingFrame(2, {std::string(1030, 'A'), 1030, 1, ""});
     EXPECT_EQ(prompt.Texts(), (Strings{kSettingTooLongText}));
     EXPECT_EQ(SentHex(1, kQuietMs), "");
     EXPECT_TRUE(doc.monitorLines.empty());

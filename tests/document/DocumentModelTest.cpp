@@ -47,19 +47,19 @@ TEST_F(DocumentModelTest, CommandStringAndCaptionPerKind)
         ValueTriple value;
         std::string captionText, command, caption;
     } const cases[] = {
-        {1, {"", 0, 0}, "", "<AW>31860000", "通用 蜂鸣器 开启"},
-        {2, {"", 0, 0}, "", "<AC>31860000", "通用 蜂鸣器 开启"},
-        {3, {"", 0, 0}, "", "31860000", "通用 蜂鸣器 关闭"},
-        {1, {"", 0, 0}, " 500ms ", "<AW>31860000", "通用 蜂鸣器 500ms"},
-        {1, {"AB", 2, 1}, "", "<AW>318600024142", "通用 蜂鸣器 AB"},
-        {1, {"AB", 0, 1}, "", "<AW>31860000", "通用 蜂鸣器 AB"},  // length 0 keeps the whole code
-        {3, {"a\tb\r\n", 5, 1}, "", "318600056109620D0A", "通用 蜂鸣器 a\\tb\\r\\n"},
-        {3, {"中", 1, 1}, "", "318600014E2D", "通用 蜂鸣器 中"},
-        {3, {"A", 0x10001, 1}, "", "3186000141", "通用 蜂鸣器 A"},  // low 16 bits of the length
-        {1, {"01F4", 2, 2}, "半秒", "<AW>318601F4", "通用 蜂鸣器 半秒"},
-        {2, {"0A0D", 2, 3}, "", "<AC>318600020A0D", "通用 蜂鸣器 (Hex)  0A0D"},
-        {1, {"XX", 2, 9}, "", "<AW>31860000", "通用 蜂鸣器 开启"},
-        {4, {"01", 1, 2}, "", "<AW>318601", "通用 蜂鸣器 短码"},
+        {1, {"", 0, 0, ""}, "", "<AW>31860000", "通用 蜂鸣器 开启"},
+        {2, {"", 0, 0, ""}, "", "<AC>31860000", "通用 蜂鸣器 开启"},
+        {3, {"", 0, 0, ""}, "", "31860000", "通用 蜂鸣器 关闭"},
+        {1, {"", 0, 0, ""}, " 500ms ", "<AW>31860000", "通用 蜂鸣器 500ms"},
+        {1, {"AB", 2, 1, ""}, "", "<AW>318600024142", "通用 蜂鸣器 AB"},
+        {1, {"AB", 0, 1, ""}, "", "<AW>31860000", "通用 蜂鸣器 AB"},  // length 0 keeps the whole code
+        {3, {"a\tb\r\n", 5, 1, ""}, "", "318600056109620D0A", "通用 蜂鸣器 a\\tb\\r\\n"},
+        {3, {"中", 1, 1, ""}, "", "318600014E2D", "通用 蜂鸣器 中"},
+        {3, {"A", 0x10001, 1, ""}, "", "3186000141", "通用 蜂鸣器 A"},  // low 16 bits of the length
+        {1, {"01F4", 2, 2, ""}, "半秒", "<AW>318601F4", "通用 蜂鸣器 半秒"},
+        {2, {"0A0D", 2, 3, ""}, "", "<AC>318600020A0D", "通用 蜂鸣器 (Hex)  0A0D"},
+        {1, {"XX", 2, 9, ""}, "", "<AW>31860000", "通用 蜂鸣器 开启"},
+        {4, {"01", 1, 2, ""}, "", "<AW>318601", "通用 蜂鸣器 短码"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -71,7 +71,7 @@ TEST_F(DocumentModelTest, CommandStringAndCaptionPerKind)
         EXPECT_EQ(doc.entries[0].codeText, c.command);
         EXPECT_EQ(doc.entries[0].caption, c.caption);
     }
-    static_cast<IConfigurationTarget&>(doc).AddCommandEntry(2, 0, ValueTriple{"0A0D", 2, 3}, "");
+    static_cast<IConfigurationTarget&>(doc).AddCommandEntry(2, 0, ValueTriple{"0A0D", 2, 3, ""}, "");
     EXPECT_EQ(doc.entries.back().codeText, "<AC>318600020A0D") << "the selection target's path";
 }
 

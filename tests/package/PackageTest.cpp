@@ -191,6 +191,32 @@ TEST_F(PackageTest, ProgramsAnswerHelpAndVersionWithoutADisplay)
     }
 }
 
+// The programs carry Debian's hardening: lintian, which judges every
+// package in the archive, finds nothing missing, and the dynamic sections
+// say so themselves.
+TEST_F(PackageTest, ProgramsAreBuiltWithDebiansHardening)
+{
+    const test::ProgramRun lintian = RunProgram("lintian --tag-display-limit 0 " + Quote(deb_));
+    // 0: no errors, 1: errors found; anything else means it could not check.
+    ASSERT_TRUE(lintian.exitCode == 0 || lintian.exitCode == 1) << lintian.out << lintian.err;
+    for (const char* tag : {"hardening-no-fortify-functions", "hardening-no-bindnow", "hardening-no-relro"})
+        EXPECT_EQ(lintian.out.find(tag), std::string::npos) << lintian.out;
+    for (const std::string program : {"quillon", "quillon-cli", "quillon-sim"}) {
+        SCOPED_TRACE(program);
+        const std::string binary = Quote(Installed("/usr/bin/" + program));
+        const test::ProgramRun dynamic = RunProgram("readelf --wide --dynamic --program-headers --dyn-syms " + binary);
+        ASSERT_EQ(dynamic.exitCode, 0) << dynamic.err;
+        EXPECT_NE(dynamic.out.find("GNU_RELRO"), std::string::npos);
+        EXPECT_NE(dynamic.out.find("BIND_NOW"), std::string::npos);
+        // A fortified call (__memcpy_chk, __read_chk...), not the stack protector's.
+        bool fortified = false;
+        std::istringstream lines(dynamic.out);
+        for (std::string line; std::getline(lines, line);)
+            fortified |= line.find("_chk@") != std::string::npos && line.find("__stack_chk_") == std::string::npos;
+        EXPECT_TRUE(fortified);
+    }
+}
+
 // The installed programs look in the working folder, the user's folder and
 // then their own installed folder, and load the catalogue beside the first
 // config.ini found; the unpacked package stands for the installed one.

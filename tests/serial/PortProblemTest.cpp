@@ -136,7 +136,7 @@ public:
         pid_ = ::fork();
         if (pid_ == 0) {
             ::prctl(PR_SET_NAME, name);
-            CnComm comm(0);
+            CnComm comm;
             const char state = comm.OpenByNumber(port, 9600) ? '1' : '0';
             ssize_t ignored = ::write(ready[1], &state, 1);
             (void)ignored;
@@ -179,7 +179,7 @@ protected:
     std::string ConnectMessage()
     {
         CQuillonDoc doc;
-        CnComm comm(0);
+        CnComm comm;
         RecordingPrompt prompt;
         CRsParaSetRules rules(doc, comm, prompt, [] { return std::vector<PortEntry>{}; });
         if (rules.Connect({"COM7", "9600", "8", "1", "None"}))

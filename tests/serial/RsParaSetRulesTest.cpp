@@ -23,7 +23,7 @@ protected:
     PortSandbox sandbox;
     PtyPair pty;
     CQuillonDoc doc;
-    CnComm comm{kCommEventThread | kCommOverlapped | kCommReceiveBuffer};
+    CnComm comm;
     RecordingPrompt prompt;
 };
 

@@ -31,7 +31,7 @@ protected:
     PortSandbox sandbox;
     PtyPair pty;
     CQuillonDoc doc;
-    CnComm comm{kCommEventThread | kCommOverlapped | kCommReceiveBuffer};
+    CnComm comm;
     RecordingPrompt prompt;
     std::vector<int> ports{12, 1};
     CRsParaSet dialog{doc, comm, prompt, nullptr, [this] { return UsbPortsNumbered(ports); }};
@@ -132,7 +132,7 @@ TEST(QtCommNotifierTest, NotificationsArriveOnTheWindowThread)
     PtyPair pty;
     QtCommNotifier notifier;
     QSignalSpy spy(&notifier, &QtCommNotifier::notified);
-    CnComm comm(kCommEventThread | kCommOverlapped | kCommReceiveBuffer);
+    CnComm comm;
     comm.SetNotificationSink(&notifier);
     ASSERT_TRUE(PublishPortLink(33, pty.SlavePath()));
     ASSERT_TRUE(comm.OpenByNumber(33, 115200));

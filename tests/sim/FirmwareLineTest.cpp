@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, RawImageLineTest,
                                            RawRun{"LikeEndRecord", "00000001FF", false, false},
                                            RawRun{"LikeEraseRecord", "02000004000FEB", false, false},
                                            RawRun{"LikeEraseRecordErase", "02000004000FEB", true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quillon::test

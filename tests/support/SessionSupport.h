@@ -48,7 +48,6 @@ inline bool OpenOnPty(CQuillonDoc& doc, CnComm& comm, const PtyPair& pty, int po
 {
     if (!PublishPortLink(port, pty.SlavePath()))
         return false;
-    comm.SetOptions(comm.Options() | kCommReceiveBuffer);
     comm.SetNotificationSink(&sink);
     doc.portNumber = port;
     doc.baudRate = 115200;

@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"RecordsAnswered6", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=6"}},
                       HexCase{"RecordsAnswered7", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=7"}},
                       HexCase{"AnsweredLate", [](std::string s) { return s; }, {true, false}, true, {"--fault", "late-loader=100"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct ImageCase {
     const char* name;
@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(Images, ImageDownloadTest,
                                            ImageCase{"NoHeaders", "", 5 * 4096 + 1, true, 83},
                                            ImageCase{"ShorterThanABlock", "", 100, false, 100},
                                            ImageCase{"HundredBlocks", "", 409600, false, 90}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SimDownloadTest, TheDeviceRefusesAndTheTransferEnds)
 {

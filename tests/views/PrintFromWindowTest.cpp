@@ -202,8 +202,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ConvertedPrintTest,
                          // about 2,900.
                          ::testing::Values(ConvertedCase{60, false, true}, ConvertedCase{150, true, true},
                                            ConvertedCase{150, false, false}),
-                         [](const auto& info) {
-                             return std::to_string(info.param.entries) + (info.param.qr ? "QrCode" : "Pdf417");
+                         [](const auto& row) {
+                             return std::to_string(row.param.entries) + (row.param.qr ? "QrCode" : "Pdf417");
                          });
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST_P(SheetRoundTripTest, ConvertedSymbolCarriesEveryCommandString)
 }
 
 INSTANTIATE_TEST_SUITE_P(Colours, SheetRoundTripTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Inverted" : "Plain"; });
+                         [](const auto& row) { return row.param ? "Inverted" : "Plain"; });
 
 // Whether any pixel darker than mid-grey lies in the columns [left, right) of
 // the rows [top, bottom).
