@@ -154,8 +154,9 @@ TEST(FrameBuilder, SettingFramesByteForByte)
             continue;
         }
         ASSERT_EQ(writer.frames.size(), 1u) << c.name;
-        if (expected[0] == '*')
+        if (expected[0] == '*') {
             EXPECT_EQ(writer.frames[0].size(), 2u * std::stoul(expected.substr(1))) << c.name;
+        }
         else
             EXPECT_EQ(writer.frames[0], expected) << c.name;
         ASSERT_EQ(monitor.size(), 1u);

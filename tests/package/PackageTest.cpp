@@ -184,8 +184,9 @@ TEST_F(PackageTest, ProgramsAnswerHelpAndVersionWithoutADisplay)
         const test::ProgramRun run = RunAsUser(home.Path(), Quote(Installed("/usr/bin/") + c.program) + " " + c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        if (std::string(c.arguments) == "--version")
+        if (std::string(c.arguments) == "--version") {
             EXPECT_EQ(run.out, c.expected);
+        }
         else
             EXPECT_NE(run.out.find(c.expected), std::string::npos) << run.out;
     }

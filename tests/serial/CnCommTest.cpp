@@ -240,7 +240,12 @@ TEST_F(CnCommTest, SendNeverWaitsForAStalledLineAndNothingIsLostOrReordered)
 }
 
 // A channel whose reads would wait an hour between two bytes and in all.
+// Like every channel that changes what its workers call, it stops them
+// before its own part is gone.
 class PatientComm : public CnComm {
+public:
+    ~PatientComm() override { Shutdown(); }
+
 protected:
     CommTimeouts LineTimeouts() const override { return {3'600'000, 0, 3'600'000, 1, 10'000}; }
 };
@@ -336,6 +341,9 @@ TEST_F(CnCommTest, TheLineIsExclusiveOnlyWhileOpen)
 // A channel whose event worker leaves the input alone, so that only
 // ReadRaw takes it.
 class RawReadComm : public CnComm {
+public:
+    ~RawReadComm() override { Shutdown(); }
+
 protected:
     bool DispatchEvents(uint32_t) override { return true; }
 };

@@ -65,8 +65,9 @@ TEST(DeviceUnitTest, ReadBackEndWaitsForAQuietLineUnlessThereIsNoHold)
         EXPECT_EQ(HexText(t.out.TakeAll()), c.atOnce);
         t.device.Tick(t.now + c.hold - Millis{1});
         EXPECT_EQ(HexText(t.out.TakeAll()), c.beforeHold);
-        if (c.hold > Millis::zero())
+        if (c.hold > Millis::zero()) {
             EXPECT_EQ(t.device.NextDeadline(t.now), t.now + c.hold);
+        }
         t.device.Tick(t.now + c.hold);
         EXPECT_EQ(HexText(t.out.TakeAll()), c.afterHold);
     }

@@ -37,8 +37,9 @@ TEST(WireTraceLine, FormatsAndReadsBack)
         EXPECT_EQ(record->port, c.event.port);
         EXPECT_EQ(record->baud, c.event.baud);
         EXPECT_EQ(record->kind, c.event.kind);
-        if (c.event.kind == WireEvent::Sent || c.event.kind == WireEvent::Received)
+        if (c.event.kind == WireEvent::Sent || c.event.kind == WireEvent::Received) {
             EXPECT_EQ(record->route, c.event.route);
+        }
         EXPECT_EQ(record->bytes, std::vector<std::uint8_t>(c.event.bytes.begin(), c.event.bytes.end()));
     }
 }

@@ -303,8 +303,9 @@ TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
         doc.displayMode = c.displayMode;
         RecordingPainter painter;
         EXPECT_EQ(DrawPane(painter, doc, options, 620).rule, c.rule);
-        if (c.expectedText != nullptr)
+        if (c.expectedText != nullptr) {
             EXPECT_NE(painter.FindText(c.expectedText), nullptr);
+        }
         else
             EXPECT_TRUE(painter.texts.empty());
     }
