@@ -14,7 +14,6 @@
 #include "app/ToolbarIcons.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
-#include "device/Progress.h"
 #include "device/QtDeviceTimers.h"
 #include "device/RestingReplyRoute.h"
 #include "dialogs/QtParameterDialogRunner.h"
@@ -22,6 +21,7 @@
 #include "serial/DevicePort.h"
 #include "serial/PortWatch.h"
 #include "serial/QtCommNotifier.h"
+#include "serial/ReconnectButton.h"
 #include "serial/RsParaSet.h"
 #include "tools/ComDebugDlg.h"
 #include "views/RightView.h"
@@ -39,7 +39,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
-#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -174,6 +173,8 @@ void CMainFrame::CreateDeviceLink()
         DeviceSession::Parts{doc_, *comm_, form_->Tree(), *timers_, *this, *prompt_});
     capture_ = std::make_unique<DeviceCapture>(doc_, session_->Frames(), session_->Dispatcher(), session_->Link(),
                                                static_cast<ICaptureHost&>(*this));
+    extraction_ = std::make_unique<ImageExtraction>(*capture_, *parts_.captureDialogs, *prompt_,
+                                                    static_cast<IImageExtractionHost&>(*this));
     interaction_ = std::make_unique<CommandInteraction>(*session_);
     // The channel's notifications arrive on its worker and are handled here,
     // on the window's thread.
@@ -205,19 +206,10 @@ void CMainFrame::CreatePortWatch()
     connect(portWatch_, &PortWatch::portVanished, this, &CMainFrame::OnPortVanished);
     connect(portWatch_, &PortWatch::portReturned, this, &CMainFrame::OnPortReturned);
 
-    reconnectButton_ = new QPushButton(statusBar());
-    reconnectButton_->setObjectName("reconnectButton");
-    reconnectButton_->hide();
+    // The offer's minute is measured on the watch's clock.
+    reconnectButton_ = new ReconnectButton(parts_.hotplugClock, statusBar());
     statusBar()->addPermanentWidget(reconnectButton_);
-    connect(reconnectButton_, &QPushButton::clicked, this, &CMainFrame::OnReconnect);
-    // The offer's minute is measured on the watch's clock; this only looks.
-    offerTimer_ = new QTimer(this);
-    offerTimer_->setObjectName("reconnectOfferTimer");
-    offerTimer_->setInterval(1000);
-    connect(offerTimer_, &QTimer::timeout, this, [this] {
-        if (reconnectOffer_.Expire(parts_.hotplugClock()))
-            WithdrawReconnectOffer();
-    });
+    connect(reconnectButton_, &ReconnectButton::reconnect, this, &CMainFrame::OnReconnect);
 }
 
 void CMainFrame::DisconnectLostPort()
@@ -233,7 +225,7 @@ void CMainFrame::OnPortVanished(int port)
     // read or written at the time.
     if (doc_.portNumber == port)
         DisconnectLostPort();
-    WithdrawReconnectOffer();
+    reconnectButton_->Withdraw();
     ShowStatus(ReconnectOffer::UnpluggedText(port));
 }
 
@@ -241,35 +233,23 @@ void CMainFrame::OnPortReturned(int port)
 {
     if (doc_.portNumber > 0)
         return;  // the operator has connected meanwhile
-    reconnectOffer_.Make(port, parts_.hotplugClock());
-    reconnectButton_->setText(Q(ReconnectOffer::ButtonText(port)));
-    reconnectButton_->show();
-    offerTimer_->start();
+    reconnectButton_->Offer(port);
     ShowStatus(ReconnectOffer::ReturnedText(port));
 }
 
 // The connect command without its dialog: the port and speed of the lost
 // connection, then the probe and the read-back.
-void CMainFrame::OnReconnect()
+void CMainFrame::OnReconnect(int port)
 {
-    const std::optional<int> port = reconnectOffer_.Port();
-    WithdrawReconnectOffer();
-    if (!port || doc_.portNumber > 0)
+    if (doc_.portNumber > 0)
         return;
-    doc_.portNumber = *port;
+    doc_.portNumber = port;
     if (!OpenDevicePort(doc_, *comm_)) {
         doc_.portNumber = 0;
         prompt_->ShowError(PortOpenFailedText(*comm_));
         return;
     }
     session_->BeginConnect();
-}
-
-void CMainFrame::WithdrawReconnectOffer()
-{
-    reconnectOffer_.Withdraw();
-    reconnectButton_->hide();
-    offerTimer_->stop();
 }
 
 void CMainFrame::SendSettingFrame(int recordIndex, const ValueTriple& value)
@@ -282,7 +262,7 @@ void CMainFrame::ShowOnline(int portNumber)
     infoBar_->SetConnected(portNumber);
     // Replaces what was said of the port before, such as its return.
     ShowStatus(ReconnectOffer::ConnectedText(portNumber));
-    WithdrawReconnectOffer();
+    reconnectButton_->Withdraw();
     portWatch_->Connected(portNumber);
 }
 
@@ -697,44 +677,32 @@ void CMainFrame::StartImageExtraction(int width, int height)
         return;
     if (CurrentView() != ViewMode::Monitor || !form_->ImageExtractChecked())
         return;
-    if (width < 0 || height < 0) {
-        // Ticked by hand: the size dialog needs the resolution first.
-        capture_->RequestResolution();
-        return;
-    }
-    const std::optional<CPicSizeDlg::Size> size = parts_.captureDialogs->AskImageSize(width, height);
-    if (!size) {
-        form_->SetImageExtractChecked(false);
-        return;
-    }
-    DiscardInput();
-    LayoutPanes();
-    if (!form_->ImageExtractChecked())
-        return;
-    imageRefusal_ = nullptr;
-    capture_->RequestImage(size->width, size->height);
-    extracting_ = true;
-    const bool finished = parts_.captureDialogs->RunProgress(capture_->Progress());
-    extracting_ = false;
-    if (imageRefusal_)
-        prompt_->ShowError(imageRefusal_);
-    else if (!finished && !capture_->Progress().finished)
-        prompt_->ShowError(kImageStalledText);
-    form_->SetImageExtractChecked(false);
-    // A transfer that stalled ends here; the link rests on decoded output.
-    RestingRouteChanged();
+    extraction_->Run(width, height);
 }
 
 void CMainFrame::ImageRefused(const char* message)
 {
-    if (extracting_) {
-        imageRefusal_ = message;
-        return;
-    }
-    // Image data nobody asked for: the hidden "图像提取" box was left ticked
-    // and took what the device decoded.  Capture goes on without it.
-    form_->SetImageExtractChecked(false);
-    RestingRouteChanged();
+    extraction_->Refused(message);
+}
+
+bool CMainFrame::ExtractChecked() const
+{
+    return form_->ImageExtractChecked();
+}
+
+void CMainFrame::SetExtractChecked(bool checked)
+{
+    form_->SetImageExtractChecked(checked);
+}
+
+void CMainFrame::PrepareForImage()
+{
+    DiscardInput();
+    LayoutPanes();
+}
+
+void CMainFrame::ShowErrorLater(const char* message)
+{
     QTimer::singleShot(0, this, [this, message] { prompt_->ShowError(message); });
 }
 
@@ -755,7 +723,7 @@ void CMainFrame::DiscardInput()
 
 void CMainFrame::OnConnect()
 {
-    WithdrawReconnectOffer();
+    reconnectButton_->Withdraw();
     if (!portDialog_)
         portDialog_ = new CRsParaSet(doc_, *comm_, *prompt_, this);
     const bool accepted = portDialog_->exec() == QDialog::Accepted;
@@ -768,7 +736,7 @@ void CMainFrame::OnConnect()
 
 void CMainFrame::OnDisconnect()
 {
-    WithdrawReconnectOffer();
+    reconnectButton_->Withdraw();
     portWatch_->Disconnected();
     session_->Disconnect();
 }

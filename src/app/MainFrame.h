@@ -9,7 +9,7 @@
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
 #include "device/SaveCommands.h"
-#include "serial/ReconnectOffer.h"
+#include "serial/HotplugRules.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -21,9 +21,7 @@
 #include <string>
 
 class QAction;
-class QPushButton;
 class QSplitter;
-class QTimer;
 
 namespace quillon {
 
@@ -37,6 +35,7 @@ class CnComm;
 class CommandInteraction;
 class CRsParaSet;
 class PortWatch;
+class ReconnectButton;
 class CQuillonDoc;
 class CWndInfoFrm;
 class LockIndicators;
@@ -81,7 +80,8 @@ class CMainFrame : public QMainWindow,
                    public IFormHost,
                    private ISettingSender,
                    private IDeviceHost,
-                   private ICaptureHost {
+                   private ICaptureHost,
+                   private IImageExtractionHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CQuillonDoc& doc, MainFrameParts parts = {}, QWidget* parent = nullptr);
@@ -143,6 +143,12 @@ private:
     void ImageArrived() override { RedrawMonitorPane(); }
     void ImageRefused(const char* message) override;
     void DecodedCaptured() override { RedrawDocumentPane(); }
+    // IImageExtractionHost
+    bool ExtractChecked() const override;
+    void SetExtractChecked(bool checked) override;
+    void PrepareForImage() override;
+    void ExtractionEnded() override { RestingRouteChanged(); }
+    void ShowErrorLater(const char* message) override;
 
     void CreateDeviceLink();
     void OnCommNotified(unsigned message, int port, long argument);
@@ -151,8 +157,7 @@ private:
     void DisconnectLostPort();
     void OnPortVanished(int port);
     void OnPortReturned(int port);
-    void OnReconnect();
-    void WithdrawReconnectOffer();
+    void OnReconnect(int port);
     void CreatePanes();
     void CreateActions();
     void CreateMenus();
@@ -215,16 +220,12 @@ private:
     std::unique_ptr<DeviceSession> session_;
     std::unique_ptr<DeviceCapture> capture_;
     std::unique_ptr<CommandInteraction> interaction_;
-    const char* imageRefusal_ = nullptr;
-    // Set while the progress dialog of a requested image runs.
-    bool extracting_ = false;
+    std::unique_ptr<ImageExtraction> extraction_;
     PortWatch* portWatch_ = nullptr;
     // Set while the link goes down because its port was lost, so that the
     // port stays watched for its return.
     bool portLost_ = false;
-    ReconnectOffer reconnectOffer_;
-    QPushButton* reconnectButton_ = nullptr;
-    QTimer* offerTimer_ = nullptr;
+    ReconnectButton* reconnectButton_ = nullptr;
     std::function<void()> firmwareDownload_;
     ProfileMenu* profileMenu_ = nullptr;
     TraceMenu* traceMenu_ = nullptr;

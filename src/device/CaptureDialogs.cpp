@@ -1,5 +1,6 @@
 #include "device/CaptureDialogs.h"
 
+#include "device/PicSizeDlg.h"
 #include "device/Progress.h"
 #include "device/ReadToolsVer.h"
 
@@ -12,7 +13,7 @@ void QtCaptureDialogs::ShowVersion(const std::vector<VersionField>& fields)
     dialog.exec();
 }
 
-std::optional<CPicSizeDlg::Size> QtCaptureDialogs::AskImageSize(int width, int height)
+std::optional<ImageSize> QtCaptureDialogs::AskImageSize(int width, int height)
 {
     CPicSizeDlg dialog(prompt_, parent_);
     return dialog.Ask(width, height);

@@ -1,6 +1,6 @@
 #pragma once
 #include "device/DeviceInfo.h"
-#include "device/PicSizeDlg.h"
+#include "device/PicSizeRules.h"
 #include "device/TransferProgress.h"
 
 #include <optional>
@@ -21,7 +21,7 @@ public:
     virtual void ShowVersion(const std::vector<VersionField>& fields) = 0;
     // "图像提取参数设置" holding width x height: the size chosen, or nothing
     // on Cancel.
-    virtual std::optional<CPicSizeDlg::Size> AskImageSize(int width, int height) = 0;
+    virtual std::optional<ImageSize> AskImageSize(int width, int height) = 0;
     // The progress dialog over a running transfer: true when it closed on a
     // finished transfer, false when it gave up.
     virtual bool RunProgress(const TransferProgress& progress) = 0;
@@ -33,7 +33,7 @@ public:
     QtCaptureDialogs(IPrompt& prompt, QWidget* parent) : prompt_(prompt), parent_(parent) {}
 
     void ShowVersion(const std::vector<VersionField>& fields) override;
-    std::optional<CPicSizeDlg::Size> AskImageSize(int width, int height) override;
+    std::optional<ImageSize> AskImageSize(int width, int height) override;
     bool RunProgress(const TransferProgress& progress) override;
 
 private:

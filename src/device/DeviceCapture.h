@@ -1,5 +1,6 @@
 #pragma once
 #include "device/DecodedOutputProcessor.h"
+#include "device/ImageExtraction.h"
 #include "device/ImageDataProcessor.h"
 #include "device/InfoReplyProcessor.h"
 #include "device/LinkState.h"
@@ -35,7 +36,7 @@ public:
 // routes; every request begins its operation on the link, drops stale
 // input and sends its frames.  Decoded output is no operation: it is the
 // monitor view's resting route.
-class DeviceCapture : private IImageTransferHost {
+class DeviceCapture : public IImageSource, private IImageTransferHost {
 public:
     DeviceCapture(CQuillonDoc& doc, FrameBuilder& frames, ReplyDispatcher& dispatcher, LinkState& link,
                   ICaptureHost& host);
@@ -43,11 +44,11 @@ public:
     // "设备版本": all information fields of the catalogue's read list.
     void RequestVersion();
     // "图像提取": the resolution, before the size is chosen.
-    void RequestResolution();
+    void RequestResolution() override;
     // The image of the chosen size.
-    void RequestImage(int width, int height);
+    void RequestImage(int width, int height) override;
 
-    const TransferProgress& Progress() const { return image_.Progress(); }
+    const TransferProgress& Progress() const override { return image_.Progress(); }
     // The link went down under a running image: it is given up.
     void AbandonImage();
     // A capture stops: the decoded output under way is a record, though the

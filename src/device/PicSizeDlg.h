@@ -18,10 +18,7 @@ class IPrompt;
 class CPicSizeDlg : public QDialog {
     Q_OBJECT
 public:
-    struct Size {
-        int width;
-        int height;
-    };
+    using Size = ImageSize;
 
     CPicSizeDlg(IPrompt& prompt, QWidget* parent = nullptr);
 

@@ -7,6 +7,12 @@ inline constexpr const char* kPicSizeCaption = "图像提取参数设置";
 inline constexpr const char* kPixelMinimumText = "提取图片设定像素超过最小限制";
 inline constexpr const char* kPixelMaximumText = "提取图片设定像素超过最大限制";
 
+// The width and height of an image to ask the device for.
+struct ImageSize {
+    int width;
+    int height;
+};
+
 // The scale buttons of the image-size dialog, in the dialog's order.
 enum class PicScale { Original, Half, Quarter, Eighth, Sixteenth, ThirtySecond };
 

@@ -9,8 +9,6 @@ class QTimer;
 
 namespace quillon {
 
-inline constexpr const char* kImageStalledText = "设备停止发送图像数据，提取未完成，请重试！";
-
 // The image transfer's progress, looked at once a second.  It closes itself
 // (Accepted) when the transfer is done and gives up (Rejected) when the
 // device stops sending; ProgressWatch decides which.

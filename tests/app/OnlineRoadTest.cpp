@@ -42,10 +42,10 @@ namespace {
 // dialog lasts until the transfer ends.
 struct FakeCaptureDialogs : ICaptureDialogs {
     void ShowVersion(const std::vector<VersionField>& fields) override { versions.push_back(fields); }
-    std::optional<CPicSizeDlg::Size> AskImageSize(int width, int height) override
+    std::optional<ImageSize> AskImageSize(int width, int height) override
     {
         asked.emplace_back(width, height);
-        return CPicSizeDlg::Size{width, height};
+        return ImageSize{width, height};
     }
     bool RunProgress(const TransferProgress& progress) override
     {

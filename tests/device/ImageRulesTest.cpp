@@ -1,8 +1,12 @@
+#include "device/ImageExtraction.h"
 #include "device/PicSizeRules.h"
 #include "device/TransferProgress.h"
+#include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace quillon {
@@ -125,6 +129,103 @@ TEST(ProgressWatch, ClosesWhenDoneAndGivesUpOnAStall)
     for (int tick = 1; tick < ProgressWatch::kStallTicks; ++tick)
         EXPECT_EQ(stalled.Tick({1000, received, false}), ProgressWatch::Step::Show) << tick;
     EXPECT_EQ(stalled.Tick({1000, received, false}), ProgressWatch::Step::Stalled);
+}
+
+// The device, the dialogs and the window of an extraction, each step written
+// down in the order it came.
+struct ExtractionBench : IImageSource, ICaptureDialogs, IImageExtractionHost {
+    void RequestResolution() override { steps.push_back("resolution"); }
+    void RequestImage(int width, int height) override
+    {
+        steps.push_back("image " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    const TransferProgress& Progress() const override { return progress; }
+    void ShowVersion(const std::vector<VersionField>&) override {}
+    std::optional<ImageSize> AskImageSize(int width, int height) override
+    {
+        steps.push_back("ask " + std::to_string(width) + "x" + std::to_string(height));
+        return answer;
+    }
+    bool RunProgress(const TransferProgress&) override
+    {
+        steps.push_back("progress");
+        if (duringProgress)
+            duringProgress();
+        return finished;
+    }
+    bool ExtractChecked() const override { return checked; }
+    void SetExtractChecked(bool value) override
+    {
+        checked = value;
+        steps.push_back(value ? "ticked" : "unticked");
+    }
+    void PrepareForImage() override
+    {
+        steps.push_back("prepare");
+        checked = checked && !untickWhilePreparing;
+    }
+    void ExtractionEnded() override { steps.push_back("ended"); }
+    void ShowErrorLater(const char* message) override { steps.push_back(std::string("later: ") + message); }
+
+    std::optional<ImageSize> answer = ImageSize{320, 240};
+    bool checked = true;
+    bool untickWhilePreparing = false;
+    bool finished = true;
+    TransferProgress progress;
+    std::function<void()> duringProgress;
+    std::vector<std::string> steps;
+    test::RecordingPrompt prompt;
+    ImageExtraction extraction{*this, *this, prompt, *this};
+};
+
+TEST(ImageExtraction, StepsAndWhatIsSaid)
+{
+    constexpr const char* kRefusal = "图像数据格式错误，请重试！";
+    struct Case {
+        const char* name;
+        std::function<void(ExtractionBench&)> arrange;
+        int width;
+        std::vector<std::string> steps;
+        std::vector<std::string> said;
+    };
+    const std::vector<std::string> whole = {"ask 640x480", "prepare", "image 320x240", "progress", "unticked", "ended"};
+    const Case cases[] = {
+        {"resolution not known yet", {}, -1, {"resolution"}, {}},
+        {"size dialog cancelled", [](ExtractionBench& b) { b.answer.reset(); }, 640, {"ask 640x480", "unticked"}, {}},
+        {"box cleared while the pane makes room", [](ExtractionBench& b) { b.untickWhilePreparing = true; }, 640,
+         {"ask 640x480", "prepare"}, {}},
+        {"image complete", {}, 640, whole, {}},
+        {"device stopped sending", [](ExtractionBench& b) { b.finished = false; }, 640, whole, {kImageStalledText}},
+        {"given up as the last bytes came",
+         [](ExtractionBench& b) {
+             b.finished = false;
+             b.progress.finished = true;
+         },
+         640, whole, {}},
+        // Said once, after the progress dialog, not as a stall besides.
+        {"refused during the transfer",
+         [](ExtractionBench& b) {
+             b.finished = false;
+             b.duringProgress = [&b] { b.extraction.Refused(kRefusal); };
+         },
+         640, whole, {kRefusal}},
+    };
+    for (const Case& c : cases) {
+        ExtractionBench bench;
+        if (c.arrange)
+            c.arrange(bench);
+        bench.extraction.Run(c.width, c.width < 0 ? -1 : 480);
+        EXPECT_EQ(bench.steps, c.steps) << c.name;
+        EXPECT_EQ(bench.prompt.Texts(), c.said) << c.name;
+    }
+
+    // Image data nobody asked for, taken while the box stayed ticked: the
+    // box is cleared, the link rests, and the message waits for the
+    // dispatch to return.
+    ExtractionBench unasked;
+    unasked.extraction.Refused(kRefusal);
+    EXPECT_EQ(unasked.steps, (std::vector<std::string>{"unticked", "ended", std::string("later: ") + kRefusal}));
+    EXPECT_TRUE(unasked.prompt.shown.empty());
 }
 
 }  // namespace

@@ -108,13 +108,15 @@ TEST_F(PackageTest, HoldsExactlyTheProgramsCatalogueMenuEntryIconManualsGuideAnd
 
 TEST_F(PackageTest, ControlFieldsNameTheLibrariesTheProgramsLink)
 {
-    const test::ProgramRun fields = RunProgram("dpkg-deb -f " + Quote(deb_) + " Package Version Depends");
+    const test::ProgramRun fields = RunProgram("dpkg-deb -f " + Quote(deb_) + " Package Version Depends Recommends");
     ASSERT_EQ(fields.exitCode, 0) << fields.err;
     EXPECT_NE(fields.out.find("Package: quillon\n"), std::string::npos) << fields.out;
     EXPECT_NE(fields.out.find("Version: " QUILLON_VERSION "\n"), std::string::npos) << fields.out;
     for (const char* library : {"libc6 (>=", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
                                 "libqt6printsupport6", "libzint", "libinireader0", "libudev1"})
         EXPECT_NE(fields.out.find(library), std::string::npos) << library << "\n" << fields.out;
+    // Without its translations Qt's own buttons and dialogs are English.
+    EXPECT_NE(fields.out.find("qt6-translations-l10n"), std::string::npos) << fields.out;
     // The changelog shipped names the version shipped.
     const test::ProgramRun changelog =
         RunProgram("zcat " + Quote(Installed("/usr/share/doc/quillon/changelog.gz")) + " | head -n 1");
