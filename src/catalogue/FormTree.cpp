@@ -99,7 +99,10 @@ void CFormTree::CreateControls()
     for (QWidget* hidden : std::initializer_list<QWidget*>{addButton_, codeEdit_, noteEdit_, codeLabel_, noteLabel_})
         hidden->hide();
 
-    connect(treeWidget_, &QTreeWidget::currentItemChanged, this, &CFormTree::OnSelectionChanged);
+    // The selection, not the current item: a tree that gets the focus makes
+    // its first item current without selecting it, and that is no choice
+    // of the operator's to leave the monitor view for.
+    connect(treeWidget_, &QTreeWidget::itemSelectionChanged, this, &CFormTree::OnSelectionChanged);
     connect(treeWidget_, &QTreeWidget::itemDoubleClicked, this, &CFormTree::ApplySelection);
     connect(makeBarcode_, &QCheckBox::clicked, this, &CFormTree::OnMakeBarcodeClicked);
     connect(invertColours_, &QCheckBox::clicked, this, &CFormTree::OnAppearanceClicked);

@@ -547,6 +547,9 @@ void OnlineRoadTest::aDisconnectInTheMonitorViewSaysNothingAndCaptureGoesOn()
     QCOMPARE(o.window->InnerSplitter()->sizes(), rows);
 
     QVERIFY(o.ConnectAndRead());
+    // The tree takes the focus back from the port dialog, which makes an
+    // item current without the operator choosing one: the view stays.
+    QVERIFY(o.window->CurrentView() == ViewMode::Monitor);
     QCOMPARE(o.Route(), static_cast<int>(ReplyRoute::DecodedOutput));
     o.sim.Command("scan 6901234567892");
     QVERIFY(QTest::qWaitFor([&] { return !o.doc.decodedLines.empty(); }, 10000));

@@ -97,6 +97,20 @@ bool Press(const QStringList& keys)
     return test::XDoTool(QStringList{"key", "--delay", "60"} + keys);
 }
 
+// Types the port's name into the port dialog, again when a loaded machine
+// lost a key of it, as an operator would look and type again.
+bool TypePort(CRsParaSet* dialog, const QString& name)
+{
+    auto* port = dialog->findChild<QComboBox*>("port");
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Press({"ctrl+a"});
+        Type(name);
+        if (QTest::qWaitFor([&] { return port->currentText() == name; }, 2000))
+            return true;
+    }
+    return false;
+}
+
 // Steps as "type:TEXT", "key:NAME" or "click:OBJECT" (a child of the dialog).
 bool Operate(QWidget* dialog, const QStringList& steps)
 {
@@ -163,6 +177,15 @@ struct Desk : test::MainWindowHarness {
     QStringList opened;
     QStringList chosen;
 };
+
+// What the window said in message boxes, for a failure's report.
+std::string Said(const Desk& d)
+{
+    std::string said;
+    for (const auto& shown : d.prompt.shown)
+        said += "[" + shown.text + "]";
+    return said;
+}
 
 // Connected, and the read-back that follows the connect has ended.
 bool WaitOnline(const Desk& d)
@@ -249,15 +272,14 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
     bool descriptionShown = false;
     WhenShown<CRsParaSet>([&](CRsParaSet* dialog) {
         auto* label = dialog->findChild<QLabel*>("portDescription");
-        Press({"ctrl+a"});
-        Type("COM9");
+        TypePort(dialog, "COM9");
         descriptionShown = QTest::qWaitFor([&] { return !label->text().isEmpty() && TextOnScreen(label); }, 5000);
         description = label->text();
         Keep(test::OnScreen(dialog), "port-dialog");
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QVERIFY2(WaitOnline(d), qPrintable(d.StatusText()));
+    QVERIFY2(WaitOnline(d), qPrintable(d.StatusText() + " " + QString::fromStdString(Said(d))));
     QVERIFY2(description.contains(QString::fromStdString(sim.DevicePath())), qPrintable(description));
     QVERIFY(descriptionShown);
     QVERIFY(test::OperatorClick(d.child<QCheckBox>("sendToDevice1008")));
@@ -343,13 +365,12 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
 
     // The monitor view, with a device: the keys the two views share go to
     // the commands enabled here.
-    WhenShown<CRsParaSet>([&](CRsParaSet*) {
-        Press({"ctrl+a"});
-        Type("COM9");
+    WhenShown<CRsParaSet>([&](CRsParaSet* dialog) {
+        TypePort(dialog, "COM9");
         Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
-    QVERIFY2(WaitOnline(d), qPrintable(d.StatusText()));
+    QVERIFY2(WaitOnline(d), qPrintable(d.StatusText() + " " + QString::fromStdString(Said(d))));
     // The settings tree keeps the keys it does not use for the window.
     bool version = false;
     WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {
