@@ -56,7 +56,7 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
 TEST(CliArguments, EveryVerbsHelpHoldsTheExitStatuses)
 {
     for (const char* verb : {"catalogue", "ports", "version", "image", "listen", "connect", "read", "set", "apply",
-                             "diff", "firmware", "send"}) {
+                             "diff", "firmware", "send", "sheet"}) {
         SCOPED_TRACE(verb);
         const test::ProgramRun run = test::RunProgram(test::Quote(QUILLON_CLI) + " " + verb + " --help");
         EXPECT_EQ(run.exitCode, 0);
