@@ -469,37 +469,37 @@ void CMainFrame::SwitchToMonitorView()
         prompt_->ShowError(kNoPortText);
         return;
     }
-    if (viewState_.CurrentView() == ViewMode::Monitor)
-        return;
-    viewState_.EnterMonitorView();
-    doc_.upperGeometry = ScrollGeometry{};
-    doc_.lowerGeometry = ScrollGeometry{};
-    documentView_->ResetGeometry();
-    form_->LayoutControls();
-    form_->SetDecodeOutputChecked(true);
-    RestingRouteChanged();
-    RefreshRightPanes();
-    form_->ShowModeButtons(ViewMode::Monitor);
-    infoBar_->SetView(std::string(kViewMonitor), true);
-    UpdateCommandStates();
-    // The rows follow the view at once rather than at the next resize.
-    LayoutPanes();
+    if (viewState_.CurrentView() != ViewMode::Monitor)
+        ShowView(ViewMode::Monitor);
 }
 
 void CMainFrame::SwitchToConfigurationView()
 {
-    if (viewState_.CurrentView() != ViewMode::Monitor)
-        return;
-    viewState_.EnterConfigurationView();
+    if (viewState_.CurrentView() == ViewMode::Monitor)
+        ShowView(ViewMode::Configuration);
+}
+
+// Either view starts at the top of its panes, with its own check boxes,
+// resting route, commands and rows.
+void CMainFrame::ShowView(ViewMode view)
+{
+    const bool monitor = view == ViewMode::Monitor;
+    if (monitor)
+        viewState_.EnterMonitorView();
+    else
+        viewState_.EnterConfigurationView();
     doc_.upperGeometry = ScrollGeometry{};
     doc_.lowerGeometry = ScrollGeometry{};
     documentView_->ResetGeometry();
     form_->LayoutControls();
+    if (monitor)
+        form_->SetDecodeOutputChecked(true);
     RestingRouteChanged();
     RefreshRightPanes();
-    form_->ShowModeButtons(ViewMode::Configuration);
-    infoBar_->SetView(std::string(kViewConfiguration), false);
+    form_->ShowModeButtons(view);
+    infoBar_->SetView(std::string(monitor ? kViewMonitor : kViewConfiguration), monitor);
     UpdateCommandStates();
+    // The rows follow the view at once rather than at the next resize.
     LayoutPanes();
 }
 

@@ -165,6 +165,7 @@ private:
     void CreateStatusBar();
     void CreateProfileMenu();
     void UpdateCommandStates();
+    void ShowView(ViewMode view);
     void RefreshRightPanes();
     void FocusNextPane(int step);
     bool RefuseWithoutPort();
