@@ -6,7 +6,6 @@
 #include <nlohmann/json.hpp>
 
 #include <csignal>
-#include <future>
 #include <string>
 #include <thread>
 
@@ -111,25 +110,19 @@ TEST_F(CaptureCli, BadArgumentsAndAMissingPort)
               std::string::npos);
 }
 
-// Starts listen, waits until the simulator sees it open the port (what a
-// device sends to a line nobody has open is lost), then has the device scan.
+// Starts listen, waits until it says it listens (what a device sends
+// before is no record), then has the device scan.
 ProgramRun Listen(SimProcess& sim, const std::string& arguments, const std::vector<std::string>& commands)
 {
     // --seconds bounds a run whose records never all come.
     const bool timed = arguments.find("--seconds") != std::string::npos;
-    sim.WaitForLine("\n", 0ms);  // what the simulator said before: no line holds a line end
-    auto run = std::async(std::launch::async, [&] {
-        return RunCliOn(sim, "listen --port COM9 " + arguments + (timed ? "" : " --seconds 10"));
-    });
-    EXPECT_FALSE(sim.WaitForLine("COM9 opened").empty());
-    // The channel empties the line as it sets it up, a moment after opening
-    // it; nothing tells when that is done.
-    std::this_thread::sleep_for(400ms);
+    RunningProgram listen(CliLineOn(sim, "listen --port COM9 " + arguments + (timed ? "" : " --seconds 10")));
+    EXPECT_TRUE(listen.WaitForErr("listening on COM9"));
     for (const std::string& command : commands) {
         sim.Command(command);
-        std::this_thread::sleep_for(300ms);  // each scan its own burst
+        std::this_thread::sleep_for(300ms);  // each scan its own burst, as the device pauses between them
     }
-    return run.get();
+    return listen.Wait();
 }
 
 TEST_F(CaptureCli, ListenInBothEncodingsAndSavesTheFile)
@@ -160,7 +153,6 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
     const std::string path = (dir.Path() / "codes.txt").string();
     RunningProgram listen(CliLineOn(sim, "listen --port COM9 -o " + Quote(path)));
     ASSERT_TRUE(listen.WaitForErr("listening on COM9"));
-    std::this_thread::sleep_for(400ms);  // the channel empties the line as it sets it up
     const std::string records[] = {std::string("\xFF\xFE" "A\0" "1\0\r\0\n\0", 10),
                                    std::string("B\0" "2\0\r\0\n\0", 8)};
     std::string expected;
