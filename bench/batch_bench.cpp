@@ -8,7 +8,11 @@
 // same apply once the devices hold the profile writes nothing, and the
 // difference is the writing.
 //   build/bench/batch_bench [SCANNERS]
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/CatalogueTree.h"
+#include "catalogue/XmlReader.h"
 #include "support/ProgramRun.h"
+#include "support/RecordingPrompt.h"
 #include "support/ScannerSim.h"
 #include "support/TempDir.h"
 
@@ -27,6 +31,7 @@
 #include <string>
 #include <vector>
 
+using namespace quillon;
 using namespace quillon::test;
 
 namespace {
@@ -62,26 +67,20 @@ std::string Text(const std::string& path)
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// The option codes of each setting (its PIDFID) in the catalogue.
+// The option codes of each setting in the catalogue, by the setting's
+// PIDFID (the first four digits of its options' codes).
 std::map<std::string, std::vector<std::string>> OptionCodes(const std::string& catalogue)
 {
-    const std::string xml = Text(catalogue);
-    const auto field = [&](const char* tag, std::size_t from, std::size_t to) {
-        const std::string open = std::string("<") + tag + ">";
-        const std::size_t at = xml.find(open, from);
-        if (at == std::string::npos || at >= to)
-            return std::pair<std::string, std::size_t>{"", std::string::npos};
-        const std::size_t begin = at + open.size();
-        return std::pair{xml.substr(begin, xml.find('<', begin) - begin), begin};
-    };
+    CXmlReader reader;
+    CatalogueLists lists;
+    CatalogueTree tree;
+    RecordingPrompt prompt;
     std::map<std::string, std::vector<std::string>> codes;
-    for (std::size_t item = xml.find("<ITEM_INFO>"); item != std::string::npos;
-         item = xml.find("<ITEM_INFO>", item + 1)) {
-        const std::size_t end = xml.find("</ITEM_INFO>", item);
-        const std::string pidfid = field("PIDFID", item, end).first;
-        for (auto code = field("SUBITEM_CODE", item, end); code.second != std::string::npos;
-             code = field("SUBITEM_CODE", code.second, end))
-            codes[pidfid].push_back(code.first);
+    if (CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(catalogue) != 0)
+        return codes;
+    for (const TreeNodeInfo& node : lists.treeNodes) {
+        if (node.level == 3 && node.code.size() == 6)
+            codes[node.code.substr(0, 4)].push_back(node.code);
     }
     return codes;
 }
@@ -156,6 +155,10 @@ int main(int argc, char** argv)
         }
     }
     const std::size_t settings = MoveEveryOption(profile, "config/all.xml");
+    if (settings == 0) {
+        std::fprintf(stderr, "batch_bench: no setting of the profile could be given another option\n");
+        return 1;
+    }
     // Starting and loading the catalogue, without a port.
     const Timed start = Cli(dir.Path().string(), "read --port COM98");
     const auto [one, oneAgain] = ApplyTo(1, profile);

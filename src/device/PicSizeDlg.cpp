@@ -60,7 +60,7 @@ void CPicSizeDlg::Prepare(int width, int height)
     SetFieldsWritable(false);
 }
 
-std::optional<CPicSizeDlg::Size> CPicSizeDlg::Ask(int width, int height)
+std::optional<ImageSize> CPicSizeDlg::Ask(int width, int height)
 {
     Prepare(width, height);
     if (exec() != QDialog::Accepted)

@@ -18,16 +18,14 @@ class IPrompt;
 class CPicSizeDlg : public QDialog {
     Q_OBJECT
 public:
-    using Size = ImageSize;
-
     CPicSizeDlg(IPrompt& prompt, QWidget* parent = nullptr);
 
     // Opens with "原始比例" chosen, both fields empty and read-only, holding
     // width x height; the size chosen, or nothing on Cancel.
-    std::optional<Size> Ask(int width, int height);
+    std::optional<ImageSize> Ask(int width, int height);
     // The same state without running the dialog (tests drive it themselves).
     void Prepare(int width, int height);
-    Size Held() const { return {rules_.Width(), rules_.Height()}; }
+    ImageSize Held() const { return {rules_.Width(), rules_.Height()}; }
 
     void accept() override;
 
