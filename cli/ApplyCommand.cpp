@@ -1,3 +1,4 @@
+#include "app/ShownText.h"
 #include "cli/DeviceLink.h"
 #include "cli/Interrupts.h"
 #include "cli/JsonResults.h"
@@ -212,7 +213,7 @@ std::string ResultText(const PortResult& result, bool dryRun)
 void PrintLine(std::mutex& output, const std::string& port, const PortResult& result, bool dryRun)
 {
     const std::string differ = result.differences ? std::to_string(result.differences->size()) : std::string("-");
-    const std::string line = port + "\t" + ResultText(result, dryRun) + "\t" + std::to_string(result.written.size()) +
+    const std::string line = port + "\t" + Shown(ResultText(result, dryRun)) + "\t" + std::to_string(result.written.size()) +
                              " written\t" + differ + " differ\n";
     std::lock_guard lock(output);
     std::fputs(line.c_str(), stdout);
@@ -308,8 +309,8 @@ Verb AddApplyVerb(CLI::App& app)
         "Status 0 when every port holds the profile (with --dry-run: every port was read), 1 when a port failed or "
         "differs, 3 when no port could be opened.");
     auto args = std::make_shared<ApplyArgs>();
-    command->add_option("FILE", args->profile, "the profile, as read -o or the window's 保存配置 writes it; - reads "
-                                               "standard input")
+    command->add_option("FILE", args->profile,
+                        Shown("the profile, as read -o or the window's 保存配置 writes it; - reads standard input"))
         ->required();
     command->add_option("--port", args->ports,
                         "COMn, a device path (/dev/serial/by-id/... too), a USB serial number, or all (every port "

@@ -1,3 +1,4 @@
+#include "app/ShownText.h"
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/PortTargets.h"
@@ -109,7 +110,7 @@ ExitStatus Download(const FirmwareArguments& arguments)
                                    stop);
     }();
     if (Succeeded(outcome.result)) {
-        std::printf("%s\n", DescribeOutcome(outcome).text.c_str());
+        std::printf("%s\n", Shown(DescribeOutcome(outcome).text).c_str());
         return ExitStatus::Done;
     }
     Complain(Explained(outcome, arguments));

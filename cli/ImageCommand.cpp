@@ -1,3 +1,4 @@
+#include "app/ShownText.h"
 #include "cli/DeviceLink.h"
 #include "cli/OutputTarget.h"
 #include "cli/PortOptions.h"
@@ -55,7 +56,7 @@ private:
     void Draw(int percent)
     {
         shown_ = percent;
-        std::fprintf(stderr, "\r数据提取中 %3d%%", percent);
+        std::fprintf(stderr, "\r%s %3d%%", Shown("数据提取中").c_str(), percent);
         std::fflush(stderr);
     }
 

@@ -1,3 +1,4 @@
+#include "app/ShownText.h"
 #include "cli/DeviceLink.h"
 #include "cli/OutputTarget.h"
 #include "cli/PortOptions.h"
@@ -124,12 +125,12 @@ ExitStatus Listen(const ListenArgs& listen)
 Verb AddListenVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("listen", "Print the barcodes the device decodes.");
-    command->footer("Each record as a line of UTF-8, as it arrives, until N records, S seconds, Ctrl+C or SIGTERM; -o "
+    command->footer(Shown("Each record as a line of UTF-8, as it arrives, until N records, S seconds, Ctrl+C or SIGTERM; -o "
                     "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record), each record as it "
                     "comes, so that every ending keeps what was captured.  A line on stderr "
                     "says when listening starts.  With --reconnect an unplugged device that is back within a minute is "
                     "opened again, with a line on stderr for each.  Status 1 for a lost port (with --reconnect: not back "
-                    "in time).");
+                    "in time)."));
     auto args = std::make_shared<ListenArgs>();
     AddPortOptions(*command, args->link, false);
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")

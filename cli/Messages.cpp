@@ -1,5 +1,7 @@
 #include "cli/Messages.h"
 
+#include "app/ShownText.h"
+
 #include <cstdio>
 
 namespace quillon::cli {
@@ -21,7 +23,7 @@ void SetSpeaker(const std::string& who)
 
 void Complain(const std::string& text)
 {
-    const std::string line = Prefix() + text + (text.ends_with('\n') ? "" : "\n");
+    const std::string line = Prefix() + Shown(text) + (text.ends_with('\n') ? "" : "\n");
     std::fputs(line.c_str(), stderr);
 }
 

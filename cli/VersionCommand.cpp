@@ -1,3 +1,4 @@
+#include "app/ShownText.h"
 #include "cli/DeviceLink.h"
 #include "cli/JsonResults.h"
 #include "cli/PortOptions.h"
@@ -67,7 +68,7 @@ ExitStatus PrintVersion(const VersionArgs& args)
     } else {
         for (const VersionField& field : VersionFields(info)) {
             if (Received(info, field.code))
-                std::printf("%s%s\n", field.label, field.text.c_str());
+                std::printf("%s%s\n", Shown(field.label).c_str(), field.text.c_str());
         }
     }
     std::fflush(stdout);  // the fields before the complaint, also through a pipe

@@ -1,4 +1,5 @@
 #include "cli/CommandTrace.h"
+#include "cli/InterfaceLanguage.h"
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/Verbs.h"
@@ -41,6 +42,8 @@ int Report(const CLI::App& app, const CLI::Error& error)
 
 int main(int argc, char** argv)
 {
+    quillon::cli::InterfaceLanguageOption language(argc, argv);
+    language.Install();
     CLI::App app("Command-line tool of Quillon: catalogues, serial ports, the device's settings, firmware, configuration-barcode sheets, device version, images and decoded output.",
                  "quillon-cli");
     app.set_version_flag("--version", std::string("quillon-cli ") + QUILLON_VERSION);
@@ -63,8 +66,11 @@ int main(int argc, char** argv)
 #endif
     };
     quillon::cli::CommandTrace trace;
-    for (const auto& verb : verbs)
+    language.AddOption(app);
+    for (const auto& verb : verbs) {
         trace.AddOption(*verb.command);
+        language.AddOption(*verb.command);
+    }
     // Every verb's help ends with the one table of exit statuses.
     for (const auto& verb : verbs)
         verb.command->footer(verb.command->get_footer() + "\n" + quillon::cli::kExitStatusTable);

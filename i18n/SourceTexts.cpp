@@ -5,11 +5,13 @@
 
 namespace quillon {
 
-const char* const kSourceTexts[] = {
+namespace {
+
+const char* const kTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", " $USER\n然后注销并重新登录，新的组才会生效。"),
     QT_TRANSLATE_NOOP("Quillon", " 个自定义条目未保存）"),
     QT_TRANSLATE_NOOP("Quillon", " 使用。\n请以该用户运行本程序，或请管理员修改该设备的权限。"),
-    QT_TRANSLATE_NOOP("Quillon", " 发送->  长度:%d  数据:"),
+    QT_TRANSLATE_NOOP("Quillon", " 发送->  长度:%1  数据:"),
     QT_TRANSLATE_NOOP("Quillon", " 失败："),
     QT_TRANSLATE_NOOP("Quillon", " 已不存在：设备可能已被拔出。请重新插上设备，再连接。"),
     QT_TRANSLATE_NOOP("Quillon", " 已拔出，设备已断开"),
@@ -19,7 +21,7 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", " 的权限：该设备只允许用户 "),
     QT_TRANSLATE_NOOP("Quillon", " 的权限：该设备属于 "),
     QT_TRANSLATE_NOOP("Quillon", " 组，当前用户不在这个组里。\n把当前用户加入该组：\n    sudo usermod -aG "),
-    QT_TRANSLATE_NOOP("Quillon", " 返回->  长度:%d  数据:"),
+    QT_TRANSLATE_NOOP("Quillon", " 返回->  长度:%1  数据:"),
     QT_TRANSLATE_NOOP("Quillon", "1/16比例"),
     QT_TRANSLATE_NOOP("Quillon", "1/2比例"),
     QT_TRANSLATE_NOOP("Quillon", "1/32比例"),
@@ -38,7 +40,7 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "NFC不同结果时间间隔，有效值为0－65535，单位ms："),
     QT_TRANSLATE_NOOP("Quillon", "NFC相同结果时间间隔设置"),
     QT_TRANSLATE_NOOP("Quillon", "NFC相同结果时间间隔，有效值为0－65535，单位ms："),
-    QT_TRANSLATE_NOOP("Quillon", "Prints the information bar's state text (\"COM9，联机\", or the device path)."),
+    QT_TRANSLATE_NOOP("Quillon", "Prints the information bar's state text (\"COM9，联机\", or the device path) once the\n"),
     QT_TRANSLATE_NOOP("Quillon", "Quillon - 扫描枪条码配置文档"),
     QT_TRANSLATE_NOOP("Quillon", "Quillon 条码扫描器配置工具"),
     QT_TRANSLATE_NOOP("Quillon", "\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n然后运行：\n    sudo udevadm control --reload-rules && sudo udevadm trigger"),
@@ -46,9 +48,8 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "\n请先关闭占用它的程序，再连接。"),
     QT_TRANSLATE_NOOP("Quillon", "\n请用网页浏览器打开该文件。"),
     QT_TRANSLATE_NOOP("Quillon", "\n请重新安装 Quillon 软件包。"),
-    QT_TRANSLATE_NOOP("Quillon", "\r数据提取中 %3d%%"),
     QT_TRANSLATE_NOOP("Quillon", "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record), each record as it "),
-    QT_TRANSLATE_NOOP("Quillon", "the profile, as read -o or the window's 保存配置 writes it; - reads "),
+    QT_TRANSLATE_NOOP("Quillon", "the profile, as read -o or the window's 保存配置 writes it; - reads standard input"),
     QT_TRANSLATE_NOOP("Quillon", "、"),
     QT_TRANSLATE_NOOP("Quillon", "。"),
     QT_TRANSLATE_NOOP("Quillon", "不同译码结果时间间隔设置"),
@@ -61,6 +62,7 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "串口连接中断，传输停止！"),
     QT_TRANSLATE_NOOP("Quillon", "任意输出模式"),
     QT_TRANSLATE_NOOP("Quillon", "传输已取消！"),
+    QT_TRANSLATE_NOOP("Quillon", "保存通信记录…"),
     QT_TRANSLATE_NOOP("Quillon", "保存配置(&S)...\tCtrl+S"),
     QT_TRANSLATE_NOOP("Quillon", "保存配置文件失败，原有文件未改变："),
     QT_TRANSLATE_NOOP("Quillon", "信息栏"),
@@ -83,7 +85,6 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "十六进制位数为奇数"),
     QT_TRANSLATE_NOOP("Quillon", "升级失败，请重新升级！"),
     QT_TRANSLATE_NOOP("Quillon", "升级完毕!"),
-    QT_TRANSLATE_NOOP("Quillon", "华文行楷"),
     QT_TRANSLATE_NOOP("Quillon", "原始比例"),
     QT_TRANSLATE_NOOP("Quillon", "参数无效"),
     QT_TRANSLATE_NOOP("Quillon", "发送"),
@@ -118,7 +119,6 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "多条码输出超时设置"),
     QT_TRANSLATE_NOOP("Quillon", "多码输出分隔符号配置"),
     QT_TRANSLATE_NOOP("Quillon", "奇偶校验："),
-    QT_TRANSLATE_NOOP("Quillon", "宋体"),
     QT_TRANSLATE_NOOP("Quillon", "宽度："),
     QT_TRANSLATE_NOOP("Quillon", "密钥-16进制字符"),
     QT_TRANSLATE_NOOP("Quillon", "密钥格式错误，请重试！"),
@@ -127,9 +127,9 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "工具栏"),
     QT_TRANSLATE_NOOP("Quillon", "已保存配置："),
     QT_TRANSLATE_NOOP("Quillon", "已打开配置："),
+    QT_TRANSLATE_NOOP("Quillon", "帮助 > 保存通信记录…，或 quillon --trace 文件、QUILLON_TRACE=文件"),
     QT_TRANSLATE_NOOP("Quillon", "帮助(&H)"),
     QT_TRANSLATE_NOOP("Quillon", "帮助文档(&C)\tCtrl+C"),
-    QT_TRANSLATE_NOOP("Quillon", "帮助文档.docx"),
     QT_TRANSLATE_NOOP("Quillon", "开始"),
     QT_TRANSLATE_NOOP("Quillon", "当前文档没有可保存为配置的设置条目（自定义条码不保存在配置中），请先添加设置！"),
     QT_TRANSLATE_NOOP("Quillon", "当前文档没有解码输出数据！"),
@@ -138,7 +138,6 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "当前没有可打印的配置信息，请先配置条码信息！"),
     QT_TRANSLATE_NOOP("Quillon", "当前状态："),
     QT_TRANSLATE_NOOP("Quillon", "当前视图："),
-    QT_TRANSLATE_NOOP("Quillon", "微软雅黑"),
     QT_TRANSLATE_NOOP("Quillon", "快门曝光控制"),
     QT_TRANSLATE_NOOP("Quillon", "扇区 0-15"),
     QT_TRANSLATE_NOOP("Quillon", "扇区号不能为空"),
@@ -155,11 +154,12 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "提取图片设定像素超过最小限制"),
     QT_TRANSLATE_NOOP("Quillon", "撤消操作(&U)\tCtrl+U"),
     QT_TRANSLATE_NOOP("Quillon", "数据位："),
-    QT_TRANSLATE_NOOP("Quillon", "数据提取中 %3d%%"),
+    QT_TRANSLATE_NOOP("Quillon", "数据提取中"),
     QT_TRANSLATE_NOOP("Quillon", "数据显示："),
     QT_TRANSLATE_NOOP("Quillon", "文件(&F)"),
     QT_TRANSLATE_NOOP("Quillon", "文档中已有条目。用配置文件中的条目替换它们，还是添加到文档末尾？"),
     QT_TRANSLATE_NOOP("Quillon", "断开设备(&E)\tCtrl+E"),
+    QT_TRANSLATE_NOOP("Quillon", "无法保存通信记录："),
     QT_TRANSLATE_NOOP("Quillon", "无法开始打印：打印机或输出文件不可用。请检查打印机，或在打印对话框中选择打印到PDF文件。"),
     QT_TRANSLATE_NOOP("Quillon", "无法打开配置文件，文档未改变："),
     QT_TRANSLATE_NOOP("Quillon", "无法识别的命令，请重试！"),
@@ -184,6 +184,7 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "条码配置"),
     QT_TRANSLATE_NOOP("Quillon", "条码颜色反转"),
     QT_TRANSLATE_NOOP("Quillon", "校验和错误"),
+    QT_TRANSLATE_NOOP("Quillon", "正在保存通信记录："),
     QT_TRANSLATE_NOOP("Quillon", "没有可以打开帮助文档的程序。操作指南位于：\n"),
     QT_TRANSLATE_NOOP("Quillon", "没有打开 "),
     QT_TRANSLATE_NOOP("Quillon", "没有找到帮助文档。操作指南应安装在：\n"),
@@ -204,7 +205,7 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "端口号（1 到 1024）或波特率无效，或设备不接受该波特率。"),
     QT_TRANSLATE_NOOP("Quillon", "端口号："),
     QT_TRANSLATE_NOOP("Quillon", "端口选择："),
-    QT_TRANSLATE_NOOP("Quillon", "第 %d 页 / 共 %d 页"),
+    QT_TRANSLATE_NOOP("Quillon", "第 %1 页 / 共 %2 页"),
     QT_TRANSLATE_NOOP("Quillon", "编辑(&E)"),
     QT_TRANSLATE_NOOP("Quillon", "行"),
     QT_TRANSLATE_NOOP("Quillon", "视图切换(&Q)"),
@@ -217,7 +218,7 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "记录已全部发送，设备未报告加载完毕！"),
     QT_TRANSLATE_NOOP("Quillon", "设备(&S)"),
     QT_TRANSLATE_NOOP("Quillon", "设备停止发送图像数据，提取未完成，请重试！"),
-    QT_TRANSLATE_NOOP("Quillon", "设备图像分辨率为：%dpix × %dpix "),
+    QT_TRANSLATE_NOOP("Quillon", "设备图像分辨率为："),
     QT_TRANSLATE_NOOP("Quillon", "设备序列号："),
     QT_TRANSLATE_NOOP("Quillon", "设备应答"),
     QT_TRANSLATE_NOOP("Quillon", "设备无应答，传输停止！"),
@@ -250,6 +251,10 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "连接设备(&T)\tCtrl+T"),
     QT_TRANSLATE_NOOP("Quillon", "退出(&X)"),
     QT_TRANSLATE_NOOP("Quillon", "选择文件"),
+    QT_TRANSLATE_NOOP("Quillon", "通信记录 (*.trace);;所有文件 (*)"),
+    QT_TRANSLATE_NOOP("Quillon", "通信记录已保存："),
+    QT_TRANSLATE_NOOP("Quillon", "通信记录已停止："),
+    QT_TRANSLATE_NOOP("Quillon", "通信记录："),
     QT_TRANSLATE_NOOP("Quillon", "通讯参数配置"),
     QT_TRANSLATE_NOOP("Quillon", "配置命令返回错误，请重试！"),
     QT_TRANSLATE_NOOP("Quillon", "配置文件 (*.json);;所有文件 (*)"),
@@ -276,6 +281,11 @@ const char* const kSourceTexts[] = {
     QT_TRANSLATE_NOOP("Quillon", "："),
 };
 
-const std::size_t kSourceTextCount = std::size(kSourceTexts);
+}  // namespace
+
+std::span<const char* const> SourceTexts()
+{
+    return kTexts;
+}
 
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "app/AboutDialog.h"
 
+#include "app/QtText.h"
+
 #include "app/ProductInfo.h"
 #include "app/ToolbarIcons.h"
 
@@ -14,10 +16,10 @@ namespace quillon {
 AboutDialog::AboutDialog(const std::string& catalogue, const std::string& traces, QWidget* parent)
     : QDialog(parent), version_(new QLineEdit(this)), catalogue_(new QLineEdit(this)), traces_(new QLineEdit(this))
 {
-    setWindowTitle(QStringLiteral("关于配置工具软件"));
+    setWindowTitle(Tr("关于配置工具软件"));
     auto* icon = new QLabel(this);
     icon->setPixmap(WindowIcon().pixmap(48, 48));
-    auto* name = new QLabel(QStringLiteral("Quillon 条码扫描器配置工具"), this);
+    auto* name = new QLabel(Tr("Quillon 条码扫描器配置工具"), this);
     QFont nameFont = name->font();
     nameFont.setBold(true);
     name->setFont(nameFont);
@@ -43,9 +45,9 @@ AboutDialog::AboutDialog(const std::string& catalogue, const std::string& traces
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(name, 0, 1);
     layout->addWidget(version_, 1, 1);
-    layout->addWidget(new QLabel(QStringLiteral("配置文件："), this), 2, 0);
+    layout->addWidget(new QLabel(Tr("配置文件："), this), 2, 0);
     layout->addWidget(catalogue_, 2, 1);
-    layout->addWidget(new QLabel(QStringLiteral("通信记录："), this), 3, 0);
+    layout->addWidget(new QLabel(Tr("通信记录："), this), 3, 0);
     layout->addWidget(traces_, 3, 1);
     layout->addWidget(buttons, 4, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);

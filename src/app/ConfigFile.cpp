@@ -11,7 +11,7 @@ std::string ReadCatalogueName(const std::string& configPath)
     // one is the line of the first syntax error, after which inih has still
     // read everything it could, so that value is used as it stands.
     if (reader.ParseError() < 0)
-        return "all.xml";
+        return kBundledCatalogue;
     return reader.Get("Common", "bspxml", "null");
 }
 

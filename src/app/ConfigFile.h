@@ -4,6 +4,9 @@
 namespace quillon {
 
 inline constexpr const char* kDefaultConfigFile = "./config/config.ini";
+// The catalogue installed with the programs, and its English translation.
+inline constexpr const char* kBundledCatalogue = "all.xml";
+inline constexpr const char* kBundledEnglishCatalogue = "all.en.xml";
 
 // The catalogue file name that the configuration file names in section
 // "Common", key "bspxml": "all.xml" when the file is missing or unreadable,

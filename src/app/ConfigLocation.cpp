@@ -1,6 +1,7 @@
 #include "app/ConfigLocation.h"
 
 #include "app/ConfigFile.h"
+#include "app/Language.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -71,10 +72,21 @@ std::string CatalogueBeside(const std::string& configPath, const std::string& ca
     return (fs::path(configPath).parent_path() / inWorkingFolder).string();
 }
 
+std::string NamedCatalogue(const std::string& configPath)
+{
+    const std::string name = ReadCatalogueName(configPath);
+    if (name == kBundledCatalogue && InterfaceLanguage() == Language::English) {
+        const std::string english = CatalogueBeside(configPath, kBundledEnglishCatalogue);
+        std::error_code error;
+        if (fs::is_regular_file(english, error))
+            return english;
+    }
+    return CatalogueBeside(configPath, name);
+}
+
 std::string LocateCatalogue()
 {
-    const std::string configPath = LocateConfigFile();
-    return CatalogueBeside(configPath, ReadCatalogueName(configPath));
+    return NamedCatalogue(LocateConfigFile());
 }
 
 }  // namespace quillon

@@ -35,6 +35,11 @@ std::string LocateConfigFile();
 // file's folder; the name follows the rules of CataloguePath.
 std::string CatalogueBeside(const std::string& configPath, const std::string& catalogueFile);
 
+// The catalogue the configuration file at configPath names, in its folder.
+// In the English interface the bundled all.xml gives way to the English
+// all.en.xml beside it, when there is one; any other name is taken as named.
+std::string NamedCatalogue(const std::string& configPath);
+
 // The catalogue this process starts with: the configuration file found by
 // LocateConfigFile and the name inside it.
 std::string LocateCatalogue();

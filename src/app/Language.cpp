@@ -1,20 +1,20 @@
 #include "app/Language.h"
 
 #include <cstdlib>
+#include <initializer_list>
 
 namespace quillon {
 
 namespace {
 
 Language g_language = Language::Chinese;
-TextTranslator g_translator = nullptr;
 
-const char* FirstSet(std::initializer_list<const char*> values)
+std::string_view FirstSet(std::initializer_list<const char*> values)
 {
     for (const char* value : values)
         if (value != nullptr && *value != '\0')
             return value;
-    return "";
+    return {};
 }
 
 }  // namespace
@@ -31,8 +31,8 @@ std::optional<Language> LanguageNamed(std::string_view name)
 Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang)
 {
     const std::string_view locale = FirstSet({lcAll, lcMessages, lang});
-    const bool english = locale.starts_with("en") && (locale.size() == 2 || locale[2] == '_' || locale[2] == '.' ||
-                                                      locale[2] == '@');
+    // "en", "en_GB.UTF-8", "en@shaw", but not "eo" or "enx".
+    const bool english = locale.starts_with("en") && (locale.size() == 2 || locale.find_first_of("_.@") == 2);
     return english ? Language::English : Language::Chinese;
 }
 
@@ -51,16 +51,6 @@ void SetInterfaceLanguage(Language language)
 Language InterfaceLanguage()
 {
     return g_language;
-}
-
-void SetTextTranslator(TextTranslator translator)
-{
-    g_translator = translator;
-}
-
-std::string Shown(std::string_view text)
-{
-    return g_translator != nullptr ? g_translator(text) : std::string(text);
 }
 
 }  // namespace quillon

@@ -1,12 +1,11 @@
 #pragma once
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace quillon {
 
 // The language of what the programs show.  Chinese is the original; every
-// text has its Chinese source as the key of its English translation.
+// English text is keyed by the Chinese text it translates.
 enum class Language { Chinese, English };
 
 // "en" or "zh" as given to --lang; nothing for any other word.
@@ -17,18 +16,12 @@ std::optional<Language> LanguageNamed(std::string_view name);
 // for everything else (zh*, C, POSIX, or a language without a translation).
 Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
 
-// The process's locale environment, unless --lang named one.
+// --lang when given, else the process's locale.
 Language ChooseLanguage(std::optional<Language> asked);
 
-// Chosen once at start; what the core picks by language (the bundled
-// catalogue, the operator's guide) asks here.
+// Chosen once at start; what is picked by language (the bundled catalogue,
+// the operator's guide) asks here.
 void SetInterfaceLanguage(Language language);
 Language InterfaceLanguage();
-
-// Texts the core composes for display pass through here, so that a
-// translation set by the interface reaches them; unchanged while none is.
-using TextTranslator = std::string (*)(std::string_view text);
-void SetTextTranslator(TextTranslator translator);
-std::string Shown(std::string_view text);
 
 }  // namespace quillon

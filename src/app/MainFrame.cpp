@@ -55,12 +55,13 @@ namespace {
 // The caption without its mnemonic and shortcut label, for tooltips.
 QString ToolTipText(std::string_view caption)
 {
-    QString text = Q(caption);
+    QString text = Tr(caption);
     text = text.left(text.indexOf('\t'));
     const int mnemonic = text.indexOf(QStringLiteral("(&"));
     if (mnemonic >= 0)
         text = text.left(mnemonic);
     text.remove(QStringLiteral("..."));
+    text.remove(QLatin1Char('&'));  // an English caption marks its key inside a word
     return text;
 }
 
@@ -284,7 +285,7 @@ void CMainFrame::ShowOffline()
 
 void CMainFrame::ShowStatus(const std::string& text)
 {
-    statusBar()->showMessage(Q(text));
+    statusBar()->showMessage(Tr(text));
 }
 
 ReplyRoute CMainFrame::RestingRoute() const
@@ -301,7 +302,7 @@ void CMainFrame::RestingRouteChanged()
 void CMainFrame::CreateActions()
 {
     for (const CommandInfo& command : Commands()) {
-        auto* action = new QAction(Q(command.caption), this);
+        auto* action = new QAction(Tr(command.caption), this);
         action->setObjectName(QString::number(static_cast<int>(command.id)));
         action->setToolTip(ToolTipText(command.caption));
         action->setStatusTip(ToolTipText(command.caption));
@@ -359,7 +360,7 @@ void CMainFrame::CreateMenus()
         // View switching is reached through the toolbar and the tree, not the menu.
         if (menuIndex == kViewSwitchMenu)
             continue;
-        QMenu* menu = menuBar()->addMenu(Q(titles[static_cast<std::size_t>(menuIndex)]));
+        QMenu* menu = menuBar()->addMenu(Tr(titles[static_cast<std::size_t>(menuIndex)]));
         for (const CommandInfo& command : Commands()) {
             if (command.menu != menuIndex)
                 continue;
@@ -374,7 +375,7 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBars()
 {
-    auto* toolBar = addToolBar(QStringLiteral("工具栏"));
+    auto* toolBar = addToolBar(Tr("工具栏"));
     toolBar->setObjectName("toolBar");
     toolBar->setIconSize(QSize(32, 32));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -386,7 +387,7 @@ void CMainFrame::CreateToolBars()
     }
 
     addToolBarBreak();
-    auto* infoToolBar = addToolBar(QStringLiteral("信息栏"));
+    auto* infoToolBar = addToolBar(Tr("信息栏"));
     infoToolBar->setObjectName("infoToolBar");
     infoBar_ = new CWndInfoFrm(infoToolBar);
     infoToolBar->addWidget(infoBar_);
@@ -396,7 +397,7 @@ void CMainFrame::CreateToolBars()
 
 void CMainFrame::CreateStatusBar()
 {
-    statusBar()->showMessage(QStringLiteral("就绪"));
+    statusBar()->showMessage(Tr("就绪"));
     lockIndicators_ = new LockIndicators(statusBar());
     traceMenu_ = new TraceMenu({statusBar(), actions_[CommandId::SaveTrace], *prompt_, parts_.chooseSaveFile}, this);
 }

@@ -1,5 +1,7 @@
 #include "app/ProfileMenu.h"
 
+#include "app/QtText.h"
+
 #include "app/SavePathStore.h"
 #include "document/QuillonDoc.h"
 #include "profile/ProfileCommands.h"
@@ -13,7 +15,7 @@ namespace quillon {
 
 namespace {
 
-const QString kFilter = QStringLiteral("配置文件 (*.json);;所有文件 (*)");
+const QString kFilter = Tr("配置文件 (*.json);;所有文件 (*)");
 
 std::vector<std::string> StdStrings(const QStringList& list)
 {

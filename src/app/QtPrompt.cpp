@@ -1,5 +1,7 @@
 #include "app/QtPrompt.h"
 
+#include "app/QtText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -38,19 +40,19 @@ private:
 void QtPrompt::ShowError(const std::string& text)
 {
     const OrdinaryPointer pointer;
-    QMessageBox::warning(parent_, Caption(), QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::warning(parent_, Caption(), Tr(text), QMessageBox::Ok);
 }
 
 void QtPrompt::ShowInfo(const std::string& text)
 {
     const OrdinaryPointer pointer;
-    QMessageBox::information(parent_, Caption(), QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::information(parent_, Caption(), Tr(text), QMessageBox::Ok);
 }
 
 bool QtPrompt::AskOkCancel(const std::string& text)
 {
     const OrdinaryPointer pointer;
-    return QMessageBox::question(parent_, Caption(), QString::fromStdString(text),
+    return QMessageBox::question(parent_, Caption(), Tr(text),
                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
 }
@@ -58,7 +60,7 @@ bool QtPrompt::AskOkCancel(const std::string& text)
 bool QtPrompt::WarnOkCancel(const std::string& text)
 {
     const OrdinaryPointer pointer;
-    return QMessageBox::warning(parent_, Caption(), QString::fromStdString(text),
+    return QMessageBox::warning(parent_, Caption(), Tr(text),
                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
 }
@@ -66,10 +68,10 @@ bool QtPrompt::WarnOkCancel(const std::string& text)
 IPrompt::Choice QtPrompt::AskChoice(const std::string& text, const std::string& first, const std::string& second)
 {
     const OrdinaryPointer pointer;
-    QMessageBox box(QMessageBox::Question, Caption(), QString::fromStdString(text), QMessageBox::NoButton, parent_);
-    QAbstractButton* firstButton = box.addButton(QString::fromStdString(first), QMessageBox::AcceptRole);
-    QAbstractButton* secondButton = box.addButton(QString::fromStdString(second), QMessageBox::AcceptRole);
-    box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    QMessageBox box(QMessageBox::Question, Caption(), Tr(text), QMessageBox::NoButton, parent_);
+    QAbstractButton* firstButton = box.addButton(Tr(first), QMessageBox::AcceptRole);
+    QAbstractButton* secondButton = box.addButton(Tr(second), QMessageBox::AcceptRole);
+    box.setEscapeButton(box.addButton(Tr("取消"), QMessageBox::RejectRole));
     box.setDefaultButton(static_cast<QPushButton*>(firstButton));
     box.exec();
     if (box.clickedButton() == firstButton)

@@ -22,7 +22,9 @@ void Print(std::FILE* stream, const QString& text)
 StartOptions::StartOptions()
     : catalogue_(QStringList{"catalogue"}, "Start with the catalogue FILE instead of the one config.ini names.",
                  "FILE"),
-      trace_(QStringList{"trace"}, "Write every byte sent and received to FILE (also $QUILLON_TRACE).", "FILE")
+      trace_(QStringList{"trace"}, "Write every byte sent and received to FILE (also $QUILLON_TRACE).", "FILE"),
+      lang_(QStringList{"lang"}, "Show the interface in LANG: en (English) or zh (Chinese). The locale decides when not given.",
+            "LANG")
 {
     parser_.setApplicationDescription(
         "Quillon configures barcode scanners over a serial port and prints configuration barcodes.");
@@ -30,6 +32,7 @@ StartOptions::StartOptions()
     parser_.addVersionOption();
     parser_.addOption(catalogue_);
     parser_.addOption(trace_);
+    parser_.addOption(lang_);
 }
 
 std::optional<int> StartOptions::AnswerWithoutDisplay(const QStringList& arguments)
@@ -46,6 +49,11 @@ std::optional<int> StartOptions::Parse(const QStringList& arguments)
     }
     if (!parser_.positionalArguments().isEmpty()) {
         Print(stderr, "quillon: unexpected argument " + parser_.positionalArguments().front()
+                          + "\nRun 'quillon --help' for the options.\n");
+        return kBadArguments;
+    }
+    if (parser_.isSet(lang_) && !LanguageNamed(parser_.value(lang_).toStdString())) {
+        Print(stderr, "quillon: --lang must be en or zh, not " + parser_.value(lang_)
                           + "\nRun 'quillon --help' for the options.\n");
         return kBadArguments;
     }
@@ -77,6 +85,11 @@ std::string StartOptions::Catalogue() const
 std::string StartOptions::Trace() const
 {
     return ProgramTrace::RequestedPath(QFile::encodeName(parser_.value(trace_)).toStdString());
+}
+
+Language StartOptions::InterfaceLanguage() const
+{
+    return ChooseLanguage(parser_.isSet(lang_) ? LanguageNamed(parser_.value(lang_).toStdString()) : std::nullopt);
 }
 
 }  // namespace quillon

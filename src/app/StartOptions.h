@@ -2,12 +2,15 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "app/Language.h"
+
 #include <optional>
 #include <string>
 
 namespace quillon {
 
-// The window program's command line: --help, --version, --catalogue FILE and --trace FILE.
+// The window program's command line: --help, --version, --catalogue FILE,
+// --trace FILE and --lang en|zh.
 class StartOptions {
 public:
     StartOptions();
@@ -26,6 +29,8 @@ public:
     std::string Catalogue() const;
     // --trace FILE, else $QUILLON_TRACE; empty for neither.
     std::string Trace() const;
+    // --lang, else the locale's language.
+    Language InterfaceLanguage() const;
 
 private:
     std::optional<int> Answer();
@@ -33,6 +38,7 @@ private:
     QCommandLineParser parser_;
     QCommandLineOption catalogue_;
     QCommandLineOption trace_;
+    QCommandLineOption lang_;
 };
 
 }  // namespace quillon

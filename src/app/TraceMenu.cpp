@@ -27,7 +27,7 @@ void TraceMenu::Toggle()
         return;
     }
     const QString path = parts_.chooseSave(QDir::home().filePath(QStringLiteral("quillon.trace")),
-                                           QStringLiteral("通信记录 (*.trace);;所有文件 (*)"));
+                                           Tr("通信记录 (*.trace);;所有文件 (*)"));
     if (path.isEmpty()) {
         ShowState();
         return;
@@ -55,20 +55,20 @@ void TraceMenu::Stop()
     const std::string path = trace_.Path();
     trace_.Stop("the window stopped the trace");
     ShowState();
-    parts_.statusBar->showMessage(Q(kTraceSavedText + path));
+    parts_.statusBar->showMessage(Tr(kTraceSavedText) + Q(path));
 }
 
 void TraceMenu::Failed(const std::string& message)
 {
     trace_.Stop();
     ShowState();
-    parts_.statusBar->showMessage(Q(kTraceStoppedText + message));
+    parts_.statusBar->showMessage(Tr(kTraceStoppedText) + Tr(message));
 }
 
 void TraceMenu::ShowState()
 {
     parts_.action->setChecked(Recording());
-    label_->setText(Recording() ? Q(kTraceRecordingText + trace_.Path()) : QString());
+    label_->setText(Recording() ? Tr(kTraceRecordingText) + Q(trace_.Path()) : QString());
     label_->setVisible(Recording());
 }
 

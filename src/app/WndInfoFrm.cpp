@@ -33,11 +33,11 @@ constexpr int kBarHeight = 40;
 
 CWndInfoFrm::CWndInfoFrm(QWidget* parent)
     : QWidget(parent),
-      statusCaption_(new QLabel(Q(kStatusCaption), this)),
-      statusText_(new QLabel(Q(kStatusOffline), this)),
-      viewCaption_(new QLabel(Q(kViewCaption), this)),
-      viewText_(new QLabel(Q(kViewConfiguration), this)),
-      formatCaption_(new QLabel(Q(kOutputFormatCaption), this)),
+      statusCaption_(new QLabel(Tr(kStatusCaption), this)),
+      statusText_(new QLabel(Tr(kStatusOffline), this)),
+      viewCaption_(new QLabel(Tr(kViewCaption), this)),
+      viewText_(new QLabel(Tr(kViewConfiguration), this)),
+      formatCaption_(new QLabel(Tr(kOutputFormatCaption), this)),
       formatList_(new QComboBox(this))
 {
     setObjectName("infoBar");
@@ -50,11 +50,15 @@ CWndInfoFrm::CWndInfoFrm(QWidget* parent)
     SetTextColour(viewText_, ToColor(kOnlineColour));
 
     const QFontMetrics metrics(font);
-    const int captionWidth = metrics.horizontalAdvance(Q(kStatusCaption)) + 4;
+    const int captionWidth = metrics.horizontalAdvance(Tr(kStatusCaption)) + 4;
     statusCaption_->setGeometry(10, kTop, captionWidth, kRowHeight);
-    statusText_->setGeometry(10 + captionWidth, kTop, metrics.horizontalAdvance(Q("COM1024，联机")) + 40, kRowHeight);
-    viewCaption_->resize(metrics.horizontalAdvance(Q(kViewCaption)) + 4, kRowHeight);
-    formatCaption_->resize(metrics.horizontalAdvance(Q(kOutputFormatCaption)) + 4, kRowHeight);
+    // Room for the widest state it shows: the longest port name online, or an
+    // offline text that a translation may make longer still.
+    const int stateWidth = std::max(metrics.horizontalAdvance(Tr("COM1024，联机")) + 40,
+                                    metrics.horizontalAdvance(Tr(kStatusOffline)) + 10);
+    statusText_->setGeometry(10 + captionWidth, kTop, stateWidth, kRowHeight);
+    viewCaption_->resize(metrics.horizontalAdvance(Tr(kViewCaption)) + 4, kRowHeight);
+    formatCaption_->resize(metrics.horizontalAdvance(Tr(kOutputFormatCaption)) + 4, kRowHeight);
     formatList_->resize(std::max(90, formatList_->sizeHint().width()), kRowHeight + 4);
     PlaceViewCaption(statusText_->geometry().right() + 20);
     Reset();
@@ -67,7 +71,7 @@ QSize CWndInfoFrm::sizeHint() const
 
 void CWndInfoFrm::Reset()
 {
-    statusText_->setText(Q(kStatusOffline));
+    statusText_->setText(Tr(kStatusOffline));
     connected_ = false;
     ApplyStatusColour();
     formatList_->setCurrentIndex(0);
@@ -77,7 +81,7 @@ void CWndInfoFrm::Reset()
 
 void CWndInfoFrm::SetConnected(int portNumber)
 {
-    statusText_->setText(Q(ConnectedStatusText(portNumber)));
+    statusText_->setText(Tr(ConnectedStatusText(portNumber)));
     connected_ = true;
     ApplyStatusColour();
 }
@@ -89,7 +93,7 @@ void CWndInfoFrm::ApplyStatusColour()
 
 void CWndInfoFrm::SetView(const std::string& viewName, bool showOutputFormat)
 {
-    viewText_->setText(QString::fromStdString(viewName));
+    viewText_->setText(Tr(viewName));
     formatCaption_->setVisible(showOutputFormat);
     formatList_->setVisible(showOutputFormat);
 }
@@ -106,7 +110,7 @@ void CWndInfoFrm::PlaceViewCaption(int x)
 
 void CWndInfoFrm::PlaceOutputFormat()
 {
-    const int x = viewText_->geometry().x() + viewText_->fontMetrics().horizontalAdvance(Q(kViewMonitor)) + 30;
+    const int x = viewText_->geometry().x() + viewText_->fontMetrics().horizontalAdvance(Tr(kViewMonitor)) + 30;
     formatCaption_->move(x, kTop);
     formatList_->move(x + formatCaption_->width(), kTop - 2);
 }

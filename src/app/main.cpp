@@ -1,6 +1,6 @@
 #include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
-#include "app/QtTranslations.h"
+#include "app/QtLanguage.h"
 #include "app/SavePathStore.h"
 #include "app/StartOptions.h"
 #include "app/TraceMenu.h"
@@ -44,9 +44,9 @@ int main(int argc, char** argv)
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Quillon");
-    quillon::InstallQtTranslations(app);
     if (const auto status = options.Parse(QApplication::arguments()))
         return *status;
+    quillon::InstallInterfaceLanguage(app, options.InterfaceLanguage());
 
     quillon::MainFrameParts parts;
     parts.configPath = quillon::LocateConfigFile();

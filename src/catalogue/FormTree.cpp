@@ -1,6 +1,5 @@
 #include "catalogue/FormTree.h"
 
-#include "app/ConfigFile.h"
 #include "app/ConfigLocation.h"
 #include "app/Prompt.h"
 #include "app/QtText.h"
@@ -72,7 +71,7 @@ void CFormTree::CreateControls()
     description_->setReadOnly(true);
 
     auto box = [this](const char* name, const char* caption) {
-        auto* check = new QCheckBox(QString::fromUtf8(caption), this);
+        auto* check = new QCheckBox(Tr(caption), this);
         check->setObjectName(name);
         check->setProperty("caption", check->text());
         return check;
@@ -92,9 +91,9 @@ void CFormTree::CreateControls()
     codeEdit_->setObjectName("code1083");
     noteEdit_ = new QLineEdit(this);
     noteEdit_->setObjectName("note1084");
-    codeLabel_ = new QLabel(QString::fromUtf8("配置码"), this);
+    codeLabel_ = new QLabel(Tr("配置码"), this);
     codeLabel_->setObjectName("codeLabel1085");
-    noteLabel_ = new QLabel(QString::fromUtf8("说明"), this);
+    noteLabel_ = new QLabel(Tr("说明"), this);
     noteLabel_->setObjectName("noteLabel1086");
     for (QWidget* hidden : std::initializer_list<QWidget*>{addButton_, codeEdit_, noteEdit_, codeLabel_, noteLabel_})
         hidden->hide();
@@ -115,9 +114,7 @@ void CFormTree::CreateControls()
 
 void CFormTree::InitialUpdate()
 {
-    catalogue_ = services_.catalogue.empty()
-                     ? CatalogueBeside(services_.configPath, ReadCatalogueName(services_.configPath))
-                     : services_.catalogue;
+    catalogue_ = services_.catalogue.empty() ? NamedCatalogue(services_.configPath) : services_.catalogue;
     LoadCatalogue();
     makeBarcode_->setChecked(true);
     if (services_.host.CurrentView() != ViewMode::Monitor)

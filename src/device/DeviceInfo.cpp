@@ -59,7 +59,7 @@ std::uint32_t DeviceInfo::ParseInfoReply(const std::uint8_t* frame, std::size_t 
         width = ByteAt(frame, count, 5) << 8 | ByteAt(frame, count, 6);
         height = ByteAt(frame, count, 7) << 8 | ByteAt(frame, count, 8);
         char sentence[96];
-        std::snprintf(sentence, sizeof sentence, "设备图像分辨率为：%dpix × %dpix ", width, height);
+        std::snprintf(sentence, sizeof sentence, "%s%dpix × %dpix ", "设备图像分辨率为：", width, height);
         text += sentence;
     } else if (count > kDataStart) {
         AppendLatin1(text, frame + kDataStart, count - kDataStart);

@@ -24,10 +24,10 @@ CPicSizeDlg::CPicSizeDlg(IPrompt& prompt, QWidget* parent)
     : QDialog(parent), prompt_(prompt), buttons_(new QButtonGroup(this)), width_(new QLineEdit(this)),
       height_(new QLineEdit(this))
 {
-    setWindowTitle(Q(kPicSizeCaption));
+    setWindowTitle(Tr(kPicSizeCaption));
     auto* layout = new QVBoxLayout(this);
     for (int id = 0; id < static_cast<int>(std::size(kButtonTexts)); ++id) {
-        auto* button = new QRadioButton(Q(kButtonTexts[id]), this);
+        auto* button = new QRadioButton(Tr(kButtonTexts[id]), this);
         button->setObjectName(QStringLiteral("scale%1").arg(id));
         buttons_->addButton(button, id);
         layout->addWidget(button);
@@ -41,8 +41,8 @@ CPicSizeDlg::CPicSizeDlg(IPrompt& prompt, QWidget* parent)
     width_->setValidator(digits);
     height_->setValidator(digits);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("宽度："), width_);
-    fields->addRow(QStringLiteral("高度："), height_);
+    fields->addRow(Tr("宽度："), width_);
+    fields->addRow(Tr("高度："), height_);
     layout->addLayout(fields);
 
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

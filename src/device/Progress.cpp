@@ -13,7 +13,7 @@ CProgress::CProgress(const TransferProgress& progress, QWidget* parent)
     : QDialog(parent), progress_(progress), bar_(new QProgressBar(this)), text_(new QLabel(this)),
       timer_(new QTimer(this))
 {
-    setWindowTitle(QStringLiteral("图像提取"));
+    setWindowTitle(Tr("图像提取"));
     bar_->setObjectName("bar");
     text_->setObjectName("text");
     bar_->setRange(0, 100);
@@ -33,7 +33,7 @@ int CProgress::exec()
 {
     watch_ = ProgressWatch{};
     bar_->setValue(0);
-    text_->setText(Q(watch_.Text()));
+    text_->setText(Tr(watch_.Text()));
     timer_->start();
     const int result = QDialog::exec();
     timer_->stop();
@@ -47,7 +47,7 @@ void CProgress::OnTick()
     case ProgressWatch::Step::Stalled: reject(); return;
     case ProgressWatch::Step::Show:
         bar_->setValue(watch_.Percent());
-        text_->setText(Q(watch_.Text()));
+        text_->setText(Tr(watch_.Text()));
         return;
     }
 }

@@ -30,9 +30,9 @@ QString CReadToolsVer::HeadingFamily()
 
 CReadToolsVer::CReadToolsVer(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(Q(kVersionHeading));
+    setWindowTitle(Tr(kVersionHeading));
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(Q(kVersionHeading), this);
+    auto* heading = new QLabel(Tr(kVersionHeading), this);
     heading->setObjectName("heading");
     QFont font(HeadingFamily());
     font.setPointSize(16);
@@ -56,7 +56,7 @@ void CReadToolsVer::SetFields(const std::vector<VersionField>& fields)
     for (QLabel* field : fields_)
         field->clear();
     for (std::size_t i = 0; i < fields.size() && i < fields_.size(); ++i) {
-        fields_[i]->setText(Q(fields[i].label) + Q(fields[i].text));
+        fields_[i]->setText(Tr(fields[i].label) + Q(fields[i].text));
         fields_[i]->setVisible(fields[i].code != kHiddenCode);
     }
 }

@@ -28,7 +28,7 @@ ProgressWatch::Step ProgressWatch::Tick(const TransferProgress& progress)
 std::string ProgressWatch::Text() const
 {
     char text[48];
-    std::snprintf(text, sizeof text, "数据提取中 %3d%%", percent_);
+    std::snprintf(text, sizeof text, "%s %3d%%", "数据提取中", percent_);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/CodeNumDLG.h"
 
+#include "app/QtText.h"
+
 #include "dialogs/DialogTexts.h"
 
 #include <QBoxLayout>
@@ -13,7 +15,7 @@ namespace quillon {
 CCodeNumDLG::CCodeNumDLG(IPrompt& prompt, QWidget* parent)
     : ParameterDialogBase(prompt, parent), field_(new QLineEdit(this))
 {
-    setWindowTitle(QString::fromUtf8(dialog_texts::kCodeNumTitle));
+    setWindowTitle(Tr(dialog_texts::kCodeNumTitle));
     field_->setObjectName("field");
     // No length limit: a pre-filled value must be shown whole so that OK
     // can refuse it, and the field cannot be typed into anyway.
@@ -34,7 +36,7 @@ CCodeNumDLG::CCodeNumDLG(IPrompt& prompt, QWidget* parent)
     arrows->addWidget(up);
     arrows->addWidget(down);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kCodeNumPrompt), this));
+    row->addWidget(new QLabel(Tr(dialog_texts::kCodeNumPrompt), this));
     row->addWidget(field_);
     row->addLayout(arrows);
     Content()->addLayout(row);

@@ -1,5 +1,7 @@
 #include "dialogs/M1BlockDlg.h"
 
+#include "app/QtText.h"
+
 #include "dialogs/DialogTexts.h"
 #include "dialogs/M1BlockRules.h"
 
@@ -14,11 +16,11 @@ CM1BlockDlg::CM1BlockDlg(IPrompt& prompt, QWidget* parent)
     : ParameterDialogBase(prompt, parent),
       sector_(new QLineEdit(this)),
       block_(new QLineEdit(this)),
-      keyA_(new QRadioButton(QString::fromUtf8(dialog_texts::kM1KeyA), this)),
-      keyB_(new QRadioButton(QString::fromUtf8(dialog_texts::kM1KeyB), this)),
+      keyA_(new QRadioButton(Tr(dialog_texts::kM1KeyA), this)),
+      keyB_(new QRadioButton(Tr(dialog_texts::kM1KeyB), this)),
       key_(new QLineEdit(this))
 {
-    setWindowTitle(QString::fromUtf8(dialog_texts::kM1Title));
+    setWindowTitle(Tr(dialog_texts::kM1Title));
     sector_->setObjectName("sector");
     block_->setObjectName("block");
     keyA_->setObjectName("keyA");
@@ -29,10 +31,10 @@ CM1BlockDlg::CM1BlockDlg(IPrompt& prompt, QWidget* parent)
     keys->addWidget(keyA_);
     keys->addWidget(keyB_);
     auto* form = new QFormLayout;
-    form->addRow(QString::fromUtf8(dialog_texts::kM1Sector), sector_);
-    form->addRow(QString::fromUtf8(dialog_texts::kM1Block), block_);
+    form->addRow(Tr(dialog_texts::kM1Sector), sector_);
+    form->addRow(Tr(dialog_texts::kM1Block), block_);
     form->addRow(keys);
-    form->addRow(QString::fromUtf8(dialog_texts::kM1Key), key_);
+    form->addRow(Tr(dialog_texts::kM1Key), key_);
     Content()->addLayout(form);
     PrepareShowing();
 }

@@ -1,5 +1,7 @@
 #include "dialogs/MbcStrOrder.h"
 
+#include "app/QtText.h"
+
 #include "dialogs/DialogTexts.h"
 #include "dialogs/SymbologyNames.h"
 
@@ -12,18 +14,18 @@ namespace quillon {
 
 CMbcStrOrder::CMbcStrOrder(IPrompt& prompt, QWidget* parent)
     : ParameterDialogBase(prompt, parent),
-      anyOrder_(new QRadioButton(QString::fromUtf8(dialog_texts::kAnyOrder), this)),
-      specifiedOrder_(new QRadioButton(QString::fromUtf8(dialog_texts::kSpecifiedOrder), this)),
+      anyOrder_(new QRadioButton(Tr(dialog_texts::kAnyOrder), this)),
+      specifiedOrder_(new QRadioButton(Tr(dialog_texts::kSpecifiedOrder), this)),
       names_(new QComboBox(this))
 {
-    setWindowTitle(QString::fromUtf8(dialog_texts::kMbcStrOrderTitle));
+    setWindowTitle(Tr(dialog_texts::kMbcStrOrderTitle));
     anyOrder_->setObjectName("anyOrder");
     specifiedOrder_->setObjectName("specifiedOrder");
     names_->setObjectName("names");
     names_->setEditable(true);
     names_->setInsertPolicy(QComboBox::NoInsert);
     for (const SymbologyName& entry : SymbologyNames())
-        names_->addItem(QString::fromUtf8(entry.name));
+        names_->addItem(Q(entry.name));
 
     connect(anyOrder_, &QRadioButton::clicked, this, [this] {
         names_->setEnabled(false);
@@ -35,7 +37,7 @@ CMbcStrOrder::CMbcStrOrder(IPrompt& prompt, QWidget* parent)
     modes->addWidget(anyOrder_);
     modes->addWidget(specifiedOrder_);
     Content()->addLayout(modes);
-    Content()->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kMbcStrOrderPrompt), this));
+    Content()->addWidget(new QLabel(Tr(dialog_texts::kMbcStrOrderPrompt), this));
     Content()->addWidget(names_);
     PrepareShowing();
 }

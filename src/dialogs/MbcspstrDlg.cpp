@@ -1,5 +1,7 @@
 #include "dialogs/MbcspstrDlg.h"
 
+#include "app/QtText.h"
+
 #include "dialogs/DialogTexts.h"
 
 #include <QBoxLayout>
@@ -17,9 +19,9 @@ constexpr int kLimit = static_cast<int>(MbcSpStrRules::kMaxCharacters);
 CMbcspstrDlg::CMbcspstrDlg(IPrompt& prompt, QWidget* parent)
     : ParameterDialogBase(prompt, parent), field_(new QLineEdit(this))
 {
-    setWindowTitle(QString::fromUtf8(dialog_texts::kMbcSpStrTitle));
+    setWindowTitle(Tr(dialog_texts::kMbcSpStrTitle));
     field_->setObjectName("field");
-    Content()->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kMbcSpStrPrompt), this));
+    Content()->addWidget(new QLabel(Tr(dialog_texts::kMbcSpStrPrompt), this));
     Content()->addWidget(field_);
     PrepareShowing();
 }

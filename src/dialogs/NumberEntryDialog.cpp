@@ -1,5 +1,7 @@
 #include "dialogs/NumberEntryDialog.h"
 
+#include "app/QtText.h"
+
 #include "dialogs/DialogTexts.h"
 
 #include <QBoxLayout>
@@ -22,15 +24,15 @@ NumberEntryDialog::NumberEntryDialog(IPrompt& prompt, QWidget* parent, bool mill
     auto* row = new QHBoxLayout;
     row->addWidget(field_, 1);
     if (millisecondUnit)
-        row->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kMilliseconds), this));
+        row->addWidget(new QLabel(Tr(dialog_texts::kMilliseconds), this));
     Content()->addWidget(prompt_);
     Content()->addLayout(row);
 }
 
 void NumberEntryDialog::SetCaptions(const char* title, const char* promptText)
 {
-    setWindowTitle(QString::fromUtf8(title));
-    prompt_->setText(QString::fromUtf8(promptText));
+    setWindowTitle(Tr(title));
+    prompt_->setText(Tr(promptText));
 }
 
 void NumberEntryDialog::SetField(const std::string& text)

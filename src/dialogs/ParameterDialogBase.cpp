@@ -1,5 +1,7 @@
 #include "dialogs/ParameterDialogBase.h"
 
+#include "app/QtText.h"
+
 #include "app/Prompt.h"
 #include "dialogs/DialogTexts.h"
 
@@ -16,10 +18,10 @@ ParameterDialogBase::ParameterDialogBase(IPrompt& prompt, QWidget* parent)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setText(QString::fromUtf8(dialog_texts::kOk));
+    ok->setText(Tr(dialog_texts::kOk));
     ok->setObjectName("ok");
     QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    cancel->setText(QString::fromUtf8(dialog_texts::kCancel));
+    cancel->setText(Tr(dialog_texts::kCancel));
     cancel->setObjectName("cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &ParameterDialogBase::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ParameterDialogBase::reject);

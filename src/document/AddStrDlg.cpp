@@ -1,5 +1,7 @@
 #include "document/AddStrDlg.h"
 
+#include "app/QtText.h"
+
 #include "dialogs/DialogTexts.h"
 
 #include <QBoxLayout>
@@ -12,11 +14,11 @@ namespace quillon {
 CAddStrDlg::CAddStrDlg(IPrompt& prompt, QWidget* parent)
     : ParameterDialogBase(prompt, parent),
       text_(new QLineEdit(this)),
-      tab_(new QCheckBox(QString::fromUtf8(dialog_texts::kAddStrTab), this)),
-      lineBreak_(new QCheckBox(QString::fromUtf8(dialog_texts::kAddStrLineBreak), this)),
-      hex_(new QCheckBox(QString::fromUtf8(dialog_texts::kAddStrHex), this))
+      tab_(new QCheckBox(Tr(dialog_texts::kAddStrTab), this)),
+      lineBreak_(new QCheckBox(Tr(dialog_texts::kAddStrLineBreak), this)),
+      hex_(new QCheckBox(Tr(dialog_texts::kAddStrHex), this))
 {
-    setWindowTitle(QString::fromUtf8(dialog_texts::kAddStrTitle));
+    setWindowTitle(Tr(dialog_texts::kAddStrTitle));
     text_->setObjectName("text");
     tab_->setObjectName("tab");
     lineBreak_->setObjectName("lineBreak");
@@ -26,7 +28,7 @@ CAddStrDlg::CAddStrDlg(IPrompt& prompt, QWidget* parent)
     boxes->addWidget(tab_);
     boxes->addWidget(lineBreak_);
     boxes->addWidget(hex_);
-    Content()->addWidget(new QLabel(QString::fromUtf8(dialog_texts::kAddStrPrompt), this));
+    Content()->addWidget(new QLabel(Tr(dialog_texts::kAddStrPrompt), this));
     Content()->addWidget(text_);
     Content()->addLayout(boxes);
     PrepareShowing();

@@ -1,5 +1,7 @@
 #include "serial/ReconnectButton.h"
 
+#include "app/QtText.h"
+
 #include <QTimer>
 
 namespace quillon {
@@ -27,7 +29,7 @@ ReconnectButton::ReconnectButton(Now now, QWidget* parent)
 void ReconnectButton::Offer(int port)
 {
     offer_.Make(port, now_());
-    setText(QString::fromStdString(ReconnectOffer::ButtonText(port)));
+    setText(Tr(ReconnectOffer::ButtonText(port)));
     show();
     expiry_->start();
 }

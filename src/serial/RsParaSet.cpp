@@ -1,5 +1,7 @@
 #include "serial/RsParaSet.h"
 
+#include "app/QtText.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -46,30 +48,30 @@ CRsParaSet::CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget*
                        CRsParaSetRules::Discover discover)
     : QDialog(parent), rules_(doc, comm, prompt, std::move(discover))
 {
-    setWindowTitle(QStringLiteral("通讯参数配置"));
-    auto* group = new QGroupBox(QStringLiteral("串口参数设置"), this);
+    setWindowTitle(Tr("通讯参数配置"));
+    auto* group = new QGroupBox(Tr("串口参数设置"), this);
     auto* form = new QFormLayout(group);
     port_ = NewList("port", group);
     baud_ = NewList("baud", group);
     dataBits_ = NewList("dataBits", group);
     stopBits_ = NewList("stopBits", group);
     parity_ = NewList("parity", group);
-    form->addRow(QStringLiteral("端口号："), port_);
+    form->addRow(Tr("端口号："), port_);
     // Which device the chosen port is, so that two adapters can be told apart.
     portDescription_ = new QLabel(group);
     portDescription_->setObjectName("portDescription");
     portDescription_->setWordWrap(true);
     form->addRow(QString(), portDescription_);
     QObject::connect(port_, &QComboBox::currentTextChanged, this, &CRsParaSet::ShowPortDescription);
-    form->addRow(QStringLiteral("波特率："), baud_);
-    form->addRow(QStringLiteral("数据位："), dataBits_);
-    form->addRow(QStringLiteral("停止位："), stopBits_);
-    form->addRow(QStringLiteral("奇偶校验："), parity_);
+    form->addRow(Tr("波特率："), baud_);
+    form->addRow(Tr("数据位："), dataBits_);
+    form->addRow(Tr("停止位："), stopBits_);
+    form->addRow(Tr("奇偶校验："), parity_);
 
-    auto* connect = new QPushButton(QStringLiteral("连接"), this);
+    auto* connect = new QPushButton(Tr("连接"), this);
     connect->setObjectName("connect");
     connect->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(Tr("取消"), this);
     cancel->setObjectName("cancel");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

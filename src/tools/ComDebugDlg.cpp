@@ -19,7 +19,7 @@ namespace quillon {
 CComDebugDlg::CComDebugDlg(CommandInteraction& interaction, IPrompt& prompt, QWidget* parent)
     : QDialog(parent), interaction_(interaction), prompt_(prompt)
 {
-    setWindowTitle(QStringLiteral("命令交互"));
+    setWindowTitle(Tr("命令交互"));
     setWindowIcon(ToolbarIcon(CommandId::CommandInteraction));
 
     command_ = new QLineEdit(this);
@@ -29,11 +29,11 @@ CComDebugDlg::CComDebugDlg(CommandInteraction& interaction, IPrompt& prompt, QWi
     log_->setReadOnly(true);
     log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     log_->setMinimumSize(480, 260);
-    auto* send = new QPushButton(QStringLiteral("发送"), this);
+    auto* send = new QPushButton(Tr("发送"), this);
     send->setObjectName("send");
-    auto* clear = new QPushButton(QStringLiteral("清除"), this);
+    auto* clear = new QPushButton(Tr("清除"), this);
     clear->setObjectName("clear");
-    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    auto* close = new QPushButton(Tr("关闭"), this);
     close->setObjectName("close");
     // Enter in the command box sends it.
     send->setDefault(true);
@@ -41,7 +41,7 @@ CComDebugDlg::CComDebugDlg(CommandInteraction& interaction, IPrompt& prompt, QWi
     close->setAutoDefault(false);
 
     auto* commandRow = new QHBoxLayout;
-    commandRow->addWidget(new QLabel(QStringLiteral("发送命令："), this));
+    commandRow->addWidget(new QLabel(Tr("发送命令："), this));
     commandRow->addWidget(command_, 1);
     commandRow->addWidget(send);
     auto* buttons = new QHBoxLayout;
@@ -50,7 +50,7 @@ CComDebugDlg::CComDebugDlg(CommandInteraction& interaction, IPrompt& prompt, QWi
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(commandRow);
-    layout->addWidget(new QLabel(QStringLiteral("数据显示："), this));
+    layout->addWidget(new QLabel(Tr("数据显示："), this));
     layout->addWidget(log_, 1);
     layout->addLayout(buttons);
 

@@ -56,21 +56,21 @@ CFileDownLoad::CFileDownLoad(IPrompt& prompt, SavePathStore& savePaths, QWidget*
       hooks_(std::move(hooks)),
       relay_(std::make_unique<Relay>(this))
 {
-    setWindowTitle(QStringLiteral("固件下载"));
+    setWindowTitle(Tr("固件下载"));
 
     const auto named = [](QWidget* widget, const char* name) {
         widget->setObjectName(name);
         return widget;
     };
-    start_ = new QPushButton(QStringLiteral("开始"), this);
-    close_ = new QPushButton(QStringLiteral("取消"), this);
-    auto* choose = new QPushButton(QStringLiteral("选择文件"), this);
+    start_ = new QPushButton(Tr("开始"), this);
+    close_ = new QPushButton(Tr("取消"), this);
+    auto* choose = new QPushButton(Tr("选择文件"), this);
     path_ = new QLabel(this);
     progress_ = new QProgressBar(this);
     port_ = new QComboBox(this);
     progressText_ = new QLabel(this);
-    erase_ = new QCheckBox(QStringLiteral("设备配置擦除"), this);
-    repair_ = new QCheckBox(QStringLiteral("固件修复升级"), this);
+    erase_ = new QCheckBox(Tr("设备配置擦除"), this);
+    repair_ = new QCheckBox(Tr("固件修复升级"), this);
     named(start_, "start");
     named(close_, "close");
     named(choose, "chooseFile");
@@ -94,7 +94,7 @@ CFileDownLoad::CFileDownLoad(IPrompt& prompt, SavePathStore& savePaths, QWidget*
     path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("端口选择："), this), 0, 0);
+    grid->addWidget(new QLabel(Tr("端口选择："), this), 0, 0);
     grid->addWidget(port_, 0, 1);
     grid->addWidget(erase_, 0, 2);
     grid->addWidget(repair_, 0, 3);
@@ -146,7 +146,7 @@ void CFileDownLoad::OnStart()
     if (!worker_.Start(std::move(request), *relay, [relay](const DownloadOutcome& outcome) { relay->OnFinished(outcome); }))
         return;
     start_->setEnabled(false);
-    close_->setText(QStringLiteral("取消"));
+    close_->setText(Tr("取消"));
     progress_->setValue(0);
     progressText_->clear();
 }
@@ -162,10 +162,10 @@ void CFileDownLoad::ShowOutcome(const DownloadOutcome& outcome)
     const OutcomeText text = DescribeOutcome(outcome);
     if (Succeeded(outcome.result)) {
         progress_->setValue(100);
-        close_->setText(QStringLiteral("关闭"));
+        close_->setText(Tr("关闭"));
     }
     if (text.shown == OutcomeShown::Label)
-        progressText_->setText(Q(text.text));
+        progressText_->setText(Tr(text.text));
     start_->setEnabled(true);
     if (text.shown == OutcomeShown::MessageBox)
         prompt_.ShowError(text.text);

@@ -1,5 +1,6 @@
 #include "views/DecodedLayout.h"
 
+#include "app/ShownText.h"
 #include "catalogue/Utf.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ int DecodedLayout::Draw(IPainter& painter, int clientWidth) const
 {
     painter.SetTextColour(kBlack);
     painter.SetFont(FontRole::Heading);
-    painter.Text(10, 10, kDecodedHeading);
+    painter.Text(10, 10, Shown(kDecodedHeading));
     painter.SetFont(FontRole::Body);
 
     // A pane narrower than nine units still shows one character a piece

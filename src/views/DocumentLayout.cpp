@@ -1,11 +1,11 @@
 #include "views/DocumentLayout.h"
 
+#include "app/ShownText.h"
 #include "catalogue/SelectionDispatch.h"
 #include "document/QuillonDoc.h"
 #include "views/ConvertedPages.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace quillon {
 
@@ -25,7 +25,7 @@ void DocumentLayout::Header(IPainter& painter, int width, bool paper) const
 {
     painter.SetFont(FontRole::Body);
     painter.SetTextColour(kBlack);
-    painter.Text(4 * width / 5, 30, kDocumentTitle);
+    painter.Text(4 * width / 5, 30, Shown(kDocumentTitle));
     painter.Line(10, kHeaderBand, paper ? width : width - 10, kHeaderBand);
 }
 
@@ -68,7 +68,7 @@ int DocumentLayout::ScreenWidth(int clientWidth, int average) const
 {
     constexpr int kMargin = 10;
     // Chinese characters are twice as wide as the average (Latin) one.
-    const int title = 2 * average * CharacterCount(kDocumentTitle) + kMargin;
+    const int title = 2 * average * CharacterCount(Shown(kDocumentTitle)) + kMargin;
     int width = std::max(clientWidth, 5 * title);  // the title starts at four fifths
     if (doc_.displayMode == CQuillonDoc::kShowList) {
         for (const CodeInfo& entry : doc_.entries) {
@@ -140,7 +140,7 @@ void DocumentLayout::ConvertedSymbol(IPainter& painter, int top) const
     if (!doc_.ConversionSymbolMade()) {
         // Too much for one symbol: say so where the operator looks for it.
         painter.SetTextColour(kBlack);
-        painter.Text(60, top, kConversionTooLargeNote);
+        painter.Text(60, top, Shown(kConversionTooLargeNote));
         return;
     }
     if (inverted_)
@@ -160,8 +160,8 @@ void DocumentLayout::ConvertedCodes(IPainter& painter, CodeLine line, int y, int
 
 void DocumentLayout::Footer(IPainter& painter, int W, int P, int page, int pageCount) const
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "第 %d 页 / 共 %d 页", page, pageCount);
+    const std::string text =
+        Filled(Shown("第 %1 页 / 共 %2 页"), {std::to_string(page), std::to_string(pageCount)});
     painter.SetFont(FontRole::Body);
     painter.SetTextColour(kBlack);
     painter.Text(W / 2, P - 5, text);

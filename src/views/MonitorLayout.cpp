@@ -1,7 +1,8 @@
 #include "views/MonitorLayout.h"
 
+#include "app/ShownText.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 
 namespace quillon {
@@ -26,10 +27,8 @@ std::string MonitorLineText(const RsComStr& line)
     if (line.direction != RsComStr::kSent && line.direction != RsComStr::kReturned)
         return {};
     std::string_view digits = Trimmed(line.hexText);
-    char prefix[64];
-    std::snprintf(prefix, sizeof prefix, line.direction == RsComStr::kSent ? " 发送->  长度:%d  数据:" : " 返回->  长度:%d  数据:",
-                  static_cast<int>(digits.size() / 2));
-    std::string text = prefix;
+    std::string text = Filled(Shown(line.direction == RsComStr::kSent ? " 发送->  长度:%1  数据:" : " 返回->  长度:%1  数据:"),
+                              {std::to_string(digits.size() / 2)});
     text.reserve(text.size() + digits.size() / 2 * 5 + 5);
     while (!digits.empty()) {
         text += "0x";
@@ -44,7 +43,7 @@ void DrawMonitor(IPainter& painter, const std::vector<RsComStr>& lines, int top,
 {
     painter.SetFont(FontRole::Heading);
     painter.SetTextColour(kBlack);
-    painter.Text(5, 1, kMonitorHeading);
+    painter.Text(5, 1, Shown(kMonitorHeading));
     painter.SetFont(FontRole::Body);
     auto first = std::ranges::lower_bound(lines, top - kLineHeight, {}, &RsComStr::lineY);
     for (auto line = first; line != lines.end() && line->lineY < bottom; ++line) {

@@ -1,5 +1,7 @@
 #include "views/RightView.h"
 
+#include "app/QtText.h"
+
 #include "app/Prompt.h"
 #include "document/QuillonDoc.h"
 #include "views/PagedPrint.h"
@@ -146,7 +148,7 @@ bool CRightView::AskForPrinter(QPrinter& printer)
     // The printer's whole sheet is the drawing area; the job has the
     // application's title as its name.
     printer.setFullPage(true);
-    printer.setDocName(QString::fromUtf8(kPrintJobName));
+    printer.setDocName(Tr(kPrintJobName));
     QPrintDialog dialog(&printer, this);
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintToFile);

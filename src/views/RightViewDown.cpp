@@ -123,7 +123,7 @@ QMenu* CRightViewDown::CreateImageMenu()
     if (!ShowsImage())
         return nullptr;
     auto* menu = new QMenu(this);
-    QAction* save = menu->addAction(Q(kImageMenuText));
+    QAction* save = menu->addAction(Tr(kImageMenuText));
     save->setObjectName("saveImage");
     connect(save, &QAction::triggered, this, [this] {
         if (saveImage_)

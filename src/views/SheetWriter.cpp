@@ -1,5 +1,7 @@
 #include "views/SheetWriter.h"
 
+#include "app/QtText.h"
+
 #include "document/QuillonDoc.h"
 #include "views/DocumentLayout.h"
 #include "views/PagedPrint.h"
@@ -71,7 +73,7 @@ int SheetWriter::PaneImageWidth() const
     // off: from five times its width on it ends inside.  Then make room for
     // whatever else reaches further.
     const int title =
-        QFontMetrics(QtPainter::FontFor(FontRole::Body)).horizontalAdvance(QString::fromUtf8(kDocumentTitle));
+        QFontMetrics(QtPainter::FontFor(FontRole::Body)).horizontalAdvance(Tr(kDocumentTitle));
     const int width = std::max(clientWidth_, 5 * (title + kRightMargin));
     ExtentPainter measure;
     DrawPane(measure, doc_, options_, width);
@@ -86,7 +88,7 @@ int SheetWriter::WritePdf(QIODevice& out)
     QPdfWriter writer(&out);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(QString::fromUtf8(kDocumentTitle));
+    writer.setTitle(Tr(kDocumentTitle));
     writer.setCreator(QStringLiteral("Quillon"));
     return PrintWithFooters(writer, doc_, options_);
 }

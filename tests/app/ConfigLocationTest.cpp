@@ -1,4 +1,5 @@
 #include "app/ConfigLocation.h"
+#include "app/Language.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,34 @@ TEST(ConfigLocation, TheCatalogueLiesBesideItsConfigurationFile)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CatalogueBeside(c.config, c.name), c.catalogue) << c.config << " " << c.name;
+}
+
+// The English interface takes the English catalogue only in place of the
+// bundled one, and only when it is there.
+TEST(ConfigLocation, TheEnglishInterfaceStartsWithTheEnglishCatalogueWhereTheBundledOneIsNamed)
+{
+    const struct {
+        const char* named;
+        bool englishThere;
+        Language language;
+        const char* loaded;
+    } cases[] = {
+        {"all.xml", true, Language::English, "all.en.xml"},
+        {"all.xml", true, Language::Chinese, "all.xml"},
+        {"all.xml", false, Language::English, "all.xml"},
+        {"mine.xml", true, Language::English, "mine.xml"},
+        {"all.en.xml", true, Language::Chinese, "all.en.xml"},
+    };
+    for (const auto& c : cases) {
+        const test::TempDir folder;
+        const std::string config = folder.Write("config.ini", std::string("[Common]\nbspxml=") + c.named + "\n");
+        folder.Write("all.xml", "<CODEBAR_APP/>");
+        if (c.englishThere)
+            folder.Write("all.en.xml", "<CODEBAR_APP/>");
+        SetInterfaceLanguage(c.language);
+        EXPECT_EQ(NamedCatalogue(config), (folder.Path() / c.loaded).string()) << c.named << " " << c.englishThere;
+    }
+    SetInterfaceLanguage(Language::Chinese);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "app/CommandTable.h"
 #include "app/HelpGuide.h"
 #include "app/MainFrame.h"
-#include "app/QtTranslations.h"
+#include "app/QtLanguage.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "catalogue/FormTreeLayout.h"
@@ -211,7 +211,7 @@ void OperatorWalkTest::initTestCase()
 {
     if (!test::OnRealDisplay())
         QSKIP("needs a real X server with a window manager (tests/support/on-desktop)");
-    QVERIFY(InstallQtTranslations(*qApp));
+    QVERIFY(InstallInterfaceLanguage(*qApp, Language::Chinese));
 }
 
 void OperatorWalkTest::everyDialogTakesTypingAtOnce_data()

@@ -1,7 +1,8 @@
 // Properties the bundled catalogue must keep so that every part of the
 // program has something to work on: every parameter dialog, every frame
 // length form, the connect probe, the version fields, image extraction and a
-// read-back that ends on the exposure setting.
+// read-back that ends on the exposure setting.  The English catalogue must
+// keep them too, and differ from the Chinese one in nothing but its texts.
 
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
@@ -21,12 +22,29 @@ namespace {
 
 int HexByte(const std::string& text, std::size_t pos) { return std::stoi(text.substr(pos, 2), nullptr, 16); }
 
-class BundledCatalogueTest : public ::testing::Test {
-protected:
-    void SetUp() override
+struct LoadedCatalogue {
+    explicit LoadedCatalogue(const std::string& file)
     {
-        const std::string path = std::string(QUILLON_SOURCE_DIR) + "/config/all.xml";
-        status = CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(path);
+        status = CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(std::string(QUILLON_SOURCE_DIR) + "/config/" +
+                                                                            file);
+    }
+    test::RecordingPrompt prompt;
+    CXmlReader reader;
+    CatalogueLists lists;
+    CatalogueTree tree;
+    int status = 99;
+};
+
+bool HasHan(const std::string& text)
+{
+    // Every CJK ideograph and full-width mark is encoded from E3 80 80 on.
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; });
+}
+
+class BundledCatalogueTest : public ::testing::TestWithParam<const char*>, protected LoadedCatalogue {
+protected:
+    BundledCatalogueTest() : LoadedCatalogue(GetParam())
+    {
         const TreeNodeInfo* setting = nullptr;
         for (const auto& node : lists.treeNodes) {
             if (node.level == 2) setting = &node;
@@ -34,15 +52,10 @@ protected:
         }
     }
 
-    test::RecordingPrompt prompt;
-    CXmlReader reader;
-    CatalogueLists lists;
-    CatalogueTree tree;
-    int status = 99;
     std::vector<std::pair<const TreeNodeInfo*, const TreeNodeInfo*>> options;  // with their setting
 };
 
-TEST_F(BundledCatalogueTest, LoadsCompletelyWithCaptionsDescriptionsAndUpperCaseCodes)
+TEST_P(BundledCatalogueTest, LoadsCompletelyWithCaptionsDescriptionsAndUpperCaseCodes)
 {
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(prompt.shown.empty());
@@ -64,7 +77,7 @@ TEST_F(BundledCatalogueTest, LoadsCompletelyWithCaptionsDescriptionsAndUpperCase
     }
 }
 
-TEST_F(BundledCatalogueTest, EveryParameterDialogKeyAndTheCustomCodeSettingArePresent)
+TEST_P(BundledCatalogueTest, EveryParameterDialogKeyAndTheCustomCodeSettingArePresent)
 {
     std::set<std::string> codes;
     for (const auto& [setting, option] : options) codes.insert(option->code);
@@ -78,7 +91,7 @@ TEST_F(BundledCatalogueTest, EveryParameterDialogKeyAndTheCustomCodeSettingArePr
                             [](const TreeNodeInfo& node) { return node.level == 2 && node.pidFid == "8265"; }));
 }
 
-TEST_F(BundledCatalogueTest, EveryLengthFormOccursAndEachCodeLengthAgreesWithItsForm)
+TEST_P(BundledCatalogueTest, EveryLengthFormOccursAndEachCodeLengthAgreesWithItsForm)
 {
     std::map<int, int> forms;
     std::map<std::string, int> cmdTypes;
@@ -110,7 +123,7 @@ TEST_F(BundledCatalogueTest, EveryLengthFormOccursAndEachCodeLengthAgreesWithIts
     EXPECT_GT(cmdTypes["21"], 10 * (cmdTypes["23"] + cmdTypes["32"]));
 }
 
-TEST_F(BundledCatalogueTest, CommandSections)
+TEST_P(BundledCatalogueTest, CommandSections)
 {
     ASSERT_FALSE(lists.transDataCmds.empty());
     std::vector<std::string> enabledProbes, infoCodes;
@@ -123,7 +136,7 @@ TEST_F(BundledCatalogueTest, CommandSections)
     EXPECT_EQ(lists.transPicCmds[0].nodeIdFlag, 1);
 }
 
-TEST_F(BundledCatalogueTest, ReadBackEndsOnExposureSetting)
+TEST_P(BundledCatalogueTest, ReadBackEndsOnExposureSetting)
 {
     // The requests in the order the read-back sends them: every setting of
     // type 21, and the extra keys some options carry.
@@ -137,6 +150,43 @@ TEST_F(BundledCatalogueTest, ReadBackEndsOnExposureSetting)
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "7181");
     EXPECT_EQ(std::count(requests.begin(), requests.end(), "7181"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, BundledCatalogueTest, ::testing::Values("all.xml", "all.en.xml"));
+
+// What goes to the device is the same whichever catalogue the interface's
+// language picks: every node and command entry one by one.
+TEST(EnglishCatalogueTest, SameCodesAsTheChineseOneWithEveryTextTranslated)
+{
+    const LoadedCatalogue chinese("all.xml");
+    const LoadedCatalogue english("all.en.xml");
+    ASSERT_EQ(chinese.status, 0);
+    ASSERT_EQ(english.status, 0);
+    ASSERT_EQ(english.lists.treeNodes.size(), chinese.lists.treeNodes.size());
+    for (std::size_t i = 0; i < chinese.lists.treeNodes.size(); ++i) {
+        const TreeNodeInfo& zh = chinese.lists.treeNodes[i];
+        const TreeNodeInfo& en = english.lists.treeNodes[i];
+        SCOPED_TRACE(zh.name + " / " + en.name);
+        EXPECT_EQ(en.level, zh.level);
+        EXPECT_EQ(en.code, zh.code);
+        EXPECT_EQ(en.cmdType, zh.cmdType);
+        EXPECT_EQ(en.pidFid, zh.pidFid);
+        for (const std::string* text : {&en.name, &en.info, &en.groupName}) EXPECT_FALSE(HasHan(*text)) << *text;
+        EXPECT_EQ(en.name.empty(), zh.name.empty());
+        EXPECT_EQ(en.info.empty(), zh.info.empty());
+    }
+    const auto sameCommands = [](const std::vector<CmdNodeInfo>& en, const std::vector<CmdNodeInfo>& zh) {
+        ASSERT_EQ(en.size(), zh.size());
+        for (std::size_t i = 0; i < zh.size(); ++i) {
+            EXPECT_EQ(en[i].code, zh[i].code) << zh[i].name;
+            EXPECT_EQ(en[i].nodeIdFlag, zh[i].nodeIdFlag) << zh[i].name;
+            EXPECT_FALSE(HasHan(en[i].name) || HasHan(en[i].info)) << en[i].name;
+        }
+    };
+    sameCommands(english.lists.transDataCmds, chinese.lists.transDataCmds);
+    sameCommands(english.lists.transPicCmds, chinese.lists.transPicCmds);
+    sameCommands(english.lists.readCmds, chinese.lists.readCmds);
+    sameCommands(english.lists.connectReadCmds, chinese.lists.connectReadCmds);
 }
 
 }  // namespace
