@@ -68,7 +68,7 @@ ExitStatus PrintVersion(const VersionArgs& args)
     } else {
         for (const VersionField& field : VersionFields(info)) {
             if (Received(info, field.code))
-                std::printf("%s%s\n", Shown(field.label).c_str(), field.text.c_str());
+                std::printf("%s%s\n", Shown(field.label).c_str(), Shown(field.text).c_str());
         }
     }
     std::fflush(stdout);  // the fields before the complaint, also through a pipe

@@ -56,7 +56,7 @@ void CReadToolsVer::SetFields(const std::vector<VersionField>& fields)
     for (QLabel* field : fields_)
         field->clear();
     for (std::size_t i = 0; i < fields.size() && i < fields_.size(); ++i) {
-        fields_[i]->setText(Tr(fields[i].label) + Q(fields[i].text));
+        fields_[i]->setText(Tr(fields[i].label) + Tr(fields[i].text));  // the resolution is a sentence of ours
         fields_[i]->setVisible(fields[i].code != kHiddenCode);
     }
 }

@@ -1,4 +1,5 @@
 #include "support/ProgramRun.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,8 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         {"catalogue --colour", 2, "", "--colour"},
         {"connect --port COM9 --baud 0", 2, "", "--baud: must be from 1 to 4000000 baud"},
         {"apply p.json --port COM9 --jobs 1e3", 2, "", "--jobs: must be from 1 to 1000 ports at once"},
+        {"--lang fr ports", 2, "", "--lang: fr not in {en,zh}"},
+        {"ports --lang=EN", 2, "", "--lang: EN not in {en,zh}"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -51,6 +54,48 @@ TEST(CliArguments, HelpAndVersionSucceedAndWrongCommandLinesEndWithStatusTwo)
         }
     }
 }
+
+#ifdef QUILLON_CLI_SHEET
+// What the core says reaches standard error in the interface's language:
+// the locale's (LC_ALL, then LC_MESSAGES, then LANG), or --lang's before or
+// after the verb; Chinese for every locale but English.
+TEST(CliArguments, MessagesSpeakTheLocalesLanguageOrTheOneAskedFor)
+{
+    const test::TempDir dir;
+    const std::string hex = dir.Write("odd.hex", ":0\n");
+    const std::string chinese = "quillon-cli firmware: HEX文件第1行十六进制位数为奇数，未发送任何数据！\n";
+    const std::string english = "quillon-cli firmware: HEX file line 1: odd number of hex digits; no data was sent!\n";
+    const struct {
+        const char *environment, *before, *after;
+        const std::string& expected;
+    } cases[] = {
+        {"", "", "", chinese},
+        {"LANG=C", "", "", chinese},
+        {"LANG=POSIX", "", "", chinese},
+        {"LANG=de_DE.UTF-8", "", "", chinese},
+        {"LANG=en_US.UTF-8", "", "", english},
+        {"LC_MESSAGES=en_GB.UTF-8 LANG=zh_CN.UTF-8", "", "", english},
+        {"LC_ALL=zh_CN.UTF-8 LANG=en_US.UTF-8", "", "", chinese},
+        {"LANG=C", "--lang en", "", english},
+        {"LANG=C", "", "--lang=en", english},
+        {"LANG=en_US.UTF-8", "--lang zh", "", chinese},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.environment) + " " + c.before + " " + c.after);
+        const test::ProgramRun run =
+            test::RunProgram(std::string("env -u LC_ALL -u LC_MESSAGES -u LANG ") + c.environment + " " +
+                             test::Quote(QUILLON_CLI) + " " + c.before + " firmware --port COM9 " + c.after + " " +
+                             test::Quote(hex));
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, c.expected);
+    }
+    // Help names the window's texts in the language too.
+    EXPECT_NE(test::RunProgram(test::Quote(QUILLON_CLI) + " connect --help --lang en").out.find("(\"COM9, online\""),
+              std::string::npos);
+    EXPECT_NE(test::RunProgram(test::Quote(QUILLON_CLI) + " connect --help --lang zh").out.find("(\"COM9，联机\""),
+              std::string::npos);
+}
+#endif
 
 // Every verb's help ends with the one table of exit statuses.
 TEST(CliArguments, EveryVerbsHelpHoldsTheExitStatuses)
