@@ -944,7 +944,7 @@ Please reinstall the Quillon package.</translation>
     <message>
         <location filename="SourceTexts.cpp" line="197"/>
         <source>生产日期：</source>
-        <translation>Production date:</translation>
+        <translation>Production date: </translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="198"/>
@@ -954,7 +954,7 @@ Please reinstall the Quillon package.</translation>
     <message>
         <location filename="SourceTexts.cpp" line="199"/>
         <source>生成配置条码</source>
-        <translation>Make barcodes</translation>
+        <translation>Make codes</translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="200"/>
@@ -974,7 +974,7 @@ Please reinstall the Quillon package.</translation>
     <message>
         <location filename="SourceTexts.cpp" line="203"/>
         <source>硬件版本：</source>
-        <translation>Hardware version:</translation>
+        <translation>Hardware version: </translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="204"/>
@@ -1089,7 +1089,7 @@ Please reinstall the Quillon package.</translation>
     <message>
         <location filename="SourceTexts.cpp" line="222"/>
         <source>设备序列号：</source>
-        <translation>Serial number:</translation>
+        <translation>Serial number: </translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="223"/>
@@ -1109,12 +1109,12 @@ Please reinstall the Quillon package.</translation>
     <message>
         <location filename="SourceTexts.cpp" line="226"/>
         <source>设备类型：</source>
-        <translation>Device type:</translation>
+        <translation>Device type: </translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="227"/>
         <source>设备规格：</source>
-        <translation>Device model:</translation>
+        <translation>Device model: </translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="228"/>
@@ -1199,7 +1199,7 @@ Please reinstall the Quillon package.</translation>
     <message>
         <location filename="SourceTexts.cpp" line="244"/>
         <source>软件版本：</source>
-        <translation>Software version:</translation>
+        <translation>Software version: </translation>
     </message>
     <message>
         <location filename="SourceTexts.cpp" line="245"/>

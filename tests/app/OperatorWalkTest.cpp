@@ -43,74 +43,6 @@ namespace {
 
 constexpr int kWait = 20000;
 
-// Saves a grab for people to look at when QUILLON_GRABS names a folder.
-void Keep(const QImage& image, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("QUILLON_GRABS");
-    if (!folder.isEmpty())
-        image.save(folder + '/' + name + ".png");
-}
-
-// Whether the screen shows text (dark pixels) where the widget is.
-bool TextOnScreen(QWidget* widget)
-{
-    const QImage screen = test::OnScreen(widget).convertToFormat(QImage::Format_Grayscale8);
-    for (int y = 0; y < screen.height(); ++y)
-        for (int x = 0; x < screen.width(); ++x)
-            if (qGray(screen.pixel(x, y)) < 100)
-                return true;
-    return false;
-}
-
-// The same, given the server a moment to show what was just drawn.
-bool ShownSoon(QWidget* widget)
-{
-    return QTest::qWaitFor([widget] { return test::ShownAsItIs(widget); }, 5000);
-}
-
-// Runs act on the modal dialog of that type once it is the active window,
-// from the event loop that the dialog's own exec() runs.
-template <typename Dialog>
-void WhenShown(std::function<void(Dialog*)> act)
-{
-    auto* poll = new QTimer(qApp);
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, act, ticks] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if ((!dialog || !dialog->isActiveWindow()) && ++*ticks < kWait / 50)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (dialog)
-            act(dialog);
-    });
-    poll->start(50);
-}
-
-bool Type(const QString& text)
-{
-    return test::XDoTool({"type", "--delay", "60", text});
-}
-
-bool Press(const QStringList& keys)
-{
-    return test::XDoTool(QStringList{"key", "--delay", "60"} + keys);
-}
-
-// Types the port's name into the port dialog, again when a loaded machine
-// lost a key of it, as an operator would look and type again.
-bool TypePort(CRsParaSet* dialog, const QString& name)
-{
-    auto* port = dialog->findChild<QComboBox*>("port");
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        Press({"ctrl+a"});
-        Type(name);
-        if (QTest::qWaitFor([&] { return port->currentText() == name; }, 2000))
-            return true;
-    }
-    return false;
-}
-
 // Steps as "type:TEXT", "key:NAME" or "click:OBJECT" (a child of the dialog).
 bool Operate(QWidget* dialog, const QStringList& steps)
 {
@@ -118,9 +50,9 @@ bool Operate(QWidget* dialog, const QStringList& steps)
         const QString what = step.section(':', 1);
         bool done = false;
         if (step.startsWith("type:"))
-            done = Type(what);
+            done = test::Type(what);
         else if (step.startsWith("key:"))
-            done = Press({what});
+            done = test::Press({what});
         else if (auto* target = dialog->findChild<QWidget*>(what))
             done = test::OperatorClick(target);
         if (!done)
@@ -246,13 +178,13 @@ void OperatorWalkTest::everyDialogTakesTypingAtOnce()
     QVERIFY(record >= 0);
     QString focused, selected, text;
     bool operated = false;
-    WhenShown<ParameterDialogBase>([&](ParameterDialogBase* dialog) {
+    test::WhenShown<ParameterDialogBase>([&](ParameterDialogBase* dialog) {
         focused = FocusName();
         if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
             selected = field->selectedText();
             text = field->text();
         }
-        Keep(test::OnScreen(dialog), "dialog-" + code);
+        test::Keep(test::OnScreen(dialog), "dialog-" + code);
         operated = Operate(dialog, steps);
     });
     QVERIFY(test::OperatorDoubleClick(d.tree(), d.ItemOf(record)));
@@ -270,13 +202,13 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
     Desk d({1200, 800}, false);
     QString description;
     bool descriptionShown = false;
-    WhenShown<CRsParaSet>([&](CRsParaSet* dialog) {
+    test::WhenShown<CRsParaSet>([&](CRsParaSet* dialog) {
         auto* label = dialog->findChild<QLabel*>("portDescription");
-        TypePort(dialog, "COM9");
-        descriptionShown = QTest::qWaitFor([&] { return !label->text().isEmpty() && TextOnScreen(label); }, 5000);
+        test::TypePort(dialog, "COM9");
+        descriptionShown = QTest::qWaitFor([&] { return !label->text().isEmpty() && test::TextOnScreen(label); }, 5000);
         description = label->text();
-        Keep(test::OnScreen(dialog), "port-dialog");
-        Press({"Return"});
+        test::Keep(test::OnScreen(dialog), "port-dialog");
+        test::Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
     QVERIFY2(WaitOnline(d), qPrintable(d.StatusText() + " " + QString::fromStdString(Said(d))));
@@ -290,12 +222,12 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
     // The operator sets the prefix A, CR, B as hex bytes.
     QString firstFocus;
     bool hexTicked = false;
-    WhenShown<CAddStrDlg>([&](CAddStrDlg* dialog) {
+    test::WhenShown<CAddStrDlg>([&](CAddStrDlg* dialog) {
         firstFocus = FocusName();
-        Type("410D42");
-        Press({"Tab", "Tab", "Tab", "space"});  // past the tab and line-break boxes to HEX
+        test::Type("410D42");
+        test::Press({"Tab", "Tab", "Tab", "space"});  // past the tab and line-break boxes to HEX
         hexTicked = QTest::qWaitFor([dialog] { return dialog->findChild<QCheckBox*>("hex")->isChecked(); }, 5000);
-        Press({"Return"});
+        test::Press({"Return"});
     });
     QVERIFY(test::OperatorDoubleClick(d.tree(), item));
     QVERIFY(QTest::qWaitFor([&] { return !firstFocus.isEmpty(); }, kWait));
@@ -308,14 +240,14 @@ void OperatorWalkTest::addTextOnlineSendsBackWhatTheDeviceHolds()
     // Opened again, it holds those bytes; OK alone writes them back as they are.
     QString shown, selected;
     bool hex = false, fieldShown = false;
-    WhenShown<CAddStrDlg>([&](CAddStrDlg* dialog) {
+    test::WhenShown<CAddStrDlg>([&](CAddStrDlg* dialog) {
         auto* field = dialog->findChild<QLineEdit*>("text");
         shown = field->text();
         selected = field->selectedText();
         hex = dialog->findChild<QCheckBox*>("hex")->isChecked();
-        fieldShown = ShownSoon(field);
-        Keep(test::OnScreen(dialog), "add-text-online");
-        Press({"Return"});
+        fieldShown = test::ShownSoon(field);
+        test::Keep(test::OnScreen(dialog), "add-text-online");
+        test::Press({"Return"});
     });
     QVERIFY(test::OperatorDoubleClick(d.tree(), item));
     // The window's loop runs the dialog; the simulator's log is read after.
@@ -340,7 +272,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     d.window->SetFirmwareDownload([&] { ++firmware; });
     // The configuration view.
     bool portDialog = false, printDialog = false;
-    WhenShown<CRsParaSet>([&](CRsParaSet*) { portDialog = true; Press({"Escape"}); });
+    test::WhenShown<CRsParaSet>([&](CRsParaSet*) { portDialog = true; test::Press({"Escape"}); });
     QVERIFY(d.Key("ctrl+t"));
     QTRY_VERIFY_WITH_TIMEOUT(portDialog, kWait);
     QVERIFY(d.Key("ctrl+d"));
@@ -365,15 +297,15 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
 
     // The monitor view, with a device: the keys the two views share go to
     // the commands enabled here.
-    WhenShown<CRsParaSet>([&](CRsParaSet* dialog) {
-        TypePort(dialog, "COM9");
-        Press({"Return"});
+    test::WhenShown<CRsParaSet>([&](CRsParaSet* dialog) {
+        test::TypePort(dialog, "COM9");
+        test::Press({"Return"});
     });
     QVERIFY(d.Key("ctrl+t"));
     QVERIFY2(WaitOnline(d), qPrintable(d.StatusText() + " " + QString::fromStdString(Said(d))));
     // The settings tree keeps the keys it does not use for the window.
     bool version = false;
-    WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {
+    test::WhenShown<CReadToolsVer>([&](CReadToolsVer* dialog) {
         version = true;
         dialog->reject();
     });
@@ -385,7 +317,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     QVERIFY(d.Key("ctrl+w"));
     QTRY_COMPARE(d.window->CurrentView(), ViewMode::Monitor);
     bool console = false;
-    WhenShown<CComDebugDlg>([&](CComDebugDlg* dialog) {
+    test::WhenShown<CComDebugDlg>([&](CComDebugDlg* dialog) {
         console = true;
         dialog->reject();
     });
@@ -401,7 +333,7 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     QVERIFY(d.Key("ctrl+e"));
     QTRY_COMPARE(d.StatusText(), QStringLiteral("未连接设备，脱机"));
     // In the configuration view Ctrl+P prints, not the command console.
-    WhenShown<QPrintDialog>([&](QPrintDialog*) { printDialog = true; Press({"Escape"}); });
+    test::WhenShown<QPrintDialog>([&](QPrintDialog*) { printDialog = true; test::Press({"Escape"}); });
     QVERIFY(d.Key("ctrl+p"));
     QTRY_VERIFY_WITH_TIMEOUT(printDialog, kWait);
 }
@@ -418,26 +350,26 @@ void OperatorWalkTest::printsIntoAPdfFileJobAfterJob()
     // its name typed in, then its print button.
     const auto printTo = [&](const std::string& name, const std::function<bool()>& start) {
         bool answered = false;
-        WhenShown<QPrintDialog>([&, name](QPrintDialog* dialog) {
+        test::WhenShown<QPrintDialog>([&, name](QPrintDialog* dialog) {
             auto* file = dialog->findChild<QLineEdit*>("filename");
             for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
                 buttonTexts << button->text();
-            Keep(test::OnScreen(dialog), "print-dialog");
+            test::Keep(test::OnScreen(dialog), "print-dialog");
             if (!file || !file->isEnabled()) {
                 dialog->reject();
                 return;
             }
             test::OperatorClick(file);
-            Press({"ctrl+a"});
-            Type(QString::fromStdString((dir.Path() / name).string()));
-            Press({"Return"});
+            test::Press({"ctrl+a"});
+            test::Type(QString::fromStdString((dir.Path() / name).string()));
+            test::Press({"Return"});
             answered = true;
         });
         QVERIFY(start());
         QTRY_VERIFY_WITH_TIMEOUT(answered && std::filesystem::exists(dir.Path() / name), kWait);
     };
     printTo("standard.pdf", [&] { return d.Key("ctrl+p"); });
-    printTo("document.pdf", [&] { return d.Key("alt+f") && Press({"p"}); });
+    printTo("document.pdf", [&] { return d.Key("alt+f") && test::Press({"p"}); });
     QVERIFY(d.prompt.shown.empty());
     // Qt's own texts in Chinese.
     QVERIFY(!buttonTexts.isEmpty());
@@ -454,7 +386,7 @@ void OperatorWalkTest::printsIntoAPdfFileJobAfterJob()
         const std::vector<QImage> pages = test::Rasterise(dir.Path() / name, kDpi);
         QVERIFY(!pages.empty());
         const QImage colour = QImage(pages[0]).convertToFormat(QImage::Format_RGB32);
-        Keep(colour, QString("printed-") + name);
+        test::Keep(colour, QString("printed-") + name);
         int blueInHeader = 0;
         for (int y = 0; y < 55 * kDpi / 96; ++y)
             for (int x = 0; x < colour.width(); ++x) {
@@ -476,7 +408,7 @@ void OperatorWalkTest::layoutAt800And1600Pixels()
             d.doc.AddEntry("<AW>6100" + std::to_string(i), "设置" + std::to_string(i));
         d.window->RedrawDocumentPane();
         QTest::qWait(200);
-        Keep(test::OnScreen(d.window.get()), QString("window-%1").arg(width));
+        test::Keep(test::OnScreen(d.window.get()), QString("window-%1").arg(width));
         for (const char* name : {"makeBarcode1007", "invertColours1009", "sendToDevice1008", "qrCode1081"}) {
             auto* box = d.child<QCheckBox>(name);
             const QString caption = box->property("caption").toString();
@@ -492,7 +424,7 @@ void OperatorWalkTest::layoutAt800And1600Pixels()
             QVERIFY(test::ShownAsItIs(sideways));
             test::OperatorClick(sideways, QPoint(sideways->width() - 5, sideways->height() / 2));
             QTRY_VERIFY(sideways->value() > 0);
-            Keep(test::OnScreen(d.window.get()), "window-800-scrolled");
+            test::Keep(test::OnScreen(d.window.get()), "window-800-scrolled");
         }
     }
 }

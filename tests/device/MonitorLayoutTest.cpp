@@ -1,3 +1,4 @@
+#include "app/ShownText.h"
 #include "support/RecordingPainter.h"
 #include "views/MonitorLayout.h"
 
@@ -29,6 +30,18 @@ TEST(MonitorLayout, LineTexts)
     };
     for (const auto& c : cases)
         EXPECT_EQ(MonitorLineText(RsComStr{5, 17, c.hex, c.direction}), c.text) << c.hex;
+
+    // In another language the words around the bytes are its own.
+    TextTranslations english;
+    english.Add(" 发送->  长度:%1  数据:", " Sent->  Length:%1  Data:");
+    english.Add(kMonitorHeading, "Serial monitor data:");
+    SetShownTranslations(&english);
+    EXPECT_EQ(MonitorLineText(RsComStr{5, 17, "55aa01", 1}), " Sent->  Length:3  Data:0x55 0xaa 0x01 ");
+    test::RecordingPainter painter;
+    DrawMonitor(painter, {}, 0, 120);
+    SetShownTranslations(nullptr);
+    ASSERT_FALSE(painter.texts.empty());
+    EXPECT_EQ(painter.texts[0].text, "Serial monitor data:");
 }
 
 TEST(MonitorLayout, HeadingColoursAndOnlyTheVisibleLines)

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/MainFrame.h"
 #include "document/CodeInfo.h"
+#include "serial/RsParaSet.h"
 #include "support/BarcodeDecoder.h"
 
 #include <QAbstractScrollArea>
@@ -10,9 +11,13 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QComboBox>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -129,6 +134,74 @@ inline std::vector<std::string> SymbolsIn(const QImage& grey, QRect area, ZXing:
 {
     const QImage part = grey.copy(area);
     return DecodeGrey(part.constBits(), part.width(), part.height(), static_cast<int>(part.bytesPerLine()), format);
+}
+
+// Saves a grab for people to look at when QUILLON_GRABS names a folder.
+inline void Keep(const QImage& image, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("QUILLON_GRABS");
+    if (!folder.isEmpty())
+        image.save(folder + '/' + name + ".png");
+}
+
+// Whether the screen shows text (dark pixels) where the widget is.
+inline bool TextOnScreen(QWidget* widget)
+{
+    const QImage screen = OnScreen(widget).convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            if (qGray(screen.pixel(x, y)) < 100)
+                return true;
+    return false;
+}
+
+// The same, given the server a moment to show what was just drawn.
+inline bool ShownSoon(QWidget* widget)
+{
+    return QTest::qWaitFor([widget] { return ShownAsItIs(widget); }, 5000);
+}
+
+// Runs act on the modal dialog of that type once it is the active window,
+// from the event loop that the dialog's own exec() runs.
+template <typename Dialog>
+void WhenShown(std::function<void(Dialog*)> act)
+{
+    auto* poll = new QTimer(qApp);
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, act, ticks] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if ((!dialog || !dialog->isActiveWindow()) && ++*ticks < 400)  // 20 s
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (dialog)
+            act(dialog);
+    });
+    poll->start(50);
+}
+
+inline bool Type(const QString& text)
+{
+    return XDoTool({"type", "--delay", "60", text});
+}
+
+inline bool Press(const QStringList& keys)
+{
+    return XDoTool(QStringList{"key", "--delay", "60"} + keys);
+}
+
+// Types the port's name into the port dialog, again when a loaded machine
+// lost a key of it, as an operator would look and type again.
+inline bool TypePort(CRsParaSet* dialog, const QString& name)
+{
+    auto* port = dialog->findChild<QComboBox*>("port");
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Press({"ctrl+a"});
+        Type(name);
+        if (QTest::qWaitFor([&] { return port->currentText() == name; }, 2000))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace quillon::test
