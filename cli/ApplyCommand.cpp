@@ -225,7 +225,7 @@ Json PortJson(const std::string& port, const PortResult& result)
     static const char* const kOutcomes[] = {"ok", "differs", "failed", "interrupted"};
     Json out = {{"port", port}, {"outcome", kOutcomes[static_cast<int>(result.outcome)]}};
     if (result.outcome != PortResult::Outcome::Ok)
-        out["reason"] = result.reason;
+        out["reason"] = Shown(result.reason);
     out["changes"] = DifferencesJson(result.changes);
     out["written"] = result.written;
     out["differences"] = DifferencesJson(result.differences.value_or(std::vector<SettingDifference>{}));

@@ -18,18 +18,19 @@ std::string ChooseHelpGuide(const std::string& workingFolder, const std::string&
     return installedGuide;
 }
 
-std::string InstalledGuide(const std::string& executable)
+std::string InstalledGuide(const std::string& executable, Language language)
 {
-    return (fs::path(executable).parent_path() / QUILLON_DATA_FROM_BINDIR / "doc" / "quillon" / "guide" / "index.html")
-        .lexically_normal()
-        .string();
+    fs::path guide = fs::path(executable).parent_path() / QUILLON_DATA_FROM_BINDIR / "doc" / "quillon" / "guide";
+    if (language == Language::English)
+        guide /= "en";
+    return (guide / "index.html").lexically_normal().string();
 }
 
 std::string LocateInstalledGuide()
 {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string("/usr/share/doc/quillon/guide/index.html") : InstalledGuide(executable.string());
+    return InstalledGuide(error ? std::string("/usr/bin/quillon") : executable.string());
 }
 
 std::string HelpNotOpenedText(const std::string& guide, bool exists)

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/Language.h"
+
 #include <string>
 
 namespace quillon {
@@ -9,8 +11,9 @@ namespace quillon {
 std::string ChooseHelpGuide(const std::string& workingFolder, const std::string& installedGuide);
 
 // The guide installed beside a program at `executable`:
-// <data>/doc/quillon/guide/index.html, found as the catalogue is.
-std::string InstalledGuide(const std::string& executable);
+// <data>/doc/quillon/guide/index.html, found as the catalogue is; the
+// English one, guide/en/index.html, in the English interface.
+std::string InstalledGuide(const std::string& executable, Language language = InterfaceLanguage());
 // The guide installed with this process.
 std::string LocateInstalledGuide();
 

@@ -616,7 +616,9 @@ void MainFrameTest::helpOpensTheGuideOrSaysWhereItIs()
     QCOMPARE(h.prompt.shown.size(), std::size_t(1));
     QCOMPARE(h.prompt.shown[0].text, HelpNotOpenedText(h.helpGuide, true));
     QVERIFY(h.prompt.shown[0].text.find(h.helpGuide) != std::string::npos);
-    QCOMPARE(InstalledGuide("/usr/bin/quillon"), std::string("/usr/share/doc/quillon/guide/index.html"));
+    QCOMPARE(InstalledGuide("/usr/bin/quillon", Language::Chinese), std::string("/usr/share/doc/quillon/guide/index.html"));
+    QCOMPARE(InstalledGuide("/usr/bin/quillon", Language::English),
+             std::string("/usr/share/doc/quillon/guide/en/index.html"));
 }
 
 void MainFrameTest::formControlsFollowTheLayout()

@@ -86,6 +86,7 @@ TEST_F(PackageTest, HoldsExactlyTheProgramsCatalogueMenuEntryIconManualsGuideAnd
         {"./usr/bin/quillon-cli", "-rwxr-xr-x"},
         {"./usr/bin/quillon-sim", "-rwxr-xr-x"},
         {"./usr/share/quillon/config/all.xml", "-rw-r--r--"},
+        {"./usr/share/quillon/config/all.en.xml", "-rw-r--r--"},
         {"./usr/share/quillon/config/config.ini", "-rw-r--r--"},
         {"./usr/share/applications/quillon.desktop", "-rw-r--r--"},
         {"./usr/share/icons/hicolor/scalable/apps/quillon.svg", "-rw-r--r--"},
@@ -96,6 +97,8 @@ TEST_F(PackageTest, HoldsExactlyTheProgramsCatalogueMenuEntryIconManualsGuideAnd
         {"./usr/share/doc/quillon/changelog.gz", "-rw-r--r--"},
         {"./usr/share/doc/quillon/guide/index.html", "-rw-r--r--"},
         {"./usr/share/doc/quillon/guide/main-window.png", "-rw-r--r--"},
+        {"./usr/share/doc/quillon/guide/en/index.html", "-rw-r--r--"},
+        {"./usr/share/doc/quillon/guide/en/main-window.png", "-rw-r--r--"},
     };
     std::set<std::string> expectedFiles;
     for (const auto& [path, mode] : expected) {
@@ -235,9 +238,12 @@ TEST_F(PackageTest, InstalledCliFindsTheCatalogueFromAnyFolder)
         const char* configFile;  // written below the home folder, if any
         const char* xdgConfigHome;  // below the home folder; empty: unset
         const char* firstGroup;  // the first tree item of the catalogue loaded
+        const char* language = "zh";
     } cases[] = {
         {"home without a catalogue: the installed one", nullptr, "", "通讯设置"},
+        {"in English: the installed English one", nullptr, "", "Communication", "en"},
         {"~/.config/quillon", ".config/quillon/config.ini", "", "MINE"},
+        {"in English, one's own catalogue as it is", ".config/quillon/config.ini", "", "MINE", "en"},
         {"$XDG_CONFIG_HOME/quillon", "xdg/quillon/config.ini", "xdg", "MINE"},
         {"$XDG_CONFIG_HOME replaces ~/.config", ".config/quillon/config.ini", "xdg", "通讯设置"},
         {"the working folder's ./config first", "config/config.ini", "xdg", "MINE"},
@@ -251,7 +257,7 @@ TEST_F(PackageTest, InstalledCliFindsTheCatalogueFromAnyFolder)
         }
         const std::string xdg = *c.xdgConfigHome ? "XDG_CONFIG_HOME=" + Quote(home.Path() + "/" + c.xdgConfigHome) : "";
         const test::ProgramRun run =
-            RunAsUser(home.Path(), xdg + " " + Quote(Installed("/usr/bin/quillon-cli")) + " catalogue");
+            RunAsUser(home.Path(), xdg + " " + Quote(Installed("/usr/bin/quillon-cli")) + " catalogue --lang " + c.language);
         EXPECT_EQ(run.err, "");
         EXPECT_NE(run.out.find("\"text\": \"" + std::string(c.firstGroup) + "\""), std::string::npos)
             << run.out.substr(0, 300);
