@@ -196,8 +196,8 @@ void Throughput(uint64_t total)
     std::printf("  notifications: %ld (%.0f bytes each on average)\n", seen,
                 seen ? double(total) / double(seen) : 0.0);
     std::printf("  bytes received %llu of %llu, %llu wrong, %llu lost\n",
-                (unsigned long long)position, (unsigned long long)total,
-                (unsigned long long)wrong, (unsigned long long)(total - std::min(total, position)));
+                static_cast<unsigned long long>(position), static_cast<unsigned long long>(total),
+                static_cast<unsigned long long>(wrong), static_cast<unsigned long long>(total - std::min(total, position)));
 }
 
 void Latency(int bursts)
@@ -272,7 +272,7 @@ void Paced(int seconds, int bytesPerSecond)
     std::printf("paced %d bytes/s for %.1f s: event thread %.3f%% of a core, taker %.3f%%,"
                 " %ld notifications, %llu of %llu bytes, %llu wrong\n",
                 bytesPerSecond, wall, eventCpu * 100 / wall, takerCpu * 100 / wall, seen,
-                (unsigned long long)position, (unsigned long long)total, (unsigned long long)wrong);
+                static_cast<unsigned long long>(position), static_cast<unsigned long long>(total), static_cast<unsigned long long>(wrong));
 }
 
 }  // namespace

@@ -575,13 +575,20 @@ void MainFrameTest::startOptions_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");  // -1: the program goes on
     QTest::addColumn<QString>("catalogue");
-    QTest::newRow("nothing") << QStringList{"quillon"} << -1 << QString();
-    QTest::newRow("--catalogue FILE") << QStringList{"quillon", "--catalogue", "/tmp/a b.xml"} << -1 << "/tmp/a b.xml";
-    QTest::newRow("--catalogue=FILE") << QStringList{"quillon", "--catalogue=其他.xml"} << -1 << "其他.xml";
-    QTest::newRow("--version") << QStringList{"quillon", "--version"} << 0 << QString();
-    QTest::newRow("no FILE") << QStringList{"quillon", "--catalogue"} << 2 << QString();
-    QTest::newRow("unknown option") << QStringList{"quillon", "--bogus"} << 2 << QString();
-    QTest::newRow("stray argument") << QStringList{"quillon", "file.xml"} << 2 << QString();
+    QTest::addColumn<int>("language");  // -1: the locale's
+    const int english = static_cast<int>(Language::English);
+    const int chinese = static_cast<int>(Language::Chinese);
+    QTest::newRow("nothing") << QStringList{"quillon"} << -1 << QString() << -1;
+    QTest::newRow("--catalogue FILE") << QStringList{"quillon", "--catalogue", "/tmp/a b.xml"} << -1 << "/tmp/a b.xml"
+                                      << -1;
+    QTest::newRow("--catalogue=FILE") << QStringList{"quillon", "--catalogue=其他.xml"} << -1 << "其他.xml" << -1;
+    QTest::newRow("--lang en") << QStringList{"quillon", "--lang", "en"} << -1 << QString() << english;
+    QTest::newRow("--lang=zh") << QStringList{"quillon", "--lang=zh"} << -1 << QString() << chinese;
+    QTest::newRow("--version") << QStringList{"quillon", "--version"} << 0 << QString() << -1;
+    QTest::newRow("no FILE") << QStringList{"quillon", "--catalogue"} << 2 << QString() << -1;
+    QTest::newRow("unknown option") << QStringList{"quillon", "--bogus"} << 2 << QString() << -1;
+    QTest::newRow("stray argument") << QStringList{"quillon", "file.xml"} << 2 << QString() << -1;
+    QTest::newRow("unknown language") << QStringList{"quillon", "--lang", "fr"} << 2 << QString() << -1;
 }
 
 void MainFrameTest::startOptions()
@@ -589,10 +596,13 @@ void MainFrameTest::startOptions()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, catalogue);
+    QFETCH(int, language);
     StartOptions options;
     QCOMPARE(options.Parse(arguments).value_or(-1), status);
     if (status == -1)
         QCOMPARE(QString::fromStdString(options.Catalogue()), catalogue);
+    if (language != -1)
+        QCOMPARE(static_cast<int>(options.InterfaceLanguage()), language);
 }
 
 void MainFrameTest::helpOpensTheGuideOrSaysWhereItIs()

@@ -126,11 +126,19 @@ void ExpectEnglishLines(const std::string& out, const std::string& recorded)
     std::string line, original;
     while (std::getline(chinese, original)) {
         ASSERT_TRUE(std::getline(english, line)) << "missing: " << original;
-        if (line != original)
+        if (line != original) {
             EXPECT_FALSE(HasHan(line)) << line;
+        }
     }
     EXPECT_FALSE(std::getline(english, line)) << "more: " << line;
 }
+
+// Without Qt the tool has no English texts.
+#ifdef QUILLON_CLI_TEXTS
+const std::vector<std::string> kLanguages = {"zh", "en"};
+#else
+const std::vector<std::string> kLanguages = {"zh"};
+#endif
 
 class TraceReplay : public testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
@@ -159,7 +167,7 @@ TEST_P(TraceReplay, TheToolSendsTheTracesBytesAndEndsTheSameWay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Traces, TraceReplay,
-                         testing::Combine(testing::ValuesIn(TraceNames()), testing::Values("zh", "en")),
+                         testing::Combine(testing::ValuesIn(TraceNames()), testing::ValuesIn(kLanguages)),
                          [](const auto& instance) {
                              std::string name = std::get<0>(instance.param) + "_" + std::get<1>(instance.param);
                              std::replace(name.begin(), name.end(), '-', '_');
