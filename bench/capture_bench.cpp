@@ -68,7 +68,8 @@ struct NullHost : IImageTransferHost {
 
 void ThroughThePty(const std::string& binDir)
 {
-    const std::filesystem::path links = std::filesystem::temp_directory_path() / ("capture-bench-" + std::to_string(getpid()));
+    const std::filesystem::path links =
+        std::filesystem::temp_directory_path() / ("capture-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(links);
     setenv("QUILLON_PORT_LINKS", links.c_str(), 1);
     const pid_t sim = Spawn({binDir + "/sim/quillon-sim", "--com", "9", "--no-pace", "--resolution",
@@ -87,8 +88,8 @@ void ThroughThePty(const std::string& binDir)
     waitpid(sim, nullptr, 0);
     std::filesystem::remove_all(links);
 
-    const double cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                       usage.ru_stime.tv_usec / 1e6;
+    const double cpu =
+        usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
     const double megabytes = (11.0 + kWidth * kHeight) / (1024.0 * 1024.0);
     const double wire = (11.0 + kWidth * kHeight) * 10 / 460800;
     std::printf("image %ux%u through a pty (quillon-cli, exit %d): wall %.3f s, CPU %.3f s = %.3f s per MB, "

@@ -6,9 +6,9 @@
 #include "views/SheetWriter.h"
 #include "views/ViewOptions.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QFile>
 #include <QPainter>
 
 #include <sys/resource.h>

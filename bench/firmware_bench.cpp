@@ -56,8 +56,13 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<std::string> args{binary.string(), "--com", "9", "--catalogue", QUILLON_SIM_CATALOGUE,
-                                      "--firmware-out", (folder / "received.bin").string()};
+        std::vector<std::string> args{binary.string(),
+                                      "--com",
+                                      "9",
+                                      "--catalogue",
+                                      QUILLON_SIM_CATALOGUE,
+                                      "--firmware-out",
+                                      (folder / "received.bin").string()};
         if (!paced)
             args.push_back("--no-pace");
         std::vector<char*> argv;
@@ -79,7 +84,8 @@ public:
         std::string printed;
         char chunk[512];
         pollfd fd{out[0], POLLIN, 0};
-        while (printed.find("serving COM") == std::string::npos || printed.find('\n', printed.find("serving COM")) == std::string::npos) {
+        while (printed.find("serving COM") == std::string::npos ||
+               printed.find('\n', printed.find("serving COM")) == std::string::npos) {
             if (poll(&fd, 1, 5000) <= 0)
                 std::exit(1);
             const ssize_t n = read(out[0], chunk, sizeof chunk);
@@ -120,8 +126,8 @@ private:
 
 struct Run {
     DownloadOutcome outcome;
-    double sentSeconds;      // until the last block or record was taken
-    double totalSeconds;     // until the device's final answer
+    double sentSeconds;   // until the last block or record was taken
+    double totalSeconds;  // until the device's final answer
     double toolCpuSeconds;
 };
 
@@ -176,12 +182,13 @@ void Measure(const fs::path& sim, const fs::path& folder, std::size_t size, bool
     {
         Simulator device(sim, folder, paced);
         const Run raw = Download(folder / "image.ci", rawLast);
-        std::printf("raw %.2f MiB %s: %s in %.3f s sent (%.1f MB/s), %.3f s to the answer; tool CPU %.1f ms/MB\n",
-                    mib, paced ? "paced" : "unpaced", DescribeOutcome(raw.outcome).text.c_str(), raw.sentSeconds,
-                    double(size) / 1e6 / raw.sentSeconds, raw.totalSeconds, 1000 * raw.toolCpuSeconds / (double(size) / 1e6));
+        std::printf("raw %.2f MiB %s: %s in %.3f s sent (%.1f MB/s), %.3f s to the answer; tool CPU %.1f ms/MB\n", mib,
+                    paced ? "paced" : "unpaced", DescribeOutcome(raw.outcome).text.c_str(), raw.sentSeconds,
+                    double(size) / 1e6 / raw.sentSeconds, raw.totalSeconds,
+                    1000 * raw.toolCpuSeconds / (double(size) / 1e6));
         if (paced)
-            std::printf("    wire time %.3f s; sent / wire %.3f; (answer - device's 0.7 s quiet) / wire %.3f\n", wireRaw,
-                        raw.sentSeconds / wireRaw, (raw.totalSeconds - 0.7) / wireRaw);
+            std::printf("    wire time %.3f s; sent / wire %.3f; (answer - device's 0.7 s quiet) / wire %.3f\n",
+                        wireRaw, raw.sentSeconds / wireRaw, (raw.totalSeconds - 0.7) / wireRaw);
         if (!Received(folder, size))
             std::printf("    the device did not keep the whole image\n");
     }
@@ -189,10 +196,11 @@ void Measure(const fs::path& sim, const fs::path& folder, std::size_t size, bool
         Simulator device(sim, folder, paced);
         const Run hex = Download(folder / "image.hex", 100);
         const double hexBytes = double(fs::file_size(folder / "image.hex"));
-        std::printf("hex %.2f MiB of data, %zu records %s: %s in %.3f s (%.0f records/s, %.2f MB/s of data); tool CPU %.1f ms/MB\n",
-                    mib, records, paced ? "paced" : "unpaced", DescribeOutcome(hex.outcome).text.c_str(), hex.totalSeconds,
-                    double(records) / hex.totalSeconds, double(size) / 1e6 / hex.totalSeconds,
-                    1000 * hex.toolCpuSeconds / (double(size) / 1e6));
+        std::printf(
+            "hex %.2f MiB of data, %zu records %s: %s in %.3f s (%.0f records/s, %.2f MB/s of data); tool CPU %.1f ms/MB\n",
+            mib, records, paced ? "paced" : "unpaced", DescribeOutcome(hex.outcome).text.c_str(), hex.totalSeconds,
+            double(records) / hex.totalSeconds, double(size) / 1e6 / hex.totalSeconds,
+            1000 * hex.toolCpuSeconds / (double(size) / 1e6));
         if (paced) {
             // Each record: its bytes out (about half the line's characters), one answer back.
             const double wireHex = (hexBytes / 2 + double(records)) * 10 / kBaud;

@@ -25,7 +25,8 @@ int main(int argc, char** argv)
         line.direction = i % 2 ? RsComStr::kReturned : RsComStr::kSent;
         doc.monitorLines.push_back(line);
     }
-    CRightViewDown pane(doc, [] { return ViewMode::Configuration; }, [] { return true; }, [] {});
+    CRightViewDown pane(
+        doc, [] { return ViewMode::Configuration; }, [] { return true; }, [] {});
     pane.resize(900, 300);
     pane.show();
     QPixmap target(pane.viewport()->size());
@@ -37,7 +38,8 @@ int main(int argc, char** argv)
         for (int i = 0; i < kPaints; ++i)
             pane.viewport()->render(&target);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kPaints;
-        std::printf("(d) monitor pane, 100,000 lines, scrolled to the %s: %.3f ms a paint\n", atEnd ? "end" : "top", ms);
+        std::printf("(d) monitor pane, 100,000 lines, scrolled to the %s: %.3f ms a paint\n", atEnd ? "end" : "top",
+                    ms);
     }
     return 0;
 }

@@ -39,7 +39,10 @@ long PeakKilobytes()
     return usage.ru_maxrss;
 }
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 void Feed(IReplyProcessor& processor, const std::vector<std::uint8_t>& bytes, std::mt19937& random)
 {
@@ -89,7 +92,8 @@ void ProcessorThroughput()
 std::string Cased(std::string text, bool upper)
 {
     for (char& c : text)
-        c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c)) : std::tolower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
+                                    : std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 

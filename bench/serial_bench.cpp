@@ -188,16 +188,14 @@ void Throughput(uint64_t total)
     device.join();
     comm.Shutdown(500);
     const double mb = double(total) / 1e6;
-    std::printf("throughput: %.1f MiB in %.3f s = %.1f MB/s\n", double(total) / 1048576.0, seconds,
-                mb / seconds);
+    std::printf("throughput: %.1f MiB in %.3f s = %.1f MB/s\n", double(total) / 1048576.0, seconds, mb / seconds);
     std::printf("  channel CPU (event thread + taker): %.2f ms per MB (event %.3f s, taker %.3f s;"
                 " writer %.3f s not counted)\n",
                 (eventCpu + takerCpu) * 1000 / mb, eventCpu, takerCpu, writerCpu);
-    std::printf("  notifications: %ld (%.0f bytes each on average)\n", seen,
-                seen ? double(total) / double(seen) : 0.0);
-    std::printf("  bytes received %llu of %llu, %llu wrong, %llu lost\n",
-                static_cast<unsigned long long>(position), static_cast<unsigned long long>(total),
-                static_cast<unsigned long long>(wrong), static_cast<unsigned long long>(total - std::min(total, position)));
+    std::printf("  notifications: %ld (%.0f bytes each on average)\n", seen, seen ? double(total) / double(seen) : 0.0);
+    std::printf("  bytes received %llu of %llu, %llu wrong, %llu lost\n", static_cast<unsigned long long>(position),
+                static_cast<unsigned long long>(total), static_cast<unsigned long long>(wrong),
+                static_cast<unsigned long long>(total - std::min(total, position)));
 }
 
 void Latency(int bursts)
@@ -229,8 +227,7 @@ void Latency(int bursts)
     }
     std::printf("latency write -> notification (%zu bursts of 16 bytes): median %.1f ms, p99 %.1f ms,"
                 " min %.1f ms, max %.1f ms\n",
-                ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)],
-                ms.front(), ms.back());
+                ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)], ms.front(), ms.back());
 }
 
 void Paced(int seconds, int bytesPerSecond)
@@ -272,7 +269,8 @@ void Paced(int seconds, int bytesPerSecond)
     std::printf("paced %d bytes/s for %.1f s: event thread %.3f%% of a core, taker %.3f%%,"
                 " %ld notifications, %llu of %llu bytes, %llu wrong\n",
                 bytesPerSecond, wall, eventCpu * 100 / wall, takerCpu * 100 / wall, seen,
-                static_cast<unsigned long long>(position), static_cast<unsigned long long>(total), static_cast<unsigned long long>(wrong));
+                static_cast<unsigned long long>(position), static_cast<unsigned long long>(total),
+                static_cast<unsigned long long>(wrong));
 }
 
 }  // namespace

@@ -15,9 +15,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -69,9 +69,11 @@ std::string MakeCatalogue(std::size_t bytes, bool utf16)
     const std::string tail = source.substr(close);
     const double scale = utf16 ? static_cast<double>(quillon::Utf8ToUtf16(body).size() * 2) / body.size() : 1.0;
     std::string text = head;
-    while ((text.size() + body.size() + tail.size()) * scale < bytes) text += body;
+    while ((text.size() + body.size() + tail.size()) * scale < bytes)
+        text += body;
     text += tail;
-    if (!utf16) return text;
+    if (!utf16)
+        return text;
     const std::u16string wide = quillon::Utf8ToUtf16(text);
     std::string out = "\xFF\xFE";
     out.append(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
@@ -113,14 +115,16 @@ int RunChild(const std::string& parser, const std::string& path, int runs)
             const double start = CpuSeconds();
             const bool ok = reader.LoadFile(path);
             seconds = CpuSeconds() - start;
-            if (!ok) std::cerr << "LoadFile: " << reader.GetResultText() << "\n";
+            if (!ok)
+                std::cerr << "LoadFile: " << reader.GetResultText() << "\n";
             check += reader.GetRecordCount();
         } else if (parser == "pugixml") {
             pugi::xml_document doc;
             const double start = CpuSeconds();
             const pugi::xml_parse_result result = doc.load_file(path.c_str());
             seconds = CpuSeconds() - start;
-            if (!result) std::cerr << "pugixml: " << result.description() << "\n";
+            if (!result)
+                std::cerr << "pugixml: " << result.description() << "\n";
             check += static_cast<std::size_t>(result.status);
         } else {
             quillon::CXmlReader reader;
@@ -131,10 +135,12 @@ int RunChild(const std::string& parser, const std::string& path, int runs)
             const double start = CpuSeconds();
             const int result = loader.LoadCatalogue(path);
             seconds = CpuSeconds() - start;
-            if (result != 0) std::cerr << "LoadCatalogue: " << result << "\n";
+            if (result != 0)
+                std::cerr << "LoadCatalogue: " << result << "\n";
             check += lists.treeNodes.size();
         }
-        if (i > 0) times.push_back(seconds);  // run 0 is the warm-up
+        if (i > 0)
+            times.push_back(seconds);  // run 0 is the warm-up
     }
     std::printf("%.6f %ld %zu %ld\n", Median(times), PeakKb(), check, baselineKb);
     return 0;
@@ -150,7 +156,8 @@ struct Measure {
 Measure RunInChild(const char* self, const std::string& parser, const std::string& path, int runs)
 {
     int pipeFds[2];
-    if (pipe(pipeFds) != 0) std::exit(1);
+    if (pipe(pipeFds) != 0)
+        std::exit(1);
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
@@ -164,7 +171,8 @@ Measure RunInChild(const char* self, const std::string& parser, const std::strin
     std::string output;
     char buffer[256];
     ssize_t n;
-    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) output.append(buffer, static_cast<std::size_t>(n));
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        output.append(buffer, static_cast<std::size_t>(n));
     close(pipeFds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -177,16 +185,19 @@ Measure RunInChild(const char* self, const std::string& parser, const std::strin
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::string(argv[1]) == "--child") return RunChild(argv[2], argv[3], std::atoi(argv[4]));
+    if (argc == 5 && std::string(argv[1]) == "--child")
+        return RunChild(argv[2], argv[3], std::atoi(argv[4]));
 
     std::vector<std::size_t> sizesMb = {10, 50};
     if (argc == 3 && std::string(argv[1]) == "--sizes") {
         sizesMb.clear();
         std::stringstream list(argv[2]);
-        for (std::string item; std::getline(list, item, ',');) sizesMb.push_back(std::stoul(item));
+        for (std::string item; std::getline(list, item, ',');)
+            sizesMb.push_back(std::stoul(item));
     }
 
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quillon-xml-bench-" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quillon-xml-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const char* self = "/proc/self/exe";
     std::string selfPath = std::filesystem::read_symlink(self).string();
@@ -205,7 +216,8 @@ int main(int argc, char** argv)
                 "vs pugixml", "peak RSS MB", "base MB", "peak/file");
     for (const std::size_t mb : sizesMb) {
         for (const bool utf16 : {false, true}) {
-            const std::string path = (dir / ("catalogue-" + std::to_string(mb) + (utf16 ? "-utf16le" : "-utf8") + ".xml")).string();
+            const std::string path =
+                (dir / ("catalogue-" + std::to_string(mb) + (utf16 ? "-utf16le" : "-utf8") + ".xml")).string();
             // Generated in a child: a child's peak RSS starts from its
             // parent's (Linux carries the high-water mark across fork and
             // exec), so the parent must never hold a large file itself.
@@ -222,7 +234,8 @@ int main(int argc, char** argv)
             const int runs = mb <= 20 ? 5 : 3;
             const Measure pugi = RunInChild(selfPath.c_str(), "pugixml", path, runs);
             for (const char* parser : {"pugixml", "quillon", "loader"}) {
-                const Measure m = std::string(parser) == "pugixml" ? pugi : RunInChild(selfPath.c_str(), parser, path, runs);
+                const Measure m =
+                    std::string(parser) == "pugixml" ? pugi : RunInChild(selfPath.c_str(), parser, path, runs);
                 std::printf("%-9s %6.1f %-15s %9.4f %9.1f %10.2f %12.1f %8.1f %10.2f\n", utf16 ? "UTF-16LE" : "UTF-8",
                             fileMb, std::string(parser) == "loader" ? "CatalogueLoader" : parser, m.seconds,
                             fileMb / m.seconds, m.seconds / pugi.seconds, m.peakKb / 1024.0, m.baselineKb / 1024.0,

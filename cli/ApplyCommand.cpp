@@ -46,9 +46,9 @@ struct PortResult {
     enum class Outcome { Ok, Differs, Failed, Interrupted };
     bool opened = false;
     Outcome outcome = Outcome::Failed;
-    std::string reason;                      // empty when ok
-    std::vector<SettingDifference> changes;  // what the device held apart from the profile at first
-    std::vector<std::string> written;        // the codes written
+    std::string reason;                                         // empty when ok
+    std::vector<SettingDifference> changes;                     // what the device held apart from the profile at first
+    std::vector<std::string> written;                           // the codes written
     std::optional<std::vector<SettingDifference>> differences;  // after the check; nullopt when it did not run
     bool linkChanged = false;
 };
@@ -193,18 +193,17 @@ std::string Codes(const std::vector<SettingDifference>& differences)
 // The line's result column.
 std::string ResultText(const PortResult& result, bool dryRun)
 {
-    const bool ended = result.outcome == PortResult::Outcome::Failed || result.outcome == PortResult::Outcome::Interrupted;
+    const bool ended =
+        result.outcome == PortResult::Outcome::Failed || result.outcome == PortResult::Outcome::Interrupted;
     if (dryRun && !ended)
         return result.changes.empty() ? "ok" : "would write:" + Codes(result.changes);
     switch (result.outcome) {
     case PortResult::Outcome::Ok:
         return result.linkChanged ? "ok, the link changed: connect again with its new settings" : "ok";
-    case PortResult::Outcome::Differs:
-        return "differs:" + Codes(*result.differences);
+    case PortResult::Outcome::Differs: return "differs:" + Codes(*result.differences);
     case PortResult::Outcome::Interrupted:
         return result.reason.empty() ? "interrupted" : "interrupted: " + result.reason;
-    case PortResult::Outcome::Failed:
-        break;
+    case PortResult::Outcome::Failed: break;
     }
     return "failed: " + result.reason;
 }
@@ -213,8 +212,8 @@ std::string ResultText(const PortResult& result, bool dryRun)
 void PrintLine(std::mutex& output, const std::string& port, const PortResult& result, bool dryRun)
 {
     const std::string differ = result.differences ? std::to_string(result.differences->size()) : std::string("-");
-    const std::string line = port + "\t" + Shown(ResultText(result, dryRun)) + "\t" + std::to_string(result.written.size()) +
-                             " written\t" + differ + " differ\n";
+    const std::string line = port + "\t" + Shown(ResultText(result, dryRun)) + "\t" +
+                             std::to_string(result.written.size()) + " written\t" + differ + " differ\n";
     std::lock_guard lock(output);
     std::fputs(line.c_str(), stdout);
     std::fflush(stdout);
@@ -248,8 +247,9 @@ ExitStatus RunApply(const ApplyArgs& args)
         Complain("--port all: " + PresentPortsText());
         return ExitStatus::PortNotOpened;
     }
-    const Batch batch{args, ports, std::make_shared<const PortTargets>(ports), doc.catalogue, loader.Tree(),
-                      profile.settings, writes};
+    const Batch batch{args,          ports,         std::make_shared<const PortTargets>(ports),
+                      doc.catalogue, loader.Tree(), profile.settings,
+                      writes};
 
     std::vector<PortResult> results(ports.size());
     std::atomic<std::size_t> next{0};
@@ -278,8 +278,7 @@ ExitStatus RunApply(const ApplyArgs& args)
     if (std::ranges::none_of(results, &PortResult::opened))
         return ExitStatus::PortNotOpened;
     const auto done = [&](const PortResult& result) {
-        return args.dryRun ? result.outcome != PortResult::Outcome::Failed
-                           : result.outcome == PortResult::Outcome::Ok;
+        return args.dryRun ? result.outcome != PortResult::Outcome::Failed : result.outcome == PortResult::Outcome::Ok;
     };
     return std::ranges::all_of(results, done) ? ExitStatus::Done : ExitStatus::DeviceOrOutcome;
 }
@@ -309,12 +308,14 @@ Verb AddApplyVerb(CLI::App& app)
         "Status 0 when every port holds the profile (with --dry-run: every port was read), 1 when a port failed or "
         "differs, 3 when no port could be opened.");
     auto args = std::make_shared<ApplyArgs>();
-    command->add_option("FILE", args->profile,
-                        Shown("the profile, as read -o or the window's 保存配置 writes it; - reads standard input"))
+    command
+        ->add_option("FILE", args->profile,
+                     Shown("the profile, as read -o or the window's 保存配置 writes it; - reads standard input"))
         ->required();
-    command->add_option("--port", args->ports,
-                        "COMn, a device path (/dev/serial/by-id/... too), a USB serial number, or all (every port "
-                        "present); repeat it for more devices")
+    command
+        ->add_option("--port", args->ports,
+                     "COMn, a device path (/dev/serial/by-id/... too), a USB serial number, or all (every port "
+                     "present); repeat it for more devices")
         ->type_name("P")
         ->required()
         ->check(NonEmptyPort());

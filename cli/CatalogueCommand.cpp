@@ -2,8 +2,8 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
-#include "cli/StderrPrompt.h"
 #include "cli/PortOptions.h"
+#include "cli/StderrPrompt.h"
 #include "cli/Verbs.h"
 
 #include <CLI/CLI.hpp>
@@ -89,10 +89,12 @@ ExitStatus PrintCatalogue(const std::string& file)
 Verb AddCatalogueVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("catalogue", "Print a catalogue's tree and lists as JSON.");
-    command->footer("The catalogue is loaded exactly as the window loads it; its messages go to standard error, after the "
-                    "file's name; a catalogue that fails or stops early is status 2.");
+    command->footer(
+        "The catalogue is loaded exactly as the window loads it; its messages go to standard error, after the "
+        "file's name; a catalogue that fails or stops early is status 2.");
     auto file = std::make_shared<std::string>();
-    command->add_option("FILE", *file, "the catalogue (default: $QUILLON_CATALOGUE, else the one the window would load)")
+    command
+        ->add_option("FILE", *file, "the catalogue (default: $QUILLON_CATALOGUE, else the one the window would load)")
         ->type_name("")
         ->envname(kCatalogueVariable);
     return {command, [file] { return PrintCatalogue(*file); }};

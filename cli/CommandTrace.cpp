@@ -16,7 +16,9 @@ std::string CommandLine(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         line += ' ';
-        if (!arg.empty() && arg.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_=.,/:+@%") == std::string::npos) {
+        if (!arg.empty() &&
+            arg.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_=.,/:+@%") ==
+                std::string::npos) {
             line += arg;
             continue;
         }
@@ -41,9 +43,9 @@ void CommandTrace::Start(int argc, const char* const* argv)
     const std::string path = ProgramTrace::RequestedPath(path_);
     if (path.empty())
         return;
-    const std::string error = trace_.Start(path, "quillon-cli", CommandLine(argc, argv), [](const std::string& message) {
-        std::fprintf(stderr, "quillon-cli: %s\n", message.c_str());
-    });
+    const std::string error =
+        trace_.Start(path, "quillon-cli", CommandLine(argc, argv),
+                     [](const std::string& message) { std::fprintf(stderr, "quillon-cli: %s\n", message.c_str()); });
     if (!error.empty())
         std::fprintf(stderr, "quillon-cli: trace %s; going on without it\n", error.c_str());
 }

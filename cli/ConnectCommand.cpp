@@ -14,8 +14,8 @@ Verb AddConnectVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("connect", "Open a port, probe for the device and read its settings.");
     command->footer(Shown("Prints the information bar's state text (\"COM9，联机\", or the device path) once the\n"
-                    "read-back that a connection starts has ended, so the device is not left answering a\n"
-                    "closed port."));
+                          "read-back that a connection starts has ended, so the device is not left answering a\n"
+                          "closed port."));
     auto args = std::make_shared<PortArgs>();
     AddPortOptions(*command, *args, false);
     return {command, [args] {

@@ -3,28 +3,29 @@
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 
+#include "app/ConfigLocation.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/XmlReader.h"
-#include "app/ConfigLocation.h"
 #include "serial/PortLinks.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
-#include <nlohmann/json.hpp>
-#include <cstring>
 #include <cstdio>
-#include <cctype>
+#include <cstring>
+#include <nlohmann/json.hpp>
 
 namespace quillon::cli {
 
 DeviceLink::DeviceLink(const PortArgs& args, std::shared_ptr<const PortTargets> ports, std::size_t portIndex)
-    : args_(args), ports_(std::move(ports)), portIndex_(portIndex)
+    : args_(args),
+      ports_(std::move(ports)),
+      portIndex_(portIndex)
 {
     comm_.SetNotificationSink(this);
-    session_ = std::make_unique<DeviceSession>(
-        DeviceSession::Parts{doc_, comm_, tree_, *this, *this, prompt_});
+    session_ = std::make_unique<DeviceSession>(DeviceSession::Parts{doc_, comm_, tree_, *this, *this, prompt_});
     session_->SetConnectTimeout(args_.timeoutMs);
     session_->SetReadBackQuiet(args_.timeoutMs);
     session_->SetSettingObserver([this](std::string_view frame, int) {
@@ -140,7 +141,9 @@ ExitStatus DeviceLink::Write(int recordIndex, const ValueTriple& value)
         return ExitStatus::DeviceOrOutcome;
     // The reply is the line logged after the frame sent.  An interrupt
     // still waits for it, so that the device is not left mid-exchange.
-    const auto replied = [&] { return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0; };
+    const auto replied = [&] {
+        return doc_.monitorLines.size() > logged + 1 || MessageShown() || doc_.portNumber == 0;
+    };
     const End end = Run(replied, Clock::now() + std::chrono::milliseconds(args_.timeoutMs), std::nullopt, false);
     if (end == End::Deadline) {
         prompt_.Tell(args_.port + ": no reply to the setting within " + std::to_string(args_.timeoutMs) + " ms");
@@ -304,8 +307,7 @@ DeviceLink::End DeviceLink::AwaitReturn(PortReturnWait& wait, std::optional<Cloc
         case PortReturnWait::Result::TooLate:
             Complain(port + " did not come back within a minute");
             return End::PortFailed;
-        case PortReturnWait::Result::Returned:
-            return Open() == ExitStatus::Done ? End::Done : End::PortFailed;
+        case PortReturnWait::Result::Returned: return Open() == ExitStatus::Done ? End::Done : End::PortFailed;
         }
     }
 }
@@ -346,7 +348,9 @@ void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json)
     using Json = nlohmann::ordered_json;
     Json out = Json::array();
     for (const auto& o : options)
-        out.push_back({{"code", o.code}, {"setting", o.setting}, {"option", o.option},
+        out.push_back({{"code", o.code},
+                       {"setting", o.setting},
+                       {"option", o.option},
                        {"value", o.value ? Json(*o.value) : Json(nullptr)}});
     std::printf("%s\n", out.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
 }

@@ -1,9 +1,9 @@
 #pragma once
+#include "catalogue/CatalogueTree.h"
 #include "cli/ExitStatus.h"
 #include "cli/Messages.h"
 #include "cli/PortTargets.h"
 #include "cli/StderrPrompt.h"
-#include "catalogue/CatalogueTree.h"
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
 #include "document/QuillonDoc.h"

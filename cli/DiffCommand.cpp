@@ -54,15 +54,17 @@ Verb AddDiffVerb(CLI::App& app)
     command->footer("Connects, reads every setting back and prints each setting of FILE the device does not hold, "
                     "one a line, tab-separated: code, setting, the device's value and the profile's.  For an option "
                     "without a value the values are option names (the device's current one); a value is shown in "
-                    "the form its dialog takes, else as the device's bytes; " + std::string(kNotReported) +
+                    "the form its dialog takes, else as the device's bytes; " +
+                    std::string(kNotReported) +
                     " when the device did not report the setting.  Status 1 when some settings differ, or (with the "
                     "reason on standard error and nothing on standard output) no answer or an unfinished read.");
     auto args = std::make_shared<DiffArgs>();
     command->add_option("FILE", args->profile, "the profile; - reads standard input")->required();
     AddPortOptions(*command, *args, false);
-    command->add_flag("--json", args->json, "print one JSON object: {port, outcome (same, differs, failed), reason "
-                                            "(when failed), differences: [{code, setting, device (null when not "
-                                            "reported), profile}]}");
+    command->add_flag("--json", args->json,
+                      "print one JSON object: {port, outcome (same, differs, failed), reason "
+                      "(when failed), differences: [{code, setting, device (null when not "
+                      "reported), profile}]}");
     return {command, [args] { return RunDiff(*args); }};
 }
 

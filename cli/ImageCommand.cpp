@@ -19,8 +19,8 @@ namespace quillon::cli {
 namespace {
 
 const std::map<std::string, PicScale> kScales = {
-    {"1", PicScale::Original},   {"1/2", PicScale::Half},        {"1/4", PicScale::Quarter},
-    {"1/8", PicScale::Eighth},   {"1/16", PicScale::Sixteenth},  {"1/32", PicScale::ThirtySecond},
+    {"1", PicScale::Original}, {"1/2", PicScale::Half},       {"1/4", PicScale::Quarter},
+    {"1/8", PicScale::Eighth}, {"1/16", PicScale::Sixteenth}, {"1/32", PicScale::ThirtySecond},
 };
 
 struct ImageArgs {
@@ -74,8 +74,7 @@ ExitStatus ExtractImage(const ImageArgs& image)
     if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
-                          events);
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(), events);
     capture.RequestResolution();
     if (const DeviceLink::End end = link.Pump([&] { return events.resolutionArrived; }); end != DeviceLink::End::Done) {
         if (end == DeviceLink::End::Interrupted)
@@ -148,7 +147,9 @@ Verb AddImageVerb(CLI::App& app)
                     "bytes written.");
     auto args = std::make_shared<ImageArgs>();
     AddPortOptions(*command, args->link, false);
-    command->add_option("-o,--output", args->output, "the BMP file to write (- for standard output)")->type_name("FILE.bmp")->required();
+    command->add_option("-o,--output", args->output, "the BMP file to write (- for standard output)")
+        ->type_name("FILE.bmp")
+        ->required();
     CLI::Option* scale = command->add_option("--scale", args->scale, "a scale of the full resolution")
                              ->type_name("1|1/2|1/4|1/8|1/16|1/32")
                              ->check(CLI::IsMember({"1", "1/2", "1/4", "1/8", "1/16", "1/32"}));

@@ -38,7 +38,8 @@ InterfaceLanguageOption::InterfaceLanguageOption(int argc, const char* const* ar
 
 void InterfaceLanguageOption::AddOption(CLI::App& command)
 {
-    command.add_option("--lang", given_, "show messages in LANG: en (English) or zh (Chinese); else the locale decides")
+    command
+        .add_option("--lang", given_, "show messages in LANG: en (English) or zh (Chinese); else the locale decides")
         ->type_name("LANG")
         ->check(CLI::IsMember({"en", "zh"}));
 }

@@ -75,8 +75,7 @@ ExitStatus Listen(const ListenArgs& listen)
         }
         std::fflush(stdout);
     };
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
-                          events);
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(), events);
     // Made while the port is there, so that it knows what to wait for.
     std::optional<PortReturnWait> returnWait;
     if (listen.reconnect)
@@ -125,12 +124,13 @@ ExitStatus Listen(const ListenArgs& listen)
 Verb AddListenVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("listen", "Print the barcodes the device decodes.");
-    command->footer(Shown("Each record as a line of UTF-8, as it arrives, until N records, S seconds, Ctrl+C or SIGTERM; -o "
-                    "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record), each record as it "
-                    "comes, so that every ending keeps what was captured.  A line on stderr "
-                    "says when listening starts.  With --reconnect an unplugged device that is back within a minute is "
-                    "opened again, with a line on stderr for each.  Status 1 for a lost port (with --reconnect: not back "
-                    "in time)."));
+    command->footer(
+        Shown("Each record as a line of UTF-8, as it arrives, until N records, S seconds, Ctrl+C or SIGTERM; -o "
+              "saves them as the window's \"解码保存\" does (UTF-16LE, CR LF per record), each record as it "
+              "comes, so that every ending keeps what was captured.  A line on stderr "
+              "says when listening starts.  With --reconnect an unplugged device that is back within a minute is "
+              "opened again, with a line on stderr for each.  Status 1 for a lost port (with --reconnect: not back "
+              "in time)."));
     auto args = std::make_shared<ListenArgs>();
     AddPortOptions(*command, args->link, false);
     command->add_option("--encoding", args->encoding, "what the device sends (default gbk)")
@@ -142,8 +142,9 @@ Verb AddListenVerb(CLI::App& app)
     command->add_option("--seconds", args->seconds, "stop after S seconds (at most a year)")
         ->type_name("S")
         ->check(WholeNumberIn(1, kMaxListenSeconds, "seconds (a year)"));
-    command->add_option("-o,--output", args->output,
-                        "also save the records here, each as it comes (- for standard output, instead of the lines)")
+    command
+        ->add_option("-o,--output", args->output,
+                     "also save the records here, each as it comes (- for standard output, instead of the lines)")
         ->type_name("FILE.txt");
     command->add_flag("--reconnect", args->reconnect,
                       "when the device is unplugged, wait a minute for it to come back and go on listening");

@@ -14,8 +14,8 @@ constexpr int kMaxTimeoutMs = 3'600'000;
 
 CLI::Validator NonEmptyPort()
 {
-    return CLI::Validator([](const std::string& port) { return port.empty() ? std::string("names no port") : ""; },
-                          "", "port");
+    return CLI::Validator([](const std::string& port) { return port.empty() ? std::string("names no port") : ""; }, "",
+                          "port");
 }
 
 CLI::Validator WholeNumberIn(long long least, long long most, const std::string& unit)
@@ -24,8 +24,8 @@ CLI::Validator WholeNumberIn(long long least, long long most, const std::string&
     return CLI::Validator(
         [least, most, bound](const std::string& text) {
             // Judged on the text as given, before it becomes a number.
-            const bool digits = !text.empty() && text.size() <= 18 &&
-                                text.find_first_not_of("0123456789") == std::string::npos;
+            const bool digits =
+                !text.empty() && text.size() <= 18 && text.find_first_not_of("0123456789") == std::string::npos;
             const long long value = digits ? std::stoll(text) : 0;
             return value >= least && value <= most ? std::string() : bound;
         },
@@ -55,16 +55,18 @@ void AddLineOptions(CLI::App& command, PortArgs& args)
         ->check(WholeNumberIn(1, kFastestBaud, "baud"));
     command
         .add_option("--timeout", args.timeoutMs,
-                    "the longest wait for one exchange, in ms (default 3000, at most " +
-                        std::to_string(kMaxTimeoutMs) + ", an hour)")
+                    "the longest wait for one exchange, in ms (default 3000, at most " + std::to_string(kMaxTimeoutMs) +
+                        ", an hour)")
         ->type_name("MS")
         ->check(WholeNumberIn(1, kMaxTimeoutMs, "ms (an hour)"));
 }
 
 void AddCatalogueOption(CLI::App& command, std::string& catalogue)
 {
-    command.add_option("--catalogue", catalogue, "the catalogue (default: $QUILLON_CATALOGUE, else the one the window "
-                                                 "would load)")
+    command
+        .add_option("--catalogue", catalogue,
+                    "the catalogue (default: $QUILLON_CATALOGUE, else the one the window "
+                    "would load)")
         ->type_name("FILE")
         ->envname(kCatalogueVariable);
 }

@@ -6,7 +6,7 @@
 namespace CLI {
 class App;
 class Validator;
-}
+}  // namespace CLI
 
 namespace quillon::cli {
 

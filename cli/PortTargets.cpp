@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <unistd.h>
@@ -28,8 +28,11 @@ std::optional<int> ParseNumber(const std::string& text)
 std::string OpenFailure(int error)
 {
     switch (error) {
-    case ENOENT: case ENXIO: case ENODEV: return "no such port";
-    case EACCES: case EPERM: return "permission denied";
+    case ENOENT:
+    case ENXIO:
+    case ENODEV: return "no such port";
+    case EACCES:
+    case EPERM: return "permission denied";
     case EBUSY: return "in use by another program";
     case ENOTTY: return "not a terminal";
     default: return std::strerror(error);
@@ -96,8 +99,8 @@ std::vector<std::string> ExpandPortNames(const std::vector<std::string>& names)
         for (const PortEntry& port : DiscoverPorts())
             expanded.push_back(PortName(port.number));
     }
-    const std::vector<HardwarePort> hardware = NeedsHardware(expanded) ? EnumerateHardwarePorts()
-                                                                       : std::vector<HardwarePort>{};
+    const std::vector<HardwarePort> hardware =
+        NeedsHardware(expanded) ? EnumerateHardwarePorts() : std::vector<HardwarePort>{};
     std::vector<std::string> once;
     std::set<std::string> devices;
     for (const std::string& name : expanded) {
@@ -128,8 +131,8 @@ std::optional<int> ComNumber(const std::string& port)
 PortTargets::PortTargets(const std::vector<std::string>& names)
 {
     bool anyPath = false;
-    const std::vector<HardwarePort> hardware = NeedsHardware(names) ? EnumerateHardwarePorts()
-                                                                    : std::vector<HardwarePort>{};
+    const std::vector<HardwarePort> hardware =
+        NeedsHardware(names) ? EnumerateHardwarePorts() : std::vector<HardwarePort>{};
     for (const std::string& name : names) {
         Target target{name, 0, std::nullopt};
         if (const auto number = ComNumber(name)) {

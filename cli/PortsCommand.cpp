@@ -13,10 +13,11 @@ namespace quillon::cli {
 Verb AddPortsVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("ports", "List the serial ports found.");
-    command->footer("One port a line, links included: COM name, device path and friendly name, tab-separated.  "
-                    "--json: an array of {name, path, description (the USB adapter's product, else \"\"), identity "
-                    "(its /dev/serial/by-id path, else its USB serial number, else \"\")}.  Writes ~/.config/quillon/ports.ini, the "
-                    "COM numbers the ports keep.");
+    command->footer(
+        "One port a line, links included: COM name, device path and friendly name, tab-separated.  "
+        "--json: an array of {name, path, description (the USB adapter's product, else \"\"), identity "
+        "(its /dev/serial/by-id path, else its USB serial number, else \"\")}.  Writes ~/.config/quillon/ports.ini, the "
+        "COM numbers the ports keep.");
     auto json = std::make_shared<bool>(false);
     command->add_flag("--json", *json, "print a JSON array");
     return {command, [json] {

@@ -98,12 +98,15 @@ ExitStatus SendCommands(const SendArgs& args)
 Verb AddSendVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("send", "Send raw commands typed in hex and print the replies.");
-    command->footer(Shown("Each HEX goes to the device unchanged, as the window's \"命令交互\" sends it: two characters "
-                    "a byte, a pair that is not hexadecimal gives FF.  Prints the exchange as that dialog logs "
-                    "it (\"-> 0x55 0xAA \" for a command as typed, \"<- 0x55 0xaa \" for its reply), waiting for "
-                    "each reply before the next command and stopping at the first that gets none within "
-                    "--timeout (status 1, \"" + std::string(kUnrecognisedCommandText) + "\").  A HEX of odd length is a wrong "
-                    "argument: nothing is sent."));
+    command->footer(
+        Shown("Each HEX goes to the device unchanged, as the window's \"命令交互\" sends it: two characters "
+              "a byte, a pair that is not hexadecimal gives FF.  Prints the exchange as that dialog logs "
+              "it (\"-> 0x55 0xAA \" for a command as typed, \"<- 0x55 0xaa \" for its reply), waiting for "
+              "each reply before the next command and stopping at the first that gets none within "
+              "--timeout (status 1, \"" +
+              std::string(kUnrecognisedCommandText) +
+              "\").  A HEX of odd length is a wrong "
+              "argument: nothing is sent."));
     auto args = std::make_shared<SendArgs>();
     AddPortOptions(*command, args->link, false);
     command->add_option("HEX", args->commands, "a command, two hex digits a byte")

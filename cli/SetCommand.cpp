@@ -46,10 +46,11 @@ ExitStatus RunSet(const SetArgs& args)
 Verb AddSetVerb(CLI::App& app)
 {
     CLI::App* command = app.add_subcommand("set", "Write settings to the device as the window does online.");
-    command->footer(Shown("Connects, reads back, then writes each option as the tree does with \"修改设备参数\" ticked, "
-                    "waiting for each reply and the read-back it starts; then prints what read prints.  VALUE "
-                    "answers the option's parameter dialog as for sheet; a wrong CODE or VALUE sends nothing.  A HID / "
-                    "HID-POS / baud-rate report is status 1."));
+    command->footer(
+        Shown("Connects, reads back, then writes each option as the tree does with \"修改设备参数\" ticked, "
+              "waiting for each reply and the read-back it starts; then prints what read prints.  VALUE "
+              "answers the option's parameter dialog as for sheet; a wrong CODE or VALUE sends nothing.  A HID / "
+              "HID-POS / baud-rate report is status 1."));
     auto args = std::make_shared<SetArgs>();
     AddPortOptions(*command, *args, true);
     command->add_option("CODE", args->codes, "an option code of the catalogue, with its dialog's value")

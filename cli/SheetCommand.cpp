@@ -5,8 +5,8 @@
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/OutputTarget.h"
-#include "cli/StderrPrompt.h"
 #include "cli/PortOptions.h"
+#include "cli/StderrPrompt.h"
 #include "cli/Verbs.h"
 #include "document/QuillonDoc.h"
 #include "profile/OptionEntries.h"
@@ -48,11 +48,11 @@ struct Item {
 struct SheetArgs {
     std::string output;
     std::string format = "pdf";  // of standard output
-    std::string catalogue;  // empty: the one the window would load
+    std::string catalogue;       // empty: the one the window would load
     std::string convert;
     std::string profile;  // its settings come before the command line's items
     bool invert = false;
-    int dpi = 0;  // 0: the pane's own
+    int dpi = 0;                       // 0: the pane's own
     std::vector<std::string> customs;  // CODE:DESCRIPTION
     std::vector<std::string> codes;    // CODE[=VALUE]
     std::vector<Item> items;           // both, in command-line order
@@ -84,8 +84,8 @@ bool EndsWith(const std::string& text, const std::string& tail)
 // A check of one value; refusal is what the operator is told.
 CLI::Validator Check(bool (*accepts)(const std::string&), const char* refusal)
 {
-    return CLI::Validator(
-        [accepts, refusal](std::string& value) { return std::string(accepts(value) ? "" : refusal); }, "");
+    return CLI::Validator([accepts, refusal](std::string& value) { return std::string(accepts(value) ? "" : refusal); },
+                          "");
 }
 
 bool IsCustomEntry(const std::string& text)
@@ -168,7 +168,7 @@ ExitStatus WriteSheet(const SheetArgs& sheet)
     doc.SetPrompt(&prompt);
     CatalogueTree tree;
     const bool needsCatalogue = !sheet.profile.empty() || std::any_of(sheet.items.begin(), sheet.items.end(),
-                                            [](const Item& item) { return !item.custom; });
+                                                                      [](const Item& item) { return !item.custom; });
     if (needsCatalogue) {
         const std::string catalogue = sheet.catalogue.empty() ? LocateCatalogue() : sheet.catalogue;
         CXmlReader reader;
@@ -230,7 +230,8 @@ ExitStatus WriteSheet(const SheetArgs& sheet)
     }
     // With -o - the sheet is standard output; the summary goes to standard error.
     const std::size_t entries = doc.entries.size();
-    std::string summary = OutputName(sheet.output) + ": " + std::to_string(entries) + (entries == 1 ? " entry" : " entries");
+    std::string summary =
+        OutputName(sheet.output) + ": " + std::to_string(entries) + (entries == 1 ? " entry" : " entries");
     if (pdf)
         summary += ", " + std::to_string(pages) + (pages == 1 ? " page" : " pages");
     std::fprintf(sheet.output == "-" ? stderr : stdout, "%s\n", summary.c_str());
@@ -251,19 +252,17 @@ Verb AddSheetVerb(CLI::App& app)
     command->add_option("-o,--output", sheet->output, "the sheet to write")
         ->type_name("OUT.pdf|OUT.png|-")
         ->required()
-        ->check(Check([](const std::string& file) {
-            return file == "-" || EndsWith(file, ".pdf") || EndsWith(file, ".png");
-        }, "must end in .pdf or .png, or be - for standard output"));
+        ->check(Check(
+            [](const std::string& file) { return file == "-" || EndsWith(file, ".pdf") || EndsWith(file, ".png"); },
+            "must end in .pdf or .png, or be - for standard output"));
     command->add_option("--format", sheet->format, "what -o - writes (default pdf)")
         ->type_name("pdf|png")
         ->check(Check([](const std::string& kind) { return kind == "pdf" || kind == "png"; }, "takes pdf or png"));
     AddCatalogueOption(*command, sheet->catalogue);
     command->add_option("--convert", sheet->convert, "one QR Code or PDF417 symbol for the whole sheet")
         ->type_name("qr|pdf417")
-        ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; },
-                      "takes qr or pdf417"));
-    command->add_option("--profile", sheet->profile, "a saved profile whose settings come first")
-        ->type_name("FILE");
+        ->check(Check([](const std::string& kind) { return kind == "qr" || kind == "pdf417"; }, "takes qr or pdf417"));
+    command->add_option("--profile", sheet->profile, "a saved profile whose settings come first")->type_name("FILE");
     command->add_flag("--invert", sheet->invert, "white bars on black");
     command->add_option("--dpi", sheet->dpi, "a PNG's resolution (default 96: each module one pixel)")
         ->type_name("N")
@@ -273,10 +272,11 @@ Verb AddSheetVerb(CLI::App& app)
             ->type_name("CODE:DESCRIPTION")
             ->allow_extra_args(false)  // one value each time, so codes may follow
             ->check(Check(IsCustomEntry, "takes CODE:DESCRIPTION, both non-empty"));
-    const CLI::Option* code = command->add_option("CODE", sheet->codes, "an option code of the catalogue, with its dialog's value")
-        ->type_name("CODE[=VALUE]")
-        ->check(Check([](const std::string& text) { return !text.empty() && text[0] != '='; },
-                      "the option code is empty"));
+    const CLI::Option* code =
+        command->add_option("CODE", sheet->codes, "an option code of the catalogue, with its dialog's value")
+            ->type_name("CODE[=VALUE]")
+            ->check(Check([](const std::string& text) { return !text.empty() && text[0] != '='; },
+                          "the option code is empty"));
     return {command, [command, custom, code, sheet] {
                 sheet->items = ItemsInOrder(*command, custom, code, *sheet);
                 return WriteSheet(*sheet);

@@ -30,8 +30,8 @@ std::string Key(std::uint8_t code)
 // The field's key for scripts, which read the fields by name.
 const char* FieldName(std::uint8_t code)
 {
-    static const char* const kNames[] = {"device_text",    "firmware_version", "resolution",  "hardware_version",
-                                         "serial_number",  "production_date",  "device_type", "specification"};
+    static const char* const kNames[] = {"device_text",   "firmware_version", "resolution",  "hardware_version",
+                                         "serial_number", "production_date",  "device_type", "specification"};
     return kNames[code - DeviceInfo::kFirstCode];
 }
 
@@ -44,8 +44,8 @@ void PrintFields(const std::string& port, const DeviceInfo& info)
             continue;
         char code[3];
         std::snprintf(code, sizeof code, "%02X", field.code);
-        fields.push_back({{"code", code}, {"name", FieldName(field.code)}, {"caption", field.label},
-                          {"value", field.text}});
+        fields.push_back(
+            {{"code", code}, {"name", FieldName(field.code)}, {"caption", field.label}, {"value", field.text}});
         named[FieldName(field.code)] = field.text;
     }
     PrintJson({{"port", port}, {"fields", fields}, {"named", named}});
@@ -57,8 +57,7 @@ ExitStatus PrintVersion(const VersionArgs& args)
     if (const ExitStatus status = link.LoadAndOpen(); status != ExitStatus::Done)
         return status;
     CaptureEvents events;
-    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(),
-                          events);
+    DeviceCapture capture(link.Doc(), link.Session().Frames(), link.Session().Dispatcher(), link.Link(), events);
     capture.RequestVersion();
     const DeviceLink::End end = link.Pump([&] { return events.versionComplete; });
 

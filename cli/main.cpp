@@ -44,23 +44,16 @@ int main(int argc, char** argv)
 {
     quillon::cli::InterfaceLanguageOption language(argc, argv);
     language.Install();
-    CLI::App app("Command-line tool of Quillon: catalogues, serial ports, the device's settings, firmware, configuration-barcode sheets, device version, images and decoded output.",
-                 "quillon-cli");
+    CLI::App app(
+        "Command-line tool of Quillon: catalogues, serial ports, the device's settings, firmware, configuration-barcode sheets, device version, images and decoded output.",
+        "quillon-cli");
     app.set_version_flag("--version", std::string("quillon-cli ") + QUILLON_VERSION);
 
     const std::vector<quillon::cli::Verb> verbs = {
-        quillon::cli::AddCatalogueVerb(app),
-        quillon::cli::AddPortsVerb(app),
-        quillon::cli::AddVersionVerb(app),
-        quillon::cli::AddImageVerb(app),
-        quillon::cli::AddListenVerb(app),
-        quillon::cli::AddConnectVerb(app),
-        quillon::cli::AddReadVerb(app),
-        quillon::cli::AddSetVerb(app),
-        quillon::cli::AddApplyVerb(app),
-        quillon::cli::AddDiffVerb(app),
-        quillon::cli::AddFirmwareVerb(app),
-        quillon::cli::AddSendVerb(app),
+        quillon::cli::AddCatalogueVerb(app), quillon::cli::AddPortsVerb(app),    quillon::cli::AddVersionVerb(app),
+        quillon::cli::AddImageVerb(app),     quillon::cli::AddListenVerb(app),   quillon::cli::AddConnectVerb(app),
+        quillon::cli::AddReadVerb(app),      quillon::cli::AddSetVerb(app),      quillon::cli::AddApplyVerb(app),
+        quillon::cli::AddDiffVerb(app),      quillon::cli::AddFirmwareVerb(app), quillon::cli::AddSendVerb(app),
 #ifdef QUILLON_CLI_SHEET
         quillon::cli::AddSheetVerb(app),
 #endif

@@ -33,7 +33,8 @@ using namespace quillon;
 
 void Check(bool condition)
 {
-    if (!condition) __builtin_trap();
+    if (!condition)
+        __builtin_trap();
 }
 
 struct QuietTimers : IDeviceTimers {

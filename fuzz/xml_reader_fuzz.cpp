@@ -30,7 +30,8 @@ using quillon::ElementRecord;
 
 void Check(bool condition)
 {
-    if (!condition) __builtin_trap();
+    if (!condition)
+        __builtin_trap();
 }
 
 void CheckRecords(const CXmlReader& reader)
@@ -42,8 +43,10 @@ void CheckRecords(const CXmlReader& reader)
         Check(std::size_t{e.start} + e.length <= size);
         Check(std::size_t{e.StartTagLength()} + e.EndTagLength() <= e.length);
         Check(e.parent < count && e.firstChild < count && e.nextSibling < count && e.prevSibling < count);
-        if (e.nextSibling != 0) Check(reader.GetRecord(e.nextSibling).parent == e.parent);
-        if (e.firstChild != 0) Check(reader.GetRecord(e.firstChild).parent == i);
+        if (e.nextSibling != 0)
+            Check(reader.GetRecord(e.nextSibling).parent == e.parent);
+        if (e.firstChild != 0)
+            Check(reader.GetRecord(e.firstChild).parent == i);
     }
 }
 
@@ -53,7 +56,8 @@ void Walk(CXmlReader& reader, int depth, int& budget)
     // Find each child in turn by its own name.
     while (budget-- > 0) {
         const std::u16string name = reader.GetElementName();
-        if (!reader.FindElement(name)) return;
+        if (!reader.FindElement(name))
+            return;
         reader.GetElementText();
         if (depth < 32 && reader.EnterElement()) {
             Walk(reader, depth + 1, budget);
@@ -88,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const ElementRecord root = reader.GetRecord(document.firstChild);
             const std::u16string_view text = reader.GetDocumentText();
             std::size_t end = root.start + 1;
-            while (end < text.size() && text[end] != u'>' && text[end] != u' ' && text[end] != u'/') ++end;
+            while (end < text.size() && text[end] != u'>' && text[end] != u' ' && text[end] != u'/')
+                ++end;
             reader.FindElement(text.substr(root.start + 1, end - root.start - 1));
         }
         int budget = 2000;
@@ -107,8 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // 3. One code page, in two pieces.
     if (size > 0) {
-        static const int kPages[] = {65001, 936, 950, 51936, 52936, 54936, 932, 949, 50220, 50225,
-                                     28591, 1252, 20127, 65000, 12000, 1200, 1201, 37, 1258};
+        static const int kPages[] = {65001, 936,  950,   51936, 52936, 54936, 932,  949, 50220, 50225,
+                                     28591, 1252, 20127, 65000, 12000, 1200,  1201, 37,  1258};
         const int page = kPages[data[0] % (sizeof kPages / sizeof kPages[0])];
         quillon::CodePageDecoder decoder(page);
         quillon::U16Buffer out;

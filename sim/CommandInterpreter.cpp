@@ -24,7 +24,8 @@ std::string_view Trim(std::string_view text)
 std::pair<std::string_view, std::string_view> SplitWord(std::string_view text)
 {
     text = Trim(text);
-    const auto space = std::find_if(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+    const auto space =
+        std::find_if(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
     const auto length = static_cast<std::size_t>(space - text.begin());
     return {text.substr(0, length), Trim(text.substr(length))};
 }
@@ -90,8 +91,8 @@ std::string CommandInterpreter::Execute(std::string_view line)
         return error.empty() ? "plugged in" : "error: " + error;
     }
     if (command == "status")
-        return link_.Status() + "; faults: " + device_.Faults().Describe() + "; encoding: " +
-               (encoding_ == TextEncoding::Gbk ? "gbk" : "utf8");
+        return link_.Status() + "; faults: " + device_.Faults().Describe() +
+               "; encoding: " + (encoding_ == TextEncoding::Gbk ? "gbk" : "utf8");
     if (command == "help") {
         std::string help = Help();
         help.pop_back();  // the caller ends the answer's line
@@ -119,7 +120,8 @@ std::string CommandInterpreter::Scan(std::string_view text)
 std::string CommandInterpreter::ScanHex(std::string_view hex)
 {
     std::string digits;
-    std::copy_if(hex.begin(), hex.end(), std::back_inserter(digits), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
+    std::copy_if(hex.begin(), hex.end(), std::back_inserter(digits),
+                 [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
     const auto bytes = ParseHex(digits);
     if (!bytes || bytes->empty())
         return "error: scanhex wants pairs of hex digits";

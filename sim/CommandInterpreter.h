@@ -23,7 +23,9 @@ public:
 class CommandInterpreter {
 public:
     CommandInterpreter(Device& device, LinkControl& link, TextEncoding encoding)
-        : device_(device), link_(link), encoding_(encoding)
+        : device_(device),
+          link_(link),
+          encoding_(encoding)
     {
     }
 

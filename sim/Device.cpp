@@ -46,7 +46,8 @@ Device::Device(DeviceSettings settings, DeviceIdentity identity, OutputQueue& ou
       log_(std::move(log)),
       reader_(settings_),
       loader_(faults_, std::move(firmwareOut),
-              FirmwareLoader::Hooks{[this] { settings_.RestoreDefaults(); }, [this](const std::string& line) { log_(line); }})
+              FirmwareLoader::Hooks{[this] { settings_.RestoreDefaults(); },
+                                    [this](const std::string& line) { log_(line); }})
 {
 }
 
@@ -76,21 +77,11 @@ void Device::Handle(const FrameReader::Frame& frame)
     if (frame.kind != FrameReader::Kind::Read)
         FlushReadBackEnd();
     switch (frame.kind) {
-    case FrameReader::Kind::Read:
-        AnswerRead(KeyAt(frame.bytes, 1));
-        break;
-    case FrameReader::Kind::Info:
-        AnswerInfo(frame.bytes);
-        break;
-    case FrameReader::Kind::Image:
-        AnswerImage(frame.bytes);
-        break;
-    case FrameReader::Kind::Write:
-        ApplyWrite(frame.bytes);
-        break;
-    case FrameReader::Kind::LoaderCommand:
-        RunLoaderCommand(frame.bytes);
-        break;
+    case FrameReader::Kind::Read: AnswerRead(KeyAt(frame.bytes, 1)); break;
+    case FrameReader::Kind::Info: AnswerInfo(frame.bytes); break;
+    case FrameReader::Kind::Image: AnswerImage(frame.bytes); break;
+    case FrameReader::Kind::Write: ApplyWrite(frame.bytes); break;
+    case FrameReader::Kind::LoaderCommand: RunLoaderCommand(frame.bytes); break;
     case FrameReader::Kind::HexRecord:
         // Records without a handshake: the loader is already waiting (a
         // repair upgrade after a failed one).
@@ -189,9 +180,9 @@ void Device::AnswerImage(const Bytes& frame)
 
 void Device::ApplyWrite(const Bytes& frame)
 {
-    for (const auto& [fault, answer] : {std::pair{Fault::Hid, &kLinkIsHid}, std::pair{Fault::HidPos, &kLinkIsHidPos},
-                                        std::pair{Fault::BaudChanged, &kBaudChanged},
-                                        std::pair{Fault::WriteError, &kWriteRefused}}) {
+    for (const auto& [fault, answer] :
+         {std::pair{Fault::Hid, &kLinkIsHid}, std::pair{Fault::HidPos, &kLinkIsHidPos},
+          std::pair{Fault::BaudChanged, &kBaudChanged}, std::pair{Fault::WriteError, &kWriteRefused}}) {
         if (faults_.Spend(fault)) {
             log_("fault: write " + Hex(frame) + " answered " + Hex(*answer));
             Reply(*answer);
@@ -281,10 +272,10 @@ std::optional<SimTime> Device::NextDeadline(SimTime now) const
     if (readBackEndDue_)
         consider(lastInput_ + readBackEndQuiet_);
     if (loader_.Active()) {
-        if (const auto step = loader_.NextQuietStep(std::chrono::duration_cast<Millis>(now - lastInput_)); step != Millis::max())
+        if (const auto step = loader_.NextQuietStep(std::chrono::duration_cast<Millis>(now - lastInput_));
+            step != Millis::max())
             consider(lastInput_ + step);
-    }
-    else if (reader_.HasPending())
+    } else if (reader_.HasPending())
         consider(lastInput_ + kPartialFrameQuiet);
     return deadline;
 }

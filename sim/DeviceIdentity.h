@@ -13,14 +13,14 @@ struct DeviceIdentity {
     static constexpr std::uint8_t kLastField = 0xC8;
 
     std::array<std::string, 8> texts{
-        "QS-BOOT 1.04",            // 0xC1 loader version
-        "V3.2.7 build 20260915",   // 0xC2 software version
-        "",                        // 0xC3 carries the resolution instead
-        "HW-B2",                   // 0xC4 hardware version
-        "QS2D2609150042",          // 0xC5 serial number
-        "2026-09-15",              // 0xC6 production date
-        "QS-2D Imager",            // 0xC7 device type
-        "640x480 CMOS, 2D/1D",     // 0xC8 sensor and symbologies
+        "QS-BOOT 1.04",           // 0xC1 loader version
+        "V3.2.7 build 20260915",  // 0xC2 software version
+        "",                       // 0xC3 carries the resolution instead
+        "HW-B2",                  // 0xC4 hardware version
+        "QS2D2609150042",         // 0xC5 serial number
+        "2026-09-15",             // 0xC6 production date
+        "QS-2D Imager",           // 0xC7 device type
+        "640x480 CMOS, 2D/1D",    // 0xC8 sensor and symbologies
     };
     unsigned width = 640;
     unsigned height = 480;

@@ -36,7 +36,8 @@ std::optional<Bytes> ValueOfOption(SettingKey key, std::string_view code)
 bool IsFactoryDefault(const TreeNodeInfo& option)
 {
     constexpr std::string_view kFactoryDefault = "出厂默认";
-    return option.name.find(kFactoryDefault) != std::string::npos || option.info.find(kFactoryDefault) != std::string::npos;
+    return option.name.find(kFactoryDefault) != std::string::npos ||
+           option.info.find(kFactoryDefault) != std::string::npos;
 }
 
 Bytes ZeroValue(SettingKey key)

@@ -18,7 +18,8 @@ constexpr FaultName kFaultNames[] = {
     {Fault::Garbage, "garbage", "[COUNT] put COUNT junk bytes before every reply (default 3)"},
     {Fault::SilentProbe, "silent-probe", "give no answer to the next connect probe"},
     {Fault::WrongProbe, "wrong-probe", "answer the next probe wrongly, then rightly 300 ms later"},
-    {Fault::StrayProbe, "stray-probe", "send a stray byte and the next probe's first answer byte, then the rest 150 ms later"},
+    {Fault::StrayProbe, "stray-probe",
+     "send a stray byte and the next probe's first answer byte, then the rest 150 ms later"},
     {Fault::Hid, "hid", "answer the next setting write with 22 42 40 01 (HID mode)"},
     {Fault::HidPos, "hid-pos", "answer the next setting write with 22 42 40 03 (HID-POS mode)"},
     {Fault::BaudChanged, "baud-changed", "answer the next setting write with 22 41 41 00"},
@@ -99,7 +100,8 @@ void FaultPlan::EmitUnsolicited(OutputQueue& out, const Bytes& bytes) const
         if (at > 0)
             out.AppendPause(burstPause_);
         const auto end = std::min(bytes.size(), at + burstSize_);
-        out.Append(Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(end)));
+        out.Append(
+            Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(end)));
     }
 }
 
@@ -107,7 +109,8 @@ std::string FaultPlan::Names()
 {
     std::string text;
     for (const auto& f : kFaultNames)
-        text += std::string("  ") + f.name + std::string(std::max<std::size_t>(2, 17 - std::string_view(f.name).size()), ' ') + f.meaning + "\n";
+        text += std::string("  ") + f.name +
+                std::string(std::max<std::size_t>(2, 17 - std::string_view(f.name).size()), ' ') + f.meaning + "\n";
     return text;
 }
 

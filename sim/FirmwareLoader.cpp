@@ -70,9 +70,7 @@ char FirmwareLoader::ApplyRecord(const Bytes& record)
     const std::uint32_t offset = KeyAt(record, 1);
     const Bytes data(record.begin() + 4, record.begin() + 4 + record[0]);
     switch (type) {
-    case kData:
-        records_.push_back({base_ + offset, data});
-        return faults_.RecordAnswer();
+    case kData: records_.push_back({base_ + offset, data}); return faults_.RecordAnswer();
     case kEndOfFile:
         SaveMemoryImage();
         Finish();
@@ -157,7 +155,8 @@ Bytes FirmwareLoader::EndImage()
 
 void FirmwareLoader::Save(const Bytes& image, const char* kind)
 {
-    std::string note = "firmware: " + std::string(kind) + " image of " + std::to_string(image.size()) + " bytes received";
+    std::string note =
+        "firmware: " + std::string(kind) + " image of " + std::to_string(image.size()) + " bytes received";
     if (!outputPath_.empty()) {
         std::ofstream file(outputPath_, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));

@@ -47,7 +47,9 @@ public:
     };
 
     FirmwareLoader(FaultPlan& faults, std::string outputPath, Hooks hooks)
-        : faults_(faults), outputPath_(std::move(outputPath)), hooks_(std::move(hooks))
+        : faults_(faults),
+          outputPath_(std::move(outputPath)),
+          hooks_(std::move(hooks))
     {
     }
 

@@ -19,17 +19,10 @@ std::optional<std::size_t> FrameReader::FrontFrameSize(Kind& kind) const
 {
     const std::uint8_t frameClass = pending_.front();
     switch (frameClass) {
-    case kReadRequest:
-        kind = Kind::Read;
-        return 3;
-    case kInfoRequest:
-        kind = Kind::Info;
-        return 3;
-    case kImageRequest:
-        kind = Kind::Image;
-        return kImageRequestSize;
-    default:
-        break;
+    case kReadRequest: kind = Kind::Read; return 3;
+    case kInfoRequest: kind = Kind::Info; return 3;
+    case kImageRequest: kind = Kind::Image; return kImageRequestSize;
+    default: break;
     }
     if (frameClass == kLoaderCommand && (pending_.size() < 2 || pending_[1] == kLoaderTag)) {
         kind = Kind::LoaderCommand;
@@ -40,12 +33,9 @@ std::optional<std::size_t> FrameReader::FrontFrameSize(Kind& kind) const
         if (pending_.size() < 3)
             return 0;
         switch (FormOfKey(KeyAt(pending_, 1))) {
-        case LengthForm::None:
-            return 3;
-        case LengthForm::OneByte:
-            return 4;
-        case LengthForm::TwoBytes:
-            return 5;
+        case LengthForm::None: return 3;
+        case LengthForm::OneByte: return 4;
+        case LengthForm::TwoBytes: return 5;
         case LengthForm::Counted:
             if (pending_.size() < 5)
                 return 0;

@@ -44,7 +44,8 @@ Bytes OutputQueue::Peek(std::size_t max)
 {
     Segment& front = segments_.front();
     if (front.kind == Segment::Data)
-        return Bytes(front.bytes.begin(), front.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(max, front.bytes.size())));
+        return Bytes(front.bytes.begin(),
+                     front.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(max, front.bytes.size())));
     // Noise is made up into the segment's own buffer once, so that a partial
     // write hands the same bytes again next time.
     if (front.bytes.empty()) {
@@ -56,7 +57,8 @@ Bytes OutputQueue::Peek(std::size_t max)
             front.bytes.push_back(static_cast<std::uint8_t>(noiseState_ >> 11));
         }
     }
-    return Bytes(front.bytes.begin(), front.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(max, front.bytes.size())));
+    return Bytes(front.bytes.begin(),
+                 front.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(max, front.bytes.size())));
 }
 
 void OutputQueue::Consume(std::size_t count)

@@ -16,9 +16,9 @@ class OutputQueue {
 public:
     struct Segment {
         enum Kind { Data, Pause, Noise } kind = Data;
-        Bytes bytes;               // Data
-        Millis pause{0};           // Pause
-        std::uint64_t noise = 0;   // Noise: bytes still to make up
+        Bytes bytes;              // Data
+        Millis pause{0};          // Pause
+        std::uint64_t noise = 0;  // Noise: bytes still to make up
     };
 
     // bytesPerSecond 0: as fast as the reader takes them.

@@ -64,9 +64,11 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
             if (!value(arg) || arg.empty())
                 return "--fault wants NAME or NAME=PARAMETER";
             const auto equals = arg.find('=');
-            options.faults.emplace_back(std::string(arg.substr(0, equals)),
-                                        equals == std::string_view::npos ? std::string() : std::string(arg.substr(equals + 1)));
-        } else if (option == "--catalogue" || option == "--control" || option == "--firmware-out" || option == "--replay") {
+            options.faults.emplace_back(std::string(arg.substr(0, equals)), equals == std::string_view::npos
+                                                                                ? std::string()
+                                                                                : std::string(arg.substr(equals + 1)));
+        } else if (option == "--catalogue" || option == "--control" || option == "--firmware-out" ||
+                   option == "--replay") {
             if (!value(arg) || arg.empty())
                 return std::string(option) + " wants a path";
             (option == "--catalogue" ? options.catalogue

@@ -16,7 +16,7 @@ struct SimOptions {
     unsigned readBackHoldMs = 100;  // quiet line before a read-back's closing frame
     std::string controlPath;
     std::string firmwareOut;
-    std::string replay;  // a wire trace whose device side is played instead
+    std::string replay;                                       // a wire trace whose device side is played instead
     std::vector<std::pair<std::string, std::string>> faults;  // name, parameter
     TextEncoding encoding = TextEncoding::Gbk;
     unsigned width = DeviceIdentity{}.width;

@@ -52,7 +52,8 @@ Simulator::Simulator(const SimOptions& options, DeviceSettings settings, std::FI
       // line's pace is already in.
       out_(options.pace && options.replay.empty() ? options.baud / 10 : 0),
       inPace_(options.pace ? options.baud / 10 : 0),
-      device_(std::move(settings), IdentityFrom(options), out_, options.firmwareOut, [this](const std::string& line) { Say(line); }),
+      device_(std::move(settings), IdentityFrom(options), out_, options.firmwareOut,
+              [this](const std::string& line) { Say(line); }),
       interpreter_(device_, *this, options.encoding)
 {
     device_.SetReadBackEndQuiet(Millis(options.readBackHoldMs));
@@ -234,8 +235,9 @@ int Simulator::Run()
         const int fifoAt = watch(fifoOpen_, fifo_.Fd(), POLLIN);
 
         now = SimClock::now();
-        const auto deadline = Earlier(Earlier(replay_ ? replay_->NextDeadline() : device_.NextDeadline(now), readResume_),
-                                      pty_.IsOpen() ? out_.NextWake() : std::nullopt);
+        const auto deadline =
+            Earlier(Earlier(replay_ ? replay_->NextDeadline() : device_.NextDeadline(now), readResume_),
+                    pty_.IsOpen() ? out_.NextWake() : std::nullopt);
         const std::optional<timespec> timeout = TimeoutUntil(deadline, now);
         if (::ppoll(fds, count, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR)
             return 1;

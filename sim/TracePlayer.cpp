@@ -39,7 +39,10 @@ std::vector<WireRecord> RecordsOfPort(const WireTrace& trace, const std::string&
 }
 
 TracePlayer::TracePlayer(std::vector<WireRecord> records, OutputQueue& out, bool paced, Log report)
-    : records_(std::move(records)), out_(out), paced_(paced), report_(std::move(report))
+    : records_(std::move(records)),
+      out_(out),
+      paced_(paced),
+      report_(std::move(report))
 {
 }
 

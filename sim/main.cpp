@@ -1,11 +1,11 @@
 #include "app/ConfigLocation.h"
 #include "cli/Messages.h"
 #include "cli/StderrPrompt.h"
+#include "serial/PortLinks.h"
+#include "serial/WireTraceReader.h"
 #include "sim/CatalogueSource.h"
 #include "sim/SimOptions.h"
 #include "sim/Simulator.h"
-#include "serial/PortLinks.h"
-#include "serial/WireTraceReader.h"
 
 #include <cstdio>
 

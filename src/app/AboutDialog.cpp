@@ -14,7 +14,10 @@
 namespace quillon {
 
 AboutDialog::AboutDialog(const std::string& catalogue, const std::string& traces, QWidget* parent)
-    : QDialog(parent), version_(new QLineEdit(this)), catalogue_(new QLineEdit(this)), traces_(new QLineEdit(this))
+    : QDialog(parent),
+      version_(new QLineEdit(this)),
+      catalogue_(new QLineEdit(this)),
+      traces_(new QLineEdit(this))
 {
     setWindowTitle(Tr("关于配置工具软件"));
     auto* icon = new QLabel(this);

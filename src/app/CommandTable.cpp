@@ -41,9 +41,21 @@ constexpr std::array<CommandInfo, 21> kCommands = {{
 }};
 
 constexpr std::array<CommandId, 15> kToolbar = {
-    Connect, Disconnect, MonitorView, CommandInteraction, FirmwareDownload, kToolbarSeparator,
-    DeviceVersion, kToolbarSeparator, ClearDocument, Undo, Print, ConvertDocument, ImageExtract,
-    ImageSave, DecodedOutputSave,
+    Connect,
+    Disconnect,
+    MonitorView,
+    CommandInteraction,
+    FirmwareDownload,
+    kToolbarSeparator,
+    DeviceVersion,
+    kToolbarSeparator,
+    ClearDocument,
+    Undo,
+    Print,
+    ConvertDocument,
+    ImageExtract,
+    ImageSave,
+    DecodedOutputSave,
 };
 
 struct StandardKey {
@@ -137,12 +149,9 @@ bool ViewModeState::IsEnabled(CommandId id) const
     if (id == StandardPrint)
         id = Print;
     switch (FindCommand(id).rule) {
-    case EnableRule::Always:
-        return true;
-    case EnableRule::ConfigurationView:
-        return configCommandsEnabled_;
-    case EnableRule::MonitorView:
-        return monitorCommandsEnabled_;
+    case EnableRule::Always: return true;
+    case EnableRule::ConfigurationView: return configCommandsEnabled_;
+    case EnableRule::MonitorView: return monitorCommandsEnabled_;
     }
     return false;
 }

@@ -44,7 +44,7 @@ struct CommandInfo {
     CommandId id;
     std::string_view caption;  // text after the tab is the shortcut label
     EnableRule rule;
-    int menu;                  // index into MenuTitles()
+    int menu;  // index into MenuTitles()
 };
 
 // Every command in menu order.

@@ -1,7 +1,6 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDialog.h"
-#include "app/TraceMenu.h"
 #include "app/FormViewOptions.h"
 #include "app/HelpGuide.h"
 #include "app/InfoBarLayout.h"
@@ -12,11 +11,13 @@
 #include "app/QtText.h"
 #include "app/SavePathStore.h"
 #include "app/ToolbarIcons.h"
+#include "app/TraceMenu.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "device/QtDeviceTimers.h"
 #include "device/RestingReplyRoute.h"
 #include "dialogs/QtParameterDialogRunner.h"
+#include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
 #include "serial/PortWatch.h"
@@ -26,7 +27,6 @@
 #include "tools/ComDebugDlg.h"
 #include "views/RightView.h"
 #include "views/RightViewDown.h"
-#include "document/QuillonDoc.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -83,7 +83,10 @@ bool OpenWithDesktop(const QString& path)
 }  // namespace
 
 CMainFrame::CMainFrame(CQuillonDoc& doc, MainFrameParts parts, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), parts_(std::move(parts)), comm_(std::make_unique<CnComm>())
+    : QMainWindow(parent),
+      doc_(doc),
+      parts_(std::move(parts)),
+      comm_(std::make_unique<CnComm>())
 {
     if (parts_.prompt) {
         prompt_ = parts_.prompt;
@@ -142,8 +145,8 @@ void CMainFrame::CreatePanes()
     const int H = height();
     outer_ = new QSplitter(Qt::Horizontal, this);
     outer_->setObjectName("outerSplitter");
-    CFormTree::Services services{*this, *prompt_, *parts_.dialogs, *parts_.document, *parts_.device,
-                                 parts_.clock, parts_.configPath, parts_.catalogue};
+    CFormTree::Services services{*this,          *prompt_,     *parts_.dialogs,   *parts_.document,
+                                 *parts_.device, parts_.clock, parts_.configPath, parts_.catalogue};
     form_ = new CFormTree(doc_.catalogue, services, outer_);
     form_->setObjectName("formTree");
     inner_ = new QSplitter(Qt::Vertical, outer_);
@@ -170,8 +173,8 @@ void CMainFrame::CreatePanes()
 void CMainFrame::CreateDeviceLink()
 {
     timers_ = new QtDeviceTimers([this](DeviceTimer timer) { session_->OnTimer(timer); }, this);
-    session_ = std::make_unique<DeviceSession>(
-        DeviceSession::Parts{doc_, *comm_, form_->Tree(), *timers_, *this, *prompt_});
+    session_ =
+        std::make_unique<DeviceSession>(DeviceSession::Parts{doc_, *comm_, form_->Tree(), *timers_, *this, *prompt_});
     capture_ = std::make_unique<DeviceCapture>(doc_, session_->Frames(), session_->Dispatcher(), session_->Link(),
                                                static_cast<ICaptureHost&>(*this));
     extraction_ = std::make_unique<ImageExtraction>(*capture_, *parts_.captureDialogs, *prompt_,
@@ -290,8 +293,8 @@ void CMainFrame::ShowStatus(const std::string& text)
 
 ReplyRoute CMainFrame::RestingRoute() const
 {
-    return RestingReplyRoute({CurrentView(), form_->SendToDeviceChecked(), form_->DecodeOutputChecked(),
-                              form_->ImageExtractChecked()});
+    return RestingReplyRoute(
+        {CurrentView(), form_->SendToDeviceChecked(), form_->DecodeOutputChecked(), form_->ImageExtractChecked()});
 }
 
 void CMainFrame::RestingRouteChanged()
@@ -644,16 +647,12 @@ void CMainFrame::OnDeviceVersion()
 
 void CMainFrame::VersionComplete()
 {
-    QTimer::singleShot(0, this, [this] {
-        parts_.captureDialogs->ShowVersion(VersionFields(doc_.deviceInfo));
-    });
+    QTimer::singleShot(0, this, [this] { parts_.captureDialogs->ShowVersion(VersionFields(doc_.deviceInfo)); });
 }
 
 void CMainFrame::ResolutionArrived()
 {
-    QTimer::singleShot(0, this, [this] {
-        StartImageExtraction(doc_.deviceInfo.width, doc_.deviceInfo.height);
-    });
+    QTimer::singleShot(0, this, [this] { StartImageExtraction(doc_.deviceInfo.width, doc_.deviceInfo.height); });
 }
 
 void CMainFrame::OnCommandInteraction()

@@ -13,7 +13,7 @@ struct PaneLayoutInput {
     bool decodeOutput = false;  // "解码输出"
     bool imageExtract = false;  // "图像提取"
     bool portConfigured = false;
-    int height = 0;             // the right column's client height
+    int height = 0;  // the right column's client height
 };
 
 // Heights of the document view (row 0) and the monitor pane (row 1).

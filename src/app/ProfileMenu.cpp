@@ -31,13 +31,17 @@ QString RecentCaption(int number, const std::string& path)
     const QFileInfo file(QString::fromStdString(path));
     // An "&" of the name is shown, not taken for the key.
     const auto shown = [](QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); };
-    return QStringLiteral("&%1 %2  (%3)").arg(number).arg(shown(file.fileName()), shown(QDir::toNativeSeparators(file.path())));
+    return QStringLiteral("&%1 %2  (%3)")
+        .arg(number)
+        .arg(shown(file.fileName()), shown(QDir::toNativeSeparators(file.path())));
 }
 
 }  // namespace
 
 ProfileMenu::ProfileMenu(Parts parts, QObject* parent)
-    : QObject(parent), parts_(std::move(parts)), recent_(StdStrings(parts_.store.ReadList(SavePathStore::kRecentProfiles)))
+    : QObject(parent),
+      parts_(std::move(parts)),
+      recent_(StdStrings(parts_.store.ReadList(SavePathStore::kRecentProfiles)))
 {
 }
 

@@ -52,17 +52,15 @@ void QtPrompt::ShowInfo(const std::string& text)
 bool QtPrompt::AskOkCancel(const std::string& text)
 {
     const OrdinaryPointer pointer;
-    return QMessageBox::question(parent_, Caption(), Tr(text),
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-        == QMessageBox::Ok;
+    return QMessageBox::question(parent_, Caption(), Tr(text), QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 bool QtPrompt::WarnOkCancel(const std::string& text)
 {
     const OrdinaryPointer pointer;
-    return QMessageBox::warning(parent_, Caption(), Tr(text),
-                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-        == QMessageBox::Ok;
+    return QMessageBox::warning(parent_, Caption(), Tr(text), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+           QMessageBox::Ok;
 }
 
 IPrompt::Choice QtPrompt::AskChoice(const std::string& text, const std::string& first, const std::string& second)

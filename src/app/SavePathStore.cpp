@@ -15,9 +15,13 @@ QString Key(const char* name)
 }
 }  // namespace
 
-SavePathStore::SavePathStore() : settings_(QSettings::IniFormat, QSettings::UserScope, "quillon", "savepath") {}
+SavePathStore::SavePathStore() : settings_(QSettings::IniFormat, QSettings::UserScope, "quillon", "savepath")
+{
+}
 
-SavePathStore::SavePathStore(const QString& fileName) : settings_(fileName, QSettings::IniFormat) {}
+SavePathStore::SavePathStore(const QString& fileName) : settings_(fileName, QSettings::IniFormat)
+{
+}
 
 void SavePathStore::EnsureCreated()
 {

@@ -76,8 +76,8 @@ std::string TextTranslations::TranslatePieces(std::string_view text) const
             at += piece->first.size();
             continue;
         }
-        const auto mark = std::find_if(kWideMarks.begin(), kWideMarks.end(),
-                                       [&](const Mark& m) { return rest.starts_with(m.wide); });
+        const auto mark =
+            std::find_if(kWideMarks.begin(), kWideMarks.end(), [&](const Mark& m) { return rest.starts_with(m.wide); });
         if (mark != kWideMarks.end()) {
             shown += mark->ascii;
             at += mark->wide.size();

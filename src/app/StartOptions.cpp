@@ -23,8 +23,8 @@ StartOptions::StartOptions()
     : catalogue_(QStringList{"catalogue"}, "Start with the catalogue FILE instead of the one config.ini names.",
                  "FILE"),
       trace_(QStringList{"trace"}, "Write every byte sent and received to FILE (also $QUILLON_TRACE).", "FILE"),
-      lang_(QStringList{"lang"}, "Show the interface in LANG: en (English) or zh (Chinese). The locale decides when not given.",
-            "LANG")
+      lang_(QStringList{"lang"},
+            "Show the interface in LANG: en (English) or zh (Chinese). The locale decides when not given.", "LANG")
 {
     parser_.setApplicationDescription(
         "Quillon configures barcode scanners over a serial port and prints configuration barcodes.");
@@ -48,13 +48,13 @@ std::optional<int> StartOptions::Parse(const QStringList& arguments)
         return kBadArguments;
     }
     if (!parser_.positionalArguments().isEmpty()) {
-        Print(stderr, "quillon: unexpected argument " + parser_.positionalArguments().front()
-                          + "\nRun 'quillon --help' for the options.\n");
+        Print(stderr, "quillon: unexpected argument " + parser_.positionalArguments().front() +
+                          "\nRun 'quillon --help' for the options.\n");
         return kBadArguments;
     }
     if (parser_.isSet(lang_) && !LanguageNamed(parser_.value(lang_).toStdString())) {
-        Print(stderr, "quillon: --lang must be en or zh, not " + parser_.value(lang_)
-                          + "\nRun 'quillon --help' for the options.\n");
+        Print(stderr, "quillon: --lang must be en or zh, not " + parser_.value(lang_) +
+                          "\nRun 'quillon --help' for the options.\n");
         return kBadArguments;
     }
     return Answer();

@@ -76,7 +76,8 @@ void Disk(QPainter& p, const QRectF& r)
     p.setBrush(kPaper);
     p.drawRect(QRectF(r.left() + r.width() * 0.2, r.top() + 1, r.width() * 0.6, r.height() * 0.38));
     p.setBrush(QColor(200, 210, 225));
-    p.drawRect(QRectF(r.left() + r.width() * 0.25, r.bottom() - r.height() * 0.35, r.width() * 0.5, r.height() * 0.35 - 1));
+    p.drawRect(
+        QRectF(r.left() + r.width() * 0.25, r.bottom() - r.height() * 0.35, r.width() * 0.5, r.height() * 0.35 - 1));
 }
 
 void Bars(QPainter& p, const QRectF& r)
@@ -277,7 +278,8 @@ void DrawPicture(QPainter& p, const QRectF& r)
     p.drawRect(r);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(60, 150, 80));
-    p.drawPolygon(QPolygonF({QPointF(r.left() + 1, r.bottom() - 1), QPointF(r.left() + r.width() * 0.4, r.top() + r.height() * 0.4),
+    p.drawPolygon(QPolygonF({QPointF(r.left() + 1, r.bottom() - 1),
+                             QPointF(r.left() + r.width() * 0.4, r.top() + r.height() * 0.4),
                              QPointF(r.left() + r.width() * 0.7, r.bottom() - 1)}));
     p.setBrush(QColor(240, 190, 40));
     p.drawEllipse(QPointF(r.right() - 5, r.top() + 5), 2.5, 2.5);

@@ -12,7 +12,9 @@
 namespace quillon {
 
 TraceMenu::TraceMenu(Parts parts, QObject* parent)
-    : QObject(parent), parts_(std::move(parts)), label_(new QLabel(parts_.statusBar))
+    : QObject(parent),
+      parts_(std::move(parts)),
+      label_(new QLabel(parts_.statusBar))
 {
     label_->setObjectName("traceRecording");
     parts_.statusBar->addPermanentWidget(label_);
@@ -40,7 +42,8 @@ bool TraceMenu::Start(const std::string& path)
     // The writer reports a failing file on the thread that wrote; the
     // window hears of it on its own.
     const std::string error = trace_.Start(path, "quillon", "the window", [this](const std::string& message) {
-        QMetaObject::invokeMethod(this, [this, message] { Failed(message); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, message] { Failed(message); }, Qt::QueuedConnection);
     });
     if (!error.empty())
         parts_.prompt.ShowError(kTraceFailedText + error);

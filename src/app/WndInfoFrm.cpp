@@ -43,7 +43,7 @@ CWndInfoFrm::CWndInfoFrm(QWidget* parent)
     setObjectName("infoBar");
     QFont font(QStringLiteral("微软雅黑"), 10);
     for (QWidget* control : std::initializer_list<QWidget*>{statusCaption_, statusText_, viewCaption_, viewText_,
-                                                             formatCaption_, formatList_})
+                                                            formatCaption_, formatList_})
         control->setFont(font);
     for (std::string_view name : kOutputFormats)
         formatList_->addItem(Q(name));

@@ -16,9 +16,13 @@ constexpr int kTreeItemHeight = 20;
 
 }  // namespace
 
-CatalogueLoader::CatalogueLoader(CXmlReader& reader, CatalogueLists& lists, CatalogueTree& tree,
-                                 IPrompt& prompt, CatalogueLoadHooks hooks)
-    : reader_(reader), lists_(lists), tree_(tree), prompt_(prompt), hooks_(std::move(hooks))
+CatalogueLoader::CatalogueLoader(CXmlReader& reader, CatalogueLists& lists, CatalogueTree& tree, IPrompt& prompt,
+                                 CatalogueLoadHooks hooks)
+    : reader_(reader),
+      lists_(lists),
+      tree_(tree),
+      prompt_(prompt),
+      hooks_(std::move(hooks))
 {
 }
 
@@ -45,10 +49,10 @@ int CatalogueLoader::LoadCatalogue(const std::string& path)
         hooks_.resetCustomCodeGesture();
     LoadSettings();
 
-    const bool complete = LoadCommandSection(u"CODEBAR_TRANSDATA", lists_.transDataCmds)
-                          && LoadCommandSection(u"CODEBAR_TRANSPIC", lists_.transPicCmds)
-                          && LoadCommandSection(u"CODEBAR_READ", lists_.readCmds)
-                          && LoadCommandSection(u"CONNET_READ", lists_.connectReadCmds);
+    const bool complete = LoadCommandSection(u"CODEBAR_TRANSDATA", lists_.transDataCmds) &&
+                          LoadCommandSection(u"CODEBAR_TRANSPIC", lists_.transPicCmds) &&
+                          LoadCommandSection(u"CODEBAR_READ", lists_.readCmds) &&
+                          LoadCommandSection(u"CONNET_READ", lists_.connectReadCmds);
     return complete ? 0 : -1;
 }
 

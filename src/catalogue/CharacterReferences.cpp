@@ -16,6 +16,8 @@ struct EntityRow {
 };
 
 // HTML 4.01's character entity references plus "apos", sorted by exact name.
+// A row a line.
+// clang-format off
 constexpr EntityRow kEntities[] = {
     {u"AElig", 198},
     {u"Aacute", 193},
@@ -271,6 +273,7 @@ constexpr EntityRow kEntities[] = {
     {u"zwj", 8205},
     {u"zwnj", 8204},
 };
+// clang-format on
 
 static_assert(std::is_sorted(std::begin(kEntities), std::end(kEntities),
                              [](const EntityRow& a, const EntityRow& b) { return a.name < b.name; }));
@@ -296,20 +299,25 @@ constexpr char16_t FoldAsciiLetter(char16_t c)
 constexpr bool EveryCapitalisedNameHasALowerCaseTwin()
 {
     for (const EntityRow& row : kEntities) {
-        if (row.name.size() > kMaxReferenceName) return false;
+        if (row.name.size() > kMaxReferenceName)
+            return false;
         char16_t folded[kMaxReferenceName] = {};
         bool capitalised = false;
         for (std::size_t i = 0; i < row.name.size(); ++i) {
             folded[i] = FoldAsciiLetter(row.name[i]);
             capitalised = capitalised || folded[i] != row.name[i];
         }
-        if (capitalised && Find(std::u16string_view(folded, row.name.size())) == 0) return false;
+        if (capitalised && Find(std::u16string_view(folded, row.name.size())) == 0)
+            return false;
     }
     return true;
 }
 static_assert(EveryCapitalisedNameHasALowerCaseTwin());
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // The value of a numeric reference body (after '#'); digits are read up to
 // the first non-digit.  At most 8 digits, so no overflow in 64 bits.
@@ -319,11 +327,13 @@ std::uint64_t NumericValue(std::u16string_view body)
     if (!body.empty() && (body[0] == u'x' || body[0] == u'X')) {
         for (std::size_t i = 1; i < body.size(); ++i) {
             const int digit = HexDigitValue(body[i]);
-            if (digit < 0) break;
+            if (digit < 0)
+                break;
             value = value * 16 + static_cast<unsigned>(digit);
         }
     } else {
-        for (std::size_t i = 0; i < body.size() && IsDigit(body[i]); ++i) value = value * 10 + (body[i] - u'0');
+        for (std::size_t i = 0; i < body.size() && IsDigit(body[i]); ++i)
+            value = value * 10 + (body[i] - u'0');
     }
     return value;
 }
@@ -332,14 +342,20 @@ std::uint64_t NumericValue(std::u16string_view body)
 
 char32_t LookupCharacterEntity(std::u16string_view name)
 {
-    if (name.empty() || name.size() > kMaxReferenceName) return 0;
-    if (const char32_t value = Find(name)) return value;
+    if (name.empty() || name.size() > kMaxReferenceName)
+        return 0;
+    if (const char32_t value = Find(name))
+        return value;
     char16_t folded[kMaxReferenceName];
-    for (std::size_t i = 0; i < name.size(); ++i) folded[i] = FoldAsciiLetter(name[i]);
+    for (std::size_t i = 0; i < name.size(); ++i)
+        folded[i] = FoldAsciiLetter(name[i]);
     return Find(std::u16string_view(folded, name.size()));
 }
 
-std::size_t CharacterEntityCount() { return std::size(kEntities); }
+std::size_t CharacterEntityCount()
+{
+    return std::size(kEntities);
+}
 
 void AppendDecodedText(std::u16string& out, std::u16string_view text)
 {
@@ -354,7 +370,8 @@ void AppendDecodedText(std::u16string& out, std::u16string_view text)
         out.append(text.substr(i, amp - i));
         // Gather up to 9 ASCII characters that are not ';'.
         std::size_t end = amp + 1;
-        while (end < n && end - (amp + 1) < kMaxReferenceName && text[end] < 0x80 && text[end] != u';') ++end;
+        while (end < n && end - (amp + 1) < kMaxReferenceName && text[end] < 0x80 && text[end] != u';')
+            ++end;
         std::uint64_t value = 0;
         if (end < n && text[end] == u';') {
             const std::u16string_view name = text.substr(amp + 1, end - (amp + 1));

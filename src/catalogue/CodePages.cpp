@@ -525,11 +525,14 @@ constexpr char16_t kReplacement = 0xFFFD;
 bool StartsWithUtf32(std::string_view name)
 {
     constexpr std::string_view prefix = "utf-32";
-    if (name.size() < prefix.size()) return false;
+    if (name.size() < prefix.size())
+        return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
         char c = name[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i])
+            return false;
     }
     return true;
 }
@@ -543,10 +546,12 @@ const char* Utf16IconvTarget()
 
 int LookupCodePageName(std::string_view name)
 {
-    if (name.empty() || name.size() >= 100) return 0;
+    if (name.empty() || name.size() >= 100)
+        return 0;
     std::string folded(name);
     for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
     const auto* end = std::end(kNames);
     const auto* it = std::lower_bound(std::begin(kNames), end, std::string_view(folded),
@@ -556,12 +561,16 @@ int LookupCodePageName(std::string_view name)
 
 int CodePageFromName(std::string_view name)
 {
-    if (StartsWithUtf32(name)) return kCodePageUtf32;
+    if (StartsWithUtf32(name))
+        return kCodePageUtf32;
     const int codePage = LookupCodePageName(name);
     return codePage != 0 ? codePage : kAnsiCodePage;
 }
 
-std::size_t CodePageNameCount() { return std::size(kNames); }
+std::size_t CodePageNameCount()
+{
+    return std::size(kNames);
+}
 
 std::pair<std::string_view, int> CodePageNameAt(std::size_t index)
 {
@@ -601,7 +610,8 @@ struct CodePageDecoder::Impl {
         }
         const char* from = page == kCodePageHz ? "EUC-CN" : IconvNameForCodePage(page);
         kind = page == kCodePageHz ? Kind::Hz : Kind::Iconv;
-        if (from) cd = iconv_open(Utf16IconvTarget(), from);
+        if (from)
+            cd = iconv_open(Utf16IconvTarget(), from);
         if (cd == reinterpret_cast<iconv_t>(-1)) {
             kind = Kind::Iconv;
             codePage = kAnsiCodePage;
@@ -610,7 +620,8 @@ struct CodePageDecoder::Impl {
     }
     ~Impl()
     {
-        if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+        if (cd != reinterpret_cast<iconv_t>(-1))
+            iconv_close(cd);
     }
 
     // Decodes a piece; returns the number of bytes consumed (the rest is an
@@ -630,8 +641,7 @@ struct CodePageDecoder::Impl {
     {
         char16_t* to = out.Extend(size);
         std::size_t written = 0;
-        const std::size_t used =
-            DecodeUtf8(reinterpret_cast<const unsigned char*>(bytes), size, final, to, written);
+        const std::size_t used = DecodeUtf8(reinterpret_cast<const unsigned char*>(bytes), size, final, to, written);
         out.Commit(written);
         return used;
     }
@@ -654,7 +664,8 @@ struct CodePageDecoder::Impl {
                 to[o++] = static_cast<char16_t>(cp);
             }
         }
-        if (final && whole < size) to[o++] = kReplacement;
+        if (final && whole < size)
+            to[o++] = kReplacement;
         out.Commit(o);
         return final ? size : whole;
     }
@@ -681,7 +692,8 @@ struct CodePageDecoder::Impl {
             const std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
             const int error = errno;
             out.Commit(room - outLeft / sizeof(char16_t));
-            if (rc != static_cast<std::size_t>(-1)) break;
+            if (rc != static_cast<std::size_t>(-1))
+                break;
             if (error == E2BIG) {
                 want = room + 16;  // no room for the next character: grow
             } else if (error == EINVAL && !final) {
@@ -694,7 +706,8 @@ struct CodePageDecoder::Impl {
                 --inLeft;
                 want = inLeft;
             }
-            if (want == 0) want = 1;
+            if (want == 0)
+                want = 1;
         }
         if (final) {
             // Flush a stateful converter (UTF-7, ISO-2022) and reset it.
@@ -719,7 +732,8 @@ struct CodePageDecoder::Impl {
             const unsigned char b = static_cast<unsigned char>(bytes[i]);
             if (b == '~') {
                 if (i + 1 >= size) {
-                    if (!final) break;
+                    if (!final)
+                        break;
                     hzBytes.push_back('~');
                     ++i;
                     continue;
@@ -740,7 +754,8 @@ struct CodePageDecoder::Impl {
             }
             if (hzGb && b >= 0x21 && b <= 0x7E) {
                 if (i + 1 >= size) {
-                    if (!final) break;
+                    if (!final)
+                        break;
                     hzBytes.push_back(static_cast<char>(b | 0x80));  // half a pair: invalid
                     ++i;
                     continue;
@@ -759,14 +774,20 @@ struct CodePageDecoder::Impl {
     }
 };
 
-CodePageDecoder::CodePageDecoder(int codePage) : impl_(std::make_unique<Impl>(codePage)) {}
+CodePageDecoder::CodePageDecoder(int codePage) : impl_(std::make_unique<Impl>(codePage))
+{
+}
 CodePageDecoder::~CodePageDecoder() = default;
 
-int CodePageDecoder::CodePage() const { return impl_->codePage; }
+int CodePageDecoder::CodePage() const
+{
+    return impl_->codePage;
+}
 
 void CodePageDecoder::Feed(const char* bytes, std::size_t size, U16Buffer& out)
 {
-    if (size == 0) return;
+    if (size == 0)
+        return;
     std::string& carry = impl_->carry;
     if (carry.empty()) {
         const std::size_t used = impl_->Decode(bytes, size, false, out);

@@ -4,7 +4,9 @@
 
 namespace quillon {
 
-CustomCodeGesture::CustomCodeGesture(Clock clock) : clock_(clock ? std::move(clock) : Clock(MonotonicMilliseconds)) {}
+CustomCodeGesture::CustomCodeGesture(Clock clock) : clock_(clock ? std::move(clock) : Clock(MonotonicMilliseconds))
+{
+}
 
 bool CustomCodeGesture::OnDoubleClick()
 {

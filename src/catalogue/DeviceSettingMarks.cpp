@@ -52,8 +52,8 @@ std::string NameOfSymbology(unsigned code)
 
 }  // namespace
 
-std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNodeInfo& option,
-                            std::string_view frame, int kind)
+std::string DeviceValueText(const std::vector<TreeNodeInfo>& nodes, const TreeNodeInfo& option, std::string_view frame,
+                            int kind)
 {
     if (kind == kKindTwoBytes) {
         const std::string_view key = frame.substr(std::min<std::size_t>(2, frame.size()), 4);
@@ -91,7 +91,8 @@ std::string DeviceValueBytes(std::string_view frame)
 }
 
 DeviceSettingMarks::DeviceSettingMarks(const std::vector<TreeNodeInfo>& nodes, CatalogueTree& tree)
-    : nodes_(nodes), tree_(tree)
+    : nodes_(nodes),
+      tree_(tree)
 {
 }
 

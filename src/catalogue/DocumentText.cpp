@@ -28,7 +28,8 @@ std::string ErrorText(int error)
     const char* text = strerror_r(error, buffer, sizeof buffer);
     std::string result(text ? text : "Unknown error");
     const std::size_t cut = result.find_first_of("\r\n");
-    if (cut != std::string::npos) result.resize(cut);
+    if (cut != std::string::npos)
+        result.resize(cut);
     return result;
 }
 
@@ -40,11 +41,13 @@ public:
         // O_NONBLOCK: opening a FIFO must not wait for a writer (lseek then
         // refuses it); regular files ignore the flag.
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (fd_ < 0) error_ = errno;
+        if (fd_ < 0)
+            error_ = errno;
     }
     ~ReadOnlyFile()
     {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
@@ -57,13 +60,15 @@ public:
     bool Length(std::uint64_t& length)
     {
         struct stat info {};
-        if (::fstat(fd_, &info) != 0) return Fail();
+        if (::fstat(fd_, &info) != 0)
+            return Fail();
         if (S_ISDIR(info.st_mode)) {
             error_ = EISDIR;
             return false;
         }
         const off_t end = ::lseek(fd_, 0, SEEK_END);
-        if (end < 0 || ::lseek(fd_, 0, SEEK_SET) < 0) return Fail();
+        if (end < 0 || ::lseek(fd_, 0, SEEK_SET) < 0)
+            return Fail();
         length = static_cast<std::uint64_t>(end);
         return true;
     }
@@ -76,10 +81,12 @@ public:
         while (got < size) {
             const ssize_t n = ::pread(fd_, to + got, size - got, static_cast<off_t>(offset + got));
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 return Fail();
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             got += static_cast<std::size_t>(n);
         }
         return true;
@@ -101,10 +108,12 @@ std::size_t RemoveZeroBytes(char* bytes, std::size_t size)
 {
     char* end = bytes + size;
     char* first = std::find(bytes, end, '\0');
-    if (first == end) return size;
+    if (first == end)
+        return size;
     char* out = first;
     for (char* p = first; p != end; ++p) {
-        if (*p != '\0') *out++ = *p;
+        if (*p != '\0')
+            *out++ = *p;
     }
     return static_cast<std::size_t>(out - bytes);
 }
@@ -131,14 +140,16 @@ bool ReadUtf16(ReadOnlyFile& file, const std::string& prefix, std::size_t markLe
     if (first != end) {
         char16_t* kept = first;
         for (char16_t* p = first; p != end; ++p) {
-            if (*p != u'\0') *kept++ = *p;
+            if (*p != u'\0')
+                *kept++ = *p;
         }
         const std::size_t nulls = static_cast<std::size_t>(end - kept);
         units -= nulls;
         readResult += "(" + std::to_string(nulls) + " nulls removed) ";
     }
     if (bigEndian) {
-        for (std::size_t i = 0; i < units; ++i) text[i] = static_cast<char16_t>((text[i] >> 8) | (text[i] << 8));
+        for (std::size_t i = 0; i < units; ++i)
+            text[i] = static_cast<char16_t>((text[i] >> 8) | (text[i] << 8));
         readResult += "endian swap ";
     }
     out.text.Commit(units);
@@ -152,8 +163,8 @@ bool Read8Bit(ReadOnlyFile& file, std::uint64_t base, const std::string& prefix,
               std::string& encodingName, DocumentText& out, std::string& readResult)
 {
     // A piece buffer no larger than the file (uninitialised: it is written first).
-    const std::size_t pieceBytes =
-        static_cast<std::size_t>(std::max<std::uint64_t>(prefix.size(), std::min<std::uint64_t>(kPieceBytes, remaining)));
+    const std::size_t pieceBytes = static_cast<std::size_t>(
+        std::max<std::uint64_t>(prefix.size(), std::min<std::uint64_t>(kPieceBytes, remaining)));
     auto piece = std::make_unique_for_overwrite<char[]>(pieceBytes);
     // Calls `each(bytes, size)` for the file's bytes after the prefix, zero
     // bytes removed, one piece at a time; counts the bytes read and the nulls.
@@ -169,8 +180,10 @@ bool Read8Bit(ReadOnlyFile& file, std::uint64_t base, const std::string& prefix,
         while (total < remaining) {
             std::size_t got = 0;
             const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(pieceBytes, remaining - total));
-            if (!file.ReadAt(base + total, piece.get(), want, got)) return false;
-            if (got == 0) break;  // the file shrank meanwhile
+            if (!file.ReadAt(base + total, piece.get(), want, got))
+                return false;
+            if (got == 0)
+                break;  // the file shrank meanwhile
             total += got;
             size = RemoveZeroBytes(piece.get(), got);
             nulls += got - size;
@@ -187,18 +200,23 @@ bool Read8Bit(ReadOnlyFile& file, std::uint64_t base, const std::string& prefix,
             })) {
             return false;
         }
-        if (test.Passed()) encodingName = "UTF-8";
+        if (test.Passed())
+            encodingName = "UTF-8";
     }
 
     CodePageDecoder decoder(CodePageFromName(encodingName));
     out.text.Reserve(static_cast<std::size_t>(remaining));  // an upper bound, touched only where written
-    if (!walk([&](const char* bytes, std::size_t size) { decoder.Feed(bytes, size, out.text); })) return false;
+    if (!walk([&](const char* bytes, std::size_t size) { decoder.Feed(bytes, size, out.text); }))
+        return false;
     decoder.Finish(out.text);
-    if (out.text.Size() > kMaxUnits) out.text.Truncate(kMaxUnits);
+    if (out.text.Size() > kMaxUnits)
+        out.text.Truncate(kMaxUnits);
 
     readResult = "length " + std::to_string(total) + " ";
-    if (nulls > 0) readResult += "(" + std::to_string(nulls) + " nulls removed) ";
-    if (detect) readResult += "(used UTF-8 detection) ";
+    if (nulls > 0)
+        readResult += "(" + std::to_string(nulls) + " nulls removed) ";
+    if (detect)
+        readResult += "(used UTF-8 detection) ";
     readResult += "to " + std::to_string(out.text.Size()) + " wide chars ";
     return true;
 }
@@ -232,10 +250,12 @@ DocumentText ReadDocumentText(const std::string& path)
     std::string encodingName(mark.name);
     if (mark.mark == ByteOrderMark::None) {
         encodingName = Utf16ToUtf8(FindDeclaredEncoding(Utf8ToUtf16(prefix)));
-        if (encodingName.empty() && !prefix.empty() && prefix[0] == '<') encodingName = "UTF-8";
+        if (encodingName.empty() && !prefix.empty() && prefix[0] == '<')
+            encodingName = "UTF-8";
     }
     std::string openResult;
-    if (!encodingName.empty()) openResult = encodingName + (mark.length > 0 ? " BOM + " : " ");
+    if (!encodingName.empty())
+        openResult = encodingName + (mark.length > 0 ? " BOM + " : " ");
 
     const std::uint64_t remaining = length - mark.length;
     const bool utf16 = mark.mark == ByteOrderMark::Utf16Le || mark.mark == ByteOrderMark::Utf16Be;

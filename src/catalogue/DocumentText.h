@@ -8,7 +8,7 @@ namespace quillon {
 
 // A file read whole and converted to UTF-16.
 struct DocumentText {
-    bool read = false;       // false: the file could not be opened or read
+    bool read = false;  // false: the file could not be opened or read
     ByteOrderMark mark = ByteOrderMark::None;
     U16Buffer text;          // the document text
     std::string resultText;  // the file step's result text (UTF-8), or the error text

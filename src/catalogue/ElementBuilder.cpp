@@ -57,8 +57,10 @@ private:
 bool Builder::Problem()
 {
     illFormed_ = true;
-    if (const Index parent = Parent()) records_[parent].flags |= ElementRecord::kHasError;
-    if (hasMessage_) return false;
+    if (const Index parent = Parent())
+        records_[parent].flags |= ElementRecord::kHasError;
+    if (hasMessage_)
+        return false;
     hasMessage_ = true;
     return true;
 }
@@ -66,7 +68,8 @@ bool Builder::Problem()
 void Builder::Push(Index element)
 {
     stack_.push_back(element);
-    if (indexed_) openByName_[NameOf(element)].push_back(stack_.size() - 1);
+    if (indexed_)
+        openByName_[NameOf(element)].push_back(stack_.size() - 1);
 }
 
 void Builder::PopTo(std::size_t depth)
@@ -75,7 +78,8 @@ void Builder::PopTo(std::size_t depth)
         if (indexed_) {
             const auto it = openByName_.find(NameOf(stack_.back()));
             it->second.pop_back();
-            if (it->second.empty()) openByName_.erase(it);
+            if (it->second.empty())
+                openByName_.erase(it);
         }
         stack_.pop_back();
     }
@@ -83,11 +87,14 @@ void Builder::PopTo(std::size_t depth)
 
 std::size_t Builder::FindOpen(std::u16string_view name)
 {
-    if (stack_.empty()) return 0;
-    if (ElementNameEquals(text_, records_[stack_.back()].start, name)) return stack_.size();
+    if (stack_.empty())
+        return 0;
+    if (ElementNameEquals(text_, records_[stack_.back()].start, name))
+        return stack_.size();
     if (!indexed_) {
         indexed_ = true;
-        for (std::size_t i = 0; i < stack_.size(); ++i) openByName_[NameOf(stack_[i])].push_back(i);
+        for (std::size_t i = 0; i < stack_.size(); ++i)
+            openByName_[NameOf(stack_[i])].push_back(i);
     }
     const auto it = openByName_.find(name);
     return it == openByName_.end() ? 0 : it->second.back() + 1;
@@ -123,7 +130,8 @@ void Builder::StartTag(const XmlNode& node)
         element.prevSibling = last;
         first.prevSibling = index;
     }
-    if (node.kind == XmlNodeKind::StartTag) Push(index);
+    if (node.kind == XmlNodeKind::StartTag)
+        Push(index);
 }
 
 void Builder::EndTag(const XmlNode& node)
@@ -138,7 +146,8 @@ void Builder::EndTag(const XmlNode& node)
     const std::u16string_view name = ElementNameAt(text_, node.start + 1);
     const std::size_t depth = FindOpen(name);
     if (depth == 0) {
-        if (Problem()) Message("No start tag for end tag '" + Utf16ToUtf8(name) + "' at offset " + Offset(node.start));
+        if (Problem())
+            Message("No start tag for end tag '" + Utf16ToUtf8(name) + "' at offset " + Offset(node.start));
         return;
     }
     if (depth < stack_.size()) {
@@ -166,13 +175,14 @@ void Builder::CloseNotEnded(std::size_t firstClosed)
 {
     const Index newParent = firstClosed == 0 ? 0 : stack_[firstClosed - 1];
     const std::size_t newLevel = firstClosed;  // level of newParent's children
-    Index tail = stack_[firstClosed];           // the last child of newParent so far
+    Index tail = stack_[firstClosed];          // the last child of newParent so far
     for (std::size_t j = firstClosed; j < stack_.size(); ++j) {
         ElementRecord& closed = records_[stack_[j]];
         closed.flags |= ElementRecord::kNotEnded;
         closed.length = closed.StartTagLength();
         const Index first = closed.firstChild;
-        if (first == 0) continue;
+        if (first == 0)
+            continue;
         closed.firstChild = 0;
         // Move the whole chain of children, which already ends with
         // stack_[j + 1] when there is one, behind `tail`.
@@ -194,7 +204,8 @@ void Builder::CloseNotEnded(std::size_t firstClosed)
 
 void Builder::ErrorNode(const XmlNode& node)
 {
-    if (!Problem()) return;
+    if (!Problem())
+        return;
     const std::string at = " at offset " + Offset(node.start);
     switch (node.error) {
     case XmlScanError::BadTagNameCharacter: return Message("Incorrect tag name character" + at);
@@ -235,7 +246,8 @@ ParseOutcome Builder::Run()
     }
 
     ElementRecord& doc = records_[document];
-    if (illFormed_) doc.flags |= ElementRecord::kIllFormed;
+    if (illFormed_)
+        doc.flags |= ElementRecord::kIllFormed;
     const Index root = doc.firstChild;
     if (length == 0) {
         message_ = "Empty document";

@@ -16,8 +16,10 @@ void ElementRecordStore::Reset(std::size_t initialCapacity)
 
 std::uint32_t ElementRecordStore::Add()
 {
-    if (count_ == UINT32_MAX) throw std::length_error("too many elements");
-    if (count_ >= capacity_) Grow(capacity_ + std::max<std::size_t>(capacity_ / 2, 1));
+    if (count_ == UINT32_MAX)
+        throw std::length_error("too many elements");
+    if (count_ >= capacity_)
+        Grow(capacity_ + std::max<std::size_t>(capacity_ / 2, 1));
     const std::uint32_t index = count_++;
     (*this)[index] = ElementRecord{};
     return index;
@@ -31,7 +33,8 @@ void ElementRecordStore::Grow(std::size_t newCapacity)
         if (!blockSizes_.empty() && blockSizes_.back() < kBlockRecords) {
             // Enlarge the partial last block, keeping its records.
             const std::uint32_t oldSize = blockSizes_.back();
-            const std::uint32_t newSize = static_cast<std::uint32_t>(std::min<std::size_t>(kBlockRecords, oldSize + missing));
+            const std::uint32_t newSize =
+                static_cast<std::uint32_t>(std::min<std::size_t>(kBlockRecords, oldSize + missing));
             auto block = std::make_unique_for_overwrite<ElementRecord[]>(newSize);
             const std::size_t used = count_ - (blocks_.size() - 1) * std::size_t{kBlockRecords};
             std::copy_n(blocks_.back().get(), used, block.get());

@@ -10,22 +10,29 @@ namespace quillon {
 
 namespace {
 
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+char16_t FoldAscii(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
     }
     return true;
 }
 
 std::size_t FindIgnoringCase(std::u16string_view text, std::u16string_view what)
 {
-    if (what.size() > text.size()) return std::u16string_view::npos;
+    if (what.size() > text.size())
+        return std::u16string_view::npos;
     for (std::size_t i = 0; i + what.size() <= text.size(); ++i) {
-        if (EqualsIgnoringCase(text.substr(i, what.size()), what)) return i;
+        if (EqualsIgnoringCase(text.substr(i, what.size()), what))
+            return i;
     }
     return std::u16string_view::npos;
 }
@@ -38,28 +45,34 @@ std::u16string_view AttributeValue(std::u16string_view tag, std::u16string_view 
     found = false;
     const std::size_t n = tag.size();
     std::size_t i = 1;
-    if (i < n && tag[i] == u'?') ++i;
+    if (i < n && tag[i] == u'?')
+        ++i;
     i = TagNameEnd(tag, i);  // past the tag name or target
     while (i < n) {
-        while (i < n && (IsXmlSpace(tag[i]) || tag[i] == u'/' || tag[i] == u'?')) ++i;
-        if (i >= n || tag[i] == u'>') break;
+        while (i < n && (IsXmlSpace(tag[i]) || tag[i] == u'/' || tag[i] == u'?'))
+            ++i;
+        if (i >= n || tag[i] == u'>')
+            break;
         const std::size_t nameStart = i;
-        while (i < n && !IsXmlSpace(tag[i]) && tag[i] != u'=' && tag[i] != u'>' && tag[i] != u'/' &&
-               tag[i] != u'?') {
+        while (i < n && !IsXmlSpace(tag[i]) && tag[i] != u'=' && tag[i] != u'>' && tag[i] != u'/' && tag[i] != u'?') {
             ++i;
         }
         const std::u16string_view name = tag.substr(nameStart, i - nameStart);
-        while (i < n && IsXmlSpace(tag[i])) ++i;
+        while (i < n && IsXmlSpace(tag[i]))
+            ++i;
         std::u16string_view value;
         if (i < n && tag[i] == u'=') {
             ++i;
-            while (i < n && IsXmlSpace(tag[i])) ++i;
+            while (i < n && IsXmlSpace(tag[i]))
+                ++i;
             if (i < n && (tag[i] == u'"' || tag[i] == u'\'')) {
                 const char16_t quote = tag[i];
                 const std::size_t valueStart = ++i;
-                while (i < n && tag[i] != quote) ++i;
+                while (i < n && tag[i] != quote)
+                    ++i;
                 value = tag.substr(valueStart, i - valueStart);
-                if (i < n) ++i;
+                if (i < n)
+                    ++i;
             } else {
                 const std::size_t valueStart = i;
                 while (i < n && !IsXmlSpace(tag[i]) && tag[i] != u'>' &&
@@ -70,7 +83,8 @@ std::u16string_view AttributeValue(std::u16string_view tag, std::u16string_view 
             }
         }
         if (name.empty()) {
-            if (i == nameStart) ++i;  // never stand still
+            if (i == nameStart)
+                ++i;  // never stand still
             continue;
         }
         if (EqualsIgnoringCase(name, wanted)) {
@@ -85,13 +99,17 @@ std::u16string_view AttributeValue(std::u16string_view tag, std::u16string_view 
 std::u16string_view CharsetOf(std::u16string_view content)
 {
     const std::size_t at = FindIgnoringCase(content, u"charset");
-    if (at == std::u16string_view::npos) return {};
+    if (at == std::u16string_view::npos)
+        return {};
     std::size_t i = at + 7;
     const std::size_t n = content.size();
-    while (i < n && IsXmlSpace(content[i])) ++i;
-    if (i >= n || content[i] != u'=') return {};
+    while (i < n && IsXmlSpace(content[i]))
+        ++i;
+    if (i >= n || content[i] != u'=')
+        return {};
     ++i;
-    while (i < n && IsXmlSpace(content[i])) ++i;
+    while (i < n && IsXmlSpace(content[i]))
+        ++i;
     const std::size_t start = i;
     while (i < n && !IsXmlSpace(content[i]) && content[i] != u';' && content[i] != u',' && content[i] != u'"' &&
            content[i] != u'\'' && content[i] != u'>' && content[i] != u'/') {
@@ -115,7 +133,8 @@ ByteOrderMarkMatch DetectByteOrderMark(std::string_view bytes)
         {"\xFE\xFF", ByteOrderMark::Utf16Be, "UTF-16BE"},
     };
     for (const Row& row : kRows) {
-        if (bytes.substr(0, row.bytes.size()) == row.bytes) return {row.mark, row.bytes.size(), row.name};
+        if (bytes.substr(0, row.bytes.size()) == row.bytes)
+            return {row.mark, row.bytes.size(), row.name};
     }
     return {};
 }
@@ -125,24 +144,27 @@ std::u16string FindDeclaredEncoding(std::u16string_view text)
     XmlScanner scanner(text);
     XmlNode node;
     bool seenProcessingInstruction = false;
-    bool seenTag = false;   // an element or end tag
-    bool inHtml = false;    // the first element was <html>
+    bool seenTag = false;  // an element or end tag
+    bool inHtml = false;   // the first element was <html>
     while (scanner.Next(node)) {
         const std::u16string_view markup = text.substr(node.start, node.length);
         switch (node.kind) {
         case XmlNodeKind::Error: return {};
         case XmlNodeKind::ProcessingInstruction: {
-            if (seenProcessingInstruction || seenTag) break;
+            if (seenProcessingInstruction || seenTag)
+                break;
             seenProcessingInstruction = true;
             const std::u16string_view target = markup.substr(2, TagNameEnd(markup, 2) - 2);
-            if (!EqualsIgnoringCase(target, u"xml")) break;
+            if (!EqualsIgnoringCase(target, u"xml"))
+                break;
             bool found = false;
             return std::u16string(AttributeValue(markup, u"encoding", found));
         }
         case XmlNodeKind::EndTag: {
             seenTag = true;
             const std::u16string_view name = markup.substr(2, TagNameEnd(markup, 2) - 2);
-            if (EqualsIgnoringCase(name, u"head")) return {};
+            if (EqualsIgnoringCase(name, u"head"))
+                return {};
             break;
         }
         case XmlNodeKind::StartTag:
@@ -150,14 +172,17 @@ std::u16string FindDeclaredEncoding(std::u16string_view text)
             const std::u16string_view name = markup.substr(1, TagNameEnd(markup, 1) - 1);
             if (!seenTag) {
                 seenTag = true;
-                if (!EqualsIgnoringCase(name, u"html")) return {};
+                if (!EqualsIgnoringCase(name, u"html"))
+                    return {};
                 inHtml = true;
                 break;
             }
-            if (!inHtml || !EqualsIgnoringCase(name, u"meta")) break;
+            if (!inHtml || !EqualsIgnoringCase(name, u"meta"))
+                break;
             bool found = false;
             const std::u16string_view equiv = AttributeValue(markup, u"http-equiv", found);
-            if (!found || !EqualsIgnoringCase(equiv, u"Content-Type")) break;
+            if (!found || !EqualsIgnoringCase(equiv, u"Content-Type"))
+                break;
             return std::u16string(CharsetOf(AttributeValue(markup, u"content", found)));
         }
         default: break;
@@ -168,7 +193,8 @@ std::u16string FindDeclaredEncoding(std::u16string_view text)
 
 void Utf8Test::Feed(const unsigned char* p, std::size_t n)
 {
-    if (failed_ || stopped_) return;
+    if (failed_ || stopped_)
+        return;
     std::size_t i = 0;
     while (i < n) {
         if (pending_ == 0) {
@@ -178,10 +204,12 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
                 std::memcpy(&word, p + i, 8);
                 const bool ascii = (word & 0x8080808080808080ULL) == 0;
                 const bool hasZero = ((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL) != 0;
-                if (!ascii || hasZero) break;
+                if (!ascii || hasZero)
+                    break;
                 i += 8;
             }
-            if (i >= n) break;
+            if (i >= n)
+                break;
         }
         const unsigned char b = p[i++];
         if (pending_ > 0) {
@@ -198,7 +226,8 @@ void Utf8Test::Feed(const unsigned char* p, std::size_t n)
             stopped_ = true;
             return;
         }
-        if (b < 0x80) continue;
+        if (b < 0x80)
+            continue;
         const Utf8Lead lead = ClassifyUtf8Lead(b);
         if (lead.more == 0) {
             failed_ = true;

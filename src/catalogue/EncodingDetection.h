@@ -12,8 +12,8 @@ enum class ByteOrderMark { None, Utf8, Utf16Le, Utf16Be };
 
 struct ByteOrderMarkMatch {
     ByteOrderMark mark = ByteOrderMark::None;
-    std::size_t length = 0;       // bytes of the mark
-    std::string_view name;        // "UTF-8", "UTF-16LE", "UTF-16BE"; empty without a mark
+    std::size_t length = 0;  // bytes of the mark
+    std::string_view name;   // "UTF-8", "UTF-16LE", "UTF-16BE"; empty without a mark
 };
 
 // EF BB BF, FF FE, FE FF, in that order; the first full match wins.

@@ -271,15 +271,42 @@ void CFormTree::AskImageSize(int width, int height)
         services_.host.StartImageExtraction(width, height);
 }
 
-bool CFormTree::MakeBarcodeChecked() const { return makeBarcode_->isChecked(); }
-bool CFormTree::InvertColoursChecked() const { return invertColours_->isChecked(); }
-bool CFormTree::SendToDeviceChecked() const { return sendToDevice_->isChecked(); }
-bool CFormTree::QrCodeChecked() const { return qrCode_->isChecked(); }
-bool CFormTree::DecodeOutputChecked() const { return decodeOutput_->isChecked(); }
-bool CFormTree::ImageExtractChecked() const { return imageExtract_->isChecked(); }
-void CFormTree::SetSendToDeviceChecked(bool checked) { sendToDevice_->setChecked(checked); }
-void CFormTree::SetDecodeOutputChecked(bool checked) { decodeOutput_->setChecked(checked); }
-void CFormTree::SetImageExtractChecked(bool checked) { imageExtract_->setChecked(checked); }
+bool CFormTree::MakeBarcodeChecked() const
+{
+    return makeBarcode_->isChecked();
+}
+bool CFormTree::InvertColoursChecked() const
+{
+    return invertColours_->isChecked();
+}
+bool CFormTree::SendToDeviceChecked() const
+{
+    return sendToDevice_->isChecked();
+}
+bool CFormTree::QrCodeChecked() const
+{
+    return qrCode_->isChecked();
+}
+bool CFormTree::DecodeOutputChecked() const
+{
+    return decodeOutput_->isChecked();
+}
+bool CFormTree::ImageExtractChecked() const
+{
+    return imageExtract_->isChecked();
+}
+void CFormTree::SetSendToDeviceChecked(bool checked)
+{
+    sendToDevice_->setChecked(checked);
+}
+void CFormTree::SetDecodeOutputChecked(bool checked)
+{
+    decodeOutput_->setChecked(checked);
+}
+void CFormTree::SetImageExtractChecked(bool checked)
+{
+    imageExtract_->setChecked(checked);
+}
 
 QTreeWidgetItem* CFormTree::WidgetItem(TreeItemId id) const
 {

@@ -1,9 +1,9 @@
 #pragma once
+#include "app/ViewMode.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/SelectionApplier.h"
 #include "catalogue/XmlReader.h"
-#include "app/ViewMode.h"
 
 #include <QWidget>
 
@@ -54,7 +54,6 @@ public:
     void ApplySelection();
     void AddCustomCode();
     void AskImageSize(int width, int height);
-
 
     bool MakeBarcodeChecked() const;
     bool InvertColoursChecked() const;

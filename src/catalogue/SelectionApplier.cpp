@@ -13,7 +13,10 @@ bool InRange(const std::vector<TreeNodeInfo>& nodes, int index)
 
 SelectionApplier::SelectionApplier(IParameterDialogRunner& dialogs, IConfigurationTarget& document,
                                    ISettingSender& device, CustomCodeGesture::Clock clock)
-    : dialogs_(dialogs), document_(document), device_(device), gesture_(std::move(clock))
+    : dialogs_(dialogs),
+      document_(document),
+      device_(device),
+      gesture_(std::move(clock))
 {
 }
 

@@ -20,6 +20,8 @@ struct Row {
 };
 
 // Keyed by the setting's two bytes; anything not listed takes no value.
+// A row a line.
+// clang-format off
 constexpr Row kRows[] = {
     {0x45, 0xCE, ParameterDialog::M1Block, -1, false},
     {0x51, 0xC1, ParameterDialog::AddStr, -1, true},
@@ -47,6 +49,7 @@ constexpr Row kRows[] = {
     {0x50, 0x84, ParameterDialog::DiffResultTime, 6, false},
     {0x50, 0x42, ParameterDialog::DiffResultTime, 7, false},
 };
+// clang-format on
 
 ValueTriple TwoByteNumber(std::string_view text)
 {
@@ -74,30 +77,23 @@ ValueTriple HexNumberAsTyped(std::string text)
 AppliedValue AppliedValueOf(ParameterDialog dialog, const DialogOutput& output)
 {
     switch (dialog) {
-    case ParameterDialog::None:
-        return {};
-    case ParameterDialog::M1Block:
-        return {HexBytes(output.text), {}};
-    case ParameterDialog::AddStr:
-        return {output.hex ? HexBytes(output.text) : PlainText(output.text), {}};
-    case ParameterDialog::MbcSpStr:
-        return {PlainText(output.text), {}};
+    case ParameterDialog::None: return {};
+    case ParameterDialog::M1Block: return {HexBytes(output.text), {}};
+    case ParameterDialog::AddStr: return {output.hex ? HexBytes(output.text) : PlainText(output.text), {}};
+    case ParameterDialog::MbcSpStr: return {PlainText(output.text), {}};
     case ParameterDialog::CodeNum:
         // The count goes out as its decimal digits read as hex, which is how
         // the device expects counts (5 -> 0005, 12 -> 0012).
         return {TwoByteNumber(std::to_string(output.number)), {}};
     case ParameterDialog::McbTimeout:
-    case ParameterDialog::ExTimeSet:
-        return {TwoByteNumber(output.text), {}};
+    case ParameterDialog::ExTimeSet: return {TwoByteNumber(output.text), {}};
     case ParameterDialog::MbcStrOrder: {
         char hex[17];
         std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(output.number));
         return {TwoByteNumber(hex), {}};
     }
-    case ParameterDialog::SpeedSet:
-        return {HexNumberAsTyped(output.text), {}};
-    case ParameterDialog::DiffResultTime:
-        return {HexNumberAsTyped(output.text), output.captionText};
+    case ParameterDialog::SpeedSet: return {HexNumberAsTyped(output.text), {}};
+    case ParameterDialog::DiffResultTime: return {HexNumberAsTyped(output.text), output.captionText};
     }
     return {};
 }

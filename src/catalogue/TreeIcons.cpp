@@ -86,18 +86,12 @@ QPixmap Setting(bool selected)
 QPixmap TreeImagePixmap(TreeImage role)
 {
     switch (role) {
-    case kImageGroupSelected:
-        return Folder(true);
-    case kImageGroup:
-        return Folder(false);
-    case kImageOption:
-        return Option(false);
-    case kImageOptionCurrent:
-        return Option(true);
-    case kImageSetting:
-        return Setting(false);
-    case kImageSettingSelected:
-        return Setting(true);
+    case kImageGroupSelected: return Folder(true);
+    case kImageGroup: return Folder(false);
+    case kImageOption: return Option(false);
+    case kImageOptionCurrent: return Option(true);
+    case kImageSetting: return Setting(false);
+    case kImageSettingSelected: return Setting(true);
     }
     return Blank();
 }
@@ -106,8 +100,8 @@ QIcon TreeItemIcon(int image, int selectedImage)
 {
     auto pixmapFor = [](int index) {
         return index >= kImageGroupSelected && index <= kImageSettingSelected
-            ? TreeImagePixmap(static_cast<TreeImage>(index))
-            : QPixmap();
+                   ? TreeImagePixmap(static_cast<TreeImage>(index))
+                   : QPixmap();
     };
     QIcon icon;
     icon.addPixmap(pixmapFor(image), QIcon::Normal);

@@ -34,10 +34,13 @@ public:
     // Makes room for at least `units` units in total; throws std::bad_alloc.
     void Reserve(std::size_t units)
     {
-        if (units <= capacity_) return;
-        if (units > static_cast<std::size_t>(-1) / sizeof(char16_t)) throw std::bad_alloc();
+        if (units <= capacity_)
+            return;
+        if (units > static_cast<std::size_t>(-1) / sizeof(char16_t))
+            throw std::bad_alloc();
         void* grown = std::realloc(data_, units * sizeof(char16_t));
-        if (!grown) throw std::bad_alloc();
+        if (!grown)
+            throw std::bad_alloc();
         data_ = static_cast<char16_t*>(grown);
         capacity_ = units;
     }
@@ -53,15 +56,21 @@ public:
         return data_ + size_;
     }
     void Commit(std::size_t units) { size_ += units; }
-    void Append(char16_t unit) { *Extend(1) = unit; ++size_; }
+    void Append(char16_t unit)
+    {
+        *Extend(1) = unit;
+        ++size_;
+    }
     void Truncate(std::size_t units)
     {
-        if (units < size_) size_ = units;
+        if (units < size_)
+            size_ = units;
     }
     // Gives back unused capacity (cheap for mmap-backed blocks).
     void ShrinkToFit()
     {
-        if (capacity_ == size_) return;
+        if (capacity_ == size_)
+            return;
         if (size_ == 0) {
             Clear();
             return;

@@ -103,8 +103,7 @@ void CopyAscii(const unsigned char* p, std::size_t n, char16_t* out, std::size_t
 // Decodes the sequence that starts with the byte of 0x80 or more at p[i];
 // a broken one becomes U+FFFD.  false, with nothing consumed, when the data
 // ends inside a valid sequence and more is to come.
-bool DecodeSequence(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& i,
-                    std::size_t& o)
+bool DecodeSequence(const unsigned char* p, std::size_t n, bool final, char16_t* out, std::size_t& i, std::size_t& o)
 {
     const unsigned char b = p[i];
     // Three bytes: CJK text, the common case of captions.  Anything unusual

@@ -27,12 +27,16 @@ constexpr Utf8Lead ClassifyUtf8Lead(unsigned char b)
         lead.more = 1;
     } else if (b >= 0xE0 && b <= 0xEF) {
         lead.more = 2;
-        if (b == 0xE0) lead.low = 0xA0;
-        if (b == 0xED) lead.high = 0x9F;
+        if (b == 0xE0)
+            lead.low = 0xA0;
+        if (b == 0xED)
+            lead.high = 0x9F;
     } else if (b >= 0xF0 && b <= 0xF4) {
         lead.more = 3;
-        if (b == 0xF0) lead.low = 0x90;
-        if (b == 0xF4) lead.high = 0x8F;
+        if (b == 0xF0)
+            lead.low = 0x90;
+        if (b == 0xF4)
+            lead.high = 0x8F;
     }
     return lead;
 }
@@ -42,7 +46,6 @@ constexpr Utf8Lead ClassifyUtf8Lead(unsigned char b)
 // `final` is false, a valid but incomplete sequence at the end is left alone:
 // the return value is the number of bytes consumed and `written` the number of
 // units stored.
-std::size_t DecodeUtf8(const unsigned char* bytes, std::size_t size, bool final, char16_t* out,
-                       std::size_t& written);
+std::size_t DecodeUtf8(const unsigned char* bytes, std::size_t size, bool final, char16_t* out, std::size_t& written);
 
 }  // namespace quillon

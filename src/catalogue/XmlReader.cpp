@@ -56,12 +56,15 @@ bool CXmlReader::Impl::Load(const std::string& path)
     text = std::move(document.text);
     const ParseOutcome outcome = BuildElementIndex(text.View(), records);
     resultText = std::move(document.resultText);
-    if (!outcome.message.empty()) resultText += " " + outcome.message;
+    if (!outcome.message.empty())
+        resultText += " " + outcome.message;
     Rewind();
     return outcome.wellFormed;
 }
 
-CXmlReader::CXmlReader() : impl_(std::make_unique<Impl>()) {}
+CXmlReader::CXmlReader() : impl_(std::make_unique<Impl>())
+{
+}
 CXmlReader::~CXmlReader() = default;
 
 bool CXmlReader::LoadFile(const std::string& path)
@@ -78,12 +81,16 @@ bool CXmlReader::LoadFile(const std::string& path)
     return false;
 }
 
-void CXmlReader::Rewind() { impl_->Rewind(); }
+void CXmlReader::Rewind()
+{
+    impl_->Rewind();
+}
 
 bool CXmlReader::FindElement(std::u16string_view name)
 {
     Impl& d = *impl_;
-    if (!d.HasRecords()) return false;
+    if (!d.HasRecords())
+        return false;
     const std::u16string_view text = d.text.View();
     std::uint32_t candidate = d.main != 0 ? d.records[d.main].nextSibling : d.records[d.parent].firstChild;
     for (; candidate != 0; candidate = d.records[candidate].nextSibling) {
@@ -101,7 +108,8 @@ bool CXmlReader::FindElement(std::u16string_view name)
 bool CXmlReader::EnterElement()
 {
     Impl& d = *impl_;
-    if (d.main == 0 || !d.onElement) return false;
+    if (d.main == 0 || !d.onElement)
+        return false;
     d.parent = d.main;
     d.main = d.child;
     d.child = 0;
@@ -112,7 +120,8 @@ bool CXmlReader::EnterElement()
 bool CXmlReader::LeaveElement()
 {
     Impl& d = *impl_;
-    if (d.parent == 0) return false;
+    if (d.parent == 0)
+        return false;
     d.child = d.main;
     d.main = d.parent;
     d.parent = d.records[d.main].parent;
@@ -124,13 +133,16 @@ std::u16string CXmlReader::GetElementText() const
 {
     const Impl& d = *impl_;
     std::u16string result;
-    if (d.main == 0 || !d.HasRecords()) return result;
+    if (d.main == 0 || !d.HasRecords())
+        return result;
     const ElementRecord& element = d.records[d.main];
-    if (element.firstChild != 0 || element.length <= element.StartTagLength()) return result;
+    if (element.firstChild != 0 || element.length <= element.StartTagLength())
+        return result;
     const std::u16string_view text = d.text.View();
     const std::size_t contentStart = std::size_t{element.start} + element.StartTagLength();
     const std::size_t contentEnd = std::size_t{element.start} + element.length - element.EndTagLength();
-    if (contentEnd <= contentStart || contentEnd > text.size()) return result;
+    if (contentEnd <= contentStart || contentEnd > text.size())
+        return result;
     const std::u16string_view content = text.substr(contentStart, contentEnd - contentStart);
     if (content.find(u'<') == std::u16string_view::npos) {
         AppendDecodedText(result, content);
@@ -147,37 +159,67 @@ std::u16string CXmlReader::GetElementText() const
         } else if (node.kind == XmlNodeKind::CData) {
             constexpr std::size_t kOpen = 9;   // <![CDATA[
             constexpr std::size_t kClose = 3;  // ]]>
-            if (piece.size() >= kOpen + kClose) result.append(piece.substr(kOpen, piece.size() - kOpen - kClose));
+            if (piece.size() >= kOpen + kClose)
+                result.append(piece.substr(kOpen, piece.size() - kOpen - kClose));
         }
     }
     return result;
 }
 
-const std::string& CXmlReader::GetResultText() const { return impl_->resultText; }
+const std::string& CXmlReader::GetResultText() const
+{
+    return impl_->resultText;
+}
 
-std::uint32_t CXmlReader::GetDocumentFlags() const { return impl_->documentFlags; }
+std::uint32_t CXmlReader::GetDocumentFlags() const
+{
+    return impl_->documentFlags;
+}
 
-std::u16string_view CXmlReader::GetDocumentText() const { return impl_->text.View(); }
+std::u16string_view CXmlReader::GetDocumentText() const
+{
+    return impl_->text.View();
+}
 
-std::uint32_t CXmlReader::GetRecordCount() const { return impl_->records.Count(); }
+std::uint32_t CXmlReader::GetRecordCount() const
+{
+    return impl_->records.Count();
+}
 
-std::size_t CXmlReader::GetRecordCapacity() const { return impl_->records.Capacity(); }
+std::size_t CXmlReader::GetRecordCapacity() const
+{
+    return impl_->records.Capacity();
+}
 
 ElementRecord CXmlReader::GetRecord(std::uint32_t index) const
 {
-    if (index >= impl_->records.Count()) return ElementRecord{};
+    if (index >= impl_->records.Count())
+        return ElementRecord{};
     return impl_->records[index];
 }
 
-std::uint32_t CXmlReader::GetParentIndex() const { return impl_->parent; }
-std::uint32_t CXmlReader::GetMainIndex() const { return impl_->main; }
-std::uint32_t CXmlReader::GetChildIndex() const { return impl_->child; }
-bool CXmlReader::IsOnElement() const { return impl_->onElement; }
+std::uint32_t CXmlReader::GetParentIndex() const
+{
+    return impl_->parent;
+}
+std::uint32_t CXmlReader::GetMainIndex() const
+{
+    return impl_->main;
+}
+std::uint32_t CXmlReader::GetChildIndex() const
+{
+    return impl_->child;
+}
+bool CXmlReader::IsOnElement() const
+{
+    return impl_->onElement;
+}
 
 std::u16string CXmlReader::GetElementName() const
 {
     const Impl& d = *impl_;
-    if (d.main == 0 || !d.HasRecords()) return {};
+    if (d.main == 0 || !d.HasRecords())
+        return {};
     return std::u16string(ElementNameAt(d.text.View(), d.records[d.main].start));
 }
 

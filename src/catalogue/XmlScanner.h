@@ -77,7 +77,10 @@ private:
     std::size_t pos_ = 0;
 };
 
-inline bool IsXmlSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+inline bool IsXmlSpace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 // The name of the element whose start tag's '<' is at `lt` (or, with `lt`
 // pointing at the '/' of an end tag, the end tag's name), as FindElement and

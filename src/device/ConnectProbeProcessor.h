@@ -26,7 +26,7 @@ private:
     std::function<void()> answered_;
     std::array<std::uint8_t, kAnswerLength> last_{};
     std::size_t count_ = 0;  // bytes in last_
-    bool found_ = false;  // the answer is in last_
+    bool found_ = false;     // the answer is in last_
 };
 
 }  // namespace quillon

@@ -94,8 +94,8 @@ std::string DecodedRecordWriter::Put(const std::string& bytes)
         if (written <= 0) {
             const std::string reason = std::strerror(written == 0 ? EIO : errno);
             struct stat file {};
-            if (::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode))
-                [[maybe_unused]] const int ignored = ::ftruncate(fd_, whole_);
+            if (::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode)) [[maybe_unused]]
+                const int ignored = ::ftruncate(fd_, whole_);
             return reason;
         }
         rest.remove_prefix(static_cast<std::size_t>(written));

@@ -20,8 +20,7 @@ class DecodedOutputProcessor : public IReplyProcessor {
 public:
     static constexpr std::size_t kLongestRecord = 102400;
 
-    DecodedOutputProcessor(CQuillonDoc& doc, std::function<void()> captured)
-        : doc_(doc), captured_(std::move(captured))
+    DecodedOutputProcessor(CQuillonDoc& doc, std::function<void()> captured) : doc_(doc), captured_(std::move(captured))
     {
     }
 

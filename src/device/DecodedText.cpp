@@ -22,14 +22,22 @@ struct LeadRule {
 
 LeadRule RuleFor(std::uint8_t lead)
 {
-    if (lead < 0x80) return {1, 0, 0};
-    if (lead >= 0xC2 && lead <= 0xDF) return {2, 0x80, 0xBF};
-    if (lead == 0xE0) return {3, 0xA0, 0xBF};
-    if (lead == 0xED) return {3, 0x80, 0x9F};
-    if (lead >= 0xE1 && lead <= 0xEF) return {3, 0x80, 0xBF};
-    if (lead == 0xF0) return {4, 0x90, 0xBF};
-    if (lead >= 0xF1 && lead <= 0xF3) return {4, 0x80, 0xBF};
-    if (lead == 0xF4) return {4, 0x80, 0x8F};
+    if (lead < 0x80)
+        return {1, 0, 0};
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (lead == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if (lead == 0xED)
+        return {3, 0x80, 0x9F};
+    if (lead >= 0xE1 && lead <= 0xEF)
+        return {3, 0x80, 0xBF};
+    if (lead == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (lead >= 0xF1 && lead <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (lead == 0xF4)
+        return {4, 0x80, 0x8F};
     return {0, 0, 0};
 }
 
@@ -70,7 +78,9 @@ Utf8Reading ReadUtf8(const std::string& bytes, bool ended)
     return reading;
 }
 
-DecodedTextConverter::DecodedTextConverter() : gbk_(std::make_unique<CodePageDecoder>(kAnsiCodePage)) {}
+DecodedTextConverter::DecodedTextConverter() : gbk_(std::make_unique<CodePageDecoder>(kAnsiCodePage))
+{
+}
 DecodedTextConverter::~DecodedTextConverter() = default;
 DecodedTextConverter::DecodedTextConverter(DecodedTextConverter&&) noexcept = default;
 DecodedTextConverter& DecodedTextConverter::operator=(DecodedTextConverter&&) noexcept = default;

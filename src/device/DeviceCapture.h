@@ -1,7 +1,7 @@
 #pragma once
 #include "device/DecodedOutputProcessor.h"
-#include "device/ImageExtraction.h"
 #include "device/ImageDataProcessor.h"
+#include "device/ImageExtraction.h"
 #include "device/InfoReplyProcessor.h"
 #include "device/LinkState.h"
 

@@ -33,7 +33,7 @@ struct FieldPlace {
     const char* label;
 };
 constexpr FieldPlace kDialogOrder[] = {
-    {0xC2, "软件版本："}, {0xC1, ""},           {0xC3, ""},         {0xC4, "硬件版本："},
+    {0xC2, "软件版本："}, {0xC1, ""},           {0xC3, ""},           {0xC4, "硬件版本："},
     {0xC7, "设备类型："}, {0xC8, "设备规格："}, {0xC6, "生产日期："}, {0xC5, "设备序列号："},
 };
 

@@ -20,7 +20,7 @@ struct DeviceInfo {
     static constexpr std::uint32_t kAllKinds = 0xFF;
     static constexpr std::uint32_t kResolutionKind = 0x04;
 
-    std::uint32_t infoKinds = 0;  // one bit per field code received since Clear
+    std::uint32_t infoKinds = 0;       // one bit per field code received since Clear
     std::array<std::string, 8> texts;  // by code, 0xC1 first
     int width = 0;
     int height = 0;

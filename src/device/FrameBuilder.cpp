@@ -54,7 +54,9 @@ std::vector<std::uint8_t> ValueBytes(const ValueTriple& value, std::size_t lengt
 }  // namespace
 
 FrameBuilder::FrameBuilder(const CatalogueLists& lists, std::vector<RsComStr>& monitor, IFrameWriter& writer)
-    : lists_(lists), monitor_(monitor), writer_(writer)
+    : lists_(lists),
+      monitor_(monitor),
+      writer_(writer)
 {
 }
 
@@ -123,7 +125,8 @@ void FrameBuilder::SendResolutionRequest()
 
 void FrameBuilder::SendImageRequest(int width, int height)
 {
-    const bool enabled = std::ranges::any_of(lists_.transPicCmds, [](const CmdNodeInfo& c) { return c.nodeIdFlag == 1; });
+    const bool enabled =
+        std::ranges::any_of(lists_.transPicCmds, [](const CmdNodeInfo& c) { return c.nodeIdFlag == 1; });
     if (enabled)
         WriteHex(writer_, "60" + Hex16(static_cast<unsigned>(width)) + Hex16(static_cast<unsigned>(height)) + "0000");
 }

@@ -22,7 +22,10 @@ std::vector<std::uint8_t> HexToBytes(std::string_view text);
 // Appends the bytes as two lower-case digits each ("%02x").
 void AppendHex(std::string& text, const std::uint8_t* bytes, std::size_t count);
 std::string ToHex(const std::uint8_t* bytes, std::size_t count);
-inline std::string ToHex(const std::vector<std::uint8_t>& bytes) { return ToHex(bytes.data(), bytes.size()); }
+inline std::string ToHex(const std::vector<std::uint8_t>& bytes)
+{
+    return ToHex(bytes.data(), bytes.size());
+}
 
 // The value as four upper-case hex digits of its low 16 bits.
 std::string Hex16(unsigned value);

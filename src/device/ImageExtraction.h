@@ -38,7 +38,10 @@ public:
 class ImageExtraction {
 public:
     ImageExtraction(IImageSource& source, ICaptureDialogs& dialogs, IPrompt& prompt, IImageExtractionHost& host)
-        : source_(source), dialogs_(dialogs), prompt_(prompt), host_(host)
+        : source_(source),
+          dialogs_(dialogs),
+          prompt_(prompt),
+          host_(host)
     {
     }
 

@@ -18,7 +18,9 @@ namespace quillon {
 class InfoReplyProcessor : public IReplyProcessor {
 public:
     InfoReplyProcessor(DeviceInfo& info, std::uint32_t target, std::function<void()> reached)
-        : info_(info), target_(target), reached_(std::move(reached))
+        : info_(info),
+          target_(target),
+          reached_(std::move(reached))
     {
     }
 

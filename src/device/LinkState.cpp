@@ -3,7 +3,8 @@
 namespace quillon {
 
 LinkState::LinkState(IDeviceTimers& timers, std::function<ReplyRoute()> restingRoute)
-    : timerSource_(timers), restingRoute_(std::move(restingRoute))
+    : timerSource_(timers),
+      restingRoute_(std::move(restingRoute))
 {
 }
 

@@ -15,13 +15,17 @@ namespace quillon {
 
 namespace {
 
-constexpr const char* kButtonTexts[] = {"原始比例", "1/2比例", "1/4比例", "1/8比例", "1/16比例", "1/32比例", "像素值提取"};
+constexpr const char* kButtonTexts[] = {"原始比例", "1/2比例",  "1/4比例",   "1/8比例",
+                                        "1/16比例", "1/32比例", "像素值提取"};
 constexpr int kPixelEntryId = 6;
 
 }  // namespace
 
 CPicSizeDlg::CPicSizeDlg(IPrompt& prompt, QWidget* parent)
-    : QDialog(parent), prompt_(prompt), buttons_(new QButtonGroup(this)), width_(new QLineEdit(this)),
+    : QDialog(parent),
+      prompt_(prompt),
+      buttons_(new QButtonGroup(this)),
+      width_(new QLineEdit(this)),
       height_(new QLineEdit(this))
 {
     setWindowTitle(Tr(kPicSizeCaption));

@@ -10,7 +10,10 @@
 namespace quillon {
 
 CProgress::CProgress(const TransferProgress& progress, QWidget* parent)
-    : QDialog(parent), progress_(progress), bar_(new QProgressBar(this)), text_(new QLabel(this)),
+    : QDialog(parent),
+      progress_(progress),
+      bar_(new QProgressBar(this)),
+      text_(new QLabel(this)),
       timer_(new QTimer(this))
 {
     setWindowTitle(Tr("图像提取"));

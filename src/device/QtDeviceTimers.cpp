@@ -3,7 +3,8 @@
 namespace quillon {
 
 QtDeviceTimers::QtDeviceTimers(std::function<void(DeviceTimer)> expired, QObject* parent)
-    : QObject(parent), expired_(std::move(expired))
+    : QObject(parent),
+      expired_(std::move(expired))
 {
 }
 

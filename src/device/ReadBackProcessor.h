@@ -11,7 +11,7 @@ public:
     virtual ~IReadBackOutcome() = default;
     virtual void ReadBackProgress() = 0;  // bytes arrived
     virtual void DeviceSetting(std::string_view frameText, int kind) = 0;
-    virtual void ReadBackEnded() = 0;     // the closing frame came
+    virtual void ReadBackEnded() = 0;  // the closing frame came
 };
 
 // Replies of the read-back (route 4): frames of class 0x24, each shown in

@@ -3,15 +3,14 @@
 #include "device/LinkState.h"
 #include "serial/CnComm.h"
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <utility>
 
 namespace quillon {
 
-ReplyDispatcher::ReplyDispatcher(CnComm& comm, const LinkState& link)
-    : comm_(comm), link_(link)
+ReplyDispatcher::ReplyDispatcher(CnComm& comm, const LinkState& link) : comm_(comm), link_(link)
 {
 }
 
@@ -108,8 +107,7 @@ void ReplyDispatcher::DropBuffered()
 {
     BlockBuffer& input = comm_.Input();
     std::lock_guard lock(input.Mutex());
-    while (input.Take(nullptr, kChunk) > 0) {
-    }
+    while (input.Take(nullptr, kChunk) > 0) {}
 }
 
 void ReplyDispatcher::DiscardInput()

@@ -13,7 +13,8 @@
 namespace quillon {
 
 CCodeNumDLG::CCodeNumDLG(IPrompt& prompt, QWidget* parent)
-    : ParameterDialogBase(prompt, parent), field_(new QLineEdit(this))
+    : ParameterDialogBase(prompt, parent),
+      field_(new QLineEdit(this))
 {
     setWindowTitle(Tr(dialog_texts::kCodeNumTitle));
     field_->setObjectName("field");

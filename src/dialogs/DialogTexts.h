@@ -23,12 +23,9 @@ struct Caption {
 inline Caption ExTimeSetCaption(int mode)
 {
     switch (mode) {
-    case 1:
-        return {"命令解码超时设置", "命令解码超时时长，有效值为0－65535毫秒："};
-    case 2:
-        return {"进入休眠时长设置", "进入休眠状态等待时长，有效值为0－65535毫秒："};
-    default:
-        return {"触发超时设置", "触发模式下的超时限制，有效值为0－65535毫秒："};
+    case 1: return {"命令解码超时设置", "命令解码超时时长，有效值为0－65535毫秒："};
+    case 2: return {"进入休眠时长设置", "进入休眠状态等待时长，有效值为0－65535毫秒："};
+    default: return {"触发超时设置", "触发模式下的超时限制，有效值为0－65535毫秒："};
     }
 }
 

@@ -2,8 +2,7 @@
 
 namespace quillon {
 
-CDiffResultTimeDlg::CDiffResultTimeDlg(IPrompt& prompt, QWidget* parent)
-    : NumberEntryDialog(prompt, parent, false)
+CDiffResultTimeDlg::CDiffResultTimeDlg(IPrompt& prompt, QWidget* parent) : NumberEntryDialog(prompt, parent, false)
 {
     PrepareShowing();
 }

@@ -5,7 +5,8 @@
 namespace quillon {
 
 CExTimeSetDlg::CExTimeSetDlg(IPrompt& prompt, QWidget* parent)
-    : NumberEntryDialog(prompt, parent, true), entry_(dialog_texts::kTimeoutOverLimit, false)
+    : NumberEntryDialog(prompt, parent, true),
+      entry_(dialog_texts::kTimeoutOverLimit, false)
 {
     PrepareShowing();
 }

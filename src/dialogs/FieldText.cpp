@@ -22,7 +22,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-
 }  // namespace
 
 std::string PrefillFromItemText(const std::string& itemText)
@@ -70,7 +69,8 @@ std::size_t CountUnits(std::string_view text)
 
 bool IsHexText(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return HexDigitValue(static_cast<unsigned char>(c)) >= 0; });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return HexDigitValue(static_cast<unsigned char>(c)) >= 0; });
 }
 
 }  // namespace quillon

@@ -17,7 +17,8 @@ constexpr int kLimit = static_cast<int>(MbcSpStrRules::kMaxCharacters);
 }
 
 CMbcspstrDlg::CMbcspstrDlg(IPrompt& prompt, QWidget* parent)
-    : ParameterDialogBase(prompt, parent), field_(new QLineEdit(this))
+    : ParameterDialogBase(prompt, parent),
+      field_(new QLineEdit(this))
 {
     setWindowTitle(Tr(dialog_texts::kMbcSpStrTitle));
     field_->setObjectName("field");

@@ -12,7 +12,9 @@
 namespace quillon {
 
 NumberEntryDialog::NumberEntryDialog(IPrompt& prompt, QWidget* parent, bool millisecondUnit, int maxLength)
-    : ParameterDialogBase(prompt, parent), prompt_(new QLabel(this)), field_(new QLineEdit(this))
+    : ParameterDialogBase(prompt, parent),
+      prompt_(new QLabel(this)),
+      field_(new QLineEdit(this))
 {
     prompt_->setObjectName("prompt");
     field_->setObjectName("field");

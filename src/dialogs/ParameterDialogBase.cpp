@@ -14,7 +14,9 @@
 namespace quillon {
 
 ParameterDialogBase::ParameterDialogBase(IPrompt& prompt, QWidget* parent)
-    : QDialog(parent), prompt_(prompt), content_(new QVBoxLayout)
+    : QDialog(parent),
+      prompt_(prompt),
+      content_(new QVBoxLayout)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
@@ -59,11 +61,17 @@ void ParameterDialogBase::showEvent(QShowEvent* event)
         field->selectAll();
 }
 
-void ParameterDialogBase::SetMode(int) {}
+void ParameterDialogBase::SetMode(int)
+{
+}
 
-void ParameterDialogBase::SetItemText(const std::string&) {}
+void ParameterDialogBase::SetItemText(const std::string&)
+{
+}
 
-void ParameterDialogBase::SetDeviceValue(const std::optional<std::string>&) {}
+void ParameterDialogBase::SetDeviceValue(const std::optional<std::string>&)
+{
+}
 
 void ParameterDialogBase::accept()
 {

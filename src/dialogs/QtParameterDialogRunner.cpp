@@ -17,33 +17,25 @@ namespace {
 ParameterDialogBase* Create(ParameterDialog kind, IPrompt& prompt, QWidget* parent)
 {
     switch (kind) {
-    case ParameterDialog::None:
-        return nullptr;
-    case ParameterDialog::M1Block:
-        return new CM1BlockDlg(prompt, parent);
-    case ParameterDialog::AddStr:
-        return new CAddStrDlg(prompt, parent);
-    case ParameterDialog::MbcSpStr:
-        return new CMbcspstrDlg(prompt, parent);
-    case ParameterDialog::CodeNum:
-        return new CCodeNumDLG(prompt, parent);
-    case ParameterDialog::McbTimeout:
-        return new CMcbtimeoutdlg(prompt, parent);
-    case ParameterDialog::MbcStrOrder:
-        return new CMbcStrOrder(prompt, parent);
-    case ParameterDialog::ExTimeSet:
-        return new CExTimeSetDlg(prompt, parent);
-    case ParameterDialog::SpeedSet:
-        return new CSpeedSetDlg(prompt, parent);
-    case ParameterDialog::DiffResultTime:
-        return new CDiffResultTimeDlg(prompt, parent);
+    case ParameterDialog::None: return nullptr;
+    case ParameterDialog::M1Block: return new CM1BlockDlg(prompt, parent);
+    case ParameterDialog::AddStr: return new CAddStrDlg(prompt, parent);
+    case ParameterDialog::MbcSpStr: return new CMbcspstrDlg(prompt, parent);
+    case ParameterDialog::CodeNum: return new CCodeNumDLG(prompt, parent);
+    case ParameterDialog::McbTimeout: return new CMcbtimeoutdlg(prompt, parent);
+    case ParameterDialog::MbcStrOrder: return new CMbcStrOrder(prompt, parent);
+    case ParameterDialog::ExTimeSet: return new CExTimeSetDlg(prompt, parent);
+    case ParameterDialog::SpeedSet: return new CSpeedSetDlg(prompt, parent);
+    case ParameterDialog::DiffResultTime: return new CDiffResultTimeDlg(prompt, parent);
     }
     return nullptr;
 }
 
 }  // namespace
 
-QtParameterDialogRunner::QtParameterDialogRunner(QWidget* parent, IPrompt& prompt) : parent_(parent), prompt_(prompt) {}
+QtParameterDialogRunner::QtParameterDialogRunner(QWidget* parent, IPrompt& prompt) : parent_(parent), prompt_(prompt)
+{
+}
 
 QtParameterDialogRunner::~QtParameterDialogRunner()
 {

@@ -5,7 +5,8 @@
 namespace quillon {
 
 CSpeedSetDlg::CSpeedSetDlg(IPrompt& prompt, QWidget* parent)
-    : NumberEntryDialog(prompt, parent, true), entry_(dialog_texts::kSpeedOverLimit, false)
+    : NumberEntryDialog(prompt, parent, true),
+      entry_(dialog_texts::kSpeedOverLimit, false)
 {
     SetCaptions(dialog_texts::kSpeedSetTitle, dialog_texts::kSpeedSetPrompt);
     PrepareShowing();

@@ -5,7 +5,8 @@
 namespace quillon {
 
 WordEntry::WordEntry(std::string overLimitMessage, bool emptyFieldOnRefusal)
-    : overLimitMessage_(std::move(overLimitMessage)), emptyFieldOnRefusal_(emptyFieldOnRefusal)
+    : overLimitMessage_(std::move(overLimitMessage)),
+      emptyFieldOnRefusal_(emptyFieldOnRefusal)
 {
 }
 

@@ -22,8 +22,8 @@ bool SizeAccepted(int kind, int size)
 
 void Configure(ZintSymbol& symbol, int kind, int size, int option)
 {
-    static constexpr int kSymbology[] = {0, 0, BARCODE_QRCODE, BARCODE_DATAMATRIX, BARCODE_PDF417,
-                                         BARCODE_CODE39, BARCODE_CODE128};
+    static constexpr int kSymbology[] = {
+        0, 0, BARCODE_QRCODE, BARCODE_DATAMATRIX, BARCODE_PDF417, BARCODE_CODE39, BARCODE_CODE128};
     symbol.SetSymbology(kSymbology[kind]);
     if (kind == kSymbolDataMatrix) {
         symbol.SetOption1(1);

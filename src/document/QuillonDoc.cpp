@@ -38,8 +38,8 @@ const TreeNodeInfo& CQuillonDoc::Node(int index) const
     return catalogue.treeNodes[static_cast<std::size_t>(index)];
 }
 
-int CQuillonDoc::AddCommandEntry(int optionIndex, int settingIndex, const std::string& valueText,
-                                 int valueLength, int valueKind, const std::string& captionText)
+int CQuillonDoc::AddCommandEntry(int optionIndex, int settingIndex, const std::string& valueText, int valueLength,
+                                 int valueKind, const std::string& captionText)
 {
     const TreeNodeInfo& option = Node(optionIndex);
     const TreeNodeInfo& setting = Node(settingIndex);
@@ -60,7 +60,8 @@ int CQuillonDoc::AddCommandEntry(int optionIndex, int settingIndex, const std::s
 void CQuillonDoc::AddCommandEntry(int recordIndex, int parentIndex, const ValueTriple& value,
                                   const std::string& captionText)
 {
-    if (AddCommandEntry(recordIndex, parentIndex, value.valueText, value.valueLength, value.valueKind, captionText) != 0)
+    if (AddCommandEntry(recordIndex, parentIndex, value.valueText, value.valueLength, value.valueKind, captionText) !=
+        0)
         return;
     CodeInfo& entry = entries.back();
     entry.optionCode = Node(recordIndex).code;
@@ -161,8 +162,8 @@ bool CQuillonDoc::ConversionCommand(bool qr)
 
 bool CQuillonDoc::ConversionSymbolMade() const
 {
-    return convWidth > 0 && convHeight > 0
-        && convPixels.size() == static_cast<std::size_t>(convWidth) * static_cast<std::size_t>(convHeight);
+    return convWidth > 0 && convHeight > 0 &&
+           convPixels.size() == static_cast<std::size_t>(convWidth) * static_cast<std::size_t>(convHeight);
 }
 
 void CQuillonDoc::ConvertDocument(bool qr)
@@ -180,8 +181,7 @@ void CQuillonDoc::ConvertDocument(bool qr)
     if (qr)
         EncodeSymbol(kSymbolQrCode, 2, 0, bytes, n < 50 ? 4 : 3, &convPixels, convWidth, convHeight);
     else
-        EncodeSymbol(kSymbolPdf417, n < 30 ? 2 : (n < 50 ? 3 : 4), 0, bytes, 2, &convPixels, convWidth,
-                     convHeight);
+        EncodeSymbol(kSymbolPdf417, n < 30 ? 2 : (n < 50 ? 3 : 4), 0, bytes, 2, &convPixels, convWidth, convHeight);
 }
 
 void CQuillonDoc::ResetConversion()

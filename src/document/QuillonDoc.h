@@ -24,8 +24,7 @@ inline constexpr const char* kEmptyConversionText = "当前条码文档为空，
 inline constexpr const char* kTooLongForCode128Text =
     "命令内容过长，无法生成Code 128条码。该条目已加入文档，但没有条码，请改用条码转换生成二维码。";
 inline constexpr const char* kTooLongNote = "命令内容过长，无法生成条码";
-inline constexpr const char* kConversionTooLargeText =
-    "条目过多，无法生成转换条码，请删除部分条目后重新转换！";
+inline constexpr const char* kConversionTooLargeText = "条目过多，无法生成转换条码，请删除部分条目后重新转换！";
 inline constexpr const char* kConversionTooLargeNote = "条目过多，无法生成转换条码";
 inline constexpr const char* kTooWideText = "条码宽度超过10240个模块，无法加入文档。";
 inline constexpr const char* kNotGbkText = "命令内容含有GBK编码无法表示的字符，无法加入文档。";
@@ -81,8 +80,8 @@ public:
     // option with its value and adds the entry.  0 when added, 1 when the
     // operator declined a duplicate or the entry was refused.  Record indices
     // outside the catalogue throw std::out_of_range.
-    int AddCommandEntry(int optionIndex, int settingIndex, const std::string& valueText, int valueLength,
-                        int valueKind, const std::string& captionText);
+    int AddCommandEntry(int optionIndex, int settingIndex, const std::string& valueText, int valueLength, int valueKind,
+                        const std::string& captionText);
     void AddCommandEntry(int recordIndex, int parentIndex, const ValueTriple& value,
                          const std::string& captionText) override;
 

@@ -28,8 +28,8 @@ public:
     // symbol size that was asked for.
     bool LastFailureWasTooLong() const;
 
-    int Rows() const;                   // rows
-    int Width() const;                  // width (modules)
+    int Rows() const;   // rows
+    int Width() const;  // width (modules)
     // row_height[0] in whole modules; for rows without one, height / rows.
     int FirstRowHeight() const;
     bool IsSet(int row, int column) const;  // module of encoded_data

@@ -25,7 +25,8 @@ OptionAnswer AnswerOption(const std::vector<TreeNodeInfo>& nodes, const std::str
     }
     DialogInputs inputs;
     inputs.SetValue(value);
-    const auto output = inputs.Run(choice.dialog, {choice.mode, choice.passOptionText ? answer.option->name : "", std::nullopt});
+    const auto output =
+        inputs.Run(choice.dialog, {choice.mode, choice.passOptionText ? answer.option->name : "", std::nullopt});
     if (!output) {
         answer.fault = OptionAnswer::Fault::Refused;
         answer.reason = inputs.Error();

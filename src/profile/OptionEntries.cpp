@@ -5,7 +5,9 @@
 
 namespace quillon {
 
-OptionEntries::OptionEntries(CQuillonDoc& doc, const CatalogueTree& tree) : doc_(doc), tree_(tree) {}
+OptionEntries::OptionEntries(CQuillonDoc& doc, const CatalogueTree& tree) : doc_(doc), tree_(tree)
+{
+}
 
 std::string OptionEntries::Add(const std::string& code, const std::optional<std::string>& value)
 {

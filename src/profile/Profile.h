@@ -23,10 +23,7 @@ struct ProfileSetting {
     std::optional<std::string> value;
     int line = 0;  // where the setting starts in the file read; 0 when not read
 
-    bool operator==(const ProfileSetting& other) const
-    {
-        return code == other.code && value == other.value;
-    }
+    bool operator==(const ProfileSetting& other) const { return code == other.code && value == other.value; }
 };
 
 }  // namespace quillon

@@ -123,8 +123,8 @@ OpenOutcome OpenProfileFile(CQuillonDoc& doc, const CatalogueTree& tree, const s
     return OpenOutcome::Opened;
 }
 
-OpenOutcome OpenRecentProfile(CQuillonDoc& doc, const CatalogueTree& tree, const std::string& path,
-                              RecentFiles& recent, IPrompt& prompt)
+OpenOutcome OpenRecentProfile(CQuillonDoc& doc, const CatalogueTree& tree, const std::string& path, RecentFiles& recent,
+                              IPrompt& prompt)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {

@@ -55,7 +55,7 @@ OpenOutcome OpenProfileFile(CQuillonDoc& doc, const CatalogueTree& tree, const s
 
 // The same for a file of the recent list: a file that is gone is taken off
 // the list with a message; one opened moves to the front.
-OpenOutcome OpenRecentProfile(CQuillonDoc& doc, const CatalogueTree& tree, const std::string& path,
-                              RecentFiles& recent, IPrompt& prompt);
+OpenOutcome OpenRecentProfile(CQuillonDoc& doc, const CatalogueTree& tree, const std::string& path, RecentFiles& recent,
+                              IPrompt& prompt);
 
 }  // namespace quillon

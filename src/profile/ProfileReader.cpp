@@ -41,8 +41,8 @@ std::optional<Refusal> CheckHeader(const Json& root, std::string_view text)
         return Refusal{1, "a profile is a JSON object"};
     const auto format = root.find("format");
     if (format == root.end() || !format->is_string() || *format != kProfileFormat)
-        return Refusal{KeyLine(text, "format"), std::string("not a profile: \"format\" must be \"") + kProfileFormat +
-                                                    "\""};
+        return Refusal{KeyLine(text, "format"),
+                       std::string("not a profile: \"format\" must be \"") + kProfileFormat + "\""};
     const auto version = root.find("version");
     if (version == root.end() || !version->is_number_integer() || *version != kProfileVersion)
         return Refusal{KeyLine(text, "version"), "unknown profile version " +
@@ -176,8 +176,8 @@ ProfileRead ParseProfile(const std::string& path, std::string_view text, const s
             return refuse({line, ValueRefusal(setting, answer)});
         const auto [first, added] = firstLine.emplace(setting.code, line);
         if (!added)
-            return refuse({line, "option " + setting.code + " is already set on line " +
-                                     std::to_string(first->second)});
+            return refuse(
+                {line, "option " + setting.code + " is already set on line " + std::to_string(first->second)});
         const auto [sameKey, newKey] = keyLine.emplace(setting.code.substr(0, 4), std::pair(setting.code, line));
         if (!newKey)
             return refuse({line, "option " + setting.code + " and option " + sameKey->second.first + " on line " +
@@ -197,8 +197,9 @@ ProfileRead ReadProfile(const std::string& path, const std::vector<TreeNodeInfo>
     if (error)
         return {{}, path + ":0: cannot be read: " + error.message()};
     if (size > sizeLimit)
-        return {{}, path + ":0: " + std::to_string(size) + " bytes, more than a profile may have (" +
-                        std::to_string(sizeLimit) + ")"};
+        return {{},
+                path + ":0: " + std::to_string(size) + " bytes, more than a profile may have (" +
+                    std::to_string(sizeLimit) + ")"};
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();

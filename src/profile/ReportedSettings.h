@@ -40,10 +40,10 @@ ReportedProfile ProfileOfDevice(const DeviceReport& report);
 // A setting of a profile that the device does not hold as the profile says.
 struct SettingDifference {
     std::string code;
-    std::string setting;  // the setting's name
-    std::string device;   // what the device reports for the setting
-    std::string profile;  // what the profile asks for
-    bool reported = true; // false: the device did not report the setting (device is kNotReported)
+    std::string setting;   // the setting's name
+    std::string device;    // what the device reports for the setting
+    std::string profile;   // what the profile asks for
+    bool reported = true;  // false: the device did not report the setting (device is kNotReported)
 };
 inline constexpr const char* kNotReported = "(not reported)";
 

@@ -17,8 +17,8 @@ public:
     static constexpr uint32_t kKeptBlockLimit = 4 * kMinimumBlock;
 
     struct Block {
-        uint32_t begin = 0;     // first readable byte
-        uint32_t end = 0;       // one past the last readable byte
+        uint32_t begin = 0;  // first readable byte
+        uint32_t end = 0;    // one past the last readable byte
         uint32_t capacity = 0;
         Block* next = nullptr;
         std::unique_ptr<unsigned char[]> data;

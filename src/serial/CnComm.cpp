@@ -28,8 +28,8 @@ void Drain(int eventFd)
     [[maybe_unused]] auto ignored = ::read(eventFd, &value, sizeof value);
 }
 
-constexpr int kPauseMs = 10;              // lets a trickle of input gather into one read
-constexpr int kLineWatchMs = 50;          // modem lines and error counters are polled
+constexpr int kPauseMs = 10;      // lets a trickle of input gather into one read
+constexpr int kLineWatchMs = 50;  // modem lines and error counters are polled
 constexpr int kTransmitLoopMs = 200;
 constexpr int kMaxPort = 1024;
 
@@ -320,8 +320,7 @@ void CnComm::TransmitLoop()
             break;
         if (fds[1].revents)
             Drain(wakeFd_[kTransmitWorker]);
-        while (running_ && WritePendingOnce()) {
-        }
+        while (running_ && WritePendingOnce()) {}
     }
 }
 

@@ -18,16 +18,16 @@
 namespace quillon {
 
 enum CommNotification : unsigned {
-    kNotifyReceived = 0x66A,      // argument 0
-    kNotifyCts = 0x66B,           // argument: CTS state 0/1
-    kNotifyDsr = 0x66C,           // argument: DSR state 0/1
-    kNotifyRing = 0x66D,          // argument: ring state 0/1
-    kNotifyCarrier = 0x66E,       // argument: carrier-detect state 0/1
-    kNotifyBreak = 0x66F,         // argument 0
-    kNotifyTxEmpty = 0x670,       // argument 0
-    kNotifyLineError = 0x671,     // argument: LineErrorBit bits
-    kNotifyPortFailure = 0x678,   // argument 0
-    kNotifyLineQuiet = 0x679,     // argument: Input().Appended() when the line went quiet
+    kNotifyReceived = 0x66A,     // argument 0
+    kNotifyCts = 0x66B,          // argument: CTS state 0/1
+    kNotifyDsr = 0x66C,          // argument: DSR state 0/1
+    kNotifyRing = 0x66D,         // argument: ring state 0/1
+    kNotifyCarrier = 0x66E,      // argument: carrier-detect state 0/1
+    kNotifyBreak = 0x66F,        // argument 0
+    kNotifyTxEmpty = 0x670,      // argument 0
+    kNotifyLineError = 0x671,    // argument: LineErrorBit bits
+    kNotifyPortFailure = 0x678,  // argument 0
+    kNotifyLineQuiet = 0x679,    // argument: Input().Appended() when the line went quiet
 };
 
 // The serial channel: owns one port, watches it from an event worker that
@@ -97,16 +97,20 @@ public:
     // Reads until `count` bytes have come, 100 ms pass between two bytes, or
     // the total read time-out passes.
     uint32_t ReadRaw(void* buffer, uint32_t count);
-    // Waits until handed-over output is written and the port has sent it, but only while it keeps leaving: when the line takes nothing
-    // for StallMs (the device stopped reading) it returns, and the rest still
-    // leaves, in order, once the device reads again.
+    // Waits until handed-over output is written and the port has sent it, but only while it keeps leaving: when the
+    // line takes nothing for StallMs (the device stopped reading) it returns, and the rest still leaves, in order, once
+    // the device reads again.
     void DrainTransmit();
 
     BlockBuffer& Input() { return input_; }
 
     uint32_t BytesWritten() const { return bytesWritten_; }
     uint32_t BytesRead() const { return bytesRead_; }
-    void ResetCounters() { bytesWritten_ = 0; bytesRead_ = 0; }
+    void ResetCounters()
+    {
+        bytesWritten_ = 0;
+        bytesRead_ = 0;
+    }
 
 protected:
     virtual void PostNotification(unsigned message, long argument);
@@ -176,7 +180,7 @@ private:
     std::atomic<bool> txPending_{false};
 
     std::mutex writeMutex_;
-    WriteQueue pending_;            // handed over, not yet written
+    WriteQueue pending_;                  // handed over, not yet written
     std::vector<unsigned char> scratch_;  // the receiving worker's read buffer
     // When the receiving worker last took input; set while a burst is open.
     std::optional<std::chrono::steady_clock::time_point> lastInput_;

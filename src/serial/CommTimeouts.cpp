@@ -9,11 +9,9 @@ CommTimeouts ChannelTimeouts()
     return {100, 0, 500, 1, 10000};
 }
 
-int ReadWaitMs(const CommTimeouts& timeouts, uint32_t count, int64_t sinceStartMs,
-               int64_t sinceLastByteMs)
+int ReadWaitMs(const CommTimeouts& timeouts, uint32_t count, int64_t sinceStartMs, int64_t sinceLastByteMs)
 {
-    const int64_t total =
-        int64_t(timeouts.readTotalMultiplier) * count + timeouts.readTotalConstant;
+    const int64_t total = int64_t(timeouts.readTotalMultiplier) * count + timeouts.readTotalConstant;
     int64_t wait = total - sinceStartMs;
     if (sinceLastByteMs >= 0)
         wait = std::min(wait, timeouts.readInterval - sinceLastByteMs);

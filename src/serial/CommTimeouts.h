@@ -21,8 +21,7 @@ CommTimeouts ChannelTimeouts();
 // How long a read of `count` bytes may still wait, given the time since it
 // started and since its last byte (negative: no byte yet).  0 means the read
 // is over.
-int ReadWaitMs(const CommTimeouts& timeouts, uint32_t count, int64_t sinceStartMs,
-               int64_t sinceLastByteMs);
+int ReadWaitMs(const CommTimeouts& timeouts, uint32_t count, int64_t sinceStartMs, int64_t sinceLastByteMs);
 
 // The longest a write of `count` bytes may take.
 int64_t WriteBudgetMs(const CommTimeouts& timeouts, uint32_t count);

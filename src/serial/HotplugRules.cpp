@@ -25,7 +25,9 @@ std::string PortIdentity(int number)
     return map.IdentityOf(number).value_or("");
 }
 
-HotplugRules::HotplugRules(Exists exists) : exists_(std::move(exists)) {}
+HotplugRules::HotplugRules(Exists exists) : exists_(std::move(exists))
+{
+}
 
 void HotplugRules::Connected(int port, std::string identity)
 {

@@ -9,9 +9,9 @@ namespace quillon {
 
 // One event of udev's tty subsystem, copied out of the monitor.
 struct UdevEvent {
-    std::string action;               // add, remove, change, move, bind, unbind
-    std::string node;                 // DEVNAME; empty for a device without one
-    std::vector<std::string> links;   // DEVLINKS, e.g. /dev/serial/by-id/...
+    std::string action;              // add, remove, change, move, bind, unbind
+    std::string node;                // DEVNAME; empty for a device without one
+    std::vector<std::string> links;  // DEVLINKS, e.g. /dev/serial/by-id/...
 };
 
 // Whether the event can change the list of ports: a device node came, went

@@ -4,7 +4,9 @@
 
 namespace quillon {
 
-HotplugWatch::HotplugWatch(HotplugRules::Exists exists) : rules_(std::move(exists)) {}
+HotplugWatch::HotplugWatch(HotplugRules::Exists exists) : rules_(std::move(exists))
+{
+}
 
 bool HotplugWatch::PathExists(const std::string& identity)
 {

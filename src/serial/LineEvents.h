@@ -43,8 +43,8 @@ struct LineSnapshot {
 };
 
 struct LineChanges {
-    uint32_t events = 0;        // CommEvent bits
-    unsigned errors = 0;        // LineErrorBit bits
+    uint32_t events = 0;  // CommEvent bits
+    unsigned errors = 0;  // LineErrorBit bits
 };
 
 // Linux reports line state as levels and counters, not as events; comparing

@@ -65,8 +65,7 @@ std::optional<int> PortNumberFromFriendlyName(std::string_view name)
         rest.remove_prefix(1);
     long number = 0;
     size_t digits = 0;
-    while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])) &&
-           number <= kMaxPort) {
+    while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])) && number <= kMaxPort) {
         number = number * 10 + (rest[digits] - '0');
         ++digits;
     }

@@ -28,7 +28,9 @@ std::string CPortMap::DefaultFile()
     return (folder / "quillon" / "ports.ini").string();
 }
 
-CPortMap::CPortMap(std::string file) : file_(std::move(file)) {}
+CPortMap::CPortMap(std::string file) : file_(std::move(file))
+{
+}
 
 void CPortMap::Load()
 {
@@ -52,8 +54,7 @@ bool CPortMap::Save() const
     const fs::path temporary = target.string() + ".tmp" + std::to_string(::getpid());
     {
         std::ofstream out(temporary, std::ios::trunc);
-        out << "# COM numbers of serial devices, by their stable device name.\n[" << kSection
-            << "]\n";
+        out << "# COM numbers of serial devices, by their stable device name.\n[" << kSection << "]\n";
         for (const auto& [number, identity] : identities_)
             out << number << " = " << identity << '\n';
         out.flush();

@@ -28,8 +28,7 @@ std::string ProgramOf(const fs::path& process)
 }
 
 // Numeric folders of /proc, each a process.
-template <typename Visit>
-void ForEachProcess(Visit visit)
+template <typename Visit> void ForEachProcess(Visit visit)
 {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator("/proc", error)) {
@@ -100,7 +99,8 @@ std::string Busy(const PortFacts& facts)
     } else {
         text += "：";
         for (size_t i = 0; i < facts.holders.size(); ++i) {
-            text += (i ? "、" : "") + facts.holders[i].program + "（进程 " + std::to_string(facts.holders[i].pid) + "）";
+            text +=
+                (i ? "、" : "") + facts.holders[i].program + "（进程 " + std::to_string(facts.holders[i].pid) + "）";
             modemManager = modemManager || facts.holders[i].program == kModemManager;
         }
         text += "。";
@@ -149,10 +149,8 @@ std::string ExplainPortProblem(const PortFacts& facts)
 {
     switch (facts.error) {
     case EACCES:
-    case EPERM:
-        return Permission(facts);
-    case EBUSY:
-        return Busy(facts);
+    case EPERM: return Permission(facts);
+    case EBUSY: return Busy(facts);
     case ENOENT:
     case ENODEV:
     case ENXIO:
@@ -160,10 +158,8 @@ std::string ExplainPortProblem(const PortFacts& facts)
         if (facts.devicePath.empty())
             return "该端口没有对应的设备：设备可能已被拔出。请插上设备，再连接。";
         return facts.devicePath + " 已不存在：设备可能已被拔出。请重新插上设备，再连接。";
-    case EINVAL:
-        return "端口号（1 到 1024）或波特率无效，或设备不接受该波特率。";
-    default:
-        return "打开 " + facts.devicePath + " 失败：" + std::strerror(facts.error);
+    case EINVAL: return "端口号（1 到 1024）或波特率无效，或设备不接受该波特率。";
+    default: return "打开 " + facts.devicePath + " 失败：" + std::strerror(facts.error);
     }
 }
 

@@ -21,11 +21,11 @@ struct UsbId {
 // apart from the wording so that each explanation can be checked from
 // recorded facts.
 struct PortFacts {
-    std::string devicePath;      // empty: the port names no device
-    int error = 0;               // errno of the failed open
-    std::string owner;           // user owning the device node
-    std::string group;           // its group
-    bool groupMayOpen = false;   // the group has read and write permission
+    std::string devicePath;           // empty: the port names no device
+    int error = 0;                    // errno of the failed open
+    std::string owner;                // user owning the device node
+    std::string group;                // its group
+    bool groupMayOpen = false;        // the group has read and write permission
     std::vector<PortHolder> holders;  // other processes with the device open
     bool modemManagerRunning = false;
     std::optional<UsbId> usb;

@@ -7,7 +7,10 @@
 namespace quillon {
 
 PortReturnWait::PortReturnWait(int port, Now now, HotplugRules::Exists exists)
-    : port_(port), now_(std::move(now)), identity_(PortIdentity(port)), watch_(std::move(exists))
+    : port_(port),
+      now_(std::move(now)),
+      identity_(PortIdentity(port)),
+      watch_(std::move(exists))
 {
     watch_.Rules().Connected(port_, identity_);
 }

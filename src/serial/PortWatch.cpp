@@ -5,7 +5,9 @@
 namespace quillon {
 
 PortWatch::PortWatch(QObject* parent, Now now, HotplugRules::Exists exists)
-    : QObject(parent), now_(std::move(now)), watch_(std::move(exists))
+    : QObject(parent),
+      now_(std::move(now)),
+      watch_(std::move(exists))
 {
     if (watch_.UdevFd() >= 0) {
         auto* notifier = new QSocketNotifier(watch_.UdevFd(), QSocketNotifier::Read, this);

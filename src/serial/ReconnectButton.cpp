@@ -7,7 +7,9 @@
 namespace quillon {
 
 ReconnectButton::ReconnectButton(Now now, QWidget* parent)
-    : QPushButton(parent), now_(std::move(now)), expiry_(new QTimer(this))
+    : QPushButton(parent),
+      now_(std::move(now)),
+      expiry_(new QTimer(this))
 {
     setObjectName("reconnectButton");
     hide();

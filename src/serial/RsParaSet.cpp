@@ -4,10 +4,10 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,7 +46,8 @@ std::string Text(const QComboBox* list)
 
 CRsParaSet::CRsParaSet(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, QWidget* parent,
                        CRsParaSetRules::Discover discover)
-    : QDialog(parent), rules_(doc, comm, prompt, std::move(discover))
+    : QDialog(parent),
+      rules_(doc, comm, prompt, std::move(discover))
 {
     setWindowTitle(Tr("通讯参数配置"));
     auto* group = new QGroupBox(Tr("串口参数设置"), this);

@@ -15,8 +15,8 @@ namespace quillon {
 
 namespace {
 
-ComboContent Fixed(std::vector<std::string> items, const std::string& selected, bool sorted,
-                   bool editable, bool enabled)
+ComboContent Fixed(std::vector<std::string> items, const std::string& selected, bool sorted, bool editable,
+                   bool enabled)
 {
     if (sorted)
         std::sort(items.begin(), items.end());
@@ -27,7 +27,10 @@ ComboContent Fixed(std::vector<std::string> items, const std::string& selected, 
 }  // namespace
 
 CRsParaSetRules::CRsParaSetRules(CQuillonDoc& doc, CnComm& comm, IPrompt& prompt, Discover discover)
-    : doc_(doc), comm_(comm), prompt_(prompt), discover_(std::move(discover))
+    : doc_(doc),
+      comm_(comm),
+      prompt_(prompt),
+      discover_(std::move(discover))
 {
 }
 
@@ -48,8 +51,7 @@ PortDialogContent CRsParaSetRules::Content() const
     content.port = PortsKeeping(lastOpened_);
     if (content.port.selected < 0 && !content.port.items.empty())
         content.port.selected = 0;
-    content.baud = Fixed({"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200",
-                          "9600", "4800"},
+    content.baud = Fixed({"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200", "9600", "4800"},
                          "115200", false, true, true);
     content.dataBits = Fixed({"5", "6", "7", "8"}, "8", true, false, false);
     content.stopBits = Fixed({"0", "1", "2"}, "1", true, false, false);

@@ -25,8 +25,8 @@ std::string PortDeviceText(const PortEntry& port);
 // One drop-down list of the port dialog as it is to be shown.
 struct ComboContent {
     std::vector<std::string> items;
-    int selected;       // -1: nothing selected
-    bool editable;      // the operator may type a text of their own
+    int selected;   // -1: nothing selected
+    bool editable;  // the operator may type a text of their own
     bool enabled;
     // What each item is, for people (the port list: which device); empty
     // when the items say it themselves.

@@ -34,8 +34,7 @@ bool SetRaw8N1(int fd, const SpeedSetting& speed)
     struct termios2 tio {};
     if (::ioctl(fd, TCGETS2, &tio) != 0)
         return false;
-    tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                     IXANY | INPCK);
+    tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
     tio.c_oflag &= ~OPOST;
     tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     // Linux keeps a port's settings from the program before: hardware flow

@@ -10,9 +10,9 @@ namespace quillon {
 // between bursts, bounded by time-outs and cut short as soon as `stopFd`
 // becomes readable, so the thread that owns the port can always be ended.
 struct TimedIoResult {
-    uint32_t count = 0;     // bytes moved
-    bool lost = false;      // the device is gone (end of file, I/O error, hang-up)
-    bool stopped = false;   // stopFd fired
+    uint32_t count = 0;    // bytes moved
+    bool lost = false;     // the device is gone (end of file, I/O error, hang-up)
+    bool stopped = false;  // stopFd fired
 };
 
 // Milliseconds since `then`.

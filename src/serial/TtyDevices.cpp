@@ -26,11 +26,9 @@ TtyDevice Record(udev_device* device)
         record.parentDriver = Text(udev_device_get_driver(parent));
     if (const char* type = udev_device_get_sysattr_value(device, "type"))
         record.uartType = type;
-    for (auto* entry = udev_device_get_devlinks_list_entry(device); entry;
-         entry = udev_list_entry_get_next(entry))
+    for (auto* entry = udev_device_get_devlinks_list_entry(device); entry; entry = udev_list_entry_get_next(entry))
         record.links.emplace_back(udev_list_entry_get_name(entry));
-    for (auto* entry = udev_device_get_properties_list_entry(device); entry;
-         entry = udev_list_entry_get_next(entry))
+    for (auto* entry = udev_device_get_properties_list_entry(device); entry; entry = udev_list_entry_get_next(entry))
         record.properties[udev_list_entry_get_name(entry)] = Text(udev_list_entry_get_value(entry));
     return record;
 }
@@ -48,10 +46,8 @@ std::vector<TtyDevice> ReadTtyDevices()
         return devices;
     udev_enumerate_add_match_subsystem(enumerate.get(), "tty");
     udev_enumerate_scan_devices(enumerate.get());
-    for (auto* entry = udev_enumerate_get_list_entry(enumerate.get()); entry;
-         entry = udev_list_entry_get_next(entry)) {
-        Device device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)),
-                      &udev_device_unref);
+    for (auto* entry = udev_enumerate_get_list_entry(enumerate.get()); entry; entry = udev_list_entry_get_next(entry)) {
+        Device device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)), &udev_device_unref);
         if (device)
             devices.push_back(Record(device.get()));
     }

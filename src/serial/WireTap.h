@@ -12,7 +12,7 @@ struct WireEvent {
     Kind kind = Sent;
     std::string_view port;  // "COM9", or the path a port was named by
     unsigned baud = 0;
-    int route = -1;          // the reply route in effect (-1: none)
+    int route = -1;                       // the reply route in effect (-1: none)
     std::span<const std::uint8_t> bytes;  // Sent and Received
 };
 

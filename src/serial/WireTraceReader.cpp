@@ -21,8 +21,7 @@ std::string_view NextWord(std::string_view& text)
     return word;
 }
 
-template <typename Number>
-bool ParseNumber(std::string_view text, Number& value, int base = 10)
+template <typename Number> bool ParseNumber(std::string_view text, Number& value, int base = 10)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
     return error == std::errc() && end == text.data() + text.size() && !text.empty();

@@ -44,16 +44,10 @@ std::string FormatWireLine(std::int64_t micros, const WireEvent& event)
     std::string line = stamp;
     line.append(event.port).append(" ").append(std::to_string(event.baud));
     switch (event.kind) {
-    case WireEvent::Opened:
-        return line + " open";
-    case WireEvent::Closed:
-        return line + " close";
-    case WireEvent::Sent:
-        line += " > route=";
-        break;
-    case WireEvent::Received:
-        line += " < route=";
-        break;
+    case WireEvent::Opened: return line + " open";
+    case WireEvent::Closed: return line + " close";
+    case WireEvent::Sent: line += " > route="; break;
+    case WireEvent::Received: line += " < route="; break;
     }
     line += std::to_string(event.route);
     line.reserve(line.size() + 3 * event.bytes.size());
@@ -67,8 +61,7 @@ std::string FormatWireLine(std::int64_t micros, const WireEvent& event)
 
 std::vector<std::string> WireTraceHeader(std::string_view program, std::string_view session)
 {
-    return {"quillon wire trace",
-            "program: " + std::string(program) + " " + QUILLON_VERSION,
+    return {"quillon wire trace", "program: " + std::string(program) + " " + QUILLON_VERSION,
             "session: " + std::string(session),
             "lines: SECONDS PORT BAUD > (sent) or < (received) route=ROUTE HEX BYTES; PORT BAUD open|close"};
 }
@@ -78,13 +71,12 @@ WireTraceWriter::~WireTraceWriter()
     Close();
 }
 
-std::string WireTraceWriter::Open(const std::string& path, const std::vector<std::string>& header,
-                                  std::uint64_t limit)
+std::string WireTraceWriter::Open(const std::string& path, const std::vector<std::string>& header, std::uint64_t limit)
 {
     Close();
     // Not truncated on open: what is there is looked at first, so that a
     // device node or a pipe named by mistake is left as it is.
-    if (struct stat existing {}; ::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+    if (struct stat existing{}; ::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
         return path + ": not a regular file";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
     if (fd < 0)

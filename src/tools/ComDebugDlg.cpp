@@ -17,7 +17,9 @@
 namespace quillon {
 
 CComDebugDlg::CComDebugDlg(CommandInteraction& interaction, IPrompt& prompt, QWidget* parent)
-    : QDialog(parent), interaction_(interaction), prompt_(prompt)
+    : QDialog(parent),
+      interaction_(interaction),
+      prompt_(prompt)
 {
     setWindowTitle(Tr("命令交互"));
     setWindowIcon(ToolbarIcon(CommandId::CommandInteraction));

@@ -6,7 +6,8 @@
 namespace quillon {
 
 CommandInteraction::CommandInteraction(DeviceSession& session)
-    : session_(session), processor_([this](const std::string& reply) { HandOver(reply); })
+    : session_(session),
+      processor_([this](const std::string& reply) { HandOver(reply); })
 {
     session_.Dispatcher().Register(ReplyRoute::CommandInteraction, processor_,
                                    [this] { processor_.EndOfNotification(); });

@@ -53,8 +53,7 @@ OutcomeText DescribeOutcome(const DownloadOutcome& outcome)
                     "，未发送任何数据！",
                 MessageBox};
     case DownloadResult::PortUnavailable: return {"不能打开指定的COM，请尝试别的端口！", MessageBox};
-    case DownloadResult::HandshakeFailed:
-        return {"固件修复升级错误，请确认是否固件软件是否支持该功能！", MessageBox};
+    case DownloadResult::HandshakeFailed: return {"固件修复升级错误，请确认是否固件软件是否支持该功能！", MessageBox};
     case DownloadResult::ImageRefused: return {"升级失败，请重新升级！", MessageBox};
     case DownloadResult::ReplyRefused: return {"设备应答" + ReplyText(outcome.reply) + "，传输停止！", Nothing};
     case DownloadResult::HexUnfinished: return {"记录已全部发送，设备未报告加载完毕！", Label};

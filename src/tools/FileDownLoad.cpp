@@ -28,11 +28,13 @@ public:
 
     void OnProgress(int percent) override
     {
-        QMetaObject::invokeMethod(dialog_, [d = dialog_, percent] { d->ShowProgress(percent); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            dialog_, [d = dialog_, percent] { d->ShowProgress(percent); }, Qt::QueuedConnection);
     }
     void OnFinished(const DownloadOutcome& outcome)
     {
-        QMetaObject::invokeMethod(dialog_, [d = dialog_, outcome] { d->ShowOutcome(outcome); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            dialog_, [d = dialog_, outcome] { d->ShowOutcome(outcome); }, Qt::QueuedConnection);
     }
 
 private:
@@ -140,10 +142,13 @@ void CFileDownLoad::OnChooseFile()
 
 void CFileDownLoad::OnStart()
 {
-    DownloadRequest request{port_->currentText().toStdString(), filePath_.toStdString(),
-                            {erase_->isChecked(), repair_->isChecked(), hooks_.settleMs}, hooks_.timeouts};
+    DownloadRequest request{port_->currentText().toStdString(),
+                            filePath_.toStdString(),
+                            {erase_->isChecked(), repair_->isChecked(), hooks_.settleMs},
+                            hooks_.timeouts};
     Relay* relay = relay_.get();
-    if (!worker_.Start(std::move(request), *relay, [relay](const DownloadOutcome& outcome) { relay->OnFinished(outcome); }))
+    if (!worker_.Start(std::move(request), *relay,
+                       [relay](const DownloadOutcome& outcome) { relay->OnFinished(outcome); }))
         return;
     start_->setEnabled(false);
     close_->setText(Tr("取消"));

@@ -24,8 +24,7 @@ std::optional<DownloadOutcome> FileFailure(const FirmwareFile& file)
 
 }  // namespace
 
-DownloadOutcome RunFirmwareDownload(const DownloadRequest& request, IDownloadObserver& observer,
-                                    const StopSignal& stop)
+DownloadOutcome RunFirmwareDownload(const DownloadRequest& request, IDownloadObserver& observer, const StopSignal& stop)
 {
     if (request.filePath.empty())
         return {DownloadResult::NoFile};

@@ -13,7 +13,7 @@
 namespace quillon {
 
 struct DownloadRequest {
-    std::string portText;       // "COMn" or a device path
+    std::string portText;  // "COMn" or a device path
     std::string filePath;
     LoaderOptions options;
     CommTimeouts timeouts = LoaderTimeouts();

@@ -76,8 +76,7 @@ FirmwareKind DetectFirmwareKind(std::string_view fileName, std::span<const std::
         return FirmwareKind::Hex;
     if (EndsWithHexSuffix(fileName))
         return FirmwareKind::Hex;
-    return !content.empty() && content[0] == ':' && FirstLineIsRecord(content) ? FirmwareKind::Hex
-                                                                                 : FirmwareKind::Raw;
+    return !content.empty() && content[0] == ':' && FirstLineIsRecord(content) ? FirmwareKind::Hex : FirmwareKind::Raw;
 }
 
 FirmwareFile LoadFirmwareFile(const std::string& path, std::size_t limit)
@@ -95,7 +94,8 @@ FirmwareFile LoadFirmwareFile(const std::string& path, std::size_t limit)
             file.fault = FileFault::Empty;
         return file;
     }
-    HexParse parse = ParseHexText(std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+    HexParse parse =
+        ParseHexText(std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
     file.bytes.clear();
     file.bytes.shrink_to_fit();
     if (parse.problem) {

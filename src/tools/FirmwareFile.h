@@ -22,10 +22,10 @@ enum class FileFault { None, Unreadable, Empty, TooLarge, BadHex };
 struct FirmwareFile {
     FirmwareKind kind = FirmwareKind::Raw;
     FileFault fault = FileFault::None;
-    HexProblem problem{};               // with FileFault::BadHex
-    HexRecords records;                 // Hex: what is sent, record by record
-    std::vector<std::uint8_t> bytes;    // Raw: the whole file
-    std::size_t headerLength = 0;       // Raw: leading bytes not sent
+    HexProblem problem{};             // with FileFault::BadHex
+    HexRecords records;               // Hex: what is sent, record by record
+    std::vector<std::uint8_t> bytes;  // Raw: the whole file
+    std::size_t headerLength = 0;     // Raw: leading bytes not sent
 
     std::span<const std::uint8_t> Payload() const { return std::span(bytes).subspan(headerLength); }
 };

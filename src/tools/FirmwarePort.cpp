@@ -24,8 +24,7 @@ CommTimeouts LoaderTimeouts()
     return {30000, 80, 60000, 1000, 600};
 }
 
-CFirmwarePort::CFirmwarePort(const StopSignal& stop, const CommTimeouts& timeouts)
-    : stop_(stop), timeouts_(timeouts)
+CFirmwarePort::CFirmwarePort(const StopSignal& stop, const CommTimeouts& timeouts) : stop_(stop), timeouts_(timeouts)
 {
 }
 

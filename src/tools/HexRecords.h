@@ -19,7 +19,7 @@ enum class HexFault {
 };
 
 struct HexProblem {
-    int line;        // 1-based line of the file
+    int line;  // 1-based line of the file
     HexFault fault;
 };
 

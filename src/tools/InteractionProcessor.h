@@ -12,10 +12,7 @@ namespace quillon {
 // one burst becomes one addition to the log.
 class InteractionProcessor : public IReplyProcessor {
 public:
-    explicit InteractionProcessor(std::function<void(const std::string&)> handOver)
-        : handOver_(std::move(handOver))
-    {
-    }
+    explicit InteractionProcessor(std::function<void(const std::string&)> handOver) : handOver_(std::move(handOver)) {}
 
     void Feed(const uint8_t* bytes, size_t count) override;
     void Reset() override { reply_.clear(); }

@@ -5,10 +5,10 @@
 namespace quillon {
 
 enum class LineStatus {
-    Done,       // every byte moved
-    TimedOut,   // the time-out passed first
-    Lost,       // the port is gone (unplugged, hung up)
-    Stopped,    // the operator cancelled
+    Done,      // every byte moved
+    TimedOut,  // the time-out passed first
+    Lost,      // the port is gone (unplugged, hung up)
+    Stopped,   // the operator cancelled
 };
 
 // The port the firmware loader is reached through.  Used by one thread.

@@ -97,7 +97,8 @@ public:
         for (std::size_t k = 0; k < blocks; ++k) {
             if (line_.Cancelled())
                 return {DownloadResult::Cancelled};
-            const auto block = payload.subspan(k * kImageBlockSize, std::min(kImageBlockSize, payload.size() - k * kImageBlockSize));
+            const auto block =
+                payload.subspan(k * kImageBlockSize, std::min(kImageBlockSize, payload.size() - k * kImageBlockSize));
             if (const LineStatus status = line_.Write(block); status != LineStatus::Done)
                 return Interrupted(status);
             Report(ProgressPercent(k + 1, divisor));

@@ -6,9 +6,9 @@
 namespace quillon {
 
 struct LoaderOptions {
-    bool erase = false;     // erase the device configuration first
-    bool repair = false;    // HEX files go to a loader that is already waiting: no handshake
-    int settleMs = 500;     // pause after an image's "8" before it counts as done
+    bool erase = false;   // erase the device configuration first
+    bool repair = false;  // HEX files go to a loader that is already waiting: no handshake
+    int settleMs = 500;   // pause after an image's "8" before it counts as done
 };
 
 // Hears how far a transfer has come.  Called on the transferring thread.

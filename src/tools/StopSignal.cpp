@@ -8,7 +8,9 @@
 
 namespace quillon {
 
-StopSignal::StopSignal() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+StopSignal::StopSignal() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+}
 
 StopSignal::~StopSignal()
 {

@@ -19,7 +19,9 @@ constexpr int kScreenCaptionTop = 80;
 
 }  // namespace
 
-DocumentLayout::DocumentLayout(const CQuillonDoc& doc, bool inverted) : doc_(doc), inverted_(inverted) {}
+DocumentLayout::DocumentLayout(const CQuillonDoc& doc, bool inverted) : doc_(doc), inverted_(inverted)
+{
+}
 
 void DocumentLayout::Header(IPainter& painter, int width, bool paper) const
 {
@@ -59,8 +61,8 @@ int DocumentLayout::List(IPainter& painter, int clientWidth) const
 {
     Header(painter, clientWidth, false);
     for (const CodeInfo& entry : doc_.entries)
-        Entry(painter, entry, entry.captionX, entry.captionY + kHeaderBand, entry.symbolX,
-              entry.symbolY + kHeaderBand, entry.codeX, entry.codeY + kHeaderBand);
+        Entry(painter, entry, entry.captionX, entry.captionY + kHeaderBand, entry.symbolX, entry.symbolY + kHeaderBand,
+              entry.codeX, entry.codeY + kHeaderBand);
     return doc_.entries.empty() ? 0 : doc_.entries.back().codeY + 155;
 }
 
@@ -160,8 +162,7 @@ void DocumentLayout::ConvertedCodes(IPainter& painter, CodeLine line, int y, int
 
 void DocumentLayout::Footer(IPainter& painter, int W, int P, int page, int pageCount) const
 {
-    const std::string text =
-        Filled(Shown("第 %1 页 / 共 %2 页"), {std::to_string(page), std::to_string(pageCount)});
+    const std::string text = Filled(Shown("第 %1 页 / 共 %2 页"), {std::to_string(page), std::to_string(pageCount)});
     painter.SetFont(FontRole::Body);
     painter.SetTextColour(kBlack);
     painter.Text(W / 2, P - 5, text);

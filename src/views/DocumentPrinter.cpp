@@ -28,7 +28,9 @@ UnitMapping MapUnits(int printableWidthPx, int printableHeightPx, int dpiX, int 
 }
 
 DocumentPrinter::DocumentPrinter(const CQuillonDoc& doc, const IViewOptions& options, UnitMapping mapping)
-    : doc_(doc), options_(options), mapping_(mapping)
+    : doc_(doc),
+      options_(options),
+      mapping_(mapping)
 {
 }
 

@@ -26,8 +26,8 @@ public:
     virtual void FillRect(int left, int top, int right, int bottom, Rgb colour) = 0;
     // A grid of cells, columns x rows, row after row: every cell whose byte is
     // 1 is filled with colour, cellWidth x cellHeight units, the first at (x, y).
-    virtual void Cells(int x, int y, const std::uint8_t* cells, int columns, int rows, int cellWidth,
-                       int cellHeight, Rgb colour) = 0;
+    virtual void Cells(int x, int y, const std::uint8_t* cells, int columns, int rows, int cellWidth, int cellHeight,
+                       Rgb colour) = 0;
     // Average character width of the current font, in units.
     virtual int AverageCharWidth() = 0;
     // Whether anything drawn between these rows can be seen; a layout with

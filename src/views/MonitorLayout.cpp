@@ -27,8 +27,9 @@ std::string MonitorLineText(const RsComStr& line)
     if (line.direction != RsComStr::kSent && line.direction != RsComStr::kReturned)
         return {};
     std::string_view digits = Trimmed(line.hexText);
-    std::string text = Filled(Shown(line.direction == RsComStr::kSent ? " 发送->  长度:%1  数据:" : " 返回->  长度:%1  数据:"),
-                              {std::to_string(digits.size() / 2)});
+    std::string text =
+        Filled(Shown(line.direction == RsComStr::kSent ? " 发送->  长度:%1  数据:" : " 返回->  长度:%1  数据:"),
+               {std::to_string(digits.size() / 2)});
     text.reserve(text.size() + digits.size() / 2 * 5 + 5);
     while (!digits.empty()) {
         text += "0x";

@@ -9,7 +9,10 @@ namespace quillon {
 
 namespace {
 
-QColor ToColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+QColor ToColor(Rgb colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
 
 }  // namespace
 
@@ -56,7 +59,10 @@ void QtPainter::SetFont(FontRole role)
     painter_.setFont(font_);
 }
 
-void QtPainter::SetTextColour(Rgb colour) { painter_.setPen(ToColor(colour)); }
+void QtPainter::SetTextColour(Rgb colour)
+{
+    painter_.setPen(ToColor(colour));
+}
 
 void QtPainter::Text(int x, int y, const std::string& text)
 {
@@ -78,8 +84,8 @@ void QtPainter::FillRect(int left, int top, int right, int bottom, Rgb colour)
         painter_.fillRect(QRect(left, top, right - left, bottom - top), ToColor(colour));
 }
 
-void QtPainter::Cells(int x, int y, const std::uint8_t* cells, int columns, int rows, int cellWidth,
-                      int cellHeight, Rgb colour)
+void QtPainter::Cells(int x, int y, const std::uint8_t* cells, int columns, int rows, int cellWidth, int cellHeight,
+                      Rgb colour)
 {
     // Runs of set cells become one rectangle, and identical rows one band, so
     // a symbol is a few hundred rectangles rather than one per pixel.
@@ -98,14 +104,16 @@ void QtPainter::Cells(int x, int y, const std::uint8_t* cells, int columns, int 
             int run = 1;
             while (c + run < columns && row[c + run] == 1)
                 ++run;
-            painter_.fillRect(QRect(x + c * cellWidth, y + r * cellHeight, run * cellWidth, band * cellHeight),
-                              fill);
+            painter_.fillRect(QRect(x + c * cellWidth, y + r * cellHeight, run * cellWidth, band * cellHeight), fill);
             c += run;
         }
         r += band;
     }
 }
 
-int QtPainter::AverageCharWidth() { return QFontMetrics(font_).averageCharWidth(); }
+int QtPainter::AverageCharWidth()
+{
+    return QFontMetrics(font_).averageCharWidth();
+}
 
 }  // namespace quillon

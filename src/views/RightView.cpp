@@ -24,7 +24,9 @@ constexpr int kOwnLineStep = 10;
 }  // namespace
 
 CRightView::CRightView(CQuillonDoc& doc, const IViewOptions& options, QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), options_(options)
+    : QAbstractScrollArea(parent),
+      doc_(doc),
+      options_(options)
 {
     viewport()->setAutoFillBackground(true);
     QPalette palette = viewport()->palette();
@@ -37,7 +39,10 @@ CRightView::CRightView(CQuillonDoc& doc, const IViewOptions& options, QWidget* p
     ApplyScrollSizes();
 }
 
-double CRightView::UnitScale() const { return logicalDpiX() / 96.0; }
+double CRightView::UnitScale() const
+{
+    return logicalDpiX() / 96.0;
+}
 
 int CRightView::TotalWidth() const
 {
@@ -47,7 +52,10 @@ int CRightView::TotalWidth() const
     return contentWidth_ > client ? contentWidth_ : client - 20;
 }
 
-int CRightView::ClientWidthUnits() const { return static_cast<int>(viewport()->width() / UnitScale()); }
+int CRightView::ClientWidthUnits() const
+{
+    return static_cast<int>(viewport()->width() / UnitScale());
+}
 
 void CRightView::ApplyScrollSizes()
 {
@@ -150,8 +158,8 @@ bool CRightView::AskForPrinter(QPrinter& printer)
     printer.setFullPage(true);
     printer.setDocName(Tr(kPrintJobName));
     QPrintDialog dialog(&printer, this);
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies
-                      | QAbstractPrintDialog::PrintToFile);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintToFile);
     return dialog.exec() == QDialog::Accepted;
 }
 

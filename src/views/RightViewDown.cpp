@@ -17,8 +17,8 @@ namespace {
 constexpr int kImageOrigin = 5;
 }
 
-CRightViewDown::CRightViewDown(CQuillonDoc& doc, std::function<ViewMode()> viewMode, std::function<bool()> serialMonitor,
-                               std::function<void()> saveImage, QWidget* parent)
+CRightViewDown::CRightViewDown(CQuillonDoc& doc, std::function<ViewMode()> viewMode,
+                               std::function<bool()> serialMonitor, std::function<void()> saveImage, QWidget* parent)
     : QAbstractScrollArea(parent),
       doc_(doc),
       viewMode_(std::move(viewMode)),
@@ -33,7 +33,10 @@ CRightViewDown::CRightViewDown(CQuillonDoc& doc, std::function<ViewMode()> viewM
     ApplyScrollSizes();
 }
 
-double CRightViewDown::UnitScale() const { return logicalDpiY() / 96.0; }
+double CRightViewDown::UnitScale() const
+{
+    return logicalDpiY() / 96.0;
+}
 
 bool CRightViewDown::ShowsImage() const
 {

@@ -54,7 +54,9 @@ private:
 }  // namespace
 
 SheetWriter::SheetWriter(CQuillonDoc& doc, const IViewOptions& options, int clientWidth)
-    : doc_(doc), options_(options), clientWidth_(clientWidth)
+    : doc_(doc),
+      options_(options),
+      clientWidth_(clientWidth)
 {
 }
 
@@ -72,8 +74,7 @@ int SheetWriter::PaneImageWidth() const
     // The title sits at four fifths of the width, so a narrow pane cuts it
     // off: from five times its width on it ends inside.  Then make room for
     // whatever else reaches further.
-    const int title =
-        QFontMetrics(QtPainter::FontFor(FontRole::Body)).horizontalAdvance(Tr(kDocumentTitle));
+    const int title = QFontMetrics(QtPainter::FontFor(FontRole::Body)).horizontalAdvance(Tr(kDocumentTitle));
     const int width = std::max(clientWidth_, 5 * (title + kRightMargin));
     ExtentPainter measure;
     DrawPane(measure, doc_, options_, width);

@@ -9,9 +9,9 @@ class IViewOptions {
 public:
     virtual ~IViewOptions() = default;
     virtual ViewMode CurrentView() const = 0;
-    virtual bool GenerateBarcodes() const = 0;    // "生成配置条码"
-    virtual bool InvertColours() const = 0;       // "条码颜色反转"
-    virtual bool DecodedOutput() const = 0;       // "解码输出"
+    virtual bool GenerateBarcodes() const = 0;  // "生成配置条码"
+    virtual bool InvertColours() const = 0;     // "条码颜色反转"
+    virtual bool DecodedOutput() const = 0;     // "解码输出"
 };
 
 // Form state held as plain values: the command-line sheet and tests.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <optional>
 
-
 namespace quillon {
 namespace {
 
@@ -71,9 +70,21 @@ TEST(CommandTableTest, EveryShownKeyRunsTheCommandTheViewEnables)
 
 TEST(CommandTableTest, ToolbarOrder)
 {
-    const CommandId expected[] = {Connect, Disconnect, MonitorView, CommandInteraction, FirmwareDownload,
-                                  kToolbarSeparator, DeviceVersion, kToolbarSeparator, ClearDocument, Undo,
-                                  Print, ConvertDocument, ImageExtract, ImageSave, DecodedOutputSave};
+    const CommandId expected[] = {Connect,
+                                  Disconnect,
+                                  MonitorView,
+                                  CommandInteraction,
+                                  FirmwareDownload,
+                                  kToolbarSeparator,
+                                  DeviceVersion,
+                                  kToolbarSeparator,
+                                  ClearDocument,
+                                  Undo,
+                                  Print,
+                                  ConvertDocument,
+                                  ImageExtract,
+                                  ImageSave,
+                                  DecodedOutputSave};
     const auto toolbar = ToolbarLayout();
     ASSERT_EQ(toolbar.size(), std::size(expected));
     for (std::size_t i = 0; i < toolbar.size(); ++i)

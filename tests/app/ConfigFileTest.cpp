@@ -16,7 +16,7 @@ TEST(ConfigFile, CatalogueNameFromTheIniFile)
     const std::pair<const char*, const char*> cases[] = {
         {"[Common]\nother=1\n", "null"},  // no key
         {"[Other]\nbspxml=x.xml\n", "null"},
-        {"[COMMON]\nBSPXML  =   scanner.xml  \n", "scanner.xml"},  // names ignore case; blanks trimmed
+        {"[COMMON]\nBSPXML  =   scanner.xml  \n", "scanner.xml"},    // names ignore case; blanks trimmed
         {"[Common]\nbspxml=a.xml\nbspxml=b.xml\n", "a.xml\nb.xml"},  // a repeated key joins its values
     };
     for (const auto& [text, name] : cases)

@@ -93,10 +93,8 @@ TEST(ConfigLocation, TheEnglishInterfaceStartsWithTheEnglishCatalogueWhereTheBun
         Language language;
         const char* loaded;
     } cases[] = {
-        {"all.xml", true, Language::English, "all.en.xml"},
-        {"all.xml", true, Language::Chinese, "all.xml"},
-        {"all.xml", false, Language::English, "all.xml"},
-        {"mine.xml", true, Language::English, "mine.xml"},
+        {"all.xml", true, Language::English, "all.en.xml"},    {"all.xml", true, Language::Chinese, "all.xml"},
+        {"all.xml", false, Language::English, "all.xml"},      {"mine.xml", true, Language::English, "mine.xml"},
         {"all.en.xml", true, Language::Chinese, "all.en.xml"},
     };
     for (const auto& c : cases) {

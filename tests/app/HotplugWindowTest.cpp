@@ -16,9 +16,9 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -38,7 +38,8 @@ namespace {
 // test's: the simulator's unplug and plug stand for the cable.
 struct Plugged {
     Plugged()
-        : sim({"--catalogue", "config/all.xml"}), store(QString::fromStdString((temp.Path() / "savepath.conf").string()))
+        : sim({"--catalogue", "config/all.xml"}),
+          store(QString::fromStdString((temp.Path() / "savepath.conf").string()))
     {
         sim.ClosePort();  // the window opens it
         setenv("QUILLON_PORT_LINKS", LinkFolder().c_str(), 1);
@@ -56,7 +57,7 @@ struct Plugged {
         // Each piece of news the window's watch takes in, with whether the
         // COM9 link was there by then.
         watchNews = QObject::connect(window->findChild<PortWatch*>("portWatch"), &PortWatch::portsChanged,
-                                   [this] { newsWithLink.push_back(std::filesystem::exists(sim.LinkPath())); });
+                                     [this] { newsWithLink.push_back(std::filesystem::exists(sim.LinkPath())); });
     }
     ~Plugged()
     {
@@ -81,10 +82,7 @@ struct Plugged {
         return window->statusBar()->childAt(centre) == offer;
     }
     // What the screen shows where the offer sits is the offer itself.
-    bool OfferOnScreen() const
-    {
-        return test::ShownAsItIs(Offer());
-    }
+    bool OfferOnScreen() const { return test::ShownAsItIs(Offer()); }
     bool Online() const
     {
         return InfoText() == QStringLiteral("COM9，联机") && !window->Session().Link().ReadBusy() &&

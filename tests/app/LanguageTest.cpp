@@ -31,7 +31,8 @@ TEST(Language, TheFirstLocaleVariableSetDecidesAndOnlyEnglishLeavesTheOriginal)
     };
     for (const auto& c : cases)
         EXPECT_EQ(LanguageOfLocale(c.lcAll, c.lcMessages, c.lang), c.language)
-            << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " " << (c.lang ? c.lang : "-");
+            << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
+            << (c.lang ? c.lang : "-");
     EXPECT_EQ(LanguageNamed("en"), Language::English);
     EXPECT_EQ(LanguageNamed("zh"), Language::Chinese);
     EXPECT_EQ(LanguageNamed("EN"), std::nullopt);

@@ -216,8 +216,8 @@ void LanguageWindowTest::theMonitorViewOnline()
     });
     d.window->Action(CommandId::Connect)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(d.StatusText() == Tr("COM9，联机") && !d.ReadBusy(), kWait);
-    for (const auto& [name, command] : {std::pair{"console", CommandId::CommandInteraction},
-                                        std::pair{"version", CommandId::DeviceVersion}}) {
+    for (const auto& [name, command] :
+         {std::pair{"console", CommandId::CommandInteraction}, std::pair{"version", CommandId::DeviceVersion}}) {
         const QStringList misfits = DialogMisfits(name, [&] { d.window->Action(command)->trigger(); });
         QVERIFY2(misfits.isEmpty(), qPrintable(QString(name) + ": " + misfits.join('\n')));
     }

@@ -1,23 +1,23 @@
+#include "app/MainFrame.h"
 #include "app/AboutDialog.h"
-#include "app/TraceMenu.h"
 #include "app/CommandTable.h"
 #include "app/HelpGuide.h"
 #include "app/LockIndicators.h"
-#include "app/MainFrame.h"
-#include "app/StartOptions.h"
+#include "app/QtPrompt.h"
+#include "app/QtText.h"
 #include "app/SavePathStore.h"
+#include "app/StartOptions.h"
+#include "app/TraceMenu.h"
 #include "app/WndInfoFrm.h"
 #include "catalogue/FormTree.h"
 #include "catalogue/FormTreeLayout.h"
 #include "document/QuillonDoc.h"
-#include "views/RightView.h"
-#include "app/QtPrompt.h"
-#include "app/QtText.h"
 #include "support/MainWindowHarness.h"
-#include "support/WindowDriving.h"
 #include "support/RecordingPrompt.h"
 #include "support/RecordingTargets.h"
 #include "support/TempDir.h"
+#include "support/WindowDriving.h"
+#include "views/RightView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,8 +90,8 @@ bool DrawnIn(QLabel* label, const QColor& colour)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (std::abs(pixel.red() - colour.red()) < 40 && std::abs(pixel.green() - colour.green()) < 40
-                && std::abs(pixel.blue() - colour.blue()) < 40)
+            if (std::abs(pixel.red() - colour.red()) < 40 && std::abs(pixel.green() - colour.green()) < 40 &&
+                std::abs(pixel.blue() - colour.blue()) < 40)
                 return true;
         }
     return false;
@@ -215,8 +215,10 @@ void MainFrameTest::startsWithMenuToolbarAndInfoBar()
     }
 
     CWndInfoFrm* info = h.window->InfoBar();
-    const std::pair<QLabel*, const char*> texts[] = {{info->statusCaption(), "当前状态："}, {info->statusText(), "未连接设备，脱机"},
-                                                     {info->viewCaption(), "当前视图："}, {info->viewText(), "条码配置"},
+    const std::pair<QLabel*, const char*> texts[] = {{info->statusCaption(), "当前状态："},
+                                                     {info->statusText(), "未连接设备，脱机"},
+                                                     {info->viewCaption(), "当前视图："},
+                                                     {info->viewText(), "条码配置"},
                                                      {info->formatCaption(), "输出格式："}};
     for (const auto& [label, text] : texts)
         QCOMPARE(label->text(), QString::fromUtf8(text));
@@ -290,7 +292,8 @@ void MainFrameTest::groupsAndSettingsDoNothingOptionsGoToBoth()
     const std::string option = std::to_string(h.RecordWith("4141", 3));
     h.DoubleClick(h.ItemOf(std::stoi(option)));
     const std::string setting = std::to_string(h.RecordWith("4141", 2));
-    QCOMPARE(h.document.events, (Strings{"document " + option + " " + setting + " '' 0 0 ", "device " + option + " '' 0 0 route 1"}));
+    QCOMPARE(h.document.events,
+             (Strings{"document " + option + " " + setting + " '' 0 0 ", "device " + option + " '' 0 0 route 1"}));
 }
 
 void MainFrameTest::gestureRevealsTheCustomCodeEntry_data()
@@ -405,8 +408,8 @@ void MainFrameTest::commandStatesFollowTheViewAndTheSelection()
     auto check = [&](bool monitor) {
         for (const CommandInfo& command : Commands()) {
             const bool expected = configurationOnly.contains(command.id) ? !monitor
-                                  : monitorOnly.contains(command.id)    ? monitor
-                                                                        : true;
+                                  : monitorOnly.contains(command.id)     ? monitor
+                                                                         : true;
             QAction* action = h.window->Action(command.id);
             QCOMPARE(action->isEnabled(), expected);
             if (QWidget* button = toolBar->widgetForAction(action))
@@ -439,7 +442,8 @@ void MainFrameTest::commandStatesFollowTheViewAndTheSelection()
     QVERIFY(h.window->CurrentView() == ViewMode::Configuration);
     auto* description = h.child<QPlainTextEdit>("description1006");
     QVERIFY(!description->toPlainText().isEmpty());
-    QCOMPARE(description->toPlainText().toStdString(), h.doc.catalogue.treeNodes[static_cast<std::size_t>(record)].info);
+    QCOMPARE(description->toPlainText().toStdString(),
+             h.doc.catalogue.treeNodes[static_cast<std::size_t>(record)].info);
     h.tree()->setCurrentItem(h.tree()->topLevelItem(0));
     QVERIFY(description->toPlainText().isEmpty());
     QCOMPARE(h.Route(), -1);
@@ -626,7 +630,8 @@ void MainFrameTest::helpOpensTheGuideOrSaysWhereItIs()
     QCOMPARE(h.prompt.shown.size(), std::size_t(1));
     QCOMPARE(h.prompt.shown[0].text, HelpNotOpenedText(h.helpGuide, true));
     QVERIFY(h.prompt.shown[0].text.find(h.helpGuide) != std::string::npos);
-    QCOMPARE(InstalledGuide("/usr/bin/quillon", Language::Chinese), std::string("/usr/share/doc/quillon/guide/index.html"));
+    QCOMPARE(InstalledGuide("/usr/bin/quillon", Language::Chinese),
+             std::string("/usr/share/doc/quillon/guide/index.html"));
     QCOMPARE(InstalledGuide("/usr/bin/quillon", Language::English),
              std::string("/usr/share/doc/quillon/guide/en/index.html"));
 }
@@ -636,8 +641,10 @@ void MainFrameTest::formControlsFollowTheLayout()
     Harness h;
     CFormTree* form = h.form();
     const FormTreeGeometry g = LayoutFormControls(form->width(), form->height(), ViewMode::Configuration);
-    for (const auto& [name, r] : {std::pair{"makeBarcode1007", g.makeBarcode}, {"qrCode1081", g.qrCode},
-                                  {"tree1003", g.tree}, {"description1006", g.description}})
+    for (const auto& [name, r] : {std::pair{"makeBarcode1007", g.makeBarcode},
+                                  {"qrCode1081", g.qrCode},
+                                  {"tree1003", g.tree},
+                                  {"description1006", g.description}})
         QCOMPARE(h.child<QWidget>(name)->geometry(), QRect(r.x, r.y, r.width, r.height));
     // Captions too long for their cell go on two lines rather than being cut.
     for (const char* name : {"makeBarcode1007", "invertColours1009", "sendToDevice1008", "qrCode1081"}) {
@@ -727,7 +734,7 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     const auto screen = [&h] { return test::DocumentPaneOnScreen(*h.window); };
     const QImage blank = screen();
     const double unit = h.window->DocumentPane()->logicalDpiX() / 96.0;
-    QCOMPARE(unit, 1.0);  // screen coordinates are view units below
+    QCOMPARE(unit, 1.0);                                     // screen coordinates are view units below
     QVERIFY(DarkIn(blank, QRect(0, 0, blank.width(), 52)));  // the header
     QVERIFY(!DarkIn(blank, QRect(0, 60, blank.width(), blank.height() - 60)));
 
@@ -735,7 +742,8 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     QVERIFY(test::OperatorDoubleClick(h.tree(), h.ItemOf(h.RecordWith("4141", 3))));
     QTRY_COMPARE(h.doc.entries.size(), std::size_t{1});
     const CodeInfo first = h.doc.entries[0];
-    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128),
+                 Strings{first.codeText});
 
     // A custom code added with the ADD button shows below it.
     const int marker = h.RecordWith("8265", 2);
@@ -759,7 +767,8 @@ void MainFrameTest::documentPaneShowsEveryChangeAtOnce()
     QTRY_COMPARE(test::SymbolsIn(screen(), QRect(QPoint(0, 60), blank.size()), ZXing::BarcodeFormat::QRCode),
                  Strings{first.codeText});
     h.window->Action(CommandId::ConvertDocument)->trigger();
-    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128), Strings{first.codeText});
+    QTRY_COMPARE(test::SymbolsIn(screen(), test::EntryBars(first), ZXing::BarcodeFormat::Code128),
+                 Strings{first.codeText});
 
     // Clear empties the screen.
     h.window->Action(CommandId::ClearDocument)->trigger();

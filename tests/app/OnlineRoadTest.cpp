@@ -25,9 +25,9 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -75,10 +75,7 @@ struct Online : test::MainWindowHarness {
         ConnectThroughDialog(QStringLiteral("COM9"));
         return QTest::qWaitFor([&] { return Status() == QStringLiteral("COM9，联机") && !ReadBusy(); }, 10000);
     }
-    void TickSendToDevice()
-    {
-        form()->findChild<QCheckBox*>("sendToDevice1008")->click();
-    }
+    void TickSendToDevice() { form()->findChild<QCheckBox*>("sendToDevice1008")->click(); }
 
     // A setting whose options carry no value and need no dialog: its
     // option records, in tree order.
@@ -185,7 +182,8 @@ void OnlineRoadTest::connectReadsTheDeviceIntoTheTree()
         if (o.Marked(option)) {
             ++marked;
             QVERIFY(o.Shown(option).endsWith('*'));
-            QVERIFY(QString::fromStdString(o.doc.catalogue.treeNodes[std::size_t(option)].info).contains(QStringLiteral("出厂默认")));
+            QVERIFY(QString::fromStdString(o.doc.catalogue.treeNodes[std::size_t(option)].info)
+                        .contains(QStringLiteral("出厂默认")));
         } else {
             QVERIFY(!o.Shown(option).endsWith('*'));
         }
@@ -321,7 +319,8 @@ void OnlineRoadTest::cancellingThePortDialogSendsNothing()
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     o.window->Action(CommandId::Connect)->trigger();
     QCOMPARE(o.Route(), -1);
-    QVERIFY(std::ranges::none_of(o.window->findChildren<QTimer*>(), [](QTimer* t) { return t->isActive() && t->interval() == 3000; }));
+    QVERIFY(std::ranges::none_of(o.window->findChildren<QTimer*>(),
+                                 [](QTimer* t) { return t->isActive() && t->interval() == 3000; }));
     QCOMPARE(o.doc.portNumber, 0);
     QVERIFY(o.prompt.shown.empty());
 }
@@ -335,9 +334,10 @@ void OnlineRoadTest::deviceVersionShowsTheFields()
     QStringList shown;
     for (const VersionField& field : o.capture.versions.front())
         shown << QString::fromUtf8(field.label) + QString::fromStdString(field.text);
-    QCOMPARE(shown, (QStringList{"软件版本：V3.2.7 build 20260915", "QS-BOOT 1.04",
-                                 "设备图像分辨率为：640pix × 480pix ", "硬件版本：HW-B2", "设备类型：QS-2D Imager",
-                                 "设备规格：640x480 CMOS, 2D/1D", "生产日期：2026-09-15", "设备序列号：QS2D2609150042"}));
+    QCOMPARE(shown,
+             (QStringList{"软件版本：V3.2.7 build 20260915", "QS-BOOT 1.04", "设备图像分辨率为：640pix × 480pix ",
+                          "硬件版本：HW-B2", "设备类型：QS-2D Imager", "设备规格：640x480 CMOS, 2D/1D",
+                          "生产日期：2026-09-15", "设备序列号：QS2D2609150042"}));
     QCoreApplication::processEvents();
     QCOMPARE(o.capture.versions.size(), std::size_t{1});
     QCOMPARE(o.Route(), -1);  // resting: "修改设备参数" is not ticked
@@ -489,8 +489,11 @@ void OnlineRoadTest::aWriteDuringTheReadBackIsReadBackAfterItsReply()
     QVERIFY(test::OperatorDoubleClick(o.tree(), o.ItemOf(choice)));
     const bool done = QTest::qWaitFor([&] { return o.Marked(choice) && !o.ReadBusy(); }, 15000);
     QVERIFY2(done, qPrintable(QStringLiteral("marked %1, read-back %2, route %3, %4 monitor lines, status %5")
-                                   .arg(o.Marked(choice)).arg(o.ReadBusy()).arg(o.Route())
-                                   .arg(o.doc.monitorLines.size()).arg(o.window->statusBar()->currentMessage())));
+                                  .arg(o.Marked(choice))
+                                  .arg(o.ReadBusy())
+                                  .arg(o.Route())
+                                  .arg(o.doc.monitorLines.size())
+                                  .arg(o.window->statusBar()->currentMessage())));
     QTest::qWait(kReadBackQuietMs + 500);
     QVERIFY(o.window->statusBar()->currentMessage() != QString::fromUtf8(kReadBackStalledText));
     QCOMPARE(o.Route(), 1);

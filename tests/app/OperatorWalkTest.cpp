@@ -153,18 +153,26 @@ void OperatorWalkTest::everyDialogTakesTypingAtOnce_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("value");  // what the document receives
     const QString enter = "key:Return";
-    QTest::newRow("same-result interval") << "64820000" << "field" << QStringList{"type:100", enter} << "'0064' 2 2";
-    QTest::newRow("trigger time-out") << "61820000" << "field" << QStringList{"type:3000", enter} << "'0BB8' 2 2";
-    QTest::newRow("exposure") << "71810000" << "field" << QStringList{"type:3000", enter} << "'0bb8' 2 2";
-    QTest::newRow("code count, arrow keys") << "31810000" << "field" << QStringList{"key:Up", "key:Up", enter}
-                                            << "'0004' 2 2";
-    QTest::newRow("multi-code time-out") << "31830000" << "field" << QStringList{"type:65535", enter} << "'FFFF' 2 2";
-    QTest::newRow("separator") << "31C40000" << "field" << QStringList{"type:,;", enter} << "',;' 2 1";
-    QTest::newRow("output order") << "31860000" << "anyOrder" << QStringList{enter} << "'0000' 2 2";
-    QTest::newRow("M1 block") << "45CE0000" << "sector"
+    QTest::newRow("same-result interval") << "64820000"
+                                          << "field" << QStringList{"type:100", enter} << "'0064' 2 2";
+    QTest::newRow("trigger time-out") << "61820000"
+                                      << "field" << QStringList{"type:3000", enter} << "'0BB8' 2 2";
+    QTest::newRow("exposure") << "71810000"
+                              << "field" << QStringList{"type:3000", enter} << "'0bb8' 2 2";
+    QTest::newRow("code count, arrow keys") << "31810000"
+                                            << "field" << QStringList{"key:Up", "key:Up", enter} << "'0004' 2 2";
+    QTest::newRow("multi-code time-out") << "31830000"
+                                         << "field" << QStringList{"type:65535", enter} << "'FFFF' 2 2";
+    QTest::newRow("separator") << "31C40000"
+                               << "field" << QStringList{"type:,;", enter} << "',;' 2 1";
+    QTest::newRow("output order") << "31860000"
+                                  << "anyOrder" << QStringList{enter} << "'0000' 2 2";
+    QTest::newRow("M1 block") << "45CE0000"
+                              << "sector"
                               << QStringList{"type:1", "key:Tab", "type:2", "click:key", "type:A1B2C3D4E5F6", enter}
                               << "'6006A1B2C3D4E5F6' 8 3";
-    QTest::newRow("add text") << "51C10000" << "text" << QStringList{"type:AB", enter} << "'AB' 2 1";
+    QTest::newRow("add text") << "51C10000"
+                              << "text" << QStringList{"type:AB", enter} << "'AB' 2 1";
 }
 
 void OperatorWalkTest::everyDialogTakesTypingAtOnce()
@@ -272,7 +280,10 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     d.window->SetFirmwareDownload([&] { ++firmware; });
     // The configuration view.
     bool portDialog = false, printDialog = false;
-    test::WhenShown<CRsParaSet>([&](CRsParaSet*) { portDialog = true; test::Press({"Escape"}); });
+    test::WhenShown<CRsParaSet>([&](CRsParaSet*) {
+        portDialog = true;
+        test::Press({"Escape"});
+    });
     QVERIFY(d.Key("ctrl+t"));
     QTRY_VERIFY_WITH_TIMEOUT(portDialog, kWait);
     QVERIFY(d.Key("ctrl+d"));
@@ -333,7 +344,10 @@ void OperatorWalkTest::everyShownShortcutWorksInItsView()
     QVERIFY(d.Key("ctrl+e"));
     QTRY_COMPARE(d.StatusText(), QStringLiteral("未连接设备，脱机"));
     // In the configuration view Ctrl+P prints, not the command console.
-    test::WhenShown<QPrintDialog>([&](QPrintDialog*) { printDialog = true; test::Press({"Escape"}); });
+    test::WhenShown<QPrintDialog>([&](QPrintDialog*) {
+        printDialog = true;
+        test::Press({"Escape"});
+    });
     QVERIFY(d.Key("ctrl+p"));
     QTRY_VERIFY_WITH_TIMEOUT(printDialog, kWait);
 }
@@ -412,7 +426,8 @@ void OperatorWalkTest::layoutAt800And1600Pixels()
         for (const char* name : {"makeBarcode1007", "invertColours1009", "sendToDevice1008", "qrCode1081"}) {
             auto* box = d.child<QCheckBox>(name);
             const QString caption = box->property("caption").toString();
-            QVERIFY2(box->text() == caption || box->text() == QString::fromStdString(TwoLineCaption(caption.toStdString())),
+            QVERIFY2(box->text() == caption ||
+                         box->text() == QString::fromStdString(TwoLineCaption(caption.toStdString())),
                      qPrintable(box->text()));
             QVERIFY(test::ShownAsItIs(box));
         }

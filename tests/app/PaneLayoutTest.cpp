@@ -10,7 +10,11 @@ TEST(PaneLayout, RowHeightsInBothViews)
     constexpr std::optional<PaneRows> kRefused;
     constexpr ViewMode C = ViewMode::Configuration;
     constexpr ViewMode M = ViewMode::Monitor;
-    const struct { const char* name; PaneLayoutInput in; std::optional<PaneRows> rows; } cases[] = {
+    const struct {
+        const char* name;
+        PaneLayoutInput in;
+        std::optional<PaneRows> rows;
+    } cases[] = {
         // Configuration view: barcode, device.
         {"barcode only", {C, true, false, false, false, false, 601}, PaneRows{601, 0}},
         {"device only", {C, false, true, false, false, true, 601}, PaneRows{0, 601}},

@@ -2,8 +2,8 @@
 #include "app/MainFrame.h"
 #include "app/QtPrompt.h"
 #include "app/SavePathStore.h"
-#include "dialogs/DialogInputs.h"
 #include "catalogue/FormTree.h"
+#include "dialogs/DialogInputs.h"
 #include "document/QuillonDoc.h"
 #include "profile/ProfileCommands.h"
 #include "support/FakeDialogs.h"
@@ -18,8 +18,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -91,7 +91,8 @@ public:
         if (output)
             dialogs.answers.push_back(*output);
         const std::size_t before = doc.entries.size();
-        ASSERT_TRUE(test::OperatorDoubleClick(window->Form()->TreeWidget(), window->Form()->WidgetItem(option->treeItem)));
+        ASSERT_TRUE(
+            test::OperatorDoubleClick(window->Form()->TreeWidget(), window->Form()->WidgetItem(option->treeItem)));
         ASSERT_TRUE(Eventually([&] { return doc.entries.size() == before + 1; })) << codePrefix;
     }
 
@@ -134,8 +135,9 @@ public:
         window->Action(CommandId::Print)->trigger();
         Strings read;
         for (const QImage& page : test::Rasterise(pdf, 200)) {
-            const Strings symbols = test::DecodeGrey(page.constBits(), page.width(), page.height(),
-                                                     static_cast<int>(page.bytesPerLine()), ZXing::BarcodeFormat::Code128);
+            const Strings symbols =
+                test::DecodeGrey(page.constBits(), page.width(), page.height(), static_cast<int>(page.bytesPerLine()),
+                                 ZXing::BarcodeFormat::Code128);
             read.insert(read.end(), symbols.begin(), symbols.end());
         }
         return read;
@@ -175,7 +177,7 @@ public:
     QString Status() const { return window->statusBar()->currentMessage(); }
 
     std::deque<QString> fileAnswers;  // what the file dialogs return, in turn
-    QStringList fileStarts;            // where each file dialog started
+    QStringList fileStarts;           // where each file dialog started
 
     SavePathStore store;
     CQuillonDoc doc;
@@ -265,8 +267,9 @@ TEST_F(ProfileFilesTest, ASavedProfileOpensIntoTheSameSheet)
             EXPECT_EQ(setting["value"], *entry.optionValue);
         }
         const auto& nodes = w.doc.catalogue.treeNodes;
-        const auto option = std::find_if(nodes.begin(), nodes.end(),
-                                         [&](const TreeNodeInfo& node) { return node.level == 3 && node.code == entry.optionCode; });
+        const auto option = std::find_if(nodes.begin(), nodes.end(), [&](const TreeNodeInfo& node) {
+            return node.level == 3 && node.code == entry.optionCode;
+        });
         ASSERT_NE(option, nodes.end());
         QTreeWidgetItem* item = w.window->Form()->WidgetItem(option->treeItem);
         EXPECT_EQ(setting["option"], item->text(0).toStdString());
@@ -352,8 +355,8 @@ TEST_F(ProfileFilesTest, ARefusedProfileLeavesTheSheetAsItWas)
     w.prompt.choices = {Choice::First};
     w.fileAnswers = {QString::fromStdString(bad)};
     w.window->Action(CommandId::OpenProfile)->trigger();
-    EXPECT_EQ(w.prompt.Texts(),
-              Strings{std::string(kProfileRefusedText) + "\n" + bad + ":5: no option with code ZZ9900 in the catalogue"});
+    EXPECT_EQ(w.prompt.Texts(), Strings{std::string(kProfileRefusedText) + "\n" + bad +
+                                        ":5: no option with code ZZ9900 in the catalogue"});
     EXPECT_EQ(w.Commands(), before);
     EXPECT_EQ(w.OnScreen(), before);
     // A refused file is no recent file.
@@ -387,12 +390,12 @@ TEST_F(ProfileFilesTest, SaveRefusalsWriteNothing)
 TEST_F(ProfileFilesTest, RecentProfilesOutliveTheWindow)
 {
     const QString first = InDir("a,first.json");  // a comma survives the store
-    const QString second = InDir("R&D.json");  // an "&" is shown, not a key
+    const QString second = InDir("R&D.json");     // an "&" is shown, not a key
     {
         ProfileWindow w(StoreFile());
-        EXPECT_EQ(w.FileMenuTexts(), (QStringList{"打开配置(&O)...\tCtrl+O", "保存配置(&S)...\tCtrl+S", "-",
-                                                  "清空文档(&N)\tCtrl+N", "打印文档(&P)...\tCtrl+P", "打印设置(&R)...",
-                                                  "-", "退出(&X)"}));
+        EXPECT_EQ(w.FileMenuTexts(),
+                  (QStringList{"打开配置(&O)...\tCtrl+O", "保存配置(&S)...\tCtrl+S", "-", "清空文档(&N)\tCtrl+N",
+                               "打印文档(&P)...\tCtrl+P", "打印设置(&R)...", "-", "退出(&X)"}));
         w.Choose("4141");
         w.fileAnswers = {first, second};
         w.window->Action(CommandId::SaveProfile)->trigger();
@@ -456,7 +459,8 @@ TEST(ProfileQuestionTest, TheBoxAnswersByItsButtons)
         EXPECT_EQ(prompt.AskChoice(kOpenModeQuestion, kOpenModeReplace, kOpenModeAppend), answer);
         EXPECT_EQ(text.toStdString(), kOpenModeQuestion);
         buttons.sort();
-        QStringList expected{QString::fromUtf8(kOpenModeReplace), QString::fromUtf8(kOpenModeAppend), QStringLiteral("取消")};
+        QStringList expected{QString::fromUtf8(kOpenModeReplace), QString::fromUtf8(kOpenModeAppend),
+                             QStringLiteral("取消")};
         expected.sort();
         EXPECT_EQ(buttons, expected);
     }

@@ -20,13 +20,16 @@
 namespace quillon {
 namespace {
 
-int HexByte(const std::string& text, std::size_t pos) { return std::stoi(text.substr(pos, 2), nullptr, 16); }
+int HexByte(const std::string& text, std::size_t pos)
+{
+    return std::stoi(text.substr(pos, 2), nullptr, 16);
+}
 
 struct LoadedCatalogue {
     explicit LoadedCatalogue(const std::string& file)
     {
-        status = CatalogueLoader(reader, lists, tree, prompt).LoadCatalogue(std::string(QUILLON_SOURCE_DIR) + "/config/" +
-                                                                            file);
+        status = CatalogueLoader(reader, lists, tree, prompt)
+                     .LoadCatalogue(std::string(QUILLON_SOURCE_DIR) + "/config/" + file);
     }
     test::RecordingPrompt prompt;
     CXmlReader reader;
@@ -47,8 +50,10 @@ protected:
     {
         const TreeNodeInfo* setting = nullptr;
         for (const auto& node : lists.treeNodes) {
-            if (node.level == 2) setting = &node;
-            if (node.level == 3) options.emplace_back(setting, &node);
+            if (node.level == 2)
+                setting = &node;
+            if (node.level == 3)
+                options.emplace_back(setting, &node);
         }
     }
 
@@ -62,7 +67,8 @@ TEST_P(BundledCatalogueTest, LoadsCompletelyWithCaptionsDescriptionsAndUpperCase
     EXPECT_TRUE(reader.GetResultText().starts_with("UTF-8 ")) << reader.GetResultText();
     EXPECT_GE(options.size(), 250u);
     EXPECT_GE(tree.Roots().size(), 8u);
-    for (const auto& node : lists.treeNodes) EXPECT_FALSE(node.name.empty());
+    for (const auto& node : lists.treeNodes)
+        EXPECT_FALSE(node.name.empty());
     for (const auto& [setting, option] : options) {
         SCOPED_TRACE(option->name + " " + option->code);
         ASSERT_NE(setting, nullptr);
@@ -80,10 +86,11 @@ TEST_P(BundledCatalogueTest, LoadsCompletelyWithCaptionsDescriptionsAndUpperCase
 TEST_P(BundledCatalogueTest, EveryParameterDialogKeyAndTheCustomCodeSettingArePresent)
 {
     std::set<std::string> codes;
-    for (const auto& [setting, option] : options) codes.insert(option->code);
-    for (const char* key : {"45CE", "51C1", "51C2", "51D1", "51D2", "31C4", "3181", "3183", "3185", "3186", "3187",
-                            "3188", "3189", "318A", "6182", "618A", "6188", "7181", "6482", "6481", "4591", "4592",
-                            "5083", "5084"})
+    for (const auto& [setting, option] : options)
+        codes.insert(option->code);
+    for (const char* key :
+         {"45CE", "51C1", "51C2", "51D1", "51D2", "31C4", "3181", "3183", "3185", "3186", "3187", "3188",
+          "3189", "318A", "6182", "618A", "6188", "7181", "6482", "6481", "4591", "4592", "5083", "5084"})
         EXPECT_TRUE(codes.count(std::string(key) + "0000")) << key;
     // 50 42 is a one-byte setting: its option carries one data byte.
     EXPECT_TRUE(codes.count("504200"));
@@ -115,7 +122,8 @@ TEST_P(BundledCatalogueTest, EveryLengthFormOccursAndEachCodeLengthAgreesWithIts
             countedWithData = countedWithData || code.size() > 8;
         }
     }
-    for (int form = 0; form < 4; ++form) EXPECT_GT(forms[form], 0) << "form " << form;
+    for (int form = 0; form < 4; ++form)
+        EXPECT_GT(forms[form], 0) << "form " << form;
     EXPECT_TRUE(countedWithData);
     EXPECT_EQ(cmdTypes.size(), 3u);
     EXPECT_GT(cmdTypes["23"], 0);
@@ -128,9 +136,11 @@ TEST_P(BundledCatalogueTest, CommandSections)
     ASSERT_FALSE(lists.transDataCmds.empty());
     std::vector<std::string> enabledProbes, infoCodes;
     for (const auto& entry : lists.connectReadCmds)
-        if (entry.nodeIdFlag == 1) enabledProbes.push_back(entry.code);
+        if (entry.nodeIdFlag == 1)
+            enabledProbes.push_back(entry.code);
     EXPECT_EQ(enabledProbes, std::vector<std::string>{"1040"});
-    for (const auto& entry : lists.readCmds) infoCodes.push_back(entry.code);
+    for (const auto& entry : lists.readCmds)
+        infoCodes.push_back(entry.code);
     EXPECT_EQ(infoCodes, (std::vector<std::string>{"02C1", "02C2", "02C3", "02C4", "02C5", "02C6", "02C7", "02C8"}));
     ASSERT_EQ(lists.transPicCmds.size(), 1u);
     EXPECT_EQ(lists.transPicCmds[0].nodeIdFlag, 1);
@@ -143,9 +153,12 @@ TEST_P(BundledCatalogueTest, ReadBackEndsOnExposureSetting)
     const std::set<std::string> extraKeys = {"31860000", "31870000", "31880000", "31890000", "318A0000"};
     std::vector<std::string> requests;
     for (const auto& node : lists.treeNodes) {
-        if (node.cmdType != "21") continue;
-        if (node.level == 2) requests.push_back(node.pidFid);
-        if (node.level == 3 && extraKeys.count(node.code)) requests.push_back(node.code.substr(0, 4));
+        if (node.cmdType != "21")
+            continue;
+        if (node.level == 2)
+            requests.push_back(node.pidFid);
+        if (node.level == 3 && extraKeys.count(node.code))
+            requests.push_back(node.code.substr(0, 4));
     }
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "7181");
@@ -171,7 +184,8 @@ TEST(EnglishCatalogueTest, SameCodesAsTheChineseOneWithEveryTextTranslated)
         EXPECT_EQ(en.code, zh.code);
         EXPECT_EQ(en.cmdType, zh.cmdType);
         EXPECT_EQ(en.pidFid, zh.pidFid);
-        for (const std::string* text : {&en.name, &en.info, &en.groupName}) EXPECT_FALSE(HasHan(*text)) << *text;
+        for (const std::string* text : {&en.name, &en.info, &en.groupName})
+            EXPECT_FALSE(HasHan(*text)) << *text;
         EXPECT_EQ(en.name.empty(), zh.name.empty());
         EXPECT_EQ(en.info.empty(), zh.info.empty());
     }

@@ -26,12 +26,13 @@ TEST(CatalogueCommand, FollowsConfigurationFileAndPrintsEveryFieldAsJson)
 {
     test::TempDir work;
     work.Write("config/config.ini", "[Common]\nbspxml = mine.xml\n");
-    work.Write("config/mine.xml",
-               "<CODEBAR_APP><CODEBAR_SET><TYPE_INFO><TYPE_NAME>组</TYPE_NAME><SUB_TYPE_INFO><TYPE_NAME></TYPE_NAME>"
-               "<ITEM_INFO><ITEM_NAME>设置</ITEM_NAME><PIDFID>4141</PIDFID><CMD_TYPE>21</CMD_TYPE><SUBITEM><SUBITEM_NAME>"
-               "9600</SUBITEM_NAME><SUBITEM_CODE>03</SUBITEM_CODE><SUBITEM_INFO>说\"明\"</SUBITEM_INFO></SUBITEM><SUBITEM>"
-               "<SUBITEM_NAME>4800</SUBITEM_NAME><SUBITEM_CODE>02</SUBITEM_CODE></SUBITEM></ITEM_INFO></SUB_TYPE_INFO>"
-               "</TYPE_INFO></CODEBAR_SET></CODEBAR_APP>");
+    work.Write(
+        "config/mine.xml",
+        "<CODEBAR_APP><CODEBAR_SET><TYPE_INFO><TYPE_NAME>组</TYPE_NAME><SUB_TYPE_INFO><TYPE_NAME></TYPE_NAME>"
+        "<ITEM_INFO><ITEM_NAME>设置</ITEM_NAME><PIDFID>4141</PIDFID><CMD_TYPE>21</CMD_TYPE><SUBITEM><SUBITEM_NAME>"
+        "9600</SUBITEM_NAME><SUBITEM_CODE>03</SUBITEM_CODE><SUBITEM_INFO>说\"明\"</SUBITEM_INFO></SUBITEM><SUBITEM>"
+        "<SUBITEM_NAME>4800</SUBITEM_NAME><SUBITEM_CODE>02</SUBITEM_CODE></SUBITEM></ITEM_INFO></SUB_TYPE_INFO>"
+        "</TYPE_INFO></CODEBAR_SET></CODEBAR_APP>");
     const test::ProgramRun run = RunCatalogue(work.Path().string(), "");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "");

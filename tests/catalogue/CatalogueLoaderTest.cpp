@@ -18,8 +18,8 @@ using Strings = std::vector<std::string>;
 // One SUBITEM of a command section.
 std::string Command(const std::string& name, const std::string& code, const std::string& flag)
 {
-    return "<SUBITEM><SUBITEM_NAME>" + name + "</SUBITEM_NAME><SUBITEM_CODE>" + code + "</SUBITEM_CODE><SUBITEM_INFO>"
-           + name + "说明</SUBITEM_INFO><NODE_ID_FLAG>" + flag + "</NODE_ID_FLAG></SUBITEM>";
+    return "<SUBITEM><SUBITEM_NAME>" + name + "</SUBITEM_NAME><SUBITEM_CODE>" + code + "</SUBITEM_CODE><SUBITEM_INFO>" +
+           name + "说明</SUBITEM_INFO><NODE_ID_FLAG>" + flag + "</NODE_ID_FLAG></SUBITEM>";
 }
 std::string Section(const std::string& tag, const std::string& subitems)
 {
@@ -39,19 +39,19 @@ std::string Sections(const std::string& missing = "")
 }
 std::string Catalogue(const std::string& settings, const std::string& sections = Sections())
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CODEBAR_APP><CODEBAR_SET>" + settings + "</CODEBAR_SET>"
-           + sections + "</CODEBAR_APP>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CODEBAR_APP><CODEBAR_SET>" + settings + "</CODEBAR_SET>" +
+           sections + "</CODEBAR_APP>\n";
 }
 std::string Option(const std::string& name, const std::string& code, const std::string& info = "")
 {
-    return "<SUBITEM><SUBITEM_NAME>" + name + "</SUBITEM_NAME><SUBITEM_CODE>" + code + "</SUBITEM_CODE><SUBITEM_INFO>"
-           + info + "</SUBITEM_INFO></SUBITEM>";
+    return "<SUBITEM><SUBITEM_NAME>" + name + "</SUBITEM_NAME><SUBITEM_CODE>" + code + "</SUBITEM_CODE><SUBITEM_INFO>" +
+           info + "</SUBITEM_INFO></SUBITEM>";
 }
 std::string Setting(const std::string& name, const std::string& pidFid, const std::string& cmdType,
                     const std::string& options)
 {
-    return "<ITEM_INFO><ITEM_NAME>" + name + "</ITEM_NAME><PIDFID>" + pidFid + "</PIDFID><CMD_TYPE>" + cmdType
-           + "</CMD_TYPE>" + options + "</ITEM_INFO>";
+    return "<ITEM_INFO><ITEM_NAME>" + name + "</ITEM_NAME><PIDFID>" + pidFid + "</PIDFID><CMD_TYPE>" + cmdType +
+           "</CMD_TYPE>" + options + "</ITEM_INFO>";
 }
 std::string SubGroup(const std::string& caption, const std::string& settings)
 {
@@ -71,7 +71,8 @@ protected:
     {
         Strings out;
         for (const auto& node : lists.treeNodes)
-            if (level == 0 || node.level == level) out.push_back(node.*field);
+            if (level == 0 || node.level == level)
+                out.push_back(node.*field);
         return out;
     }
 
@@ -80,8 +81,8 @@ protected:
         std::string out = "[";
         for (const TreeItemId id : ids) {
             const TreeItem& item = tree.Item(id);
-            out += (out.size() > 1 ? " " : "") + item.text + " " + std::to_string(item.image) + " "
-                   + std::to_string(item.selectedImage) + " " + std::to_string(item.data) + " " + Render(item.children);
+            out += (out.size() > 1 ? " " : "") + item.text + " " + std::to_string(item.image) + " " +
+                   std::to_string(item.selectedImage) + " " + std::to_string(item.data) + " " + Render(item.children);
         }
         return out + "]";
     }
@@ -98,13 +99,14 @@ protected:
 
 TEST_F(CatalogueLoaderTest, BuildsTreeAndRecordsInDocumentOrder)
 {
-    ASSERT_EQ(Load(Catalogue(
-                  Group("通讯设置", SubGroup("  串口参数\t", Setting("波特率", "4141", "21",
-                                                                 Option("9600", "414103", "出厂默认")
-                                                                     + Option("115200", "414107", "a &lt; b")))
-                                        + SubGroup("<![CDATA[接口]]>", Setting("接口类型", "4240", "21", Option("&#x4E2D;文", "424000"))))
-                  + Group("提示", SubGroup("", Setting("蜂鸣器", "6641", "21", Option("开启", "664101")))))),
-              0);
+    ASSERT_EQ(
+        Load(Catalogue(Group("通讯设置", SubGroup("  串口参数\t", Setting("波特率", "4141", "21",
+                                                                          Option("9600", "414103", "出厂默认") +
+                                                                              Option("115200", "414107", "a &lt; b"))) +
+                                             SubGroup("<![CDATA[接口]]>", Setting("接口类型", "4240", "21",
+                                                                                  Option("&#x4E2D;文", "424000")))) +
+                       Group("提示", SubGroup("", Setting("蜂鸣器", "6641", "21", Option("开启", "664101")))))),
+        0);
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_EQ(tree.itemHeight, 20);
     // groupName, name, info, code, level, cmdType, pidFid.
@@ -122,34 +124,39 @@ TEST_F(CatalogueLoaderTest, BuildsTreeAndRecordsInDocumentOrder)
     ASSERT_EQ(lists.treeNodes.size(), std::size(expected));
     for (std::size_t i = 0; i < lists.treeNodes.size(); ++i) {
         const auto& n = lists.treeNodes[i];
-        EXPECT_EQ(Strings({n.groupName, n.name, n.info, n.code, std::to_string(n.level), n.cmdType, n.pidFid}), expected[i]);
+        EXPECT_EQ(Strings({n.groupName, n.name, n.info, n.code, std::to_string(n.level), n.cmdType, n.pidFid}),
+                  expected[i]);
         ASSERT_TRUE(tree.IsValid(n.treeItem));
         EXPECT_EQ(tree.Item(n.treeItem).text, n.name);
     }
     // Text, image, selected image and data of every item: the data is the
     // record's index, 0 for a sub-group (which has no record); a blank-caption
     // sub-group hangs its settings directly under the group.
-    EXPECT_EQ(Render(tree.Roots()),
-              "[通讯设置 1 0 0 [串口参数 4 5 0 [波特率 4 5 1 [9600 2 2 2 [] 115200 2 2 3 []]] 接口 4 5 0 [接口类型 4 5 4 "
-              "[中文 2 2 5 []]]] 提示 1 0 6 [蜂鸣器 4 5 7 [开启 2 2 8 []]]]");
+    EXPECT_EQ(
+        Render(tree.Roots()),
+        "[通讯设置 1 0 0 [串口参数 4 5 0 [波特率 4 5 1 [9600 2 2 2 [] 115200 2 2 3 []]] 接口 4 5 0 [接口类型 4 5 4 "
+        "[中文 2 2 5 []]]] 提示 1 0 6 [蜂鸣器 4 5 7 [开启 2 2 8 []]]]");
 }
 
 TEST_F(CatalogueLoaderTest, SkipsGroupsAndSettingsWithEmptyCaptions)
 {
-    ASSERT_EQ(Load(Catalogue(Group("", SubGroup("隐藏", Setting("不显示", "1111", "21", Option("选项", "111101"))))
-                             + "<TYPE_INFO><SUB_TYPE_INFO><TYPE_NAME>无组名</TYPE_NAME>"
-                             + Setting("不显示", "2222", "21", Option("选项", "222201")) + "</SUB_TYPE_INFO></TYPE_INFO>"
-                             + Group("读码", SubGroup("模式", Setting("", "6141", "21", Option("手动", "614100"))
-                                                              + "<ITEM_INFO><PIDFID>6142</PIDFID><CMD_TYPE>21</CMD_TYPE>"
-                                                              + Option("高", "614200") + "</ITEM_INFO>"
-                                                              + Setting("识读模式", "6143", "21", Option("开启", "614301")))))),
+    ASSERT_EQ(Load(Catalogue(
+                  Group("", SubGroup("隐藏", Setting("不显示", "1111", "21", Option("选项", "111101")))) +
+                  "<TYPE_INFO><SUB_TYPE_INFO><TYPE_NAME>无组名</TYPE_NAME>" +
+                  Setting("不显示", "2222", "21", Option("选项", "222201")) + "</SUB_TYPE_INFO></TYPE_INFO>" +
+                  Group("读码", SubGroup("模式", Setting("", "6141", "21", Option("手动", "614100")) +
+                                                     "<ITEM_INFO><PIDFID>6142</PIDFID><CMD_TYPE>21</CMD_TYPE>" +
+                                                     Option("高", "614200") + "</ITEM_INFO>" +
+                                                     Setting("识读模式", "6143", "21", Option("开启", "614301")))))),
               0);
     // Only the captioned setting is left, under its sub-group.
     EXPECT_EQ(Field(&TreeNodeInfo::name), (Strings{"读码", "识读模式", "开启"}));
     EXPECT_EQ(Render(tree.Roots()), "[读码 1 0 0 [模式 4 5 0 [识读模式 4 5 1 [开启 2 2 2 []]]]]");
 
     // A blank group caption is not empty; a blank sub-group caption is.
-    ASSERT_EQ(Load(Catalogue(Group(" ", SubGroup(" \r\n\t ", Setting(" 名称 ", "4141", "21", Option(" 选项 ", "414100")))))), 0);
+    ASSERT_EQ(
+        Load(Catalogue(Group(" ", SubGroup(" \r\n\t ", Setting(" 名称 ", "4141", "21", Option(" 选项 ", "414100")))))),
+        0);
     EXPECT_EQ(Render(tree.Roots()), "[  1 0 0 [ 名称  4 5 1 [ 选项  2 2 2 []]]]");
     EXPECT_EQ(Field(&TreeNodeInfo::groupName), Strings(3, ""));
 }
@@ -157,9 +164,9 @@ TEST_F(CatalogueLoaderTest, SkipsGroupsAndSettingsWithEmptyCaptions)
 TEST_F(CatalogueLoaderTest, PidFidRuleAppliesToCommandType21Only)
 {
     const std::string options = Option("a", "0100") + Option("b", "0a1b0200") + Option("c", "05");
-    ASSERT_EQ(Load(Catalogue(Group("组", SubGroup("子组", Setting("二一", "0A1B", "21", options)
-                                                              + Setting("二三", "0A1B", "23", options)
-                                                              + Setting("三二", "0A1B", "32", options))))),
+    ASSERT_EQ(Load(Catalogue(Group("组", SubGroup("子组", Setting("二一", "0A1B", "21", options) +
+                                                              Setting("二三", "0A1B", "23", options) +
+                                                              Setting("三二", "0A1B", "32", options))))),
               0);
     EXPECT_EQ(Field(&TreeNodeInfo::code, 3), (Strings{"0A1B0100", "0a1b0200", "0a1b05", "0100", "0a1b0200", "05",  //
                                                       "0100", "0a1b0200", "05"}));
@@ -171,16 +178,17 @@ TEST_F(CatalogueLoaderTest, CodeFieldsOfAPrettyPrintedFileAreTrimmedNamesAreNot)
 {
     const std::string pad = "\n        ";
     const auto padded = [&](const std::string& text) { return pad + text + pad; };
-    const std::string options = Option(padded("一百"), padded("0100"), padded("说明")) + Option(" 二 ", padded("0a1b0200"));
-    const std::string sections =
-        Section("CODEBAR_TRANSDATA", Command("数据", padded("7040"), "1"))
-        + Section("CODEBAR_TRANSPIC", Command("图像", " 6000\t", "1"))
-        + Section("CODEBAR_READ", Command("版本", padded("02C2"), padded("1")))
-        + Section("CONNET_READ", Command("握手", "\r\n1040\r\n", "1"));
-    ASSERT_EQ(Load(Catalogue(Group("组", SubGroup("子组", Setting(" 二一 ", padded("0A1B"), padded("21"), options)
-                                                              + Setting("三二", " 3141 ", padded("32"), Option("值", " 05 ")))),
-                             sections)),
-              0);
+    const std::string options =
+        Option(padded("一百"), padded("0100"), padded("说明")) + Option(" 二 ", padded("0a1b0200"));
+    const std::string sections = Section("CODEBAR_TRANSDATA", Command("数据", padded("7040"), "1")) +
+                                 Section("CODEBAR_TRANSPIC", Command("图像", " 6000\t", "1")) +
+                                 Section("CODEBAR_READ", Command("版本", padded("02C2"), padded("1"))) +
+                                 Section("CONNET_READ", Command("握手", "\r\n1040\r\n", "1"));
+    ASSERT_EQ(
+        Load(Catalogue(Group("组", SubGroup("子组", Setting(" 二一 ", padded("0A1B"), padded("21"), options) +
+                                                        Setting("三二", " 3141 ", padded("32"), Option("值", " 05 ")))),
+                       sections)),
+        0);
     EXPECT_EQ(Field(&TreeNodeInfo::code, 3), (Strings{"0A1B0100", "0a1b0200", "05"})) << "the PIDFID rule applies";
     EXPECT_EQ(Field(&TreeNodeInfo::pidFid, 2), (Strings{"0A1B", "3141"}));
     EXPECT_EQ(Field(&TreeNodeInfo::cmdType, 2), (Strings{"21", "32"}));
@@ -207,7 +215,8 @@ TEST_F(CatalogueLoaderTest, MissingOrMisplacedChildTakesTextOfChildFoundLast)
         "<SUBITEM><OTHER>x</OTHER><SUBITEM_INFO>说明三</SUBITEM_INFO></SUBITEM></ITEM_INFO>"
         // CMD_TYPE missing: the text of PIDFID, found last, stands in, and
         // the PIDFID rule applies to the option
-        "<ITEM_INFO><ITEM_NAME>无类型</ITEM_NAME><PIDFID>21</PIDFID>" + Option("选项", "05") + "</ITEM_INFO>";
+        "<ITEM_INFO><ITEM_NAME>无类型</ITEM_NAME><PIDFID>21</PIDFID>" +
+        Option("选项", "05") + "</ITEM_INFO>";
     ASSERT_EQ(Load(Catalogue(Group("组", SubGroup("", setting)))), 0);
     EXPECT_EQ(Field(&TreeNodeInfo::name, 3), (Strings{"无代码", "乱序", "", "选项"}));
     EXPECT_EQ(Field(&TreeNodeInfo::code, 3), (Strings{"无代码", "314101", "", "2105"}));
@@ -219,25 +228,29 @@ TEST_F(CatalogueLoaderTest, CommandSectionsFillTheirListsWithConvertedFlags)
 {
     const std::string sections =
         // sections in another order than they are loaded
-        Section("CONNET_READ", Command("握手", "1040", "1") + Command("旧握手", "1041", "0"))
-        + Section("CODEBAR_READ", Command("版本", "02C2", " 1") + Command("序列号", "02C5", "1号"))
-        + "<CODEBAR_TRANSPIC><TYPE_INFO><ITEM_INFO>" + Command("图像", "6000", "无") + "</ITEM_INFO><ITEM_INFO>"
-        + Command("大图", "6001", "-2") + "</ITEM_INFO></TYPE_INFO><TYPE_INFO><ITEM_INFO>"
+        Section("CONNET_READ", Command("握手", "1040", "1") + Command("旧握手", "1041", "0")) +
+        Section("CODEBAR_READ", Command("版本", "02C2", " 1") + Command("序列号", "02C5", "1号")) +
+        "<CODEBAR_TRANSPIC><TYPE_INFO><ITEM_INFO>" + Command("图像", "6000", "无") + "</ITEM_INFO><ITEM_INFO>" +
+        Command("大图", "6001", "-2") +
+        "</ITEM_INFO></TYPE_INFO><TYPE_INFO><ITEM_INFO>"
         // NODE_ID_FLAG missing: the INFO text, found last, is converted
-        + "<SUBITEM><SUBITEM_NAME>缺标志</SUBITEM_NAME><SUBITEM_CODE>6002</SUBITEM_CODE><SUBITEM_INFO>3路</SUBITEM_INFO>"
-          "</SUBITEM></ITEM_INFO></TYPE_INFO></CODEBAR_TRANSPIC>"
-        + Section("CODEBAR_TRANSDATA", Command("数据", "7040", "1"));
+        +
+        "<SUBITEM><SUBITEM_NAME>缺标志</SUBITEM_NAME><SUBITEM_CODE>6002</SUBITEM_CODE><SUBITEM_INFO>3路</SUBITEM_INFO>"
+        "</SUBITEM></ITEM_INFO></TYPE_INFO></CODEBAR_TRANSPIC>" +
+        Section("CODEBAR_TRANSDATA", Command("数据", "7040", "1"));
     ASSERT_EQ(Load(Catalogue("", sections)), 0);
     EXPECT_TRUE(lists.treeNodes.empty());
     EXPECT_EQ(tree.Size(), 0u);
     auto summary = [](const std::vector<CmdNodeInfo>& list) {
         Strings out;
-        for (const auto& e : list) out.push_back(e.name + "|" + e.code + "|" + e.info + "|" + std::to_string(e.nodeIdFlag));
+        for (const auto& e : list)
+            out.push_back(e.name + "|" + e.code + "|" + e.info + "|" + std::to_string(e.nodeIdFlag));
         return out;
     };
     EXPECT_EQ(summary(lists.connectReadCmds), (Strings{"握手|1040|握手说明|1", "旧握手|1041|旧握手说明|0"}));
     EXPECT_EQ(summary(lists.readCmds), (Strings{"版本|02C2|版本说明|1", "序列号|02C5|序列号说明|1"}));
-    EXPECT_EQ(summary(lists.transPicCmds), (Strings{"图像|6000|图像说明|0", "大图|6001|大图说明|-2", "缺标志|6002|3路|3"}));
+    EXPECT_EQ(summary(lists.transPicCmds),
+              (Strings{"图像|6000|图像说明|0", "大图|6001|大图说明|-2", "缺标志|6002|3路|3"}));
     EXPECT_EQ(summary(lists.transDataCmds), (Strings{"数据|7040|数据说明|1"}));
 }
 
@@ -254,8 +267,8 @@ TEST_F(CatalogueLoaderTest, MissingCommandSectionStopsLoadingThere)
         EXPECT_EQ(Load(Catalogue(kOneSetting, Sections(missing))), -1);
         EXPECT_TRUE(prompt.shown.empty());
         EXPECT_EQ(lists.treeNodes.size(), 3u);  // the settings stay loaded
-        EXPECT_EQ((std::vector<std::size_t>{lists.transDataCmds.size(), lists.transPicCmds.size(), lists.readCmds.size(),
-                                            lists.connectReadCmds.size()}),
+        EXPECT_EQ((std::vector<std::size_t>{lists.transDataCmds.size(), lists.transPicCmds.size(),
+                                            lists.readCmds.size(), lists.connectReadCmds.size()}),
                   sizes);
     }
 }
@@ -268,9 +281,9 @@ TEST_F(CatalogueLoaderTest, SectionsAreLookedUpUnderTheFirstCodebarApp)
     EXPECT_EQ(lists.connectReadCmds.size(), 1u);
 
     // Only the first settings section and the first of each command section.
-    ASSERT_EQ(Load("<CODEBAR_APP><CODEBAR_SET>" + Group("第一", "") + "</CODEBAR_SET><CODEBAR_SET>" + Group("第二", "")
-                   + "</CODEBAR_SET>" + Sections() + Section("CONNET_READ", Command("第二握手", "1041", "1"))
-                   + "<OTHER>忽略</OTHER></CODEBAR_APP>"),
+    ASSERT_EQ(Load("<CODEBAR_APP><CODEBAR_SET>" + Group("第一", "") + "</CODEBAR_SET><CODEBAR_SET>" +
+                   Group("第二", "") + "</CODEBAR_SET>" + Sections() +
+                   Section("CONNET_READ", Command("第二握手", "1041", "1")) + "<OTHER>忽略</OTHER></CODEBAR_APP>"),
               0);
     EXPECT_EQ(Field(&TreeNodeInfo::name), (Strings{"第一"}));
     ASSERT_EQ(lists.connectReadCmds.size(), 1u);
@@ -294,8 +307,8 @@ TEST_F(CatalogueLoaderTest, UnreadableOrBrokenFileIsReportedAndLeavesEverythingA
     ASSERT_EQ(Load(Catalogue(kOneSetting)), 0);
     const std::string broken[] = {
         "<CODEBAR_APP><CODEBAR_SET></CODEBAR_APP>",  // end tag does not match
-        "",                                         // empty file
-        "<CODEBAR_APP/><CODEBAR_APP/>",             // two roots
+        "",                                          // empty file
+        "<CODEBAR_APP/><CODEBAR_APP/>",              // two roots
     };
     for (const auto& xml : broken) {
         SCOPED_TRACE(xml);
@@ -314,7 +327,8 @@ TEST_F(CatalogueLoaderTest, UnreadableOrBrokenFileIsReportedAndLeavesEverythingA
 
 TEST_F(CatalogueLoaderTest, ReloadRebuildsFromScratchAndRunsHooks)
 {
-    const std::string xml = Catalogue(Group("组", SubGroup("子组", Setting("设置", "4141", "21", Option("9600", "414103")))));
+    const std::string xml =
+        Catalogue(Group("组", SubGroup("子组", Setting("设置", "4141", "21", Option("9600", "414103")))));
     ASSERT_EQ(Load(xml), 0);
     EXPECT_EQ(std::pair(hidden, resets), std::pair(1, 1));
     tree.SetItemText(lists.treeNodes[2].treeItem, "9600*");  // a mark from the device

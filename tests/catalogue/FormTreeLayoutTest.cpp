@@ -38,7 +38,7 @@ TEST(FormTreeLayoutTest, CaptionsBreakBetweenWords)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"生成配置条码", "生成配置\n条码"}, {"条码颜色反转", "条码颜色\n反转"}, {"修改设备参数", "修改设备\n参数"},
-        {"生成QR配置码", "生成QR\n配置码"}, {"图像提取", "图像\n提取"},       {"Make codes", "Make\ncodes"},
+        {"生成QR配置码", "生成QR\n配置码"}, {"图像提取", "图像\n提取"},         {"Make codes", "Make\ncodes"},
     };
     for (const auto& [caption, broken] : cases)
         EXPECT_EQ(TwoLineCaption(caption), broken) << caption;

@@ -83,7 +83,8 @@ TEST_F(SelectionApplierTest, BothBoxesAddThenSend)
 TEST_F(SelectionApplierTest, OptionInfoOnlyForOptions)
 {
     EXPECT_EQ(GetOptionInfo(nodes, 2), "个数说明");
-    for (const int index : {0, 1, -1, 99}) EXPECT_EQ(GetOptionInfo(nodes, index), "") << index;
+    for (const int index : {0, 1, -1, 99})
+        EXPECT_EQ(GetOptionInfo(nodes, index), "") << index;
 }
 
 TEST(CustomCodeGestureTest, TimelineOfDoubleClicks)

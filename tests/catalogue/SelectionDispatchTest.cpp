@@ -15,19 +15,42 @@ TEST(DialogChoiceTest, KeyPicksDialogModeAndOptionText)
         int mode;
         bool optionText;
     } cases[] = {
-        {"45CE00", M1Block, -1, false},    {"51C1", AddStr, -1, true},         {"51c2", AddStr, -1, true},
-        {"51D1ff", AddStr, -1, true},      {"51d2", AddStr, -1, true},         {"31C4", MbcSpStr, -1, true},
-        {"318100", CodeNum, -1, true},     {"3183", McbTimeout, -1, false},    {"3185", MbcStrOrder, -1, true},
-        {"3186", MbcStrOrder, -1, true},   {"3187", MbcStrOrder, -1, true},    {"3188", MbcStrOrder, -1, true},
-        {"3189", MbcStrOrder, -1, true},   {"318a", MbcStrOrder, -1, true},    {"6182", ExTimeSet, 0, true},
-        {"618A", ExTimeSet, 1, true},      {"6188", ExTimeSet, 2, true},       {"7181", SpeedSet, -1, true},
-        {"6482", DiffResultTime, 0, false}, {"6481", DiffResultTime, 1, false}, {"4591", DiffResultTime, 3, false},
-        {"4592", DiffResultTime, 4, false}, {"5083", DiffResultTime, 5, false}, {"5084", DiffResultTime, 6, false},
+        {"45CE00", M1Block, -1, false},
+        {"51C1", AddStr, -1, true},
+        {"51c2", AddStr, -1, true},
+        {"51D1ff", AddStr, -1, true},
+        {"51d2", AddStr, -1, true},
+        {"31C4", MbcSpStr, -1, true},
+        {"318100", CodeNum, -1, true},
+        {"3183", McbTimeout, -1, false},
+        {"3185", MbcStrOrder, -1, true},
+        {"3186", MbcStrOrder, -1, true},
+        {"3187", MbcStrOrder, -1, true},
+        {"3188", MbcStrOrder, -1, true},
+        {"3189", MbcStrOrder, -1, true},
+        {"318a", MbcStrOrder, -1, true},
+        {"6182", ExTimeSet, 0, true},
+        {"618A", ExTimeSet, 1, true},
+        {"6188", ExTimeSet, 2, true},
+        {"7181", SpeedSet, -1, true},
+        {"6482", DiffResultTime, 0, false},
+        {"6481", DiffResultTime, 1, false},
+        {"4591", DiffResultTime, 3, false},
+        {"4592", DiffResultTime, 4, false},
+        {"5083", DiffResultTime, 5, false},
+        {"5084", DiffResultTime, 6, false},
         {"5042", DiffResultTime, 7, false},
         // Neighbours of the listed keys and broken codes take no value.
-        {"318B", None, -1, false}, {"3184", None, -1, false}, {"51C3", None, -1, false}, {"6181", None, -1, false},
-        {"45CF", None, -1, false}, {"5043", None, -1, false}, {"0000", None, -1, false}, {"50", None, -1, false},
-        {"", None, -1, false},     {"zz42", None, -1, false},
+        {"318B", None, -1, false},
+        {"3184", None, -1, false},
+        {"51C3", None, -1, false},
+        {"6181", None, -1, false},
+        {"45CF", None, -1, false},
+        {"5043", None, -1, false},
+        {"0000", None, -1, false},
+        {"50", None, -1, false},
+        {"", None, -1, false},
+        {"zz42", None, -1, false},
     };
     for (const auto& c : cases) {
         const DialogChoice choice = ChooseParameterDialog(c.code);
@@ -39,19 +62,21 @@ TEST(DialogChoiceTest, KeyPicksDialogModeAndOptionText)
 
 TEST(CodeByteTest, ReadsTwoHexDigitsUpToTheFirstOther)
 {
-    const std::tuple<const char*, std::size_t, int> cases[] = {
-        {"51C1", 0, 0x51}, {"51C1", 2, 0xC1}, {"51c", 2, 0x0C}, {"51", 2, 0}, {"5g", 0, 5}, {"g5", 0, 0}};
-    for (const auto& [code, at, byte] : cases) EXPECT_EQ(CodeByte(code, at), byte) << code << " at " << at;
+    const std::tuple<const char*, std::size_t, int> cases[] = {{"51C1", 0, 0x51}, {"51C1", 2, 0xC1}, {"51c", 2, 0x0C},
+                                                               {"51", 2, 0},      {"5g", 0, 5},      {"g5", 0, 0}};
+    for (const auto& [code, at, byte] : cases)
+        EXPECT_EQ(CodeByte(code, at), byte) << code << " at " << at;
 }
 
 TEST(Hex16NormaliseTest, FourUpperCaseDigitsModulo65536)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"", "0000"},      {"5", "0005"},     {"0005", "0005"},  {"00012", "0012"}, {"abc", "0ABC"},
-        {"FfFf", "FFFF"},  {"12345", "2345"}, {"1ffff", "FFFF"}, {"10000", "0000"}, {"12g4", "FFFF"},
-        {"g", "FFFF"},     {" 12", "FFFF"},   {"-1", "FFFF"},    {"0000000001", "0001"},
+        {"", "0000"},     {"5", "0005"},     {"0005", "0005"},  {"00012", "0012"},      {"abc", "0ABC"},
+        {"FfFf", "FFFF"}, {"12345", "2345"}, {"1ffff", "FFFF"}, {"10000", "0000"},      {"12g4", "FFFF"},
+        {"g", "FFFF"},    {" 12", "FFFF"},   {"-1", "FFFF"},    {"0000000001", "0001"},
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(Hex16Normalise(in), out) << '"' << in << '"';
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(Hex16Normalise(in), out) << '"' << in << '"';
 }
 
 DialogOutput Text(std::string text, bool hex = false, std::string caption = {})
@@ -81,7 +106,7 @@ TEST(AppliedValueTest, TripleAndCaption)
         {None, Text("ignored"), {"", 0, 0, ""}, ""},
         {M1Block, Text("0102030405"), {"0102030405", 5, 3, ""}, ""},
         {AddStr, Text("414243", true), {"414243", 3, 3, ""}, ""},
-        {AddStr, Text("AB条码"), {"AB条码", 4, 1, ""}, ""},  // counted in UTF-16 units
+        {AddStr, Text("AB条码"), {"AB条码", 4, 1, ""}, ""},                        // counted in UTF-16 units
         {AddStr, Text("a\xF0\x9F\x98\x80"), {"a\xF0\x9F\x98\x80", 3, 1, ""}, ""},  // a surrogate pair counts two
         {MbcSpStr, Text(",;"), {",;", 2, 1, ""}, ""},
         {CodeNum, Number(5), {"0005", 2, 2, ""}, ""},

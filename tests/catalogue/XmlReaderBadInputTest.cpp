@@ -21,7 +21,8 @@ bool LoadAny(test::XmlFileLoader& files, CXmlReader& reader, std::string_view by
     const bool verdict = files.Load(reader, bytes);
     EXPECT_FALSE(reader.GetResultText().empty());
     reader.Rewind();
-    if (reader.FindElement(reader.GetElementName())) reader.GetElementText();
+    if (reader.FindElement(reader.GetElementName()))
+        reader.GetElementText();
     for (std::uint32_t i = reader.GetRecord(0).firstChild; i != 0; i = reader.GetRecord(i).nextSibling) {
         const ElementRecord e = reader.GetRecord(i);
         EXPECT_LE(std::size_t{e.start} + e.length, reader.GetDocumentText().size());
@@ -32,20 +33,26 @@ bool LoadAny(test::XmlFileLoader& files, CXmlReader& reader, std::string_view by
 
 TEST(XmlReaderBadInput, EveryTruncationOfADocumentIsRefused)
 {
-    const std::string doc =
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE r [<!ENTITY e 'x'>]>"
-        "<r a='1' b=\"&lt;\"><s>&#x4E2D;\xE4\xB8\xAD</s><![CDATA[c]]><!-- d --><t/></r>";
+    const std::string doc = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE r [<!ENTITY e 'x'>]>"
+                            "<r a='1' b=\"&lt;\"><s>&#x4E2D;\xE4\xB8\xAD</s><![CDATA[c]]><!-- d --><t/></r>";
     test::XmlFileLoader files;
     CXmlReader reader;
-    for (std::size_t cut = 0; cut < doc.size(); ++cut) EXPECT_FALSE(LoadAny(files, reader, doc.substr(0, cut))) << cut;
+    for (std::size_t cut = 0; cut < doc.size(); ++cut)
+        EXPECT_FALSE(LoadAny(files, reader, doc.substr(0, cut))) << cut;
     EXPECT_TRUE(LoadAny(files, reader, doc));
 }
 
 TEST(XmlReaderBadInput, RandomBytesGetAVerdict)
 {
     std::mt19937 random(20240601);
-    const std::string starts[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "<", "<?xml encoding='gbk'?>",
-                                  "<?xml encoding='utf-7'?>", "<?xml encoding='hz-gb-2312'?>",
+    const std::string starts[] = {"",
+                                  "\xEF\xBB\xBF",
+                                  "\xFF\xFE",
+                                  "\xFE\xFF",
+                                  "<",
+                                  "<?xml encoding='gbk'?>",
+                                  "<?xml encoding='utf-7'?>",
+                                  "<?xml encoding='hz-gb-2312'?>",
                                   "<?xml encoding='UTF-32'?>"};
     // Mostly markup characters, so that the scanner sees deep, broken
     // structures and not only text.
@@ -66,7 +73,8 @@ TEST(XmlReaderBadInput, BrokenMultibyteSequencesBecomeReplacementCharacters)
         {"<a>\xE4\xB8-\xFF</a>", u"\uFFFD-\uFFFD"},
         {"<a>\xC3\xC3\xA9</a>", u"\uFFFD\u00E9"},
         {"<?xml encoding='gbk'?><a>\xD6</a>", u"\uFFFD"},
-        {"<?xml encoding='utf-7'?><a>+3gA-</a>", u"\uFFFD" u"3gA-"},  // a lone low surrogate: the + is replaced
+        {"<?xml encoding='utf-7'?><a>+3gA-</a>", u"\uFFFD"
+                                                 u"3gA-"},  // a lone low surrogate: the + is replaced
         // UTF-16: a lone surrogate stays a unit of the text; UTF-8 output replaces it.
         {"\xFF\xFE" + test::Utf16Bytes(u"<a>") + std::string("\x00\xD8", 2) + test::Utf16Bytes(u"</a>"), u"\uFFFD"},
     };
@@ -124,7 +132,8 @@ TEST(XmlReaderBadInput, AMillionNestedElements)
     EXPECT_EQ(reader.GetRecord(65535).Level(), 65534u);
     EXPECT_EQ(reader.GetRecord(kDepth).Level(), 65535u);
     EXPECT_EQ(reader.GetRecord(kDepth).parent, kDepth - 1);
-    for (std::size_t i = 0; i < kDepth; ++i) ASSERT_TRUE(reader.FindElement(u"a") && reader.EnterElement());
+    for (std::size_t i = 0; i < kDepth; ++i)
+        ASSERT_TRUE(reader.FindElement(u"a") && reader.EnterElement());
     ASSERT_TRUE(reader.LeaveElement());
     EXPECT_EQ(reader.GetElementText(), u"x");
 
@@ -136,7 +145,8 @@ TEST(XmlReaderBadInput, AMillionNestedElements)
     // Closed by the outermost end tag only: one batch of recovery.
     EXPECT_FALSE(files.Load(reader, "<r>" + Repeat("<a>", kDepth) + "</r>"));
     EXPECT_TRUE(reader.GetResultText().ends_with(" End tag 'r' at offset " + std::to_string(3 * kDepth + 4) +
-                                                     " does not match start tag 'a' at offset " + std::to_string(3 * kDepth)));
+                                                 " does not match start tag 'a' at offset " +
+                                                 std::to_string(3 * kDepth)));
     EXPECT_EQ(reader.GetRecord(kDepth + 1).parent, 1u);
 
     // A million end tags that match nothing open (message 4 first, then the
@@ -146,7 +156,6 @@ TEST(XmlReaderBadInput, AMillionNestedElements)
     EXPECT_TRUE(reader.GetResultText().ends_with(" Root element has sibling")) << reader.GetResultText();
     EXPECT_FALSE(files.Load(reader, Repeat("<a><b>", kDepth / 2) + Repeat("</a>", kDepth / 2)));
     EXPECT_FALSE(files.Load(reader, "<" + std::string(kDepth, 'n') + ">" + Repeat("</m>", kDepth)));
-
 }
 
 TEST(XmlReaderBadInput, FilesThatAreNotDocuments)

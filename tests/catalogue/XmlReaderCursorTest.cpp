@@ -9,7 +9,10 @@ namespace {
 // parent, main, child, node type element.
 using Cursor = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, bool>;
 
-Cursor At(const CXmlReader& r) { return {r.GetParentIndex(), r.GetMainIndex(), r.GetChildIndex(), r.IsOnElement()}; }
+Cursor At(const CXmlReader& r)
+{
+    return {r.GetParentIndex(), r.GetMainIndex(), r.GetChildIndex(), r.IsOnElement()};
+}
 
 class XmlReaderCursor : public testing::Test {
 protected:
@@ -69,7 +72,8 @@ TEST(XmlReaderCursorNames, NameEndsAtTheDelimiters)
 {
     test::XmlFileLoader files;
     CXmlReader reader;
-    ASSERT_TRUE(files.Load(reader, "<root><a;b>1</a;b><ns:c>2</ns:c><d\tx='y'>3</d><e\xE4\xB8\xAD>4</e\xE4\xB8\xAD></root>"));
+    ASSERT_TRUE(
+        files.Load(reader, "<root><a;b>1</a;b><ns:c>2</ns:c><d\tx='y'>3</d><e\xE4\xB8\xAD>4</e\xE4\xB8\xAD></root>"));
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u"a", u"1"}, {u"ns:c", u"2"}, {u"d", u"3"}, {u"e\u4E2D", u"4"}};
     for (const auto& [name, text] : cases) {

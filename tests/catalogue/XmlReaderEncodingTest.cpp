@@ -35,7 +35,8 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
         {"<a>\xE4\xB8\xAD</a>", true, "UTF-8 length 10 to 8 wide chars ", u"\u4E2D", 0},
         {"<?xml version=\"1.0\" encoding=\"GB2312\"?><a>\xD6\xD0\x81\x40\x80</a>", true,
          "GB2312 length 51 to 49 wide chars ", u"\u4E2D\u4E02\u20AC", 0},
-        {"<?xml encoding=\"x-nonsense\"?><a>\xD6\xD0</a>", true, "x-nonsense length 38 to 37 wide chars ", u"\u4E2D", 0},
+        {"<?xml encoding=\"x-nonsense\"?><a>\xD6\xD0</a>", true, "x-nonsense length 38 to 37 wide chars ", u"\u4E2D",
+         0},
         {"<?xml encoding=\"utf-7\"?><a>+ZeVnLIqe-</a>", true, "utf-7 length 41 to 34 wide chars ",
          u"\u65E5\u672C\u8A9E", 0},
         {"<html><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\"/>\xD6\xD0</html>", true,
@@ -43,8 +44,8 @@ TEST(XmlReaderEncoding, FilesAreReadWithTheirEncodingAndDescribed)
         {" <a>\xE4\xB8\xAD</a>", true, "UTF-8 length 11 (used UTF-8 detection) to 9 wide chars ", u"\u4E2D", 0},
         {" <a>\xB0\xA1</a>", true, "ANSI length 10 (used UTF-8 detection) to 9 wide chars ", u"\u554A", 0},
         // GBK text that a test of the lead bytes alone would take for UTF-8.
-        {"\n<a>\xD6\xD0\xCE\xC4</a>", true, "ANSI length 12 (used UTF-8 detection) to 10 wide chars ",
-         u"\u4E2D\u6587", 0},
+        {"\n<a>\xD6\xD0\xCE\xC4</a>", true, "ANSI length 12 (used UTF-8 detection) to 10 wide chars ", u"\u4E2D\u6587",
+         0},
         {Utf16Bytes(u"<a>x</a>"), true, "UTF-8 length 16 (8 nulls removed) to 8 wide chars ", u"x", 0},
         {"", false, "ANSI 0 length  Empty document", u"", 0},
         {"\xEF\xBB\xBF", false, "UTF-8 BOM + 0 length  Empty document", u"", CXmlReader::kUtf8Preamble},
@@ -87,44 +88,50 @@ TEST(XmlReaderEncoding, DeclaredEncodingIsFoundInXmlAndHtmlForms)
         {u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=big5\"></head>", u"big5"},
         {u"<HTML><META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html;charset = GBK\">", u"GBK"},
         {u"<html><meta http-equiv=refresh content=\"charset=gbk\"><meta http-equiv=\"Content-Type\" "
-         u"content=\"text/html; charset=utf-8\">", u"utf-8"},
+         u"content=\"text/html; charset=utf-8\">",
+         u"utf-8"},
         {u"<html><meta http-equiv=\"Content-Type\" content=\"text/html\"><meta http-equiv=\"Content-Type\" "
-         u"content=\"charset=gbk\">", u""},
+         u"content=\"charset=gbk\">",
+         u""},
         {u"<html></head><meta http-equiv=\"Content-Type\" content=\"charset=gbk\">", u""},
         {u"<1<?xml encoding=\"gbk\"?>", u""},  // a malformed node ends the search
         {u"<?xml encoding=\"gbk\"", u""},      // unterminated
     };
-    for (const auto& [text, declared] : cases) EXPECT_EQ(U8(FindDeclaredEncoding(text)), U8(declared)) << U8(text);
+    for (const auto& [text, declared] : cases)
+        EXPECT_EQ(U8(FindDeclaredEncoding(text)), U8(declared)) << U8(text);
 }
 
 TEST(XmlReaderEncoding, Utf8TestWantsWellFormedSequences)
 {
     const std::pair<std::string, bool> cases[] = {
         {"plain ascii text, more than eight bytes", true},
-        {"\xE4\xB8\xAD\xE6\x96\x87", true},                    // two three-byte characters
-        {"\xC2\x80 \xDF\xBF \xEF\xBF\xBF", true},               // the edges of two and three bytes
-        {"\xF0\x90\x80\x80 \xF4\x8F\xBF\xBF", true},           // U+10000 and U+10FFFF
-        {"\xED\x9F\xBF\xEE\x80\x80", true},                    // either side of the surrogates
-        {"\xD6\xD0\xCE\xC4", false},                          // GBK: D0 and C4 are no continuation bytes
-        {"\xC4\xE3\xBA\xC3", false},                          // GBK
-        {"\xB0\xA1", false},                                  // GBK: B0 is no lead byte
-        {"\x80\x80", false},                                  // stray continuation bytes
-        {"\xC0\xAF", false},                                  // overlong '/'
+        {"\xE4\xB8\xAD\xE6\x96\x87", true},           // two three-byte characters
+        {"\xC2\x80 \xDF\xBF \xEF\xBF\xBF", true},     // the edges of two and three bytes
+        {"\xF0\x90\x80\x80 \xF4\x8F\xBF\xBF", true},  // U+10000 and U+10FFFF
+        {"\xED\x9F\xBF\xEE\x80\x80", true},           // either side of the surrogates
+        {"\xD6\xD0\xCE\xC4", false},                  // GBK: D0 and C4 are no continuation bytes
+        {"\xC4\xE3\xBA\xC3", false},                  // GBK
+        {"\xB0\xA1", false},                          // GBK: B0 is no lead byte
+        {"\x80\x80", false},                          // stray continuation bytes
+        {"\xC0\xAF", false},                          // overlong '/'
         {"\xC1\xBF", false},
-        {"\xE0\x9F\xBF", false},                              // overlong three-byte form
-        {"\xF0\x8F\xBF\xBF", false},                          // overlong four-byte form
-        {"\xED\xA0\x80", false},                              // a surrogate
-        {"\xF4\x90\x80\x80", false},                          // above U+10FFFF
+        {"\xE0\x9F\xBF", false},      // overlong three-byte form
+        {"\xF0\x8F\xBF\xBF", false},  // overlong four-byte form
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // above U+10FFFF
         {"\xF5\x80\x80\x80", false},
         {"\xF8\x80\x80\x80\x80", false},
-        {"\xE4\xB8", false},                                  // cut off by the end
-        {"\xE4\xB8" "abcdefgh", false},                       // cut off by ASCII
-        {std::string("a\0\xFF", 3), true},                     // walking stops at a zero byte
+        {"\xE4\xB8", false},  // cut off by the end
+        {"\xE4\xB8"
+         "abcdefgh",
+         false},                            // cut off by ASCII
+        {std::string("a\0\xFF", 3), true},  // walking stops at a zero byte
     };
     for (const auto& [bytes, passes] : cases) {
         Utf8Test whole, pieces;
         whole.Feed(bytes);
-        for (const char b : bytes) pieces.Feed(std::string_view(&b, 1));
+        for (const char b : bytes)
+            pieces.Feed(std::string_view(&b, 1));
         EXPECT_EQ(whole.Passed(), passes) << testing::PrintToString(bytes);
         EXPECT_EQ(pieces.Passed(), passes) << testing::PrintToString(bytes);
     }
@@ -134,11 +141,16 @@ TEST(XmlReaderEncoding, NameTableHoldsTheTellingRows)
 {
     const std::pair<std::vector<std::string_view>, int> rows[] = {
         {{"utf-8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8"}, 65001},
-        {{"utf-16", "unicode"}, 1200}, {{"unicodefffe"}, 1201}, {{"hz-gb-2312"}, 52936}, {{"euc-kr"}, 949},
+        {{"utf-16", "unicode"}, 1200},
+        {{"unicodefffe"}, 1201},
+        {{"hz-gb-2312"}, 52936},
+        {{"euc-kr"}, 949},
         {{"gb2312", "gbk", "chinese", "cn-gb", "csgb2312", "csgb231280", "csiso58gb231280", "gb2312-80", "gb231280",
-          "gb_2312-80", "iso-ir-58"}, 936},
+          "gb_2312-80", "iso-ir-58"},
+         936},
         {{"big5", "cn-big5", "csbig5", "x-x-big5"}, 950},
-        {{"euc-cn", "x-euc-cn"}, 51936}, {{"shift_jis", "shift-jis", "csshiftjis"}, 932},
+        {{"euc-cn", "x-euc-cn"}, 51936},
+        {{"shift_jis", "shift-jis", "csshiftjis"}, 932},
         {{"iso-8859-1", "iso_8859-1", "iso8859-1", "iso_8859-1:1987", "latin1"}, 28591},
         {{"windows-1252", "x-ansi", "us", "iso-ir-6"}, 1252},
         {{"us-ascii", "ascii", "csascii"}, 20127},
@@ -147,7 +159,8 @@ TEST(XmlReaderEncoding, NameTableHoldsTheTellingRows)
     for (const auto& [names, codePage] : rows) {
         for (const std::string_view name : names) {
             std::string upper(name);
-            for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            for (char& ch : upper)
+                ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
             EXPECT_EQ(CodePageFromName(upper), codePage) << upper;
         }
     }
@@ -173,7 +186,10 @@ TEST(XmlReaderEncoding, CodePagesConvertWithReplacementCharacters)
 {
     const std::tuple<int, std::string, std::u16string> cases[] = {
         {936, "\xD6\xD0\xCE\xC4\x80\x81\x40", u"\u4E2D\u6587\u20AC\u4E02"},
-        {936, "A\xFF" "B", u"A\uFFFDB"},
+        {936,
+         "A\xFF"
+         "B",
+         u"A\uFFFDB"},
         {936, "A\xD6", u"A\uFFFD"},  // lead byte cut off by the end
         {950, "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},
         {51936, "\xD6\xD0", u"\u4E2D"},
@@ -185,7 +201,10 @@ TEST(XmlReaderEncoding, CodePagesConvertWithReplacementCharacters)
         {20127, "A\x80", u"A\uFFFD"},
         {65000, "+ZeVnLIqe-!", u"\u65E5\u672C\u8A9E!"},
         {65001, "\xF0\x9F\x98\x80\xC0\x80", u"\U0001F600\uFFFD\uFFFD"},
-        {kCodePageUtf32, std::string("A\0\0\0\x00\xF6\x01\x00\x00\xD8\x00\x00\xFF\xFF\xFF\xFF" "Z", 17),
+        {kCodePageUtf32,
+         std::string("A\0\0\0\x00\xF6\x01\x00\x00\xD8\x00\x00\xFF\xFF\xFF\xFF"
+                     "Z",
+                     17),
          u"A\U0001F600\uFFFD\uFFFD\uFFFD"},
     };
     for (const auto& [codePage, bytes, text] : cases) {
@@ -194,7 +213,8 @@ TEST(XmlReaderEncoding, CodePagesConvertWithReplacementCharacters)
         // The same, one byte at a time: sequences split between pieces.
         CodePageDecoder decoder(codePage);
         U16Buffer out;
-        for (const char b : bytes) decoder.Feed(&b, 1, out);
+        for (const char b : bytes)
+            decoder.Feed(&b, 1, out);
         decoder.Finish(out);
         EXPECT_EQ(U8(out.View()), U8(text));
     }
@@ -205,13 +225,18 @@ TEST(XmlReaderEncoding, Utf8AndUtf16ConvertBothWaysWithReplacement)
     EXPECT_EQ(Utf8ToUtf16("a\xE4\xB8\xAD\xF0\x9F\x98\x80"), u"a\u4E2D\U0001F600");
     EXPECT_EQ(Utf16ToUtf8(u"a\u4E2D\U0001F600"), "a\xE4\xB8\xAD\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)}),
-              "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");  // lone surrogates
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");  // lone surrogates
     const std::pair<std::string_view, std::u16string_view> broken[] = {
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},        // a surrogate
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
-        {"\xE4\xB8" "a", u"\uFFFD" "a"},                 // cut short
+        {"\xE4\xB8"
+         "a",
+         u"\uFFFD"
+         "a"},  // cut short
     };
-    for (const auto& [bytes, text] : broken) EXPECT_EQ(Utf8ToUtf16(bytes), text);
+    for (const auto& [bytes, text] : broken)
+        EXPECT_EQ(Utf8ToUtf16(bytes), text);
 }
 
 // The decoder takes ASCII in blocks and CJK runs on a short path: every
@@ -224,10 +249,10 @@ TEST(XmlReaderEncoding, Utf8DecodesAlikeAtEveryOffsetAndPieceSize)
         {"\xC3\xA9", u"\u00E9"},
         {"\xF0\x9F\x98\x80", u"\U0001F600"},
         {"\xEF\xBF\xBF", u"\uFFFF"},
-        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},  // overlong
-        {"\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
-        {"\xE4\xB8", u"\uFFFD"},                // cut short by ASCII
-        {"\xB8\xAD", u"\uFFFD\uFFFD"},          // continuation bytes alone
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},            // overlong
+        {"\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
+        {"\xE4\xB8", u"\uFFFD"},                            // cut short by ASCII
+        {"\xB8\xAD", u"\uFFFD\uFFFD"},                      // continuation bytes alone
         {"\xD6\xD0\xCE\xC4", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // GBK
     };
     const std::string tail = "<tail of some ascii>";

@@ -20,7 +20,8 @@ TEST(XmlReaderStructure, EveryRowOfTheMessageTable)
         {"well formed", "<a><b/><c>t</c></a>", ""},
         {"well formed, every kind of node",
          "<?xml version='1.0'?><!DOCTYPE a [<!ELEMENT a ANY> <!-- > --> <?pi > ?> <!ATTLIST a b CDATA '>'>]>"
-         "<a b='>' c=\"/>\"><![CDATA[<x>]]><!-- <y> --><?p <z>?> text </a><!-- after -->\n", ""},
+         "<a b='>' c=\"/>\"><![CDATA[<x>]]><!-- <y> --><?p <z>?> text </a><!-- after -->\n",
+         ""},
         {"2 text only", "hello", "No root element"},
         {"3 sibling", "<a/><b/>", "Root element has sibling"},
         {"3 replaces an earlier message", "<a></b></a><c/>", "Root element has sibling"},
@@ -58,8 +59,9 @@ TEST(XmlReaderStructure, EveryRowOfTheMessageTable)
         EXPECT_EQ(files.Load(reader, c.doc), c.message.empty());
         // Without '<' first, the UTF-8 test decides (and passes).
         const std::string size = std::to_string(c.doc.size());
-        EXPECT_EQ(reader.GetResultText(), "UTF-8 length " + size + (c.doc[0] == '<' ? " " : " (used UTF-8 detection) ") +
-                                              "to " + size + " wide chars " + (c.message.empty() ? "" : " " + c.message));
+        EXPECT_EQ(reader.GetResultText(), "UTF-8 length " + size +
+                                              (c.doc[0] == '<' ? " " : " (used UTF-8 detection) ") + "to " + size +
+                                              " wide chars " + (c.message.empty() ? "" : " " + c.message));
     }
 }
 
@@ -82,10 +84,11 @@ std::vector<std::string> Records(const CXmlReader& reader, std::uint32_t first, 
     std::vector<std::string> out;
     for (std::uint32_t i = first; i <= last; ++i) {
         const ElementRecord e = reader.GetRecord(i);
-        out.push_back(std::to_string(e.start) + "+" + std::to_string(e.length) + " " + std::to_string(e.StartTagLength()) +
-                      "/" + std::to_string(e.EndTagLength()) + " L" + std::to_string(e.Level()) + " P" +
-                      std::to_string(e.parent) + " C" + std::to_string(e.firstChild) + " N" + std::to_string(e.nextSibling) +
-                      " V" + std::to_string(e.prevSibling) + (e.flags & ElementRecord::kFirstChild ? " F" : "") +
+        out.push_back(std::to_string(e.start) + "+" + std::to_string(e.length) + " " +
+                      std::to_string(e.StartTagLength()) + "/" + std::to_string(e.EndTagLength()) + " L" +
+                      std::to_string(e.Level()) + " P" + std::to_string(e.parent) + " C" +
+                      std::to_string(e.firstChild) + " N" + std::to_string(e.nextSibling) + " V" +
+                      std::to_string(e.prevSibling) + (e.flags & ElementRecord::kFirstChild ? " F" : "") +
                       (e.flags & ElementRecord::kNotEnded ? " E" : ""));
     }
     return out;
@@ -108,8 +111,8 @@ TEST(XmlReaderStructure, EmptyElementTagsAreTold)
 {
     // Whether the tag stands alone (true) or needs an end tag.
     const std::pair<std::u16string_view, bool> cases[] = {
-        {u"<a/>", true},        {u"<a />", true},     {u"<a\t/>", true}, {u"<a b=\"1\"/>", true},
-        {u"<a b='1'/>", true},  {u"<a b=1/>", false}, {u"<a b/>", false}, {u"<a>", false},
+        {u"<a/>", true},        {u"<a />", true},     {u"<a\t/>", true},        {u"<a b=\"1\"/>", true},
+        {u"<a b='1'/>", true},  {u"<a b=1/>", false}, {u"<a b/>", false},       {u"<a>", false},
         {u"<a b='/>'>", false}, {u"<a:b/>", true},    {u"<a b=\"x\" />", true},
     };
     for (const auto& [tag, empty] : cases) {
@@ -128,9 +131,10 @@ TEST(XmlReaderStructure, MismatchClosesInnerElementsAndMovesTheirChildrenUp)
     // r > a > (p, b > q): </r> closes b and a as not ended; under r, in
     // document order, a p b q; r itself is closed normally.
     EXPECT_FALSE(files.Load(reader, "<r><a><p/><b><q/></r>"));
-    EXPECT_EQ(Records(reader, 1, 5), (std::vector<std::string>{"0+21 3/4 L0 P0 C2 N0 V1 F", "3+3 3/0 L1 P1 C0 N3 V5 F E",
-                                                               "6+4 4/0 L1 P1 C0 N4 V2", "10+3 3/0 L1 P1 C0 N5 V3 E",
-                                                               "13+4 4/0 L1 P1 C0 N0 V4"}));
+    EXPECT_EQ(
+        Records(reader, 1, 5),
+        (std::vector<std::string>{"0+21 3/4 L0 P0 C2 N0 V1 F", "3+3 3/0 L1 P1 C0 N3 V5 F E", "6+4 4/0 L1 P1 C0 N4 V2",
+                                  "10+3 3/0 L1 P1 C0 N5 V3 E", "13+4 4/0 L1 P1 C0 N0 V4"}));
 }
 
 TEST(XmlReaderStructure, RecordBlocksStartAtLengthOver64AndGrowByHalf)

@@ -32,13 +32,17 @@ inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false)
     return bytes;
 }
 
-inline std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
+inline std::string U8(std::u16string_view text)
+{
+    return Utf16ToUtf8(text);
+}
 
 inline std::string Repeat(std::string_view piece, std::size_t times)
 {
     std::string out;
     out.reserve(piece.size() * times);
-    while (times-- > 0) out += piece;
+    while (times-- > 0)
+        out += piece;
     return out;
 }
 

@@ -17,7 +17,7 @@ TEST(XmlReaderText, CharacterReferences)
         {u"&foo;&#0;&abcdefghij;", u"&foo;&#0;&abcdefghij;"},
         // Numbers: hexadecimal with x or X, digits up to the first non-digit.
         {u"&#X41;&#x41zz;&#12ab;", u"AA\u000C"},
-        {u"&#00000065;", u"A"},             // 9 characters: still a reference
+        {u"&#00000065;", u"A"},              // 9 characters: still a reference
         {u"&#000000065;", u"&#000000065;"},  // 10: not
         {u"&#x;&#;&;", u"&#x;&#;&;"},
         // Negative and beyond Unicode: unchanged.

@@ -31,9 +31,16 @@ using test::ScannerSim;
 // Options of every kind of dialog, one without a value, and the line's speed
 // the device already has (not written again: it would change the link).
 const std::pair<const char*, std::optional<std::string>> kSettings[] = {
-    {"414103", std::nullopt},         {"414201", std::nullopt},         {"61820000", "3000"},     {"51C10000", "AB"},
-    {"51C20000", "hex:0D0A"},         {"31810000", "5"},        {"31850000", "QR"},
-    {"71810000", "100"},              {"64820000", "500"},      {"31C40000", ";"},
+    {"414103", std::nullopt},
+    {"414201", std::nullopt},
+    {"61820000", "3000"},
+    {"51C10000", "AB"},
+    {"51C20000", "hex:0D0A"},
+    {"31810000", "5"},
+    {"31850000", "QR"},
+    {"71810000", "100"},
+    {"64820000", "500"},
+    {"31C40000", ";"},
     {"45CE0000", "B:3:2:A1B2C3D4E5F6"},
 };
 
@@ -96,8 +103,11 @@ protected:
     std::string HandWritten(const std::string& name, const std::string& option, const std::string& time) const
     {
         return dir.Write(name, "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"settings\": [\n"
-                               "    {\"code\": \"" + option + "\"},\n"
-                               "    {\"code\": \"61820000\", \"value\": \"" + time + "\"}\n  ]\n}\n");
+                               "    {\"code\": \"" +
+                                   option +
+                                   "\"},\n"
+                                   "    {\"code\": \"61820000\", \"value\": \"" +
+                                   time + "\"}\n  ]\n}\n");
     }
 
     std::string Name(const char* code) const
@@ -210,9 +220,8 @@ TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
     const auto lost = Start(10);
     const std::string profile = SavedProfile("chosen.json");
     const std::string written = ToWrite(profile, "COM9");
-    auto apply = std::async(std::launch::async, [&] {
-        return Cli("apply " + Quote(profile) + " --port COM9 --port COM10");
-    });
+    auto apply =
+        std::async(std::launch::async, [&] { return Cli("apply " + Quote(profile) + " --port COM9 --port COM10"); });
     // Pulled out once connected and read, after its first setting came.
     ASSERT_NE(lost->WaitForLine("write "), "");
     lost->Command("unplug");
@@ -220,8 +229,8 @@ TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
     EXPECT_EQ(run.exitCode, 1) << run.err;
     const std::multiset<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u) << run.out;
-    EXPECT_EQ(*lines.begin(), "COM10\tfailed: the port was lost\t" + std::to_string(WrittenBefore(run.out)) +
-                                  " written\t- differ");
+    EXPECT_EQ(*lines.begin(),
+              "COM10\tfailed: the port was lost\t" + std::to_string(WrittenBefore(run.out)) + " written\t- differ");
     EXPECT_LT(WrittenBefore(run.out), std::stoul(written));
     EXPECT_EQ(*lines.rbegin(), "COM9\tok\t" + written + "\t0 differ");
 }
@@ -233,7 +242,8 @@ TEST_F(BatchCli, ASpeedTheDeviceDoesNotHoldIsWrittenLastAfterTheCheck)
     const std::string written = ToWrite(profile, "COM9");
     const ProgramRun apply = Cli("apply " + Quote(profile) + " --port COM9");
     EXPECT_EQ(apply.exitCode, 0) << apply.err;
-    EXPECT_EQ(apply.out, "COM9\tok, the link changed: connect again with its new settings\t" + written + "\t0 differ\n");
+    EXPECT_EQ(apply.out,
+              "COM9\tok, the link changed: connect again with its new settings\t" + written + "\t0 differ\n");
     EXPECT_EQ(Cli("diff " + Quote(profile) + " --port COM9").out, "");
 }
 
@@ -273,7 +283,9 @@ TEST_F(BatchCli, PortsThatDoNotOpenOrAreNamedTwice)
         {"--port COM77 --port COM9 --jobs 1", 1, {missing, "COM9\tok\t" + written + "\t0 differ"}, ""},
         // One device by its COM name, its path and a link to it: worked once.
         {"--port COM9 --port " + Quote(device->DevicePath()) + " --port " + Quote(links + "/COM9") + " --port COM9",
-         0, {"COM9\tok\t0 written\t0 differ"}, ""},
+         0,
+         {"COM9\tok\t0 written\t0 differ"},
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ports);
@@ -442,9 +454,11 @@ TEST_F(BatchCli, ApplyWritesOnlyWhatDiffersTriesItDryAndTellsItAsJson)
     // Again: nothing left to write.
     const ProgramRun again = Cli("apply --json " + Quote(profile) + " --port COM9");
     EXPECT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(nlohmann::json::parse(again.out)["ports"][0],
-              nlohmann::json({{"port", "COM9"}, {"outcome", "ok"}, {"changes", nlohmann::json::array()},
-                              {"written", nlohmann::json::array()}, {"differences", nlohmann::json::array()}}));
+    EXPECT_EQ(nlohmann::json::parse(again.out)["ports"][0], nlohmann::json({{"port", "COM9"},
+                                                                            {"outcome", "ok"},
+                                                                            {"changes", nlohmann::json::array()},
+                                                                            {"written", nlohmann::json::array()},
+                                                                            {"differences", nlohmann::json::array()}}));
 
     // A port that does not answer fails alone, with its reason; diff says the same.
     const ProgramRun missing = Cli("apply --json " + Quote(profile) + " --port COM77 --port COM9");
@@ -454,9 +468,10 @@ TEST_F(BatchCli, ApplyWritesOnlyWhatDiffersTriesItDryAndTellsItAsJson)
     EXPECT_EQ(failed["reason"], "cannot open COM77: no such port");
     const ProgramRun diffMissing = Cli("diff --json " + Quote(profile) + " --port COM77");
     EXPECT_EQ(diffMissing.exitCode, 3);
-    EXPECT_EQ(nlohmann::json::parse(diffMissing.out),
-              nlohmann::json({{"port", "COM77"}, {"outcome", "failed"}, {"reason", "cannot open COM77: no such port"},
-                              {"differences", nlohmann::json::array()}}));
+    EXPECT_EQ(nlohmann::json::parse(diffMissing.out), nlohmann::json({{"port", "COM77"},
+                                                                      {"outcome", "failed"},
+                                                                      {"reason", "cannot open COM77: no such port"},
+                                                                      {"differences", nlohmann::json::array()}}));
 }
 
 TEST_F(BatchCli, ARefusedProfileFromStandardInputIsNamedSo)

@@ -82,10 +82,9 @@ TEST(CliArguments, MessagesSpeakTheLocalesLanguageOrTheOneAskedFor)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.environment) + " " + c.before + " " + c.after);
-        const test::ProgramRun run =
-            test::RunProgram(std::string("env -u LC_ALL -u LC_MESSAGES -u LANG ") + c.environment + " " +
-                             test::Quote(QUILLON_CLI) + " " + c.before + " firmware --port COM9 " + c.after + " " +
-                             test::Quote(hex));
+        const test::ProgramRun run = test::RunProgram(std::string("env -u LC_ALL -u LC_MESSAGES -u LANG ") +
+                                                      c.environment + " " + test::Quote(QUILLON_CLI) + " " + c.before +
+                                                      " firmware --port COM9 " + c.after + " " + test::Quote(hex));
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.err, c.expected);
     }
@@ -129,17 +128,17 @@ TEST(CliArguments, OutputsAndTheirFailures)
         {test::Quote(QUILLON_CLI) + " catalogue " + test::Quote(catalogue) + " >/dev/full", 1, "",
          "quillon-cli catalogue: cannot write standard output: No space left on device\n", ""},
 #ifdef QUILLON_CLI_SHEET
-        {"ln -s /dev/full " + test::Quote(folder + "/dev.pdf") + " && " + sheet + test::Quote(folder + "/dev.pdf"), 1, "",
-         "quillon-cli sheet: " + folder + "/dev.pdf: cannot write: No space left on device\n", ""},
+        {"ln -s /dev/full " + test::Quote(folder + "/dev.pdf") + " && " + sheet + test::Quote(folder + "/dev.pdf"), 1,
+         "", "quillon-cli sheet: " + folder + "/dev.pdf: cannot write: No space left on device\n", ""},
         // A disk that fills up half way: the sheet is not left half written.
         {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.pdf"), 1, "",
          "quillon-cli sheet: " + folder + "/full.pdf: cannot write: File too large\n", folder + "/full.pdf"},
-        {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.png") + " --dpi 600",
-         1, "", "full.png: cannot write: File too large\n", folder + "/full.png"},
+        {"trap '' XFSZ; ulimit -f 1; " + sheet + test::Quote(folder + "/full.png") + " --dpi 600", 1, "",
+         "full.png: cannot write: File too large\n", folder + "/full.png"},
         {sheet + test::Quote(folder), 2, "", "must end in .pdf or .png", ""},
         {"env -u XDG_RUNTIME_DIR " + sheet + test::Quote(folder + "/x.pdf"), 0, "x.pdf: 1 entry, 1 page\n", "", ""},
-        {sheet + "- >" + test::Quote(folder + "/stdout.pdf") + " && head -c 5 " + test::Quote(folder + "/stdout.pdf"), 0,
-         "%PDF-", "standard output: 1 entry, 1 page\n", ""},
+        {sheet + "- >" + test::Quote(folder + "/stdout.pdf") + " && head -c 5 " + test::Quote(folder + "/stdout.pdf"),
+         0, "%PDF-", "standard output: 1 entry, 1 page\n", ""},
         {sheet + "\"$(printf '" + folder + "/n\\377u.pdf')\"", 0, "entry", "", ""},  // a name that is not UTF-8
 #endif
         {test::Quote(QUILLON_CLI) + " firmware --port COM77 " + test::Quote(folder + "/none.hex"), 2, "",

@@ -14,7 +14,10 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at)
 {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
-unsigned Le16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
+unsigned Le16(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8;
+}
 
 std::vector<std::uint8_t> Ramp(std::size_t count)
 {
@@ -72,8 +75,8 @@ TEST_P(BmpLayout, HeadersPaletteAndPaddedRowsAreByteExact)
 }
 
 INSTANTIATE_TEST_SUITE_P(Strides, BmpLayout,
-                         ::testing::Values(SizeCase{6, 3, 8}, SizeCase{4, 2, 4}, SizeCase{1, 1, 4},
-                                           SizeCase{7, 5, 8}, SizeCase{640, 480, 640}, SizeCase{113, 2, 116}));
+                         ::testing::Values(SizeCase{6, 3, 8}, SizeCase{4, 2, 4}, SizeCase{1, 1, 4}, SizeCase{7, 5, 8},
+                                           SizeCase{640, 480, 640}, SizeCase{113, 2, 116}));
 
 TEST(BmpFile, RefusesWhatCannotBeAnImage)
 {
@@ -129,9 +132,10 @@ TEST(SaveFileName, ExtensionIsAddedUnlessThePathHoldsIt)
         const char* extension;
         const char* expected;
     };
-    for (const Case c : {Case{"/tmp/out", ".txt", "/tmp/out.txt"}, Case{"/tmp/out.txt", ".txt", "/tmp/out.txt"},
-                         Case{"/tmp/a.txt.old", ".txt", "/tmp/a.txt.old"}, Case{"/tmp/pic", ".bmp", "/tmp/pic.bmp"},
-                         Case{"/tmp/pic.BMP", ".bmp", "/tmp/pic.BMP.bmp"}, Case{"/tmp/pic.bmp", ".bmp", "/tmp/pic.bmp"}})
+    for (const Case c :
+         {Case{"/tmp/out", ".txt", "/tmp/out.txt"}, Case{"/tmp/out.txt", ".txt", "/tmp/out.txt"},
+          Case{"/tmp/a.txt.old", ".txt", "/tmp/a.txt.old"}, Case{"/tmp/pic", ".bmp", "/tmp/pic.bmp"},
+          Case{"/tmp/pic.BMP", ".bmp", "/tmp/pic.BMP.bmp"}, Case{"/tmp/pic.bmp", ".bmp", "/tmp/pic.bmp"}})
         EXPECT_EQ(WithExtension(c.path, c.extension), c.expected);
 }
 

@@ -22,17 +22,20 @@ TEST_F(CaptureCli, VersionFieldsInTheDialogsOrder)
 {
     const ProgramRun text = RunCliOn(sim, "version --port COM9");
     EXPECT_EQ(text.exitCode, 0) << text.err;
-    EXPECT_EQ(text.out,
-              "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n设备图像分辨率为：640pix × 480pix \n硬件版本：HW-B2\n"
-              "设备类型：QS-2D Imager\n设备规格：640x480 CMOS, 2D/1D\n生产日期：2026-09-15\n设备序列号：QS2D2609150042\n");
+    EXPECT_EQ(
+        text.out,
+        "软件版本：V3.2.7 build 20260915\nQS-BOOT 1.04\n设备图像分辨率为：640pix × 480pix \n硬件版本：HW-B2\n"
+        "设备类型：QS-2D Imager\n设备规格：640x480 CMOS, 2D/1D\n生产日期：2026-09-15\n设备序列号：QS2D2609150042\n");
     const ProgramRun json = RunCliOn(sim, "version --port COM9 --json");
     EXPECT_EQ(json.exitCode, 0);
     // The fields in the dialog's order, each by code, name and caption; and by name alone.
     const nlohmann::json version = nlohmann::json::parse(json.out);
     EXPECT_EQ(version["port"], "COM9");
     ASSERT_EQ(version["fields"].size(), 8u) << json.out;
-    EXPECT_EQ(version["fields"][0], nlohmann::json({{"code", "C2"}, {"name", "firmware_version"},
-                                                    {"caption", "软件版本："}, {"value", "V3.2.7 build 20260915"}}));
+    EXPECT_EQ(version["fields"][0], nlohmann::json({{"code", "C2"},
+                                                    {"name", "firmware_version"},
+                                                    {"caption", "软件版本："},
+                                                    {"value", "V3.2.7 build 20260915"}}));
     EXPECT_EQ(version["fields"][1]["code"], "C1");
     EXPECT_EQ(version["fields"][7]["code"], "C5");
     EXPECT_EQ(version["named"], nlohmann::json({{"firmware_version", "V3.2.7 build 20260915"},
@@ -67,7 +70,8 @@ TEST_F(CaptureCli, ImageAtEveryScaleIsTheCamerasPattern)
         ASSERT_EQ(result.exitCode, 0) << c.option << ": " << result.err;
         const std::size_t stride = (static_cast<std::size_t>(c.width) + 3) / 4 * 4;
         const std::size_t size = 1078 + stride * static_cast<std::size_t>(c.height);
-        EXPECT_EQ(result.out, std::to_string(c.width) + " " + std::to_string(c.height) + " " + std::to_string(size) + "\n");
+        EXPECT_EQ(result.out,
+                  std::to_string(c.width) + " " + std::to_string(c.height) + " " + std::to_string(size) + "\n");
         EXPECT_EQ(ReadFile(path).size(), size);
         QImage image;
         ASSERT_TRUE(image.load(QString::fromStdString(path), "BMP")) << c.option;
@@ -99,10 +103,10 @@ TEST_F(CaptureCli, BadArgumentsAndAMissingPort)
         const char* arguments;
         int status;
     };
-    for (const Case c : {Case{"version", 2}, Case{"version --port COM9 --verbose", 2},
-                         Case{"image --port COM9", 2}, Case{"image --port COM9 -o x.bmp --scale 1/3", 2},
-                         Case{"image --port COM9 -o x.bmp --size 11x200", 2},
-                         Case{"listen --port COM9 --encoding latin1", 2}, Case{"version --port COM98", 3}}) {
+    for (const Case c :
+         {Case{"version", 2}, Case{"version --port COM9 --verbose", 2}, Case{"image --port COM9", 2},
+          Case{"image --port COM9 -o x.bmp --scale 1/3", 2}, Case{"image --port COM9 -o x.bmp --size 11x200", 2},
+          Case{"listen --port COM9 --encoding latin1", 2}, Case{"version --port COM98", 3}}) {
         const ProgramRun result = RunCliOn(sim, c.arguments);
         EXPECT_EQ(result.exitCode, c.status) << c.arguments << ": " << result.err;
     }
@@ -139,7 +143,12 @@ TEST_F(CaptureCli, ListenInBothEncodingsAndSavesTheFile)
     const std::string path = (dir.Path() / "codes.txt").string();
     const ProgramRun split = Listen(sim, "--encoding utf-8 --count 3 -o " + Quote(path), {"scanhex 41E4BDA0E5A5BD42"});
     EXPECT_EQ(split.out, "A\n你\n好B\n");
-    EXPECT_EQ(ReadFile(path), std::string("\xFF\xFE" "A\0\r\0\n\0" "\x60\x4F\r\0\n\0" "\x7D\x59" "B\0\r\0\n\0", 22));
+    EXPECT_EQ(ReadFile(path), std::string("\xFF\xFE"
+                                          "A\0\r\0\n\0"
+                                          "\x60\x4F\r\0\n\0"
+                                          "\x7D\x59"
+                                          "B\0\r\0\n\0",
+                                          22));
 
     const ProgramRun timed = Listen(sim, "--seconds 1", {});
     EXPECT_EQ(timed.exitCode, 0);
@@ -153,8 +162,13 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
     const std::string path = (dir.Path() / "codes.txt").string();
     RunningProgram listen(CliLineOn(sim, "listen --port COM9 -o " + Quote(path)));
     ASSERT_TRUE(listen.WaitForErr("listening on COM9"));
-    const std::string records[] = {std::string("\xFF\xFE" "A\0" "1\0\r\0\n\0", 10),
-                                   std::string("B\0" "2\0\r\0\n\0", 8)};
+    const std::string records[] = {std::string("\xFF\xFE"
+                                               "A\0"
+                                               "1\0\r\0\n\0",
+                                               10),
+                                   std::string("B\0"
+                                               "2\0\r\0\n\0",
+                                               8)};
     std::string expected;
     for (const char* scan : {"scan A1", "scan B2"}) {
         sim.Command(scan);
@@ -174,8 +188,7 @@ TEST_F(CaptureCli, ListenKeepsEveryRecordOnAnyEnding)
     for (const std::string& unwritable : {(dir.Path() / "no" / "such.txt").string(), std::string("/dev/full")}) {
         const ProgramRun refused = RunCliOn(sim, "listen --port COM9 --seconds 5 -o " + Quote(unwritable));
         EXPECT_EQ(refused.exitCode, 2);
-        EXPECT_NE(refused.err.find("quillon-cli listen: " + unwritable + ": 创建解码输出文件失败！"),
-                  std::string::npos)
+        EXPECT_NE(refused.err.find("quillon-cli listen: " + unwritable + ": 创建解码输出文件失败！"), std::string::npos)
             << refused.err;
         EXPECT_EQ(refused.err.find("listening"), std::string::npos);
     }

@@ -14,7 +14,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes B(std::string_view bytes) { return Bytes(bytes.begin(), bytes.end()); }
+Bytes B(std::string_view bytes)
+{
+    return Bytes(bytes.begin(), bytes.end());
+}
 
 std::vector<std::string> Convert(OutputEncoding encoding, const std::vector<Bytes>& bursts)
 {
@@ -43,17 +46,36 @@ TEST(DecodedText, BurstsBecomeTexts)
         {"cut at a zero byte", E::Gbk, {B(std::string_view("AB\0CD", 5))}, {"AB"}},
         {"zero first", E::Utf8, {B(std::string_view("\0CD", 3))}, {""}},
         {"emoji and Korean kept", E::Utf8, {B("\xF0\x9F\x98\x80\xED\x95\x9C")}, {"😀한"}},
-        {"GBK split between bursts", E::Gbk, {B("A\xC4\xE3\xBA"), B("\xC3" "B")}, {"A你", "好B"}},
+        {"GBK split between bursts",
+         E::Gbk,
+         {B("A\xC4\xE3\xBA"), B("\xC3"
+                                "B")},
+         {"A你", "好B"}},
         {"UTF-8 split between bursts", E::Utf8, {B("A\xE4\xBD"), B("\xA0\xE5"), B("\xA5\xBD")}, {"A", "你", "好"}},
         {"a cut-off character before a zero is broken", E::Utf8, {B(std::string_view("A\xE4\xBD\0", 4))}, {"A\uFFFD"}},
         {"GBK bytes while UTF-8 is chosen", E::Utf8, {B("\xC4\xE3\xBA\xC3")}, {"你好"}},
         {"one invalid byte after UTF-8", E::Utf8, {B("\xE4\xBD\xA0\xE5\xA5\xBD\xFF")}, {"你好\uFFFD"}},
-        {"a broken sequence among good ones", E::Utf8, {B("\xE4\xBD" "A\xE5\xA5\xBD\xC0\xAF")},
+        {"a broken sequence among good ones",
+         E::Utf8,
+         {B("\xE4\xBD"
+            "A\xE5\xA5\xBD\xC0\xAF")},
          {"\uFFFDA好\uFFFD\uFFFD"}},
-        {"a broken sequence, then a split one", E::Utf8, {B("\xF0\x9F\x98\x80\xF0\x9F" "B\xE4"), B("\xBD\xA0")},
+        {"a broken sequence, then a split one",
+         E::Utf8,
+         {B("\xF0\x9F\x98\x80\xF0\x9F"
+            "B\xE4"),
+          B("\xBD\xA0")},
          {"😀\uFFFDB", "你"}},
-        {"invalid in both", E::Utf8, {B("\xFF\xFF" "A")}, {"\uFFFD\uFFFDA"}},
-        {"invalid GBK", E::Gbk, {B("\xFF" "A\x81\x20")}, {"\uFFFDA\uFFFD "}},
+        {"invalid in both",
+         E::Utf8,
+         {B("\xFF\xFF"
+            "A")},
+         {"\uFFFD\uFFFDA"}},
+        {"invalid GBK",
+         E::Gbk,
+         {B("\xFF"
+            "A\x81\x20")},
+         {"\uFFFDA\uFFFD "}},
     };
     for (const ConvertCase& c : cases)
         EXPECT_EQ(Convert(c.encoding, c.bursts), c.texts) << c.name;
@@ -113,7 +135,8 @@ TEST(DecodedOutput, ARecordEndsWhereTheLinePaused)
     processor.LineQuiet(0);
     feed("\xC4\xE3\xBA");
     processor.Reset();  // the capture ends: what came is kept, the half character is not
-    feed("\xBA\xC3" "Z");
+    feed("\xBA\xC3"
+         "Z");
     processor.Reset();
     processor.Reset();
     const std::vector<std::string> expected{"6901234567892", "ABC123DEF456", "X1", "Y2Z", "你", "好Z"};
@@ -132,7 +155,8 @@ TEST(DecodedOutput, AFloodIsCutIntoRecordsAndNothingIsLost)
     for (int i = 0; flood.size() < 250000; ++i)
         flood += "\xC4\xE3" + std::to_string(i % 10);  // 3 bytes: a record edge splits characters
     for (std::size_t at = 0; at < flood.size(); at += 1023)
-        processor.Feed(reinterpret_cast<const std::uint8_t*>(flood.data()) + at, std::min<std::size_t>(1023, flood.size() - at));
+        processor.Feed(reinterpret_cast<const std::uint8_t*>(flood.data()) + at,
+                       std::min<std::size_t>(1023, flood.size() - at));
     processor.LineQuiet(0);
     ASSERT_EQ(doc.decodedLines.size(), 3u);
     std::string joined;
@@ -153,7 +177,10 @@ TEST(DecodedOutputFile, Utf16WithBomAndCrLfPerRecord)
         std::string bytes;
     };
     const Case cases[] = {
-        {{"A", "B"}, std::string("\xFF\xFE" "A\0\r\0\n\0B\0\r\0\n\0", 14)},
+        {{"A", "B"},
+         std::string("\xFF\xFE"
+                     "A\0\r\0\n\0B\0\r\0\n\0",
+                     14)},
         {{"你好"}, std::string("\xFF\xFE\x60\x4F\x7D\x59\r\0\n\0", 10)},
         {{"😀", ""}, std::string("\xFF\xFE\x3D\xD8\x00\xDE\r\0\n\0\r\0\n\0", 14)},
         {{}, std::string("\xFF\xFE", 2)},

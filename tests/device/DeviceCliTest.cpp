@@ -22,8 +22,8 @@ struct VerbCase {
     std::vector<std::string> simArgs;
     const char* args;
     int exitCode;
-    const char* outText;   // text stdout must hold ("" for none)
-    const char* errText;   // text stderr must hold ("" for nothing)
+    const char* outText;  // text stdout must hold ("" for none)
+    const char* errText;  // text stderr must hold ("" for nothing)
 };
 
 TEST(DeviceCli, VerbsAgainstTheSimulator)
@@ -33,24 +33,50 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"connect at another speed", {}, "connect --port COM9 --baud 9600", 0, "COM9，联机", ""},
         {"no answer", {"--fault", "silent-probe"}, "connect --port COM9 --timeout 300", 1, "", kConnectFailedText},
         {"a wrong answer, then the right one", {"--fault", "wrong-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
-        {"a stray byte, then the answer in pieces", {"--fault", "stray-probe"}, "connect --port COM9", 0, "COM9，联机", ""},
+        {"a stray byte, then the answer in pieces",
+         {"--fault", "stray-probe"},
+         "connect --port COM9",
+         0,
+         "COM9，联机",
+         ""},
         {"no such port", {}, "connect --port COM77", 3, "", "no such port"},
         // connect ends with the read-back it starts, or says it gave up.
-        {"connect, the read-back never ended", {"--fault", "no-readback-end"}, "connect --port COM9 --timeout 300", 1,
-         "", kReadBackStalledText},
+        {"connect, the read-back never ended",
+         {"--fault", "no-readback-end"},
+         "connect --port COM9 --timeout 300",
+         1,
+         "",
+         kReadBackStalledText},
         {"the longest time-out", {}, "connect --port COM9 --timeout 3600000", 0, "COM9，联机", ""},
         {"read", {}, "read --port COM9", 0, "414103\t波特率\t9600", ""},
-        {"read as JSON", {}, "read --port COM9 --json", 0, "\"code\": \"414103\",\n    \"setting\": \"波特率\",\n    \"option\": \"9600\",\n    \"value\": null", ""},
+        {"read as JSON",
+         {},
+         "read --port COM9 --json",
+         0,
+         "\"code\": \"414103\",\n    \"setting\": \"波特率\",\n    \"option\": \"9600\",\n    \"value\": null",
+         ""},
         {"set", {}, "set --port COM9 414201", 0, "414201\t校验方式\t奇校验(Odd)", ""},
         {"set a text value", {}, "set --port COM9 51C10000=AB", 0, "", ""},
-        {"a two-byte value as it was typed", {}, "set --port COM9 61820000=3000", 0,
-         "61820000\t单次读码时长\t设置读码时长\t3000\n", ""},
+        {"a two-byte value as it was typed",
+         {},
+         "set --port COM9 61820000=3000",
+         0,
+         "61820000\t单次读码时长\t设置读码时长\t3000\n",
+         ""},
         {"the largest two-byte value", {}, "set --port COM9 61820000=65535", 0, "\t设置读码时长\t65535\n", ""},
-        {"a count goes out as its digits read as hex", {}, "set --port COM9 31810000=5", 0,
-         "31810000\t条码输出个数\t设置输出个数\t5\n", ""},
+        {"a count goes out as its digits read as hex",
+         {},
+         "set --port COM9 31810000=5",
+         0,
+         "31810000\t条码输出个数\t设置输出个数\t5\n",
+         ""},
         {"refused write", {"--fault", "write-error"}, "set --port COM9 414201", 1, "", kWriteRefusedText},
         {"baud rate changed", {}, "set --port COM9 414101", 1, "", kBaudChangedText},
-        {"a read-back never ended", {"--fault", "no-readback-end"}, "read --port COM9 --timeout 300", 1, "",
+        {"a read-back never ended",
+         {"--fault", "no-readback-end"},
+         "read --port COM9 --timeout 300",
+         1,
+         "",
          kReadBackStalledText},
         {"unknown code", {}, "set --port COM9 999999", 2, "", "no option with code 999999"},
         {"a value the dialog refuses", {}, "set --port COM9 61820000=xyz", 2, "", "61820000"},
@@ -65,16 +91,36 @@ TEST(DeviceCli, VerbsAgainstTheSimulator)
         {"an empty port", {}, "connect --port ''", 2, "", "--port: names no port"},
         {"a mistyped port", {}, "connect --port com21", 3, "", "cannot open com21: no such port\nthe ports present: "},
         {"a mistyped port among those there are", {}, "connect --port COM99", 3, "", " COM9 (/dev/pts/"},
-        {"a time-out an int cannot wait", {}, "connect --port COM9 --timeout 2147482648", 2, "",
+        {"a time-out an int cannot wait",
+         {},
+         "connect --port COM9 --timeout 2147482648",
+         2,
+         "",
          "--timeout: must be from 1 to 3600000 ms (an hour)"},
-        {"a time-out whose read-back wait would overflow", {}, "read --port COM9 --timeout 214748365", 2, "",
+        {"a time-out whose read-back wait would overflow",
+         {},
+         "read --port COM9 --timeout 214748365",
+         2,
+         "",
          "must be from 1 to 3600000 ms"},
-        {"a capture longer than a year", {}, "listen --port COM9 --seconds 9223372036854775807", 2, "",
+        {"a capture longer than a year",
+         {},
+         "listen --port COM9 --seconds 9223372036854775807",
+         2,
+         "",
          "--seconds: must be from 1 to 31622400 seconds (a year)"},
         {"bad speed", {}, "connect --port COM9 --baud fast", 2, "", "--baud"},
-        {"a full disk on standard output", {}, "read --port COM9 --json >/dev/full", 1, "",
+        {"a full disk on standard output",
+         {},
+         "read --port COM9 --json >/dev/full",
+         1,
+         "",
          "quillon-cli read: cannot write standard output: No space left on device"},
-        {"ports on a full disk", {}, "ports >/dev/full", 1, "",
+        {"ports on a full disk",
+         {},
+         "ports >/dev/full",
+         1,
+         "",
          "quillon-cli ports: cannot write standard output: No space left on device"},
     };
     for (const auto& c : cases) {
@@ -100,8 +146,9 @@ TEST(DeviceCli, SetChangesWhatTheDeviceHolds)
     const ProgramRun read = RunCliOn(sim, "read --port COM9");
     EXPECT_TRUE(HasLine(read.out, "414201\t校验方式\t奇校验(Odd)")) << read.out;
     EXPECT_TRUE(HasLine(read.out, "61820000\t单次读码时长\t设置读码时长\t3000")) << read.out;
-    EXPECT_NE(RunCliOn(sim, "read --port COM9 --json").out.find("\"option\": \"设置读码时长\",\n    \"value\": \"3000\""),
-              std::string::npos);
+    EXPECT_NE(
+        RunCliOn(sim, "read --port COM9 --json").out.find("\"option\": \"设置读码时长\",\n    \"value\": \"3000\""),
+        std::string::npos);
     EXPECT_NE(read.out.find("51C10000\t"), std::string::npos);
     EXPECT_NE(read.out.find("\tAB\n"), std::string::npos) << read.out;
     // A refused argument sends nothing: the device still holds the same.

@@ -20,11 +20,13 @@
 
 #include <gtest/gtest.h>
 
-
 namespace quillon {
 namespace {
 
-std::uint8_t Pattern(int x, int y) { return static_cast<std::uint8_t>(x + 2 * y); }
+std::uint8_t Pattern(int x, int y)
+{
+    return static_cast<std::uint8_t>(x + 2 * y);
+}
 
 // An image as the processor stores it: bottom row first.
 void StoreImage(CQuillonDoc& doc, int width, int height)
@@ -121,8 +123,9 @@ TEST(ReadToolsVer, HeadingAndEightFieldsInOrder)
     DeviceInfo info;
     for (std::uint8_t code = 0xC1; code <= 0xC8; ++code) {
         const std::vector<std::uint8_t> frame =
-            code == 0xC3 ? std::vector<std::uint8_t>{0x44, 0x02, code, 0, 4, 0x02, 0x80, 0x01, 0xE0}
-                         : std::vector<std::uint8_t>{0x44, 0x02, code, 0, 2, 'T', static_cast<std::uint8_t>('0' + code - 0xC0)};
+            code == 0xC3
+                ? std::vector<std::uint8_t>{0x44, 0x02, code, 0, 4, 0x02, 0x80, 0x01, 0xE0}
+                : std::vector<std::uint8_t>{0x44, 0x02, code, 0, 2, 'T', static_cast<std::uint8_t>('0' + code - 0xC0)};
         info.ParseInfoReply(frame.data(), frame.size());
     }
     CReadToolsVer dialog;
@@ -240,7 +243,9 @@ TEST(SaveCommands, DecodedOutputSave)
     f.answer = QString::fromStdString(f.In("codes"));
     ASSERT_TRUE(SaveDecodedOutputCommand(f.doc, f.paths, f.prompt, f.choose));
     EXPECT_EQ(f.asked.back(), "Txt Files (*txt);;All Files (*.*)");
-    EXPECT_EQ(test::ReadFile(f.In("codes.txt")), std::string("\xFF\xFE" "A\0\r\0\n\0B\0\r\0\n\0", 14));
+    EXPECT_EQ(test::ReadFile(f.In("codes.txt")), std::string("\xFF\xFE"
+                                                             "A\0\r\0\n\0B\0\r\0\n\0",
+                                                             14));
     EXPECT_EQ(f.paths.Read(SavePathStore::kDecodedOutputPath), f.answer);
 
     f.answer = QString::fromStdString(f.In("kept.txt"));

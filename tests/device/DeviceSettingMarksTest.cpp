@@ -1,5 +1,5 @@
-#include "catalogue/CatalogueTree.h"
 #include "catalogue/DeviceSettingMarks.h"
+#include "catalogue/CatalogueTree.h"
 
 #include <gtest/gtest.h>
 

@@ -35,9 +35,8 @@ struct HexCase {
 TEST(HexText, PairsBadPairsAndAnOddLastDigit)
 {
     const HexCase cases[] = {
-        {"4302C3", "4302C3"}, {"0A", "0A"},       {"0a", "0A"},     {"G1", "FF"},     {"1G", "FF"},
-        {"0G", "FF"},         {"00", "00"},       {"4302C", "4302"}, {"7", ""},        {"", ""},
-        {" 1", "FF"},         {"ff", "FF"},       {"Ab", "AB"},      {"21-1", "21FF"},
+        {"4302C3", "4302C3"}, {"0A", "0A"}, {"0a", "0A"}, {"G1", "FF"}, {"1G", "FF"}, {"0G", "FF"}, {"00", "00"},
+        {"4302C", "4302"},    {"7", ""},    {"", ""},     {" 1", "FF"}, {"ff", "FF"}, {"Ab", "AB"}, {"21-1", "21FF"},
     };
     for (const auto& c : cases) {
         std::string hex = ToHex(HexToBytes(c.text));
@@ -55,27 +54,27 @@ TEST(HexText, PairsBadPairsAndAnOddLastDigit)
 
 struct ExtentCase {
     const char* hex;
-    int kind;          // 0: not complete yet
+    int kind;  // 0: not complete yet
     std::size_t digits;
 };
 
 TEST(FrameLength, FormsAndCompleteness)
 {
     const ExtentCase cases[] = {
-        {"4402", 0, 0},                    // four digits are not a frame yet
-        {"221205", 6, 6},                  // form 00
-        {"22120577", 6, 6},                // what follows is not part of it
-        {"224240", 0, 0},                  // form 01 waits for its data byte
+        {"4402", 0, 0},      // four digits are not a frame yet
+        {"221205", 6, 6},    // form 00
+        {"22120577", 6, 6},  // what follows is not part of it
+        {"224240", 0, 0},    // form 01 waits for its data byte
         {"22424001", 8, 8},
-        {"24318600", 0, 0},                // form 10 waits for 10 digits
+        {"24318600", 0, 0},  // form 10 waits for 10 digits
         {"243186000c", 10, 10},
         {"4402c3000402800", 0, 0},
         {"4402c300040280", 0, 0},
         {"4402c3000402", 0, 0},
-        {"4402c30004028001e0", 11, 18},   // 640 x 480
+        {"4402c30004028001e0", 11, 18},  // 640 x 480
         {"4402c30004028001e044", 11, 18},
-        {"2432c00000", 11, 10},            // a counted frame with no data is whole at once
-        {"2432c0ffff", 0, 0},              // 65,535 promised bytes
+        {"2432c00000", 11, 10},  // a counted frame with no data is whole at once
+        {"2432c0ffff", 0, 0},    // 65,535 promised bytes
     };
     for (const auto& c : cases) {
         const auto extent = FrameAtFront(c.hex);
@@ -156,8 +155,7 @@ TEST(FrameBuilder, SettingFramesByteForByte)
         ASSERT_EQ(writer.frames.size(), 1u) << c.name;
         if (expected[0] == '*') {
             EXPECT_EQ(writer.frames[0].size(), 2u * std::stoul(expected.substr(1))) << c.name;
-        }
-        else
+        } else
             EXPECT_EQ(writer.frames[0], expected) << c.name;
         ASSERT_EQ(monitor.size(), 1u);
         std::string lower = writer.frames[0];
@@ -193,14 +191,11 @@ TEST(FrameBuilder, RequestFramesOnePerWrite)
 {
     CatalogueLists lists;
     lists.treeNodes = {
-        Record(1, "", "", ""),
-        Record(2, "21", "", "3040"),
-        Record(3, "21", "304001"),
-        Record(2, " 21 ", "", "4141"),        // blanks around the class are ignored
-        Record(2, "22", "", "5000"),          // another class is not read
-        Record(3, "21", "31860000"),          // output order: read by its key
-        Record(3, "21", "318A0000"),
-        Record(3, "21", "318a0000"),          // only exactly as listed
+        Record(1, "", "", ""),       Record(2, "21", "", "3040"),
+        Record(3, "21", "304001"),   Record(2, " 21 ", "", "4141"),  // blanks around the class are ignored
+        Record(2, "22", "", "5000"),                                 // another class is not read
+        Record(3, "21", "31860000"),                                 // output order: read by its key
+        Record(3, "21", "318A0000"), Record(3, "21", "318a0000"),    // only exactly as listed
         Record(3, "21", "31860001"),
     };
     lists.connectReadCmds = {{"probe", "1040", "", 1}, {"off", "2040", "", 0}, {"probe2", "1041", "", 1}};

@@ -17,16 +17,24 @@ struct RecordingHost : IImageTransferHost {
     void ImageRefused(const char* message) override { refusals.emplace_back(message); }
 };
 
-std::uint8_t Pattern(unsigned x, unsigned y) { return static_cast<std::uint8_t>(x + 2 * y); }
+std::uint8_t Pattern(unsigned x, unsigned y)
+{
+    return static_cast<std::uint8_t>(x + 2 * y);
+}
 
 Bytes Header(unsigned width, unsigned height, std::uint32_t pixels, std::uint8_t frameClass = 0x61)
 {
     return {frameClass,
-            static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width),
-            static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
-            0xAB, 0xCD,
-            static_cast<std::uint8_t>(pixels >> 24), static_cast<std::uint8_t>(pixels >> 16),
-            static_cast<std::uint8_t>(pixels >> 8), static_cast<std::uint8_t>(pixels)};
+            static_cast<std::uint8_t>(width >> 8),
+            static_cast<std::uint8_t>(width),
+            static_cast<std::uint8_t>(height >> 8),
+            static_cast<std::uint8_t>(height),
+            0xAB,
+            0xCD,
+            static_cast<std::uint8_t>(pixels >> 24),
+            static_cast<std::uint8_t>(pixels >> 16),
+            static_cast<std::uint8_t>(pixels >> 8),
+            static_cast<std::uint8_t>(pixels)};
 }
 
 // padding: bytes the device sends after the picture, counted in P.

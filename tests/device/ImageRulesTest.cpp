@@ -22,9 +22,13 @@ TEST(PicSizeRules, ScalesWorkOnWhatIsHeld)
 {
     using S = PicScale;
     const ScaleCase cases[] = {
-        {{S::Original}, 640, 480},   {{S::Half}, 452, 336},     {{S::Quarter}, 320, 240},
-        {{S::Eighth}, 224, 168},     {{S::Sixteenth}, 160, 120}, {{S::ThirtySecond}, 112, 84},
-        {{S::Half, S::Half}, 316, 236},              // 452 x 0.707 = 319 -> 316; 336 x 0.707 = 237 -> 236
+        {{S::Original}, 640, 480},
+        {{S::Half}, 452, 336},
+        {{S::Quarter}, 320, 240},
+        {{S::Eighth}, 224, 168},
+        {{S::Sixteenth}, 160, 120},
+        {{S::ThirtySecond}, 112, 84},
+        {{S::Half, S::Half}, 316, 236},  // 452 x 0.707 = 319 -> 316; 336 x 0.707 = 237 -> 236
         {{S::Quarter, S::Quarter}, 160, 120},
         {{S::Eighth, S::Original}, 224, 168},
         {{S::ThirtySecond, S::ThirtySecond}, 20, 12},  // 112 x 0.18 = 20; 84 x 0.18 = 15 -> 12
@@ -101,8 +105,10 @@ TEST(ProgressWatch, PercentAndText)
         const char* text;
     };
     const Case cases[] = {
-        {0, 0, 0, "数据提取中   0%"},          {307200, 0, 0, "数据提取中   0%"},
-        {307200, 153600, 50, "数据提取中  50%"}, {3, 2, 66, "数据提取中  66%"},
+        {0, 0, 0, "数据提取中   0%"},
+        {307200, 0, 0, "数据提取中   0%"},
+        {307200, 153600, 50, "数据提取中  50%"},
+        {3, 2, 66, "数据提取中  66%"},
         {4000000000u, 3999999999u, 99, "数据提取中  99%"},  // no overflow in received x 100
     };
     for (const Case& c : cases) {
@@ -192,8 +198,11 @@ TEST(ImageExtraction, StepsAndWhatIsSaid)
     const Case cases[] = {
         {"resolution not known yet", {}, -1, {"resolution"}, {}},
         {"size dialog cancelled", [](ExtractionBench& b) { b.answer.reset(); }, 640, {"ask 640x480", "unticked"}, {}},
-        {"box cleared while the pane makes room", [](ExtractionBench& b) { b.untickWhilePreparing = true; }, 640,
-         {"ask 640x480", "prepare"}, {}},
+        {"box cleared while the pane makes room",
+         [](ExtractionBench& b) { b.untickWhilePreparing = true; },
+         640,
+         {"ask 640x480", "prepare"},
+         {}},
         {"image complete", {}, 640, whole, {}},
         {"device stopped sending", [](ExtractionBench& b) { b.finished = false; }, 640, whole, {kImageStalledText}},
         {"given up as the last bytes came",
@@ -201,14 +210,18 @@ TEST(ImageExtraction, StepsAndWhatIsSaid)
              b.finished = false;
              b.progress.finished = true;
          },
-         640, whole, {}},
+         640,
+         whole,
+         {}},
         // Said once, after the progress dialog, not as a stall besides.
         {"refused during the transfer",
          [](ExtractionBench& b) {
              b.finished = false;
              b.duringProgress = [&b] { b.extraction.Refused(kRefusal); };
          },
-         640, whole, {kRefusal}},
+         640,
+         whole,
+         {kRefusal}},
     };
     for (const Case& c : cases) {
         ExtractionBench bench;

@@ -1,6 +1,6 @@
+#include "catalogue/Utf.h"
 #include "device/DeviceInfo.h"
 #include "device/InfoReplyProcessor.h"
-#include "catalogue/Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,10 @@ Bytes InfoFrame(std::uint8_t code, const Bytes& data)
     return frame;
 }
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes Text(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
 
 std::vector<Bytes> EightReplies()
 {
@@ -93,9 +96,9 @@ TEST(DeviceInfo, VersionFieldsInTheDialogsOrder)
     std::vector<std::string> lines;
     for (const VersionField& field : VersionFields(info))
         lines.push_back(std::string(field.label) + field.text);
-    EXPECT_EQ(lines, (std::vector<std::string>{"软件版本：F2", "F1", "设备图像分辨率为：640pix × 480pix ",
-                                               "硬件版本：F4", "设备类型：F7", "设备规格：F8", "生产日期：F6",
-                                               "设备序列号：F5"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"软件版本：F2", "F1", "设备图像分辨率为：640pix × 480pix ", "硬件版本：F4",
+                                        "设备类型：F7", "设备规格：F8", "生产日期：F6", "设备序列号：F5"}));
 }
 
 struct InfoFixture {

@@ -4,6 +4,7 @@
 //
 // QUILLON_MODEL_SEED=N reruns the one sequence a failure names;
 // QUILLON_MODEL_SEQUENCES sets how many run (default 2000).
+#include "PtyPair.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
@@ -13,10 +14,9 @@
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
 #include "serial/PortLinks.h"
-#include "tools/CommandInteraction.h"
-#include "PtyPair.h"
 #include "support/RecordingPrompt.h"
 #include "support/SessionSupport.h"
+#include "tools/CommandInteraction.h"
 
 #include <gtest/gtest.h>
 
@@ -116,11 +116,11 @@ enum class Step {
 
 const char* Name(Step step)
 {
-    static const char* const names[] = {"connect",    "disconnect",      "write",         "version",
-                                        "image",      "console open",    "console send",  "console close",
-                                        "view switch", "tick 修改设备参数", "tick 解码输出", "tick 图像提取",
-                                        "unplug",     "answer",          "silence",       "noise",
-                                        "split",      "refusal",         "HID report",    "pause"};
+    static const char* const names[] = {
+        "connect",       "disconnect",    "write",         "version",     "image",
+        "console open",  "console send",  "console close", "view switch", "tick 修改设备参数",
+        "tick 解码输出", "tick 图像提取", "unplug",        "answer",      "silence",
+        "noise",         "split",         "refusal",       "HID report",  "pause"};
     return names[static_cast<int>(step)];
 }
 

@@ -50,9 +50,8 @@ TEST_F(LinkStateTest, TheRestingRouteChangingEndsOnlyWhatWaitsForTheOperator)
         ReplyRoute operation;
         bool ends;
     } cases[] = {
-        {ReplyRoute::Version, true},       {ReplyRoute::Resolution, true},
-        {ReplyRoute::ImageData, true},     {ReplyRoute::ConnectProbe, false},
-        {ReplyRoute::ReadBack, false},     {ReplyRoute::CommandInteraction, false},
+        {ReplyRoute::Version, true},       {ReplyRoute::Resolution, true}, {ReplyRoute::ImageData, true},
+        {ReplyRoute::ConnectProbe, false}, {ReplyRoute::ReadBack, false},  {ReplyRoute::CommandInteraction, false},
     };
     link.PortOpened(5);
     for (const auto& c : cases) {

@@ -18,9 +18,9 @@ public:
     Listening(const SimProcess& sim, const std::string& arguments)
     {
         const std::string links = std::filesystem::path(sim.LinkPath()).parent_path().string();
-        const std::string command = "cd " + test::Quote(QUILLON_SOURCE_DIR) + " && env QUILLON_PORT_LINKS=" +
-                                    test::Quote(links) + " " + test::Quote(QUILLON_CLI) + " listen --port COM9 " +
-                                    arguments + " 2>&1";
+        const std::string command = "cd " + test::Quote(QUILLON_SOURCE_DIR) +
+                                    " && env QUILLON_PORT_LINKS=" + test::Quote(links) + " " +
+                                    test::Quote(QUILLON_CLI) + " listen --port COM9 " + arguments + " 2>&1";
         pipe_ = ::popen(command.c_str(), "r");
     }
     ~Listening()

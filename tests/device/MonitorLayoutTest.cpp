@@ -1,6 +1,6 @@
+#include "views/MonitorLayout.h"
 #include "app/ShownText.h"
 #include "support/RecordingPainter.h"
-#include "views/MonitorLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -80,12 +80,11 @@ struct GrowthCase {
 TEST(MonitorLayout, TheTotalHeightGrowsBy200WhenALineReachesIt)
 {
     const GrowthCase cases[] = {
-        {17, 300, 300},   // the 17th line is at 289
-        {18, 300, 500},   // the 18th at 306: at or below 300
-        {29, 300, 500},   // 493
-        {30, 300, 700},   // 510
-        {0, 300, 300},
-        {100, 1900, 1900},  // 1700 is above it
+        {17, 300, 300},                     // the 17th line is at 289
+        {18, 300, 500},                     // the 18th at 306: at or below 300
+        {29, 300, 500},                     // 493
+        {30, 300, 700},                     // 510
+        {0, 300, 300},  {100, 1900, 1900},  // 1700 is above it
     };
     for (const auto& c : cases) {
         std::vector<RsComStr> lines;

@@ -22,7 +22,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
-Bytes HexBytes(const std::string& hex) { return HexToBytes(hex); }
+Bytes HexBytes(const std::string& hex)
+{
+    return HexToBytes(hex);
+}
 
 // Everything the processors report, in order, as short texts.
 struct Recorder : ISettingWriteOutcome, IReadBackOutcome {
@@ -114,9 +117,13 @@ TEST(ReadBackProcessor, FramesGarbageAndTheEnd)
 {
     const ReadCase cases[] = {
         {"one of each form then the end",
-         "24304001" "243186000c" "2432c00003410d42" "241205" "2471810000",
-         {"show 24304001 8", "show 243186000c 10", "show 2432c00003410d42 11", "show 241205 6",
-          "show 2471810000 10", "end"}},
+         "24304001"
+         "243186000c"
+         "2432c00003410d42"
+         "241205"
+         "2471810000",
+         {"show 24304001 8", "show 243186000c 10", "show 2432c00003410d42 11", "show 241205 6", "show 2471810000 10",
+          "end"}},
         {"garbage before a frame is skipped a byte at a time", "a55aff0024304001", {"show 24304001 8"}},
         {"a byte that looks like a start is taken as one", "2424304001", {"show 242430 6"}},
         {"a counted frame with no data", "2432c00000", {"show 2432c00000 11"}},

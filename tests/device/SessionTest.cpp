@@ -1,3 +1,4 @@
+#include "PtyPair.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceSession.h"
 #include "device/HexText.h"
@@ -5,7 +6,6 @@
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
 #include "serial/PortLinks.h"
-#include "PtyPair.h"
 #include "support/RecordingPrompt.h"
 #include "support/SessionSupport.h"
 
@@ -83,7 +83,8 @@ protected:
     int Route() const { return static_cast<int>(session.Link().Route()); }
     bool ReadBusy() const { return session.Link().ReadBusy(); }
 
-    static constexpr const char* kReadBackRequests = "233040234141234240233186233186" "2332C0233300237181";
+    static constexpr const char* kReadBackRequests = "233040234141234240233186233186"
+                                                     "2332C0233300237181";
 
     test::PortSandbox sandbox;
     test::PtyPair pty;
@@ -105,7 +106,7 @@ TEST_F(SessionTest, ConnectProbesThenReadsEverySettingBack)
     EXPECT_EQ(SentHex(3), "231040");
     Answer("241041");  // three bytes are no answer yet
     EXPECT_FALSE(session.Online());
-    Answer("007f");    // and the rest makes five
+    Answer("007f");  // and the rest makes five
     EXPECT_FALSE(session.Online());
     Answer("2410407f");
     EXPECT_TRUE(session.Online());

@@ -1,3 +1,4 @@
+#include "device/HexText.h"
 #include "dialogs/CodeNumRules.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/DiffResultTimeRules.h"
@@ -7,7 +8,6 @@
 #include "dialogs/MbcStrOrderRules.h"
 #include "dialogs/SymbologyNames.h"
 #include "dialogs/WordEntry.h"
-#include "device/HexText.h"
 #include "document/AddStrRules.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +37,14 @@ void ExpectOutcome(const DialogOutcome& outcome, const std::string& message, con
 TEST(FieldText, PrefillTakesWhatFollowsTheColonAndOneCharacter)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"触发超时: 3000", "3000"}, {"x:y5", "5"}, {":3000", ""} /* colon first */, {"no colon", ""},
-        {"name:", ""}, {"name: ", ""}, {"a: b: c", "b: c"} /* first colon only */, {"名称:中文值", "文值"},
+        {"触发超时: 3000", "3000"},
+        {"x:y5", "5"},
+        {":3000", ""} /* colon first */,
+        {"no colon", ""},
+        {"name:", ""},
+        {"name: ", ""},
+        {"a: b: c", "b: c"} /* first colon only */,
+        {"名称:中文值", "文值"},
     };
     for (const auto& [item, field] : cases)
         EXPECT_EQ(PrefillFromItemText(item), field) << item;
@@ -47,7 +53,8 @@ TEST(FieldText, PrefillTakesWhatFollowsTheColonAndOneCharacter)
 TEST(FieldText, NumbersHexAndCounts)
 {
     // Digits are decimal; other characters fold in as hex or -1.
-    const std::pair<const char*, long> numbers[] = {{"", 0}, {"0", 0}, {"65535", 65535}, {"007", 7}, {"1a", 20}, {"1x", 9}, {"-", -1}};
+    const std::pair<const char*, long> numbers[] = {{"", 0},    {"0", 0},  {"65535", 65535}, {"007", 7},
+                                                    {"1a", 20}, {"1x", 9}, {"-", -1}};
     for (const auto& [text, value] : numbers)
         EXPECT_EQ(ReadFieldNumber(text), value) << text;
     // Long digit strings saturate instead of wrapping (2^64 + 5 would wrap to 5).
@@ -57,7 +64,8 @@ TEST(FieldText, NumbersHexAndCounts)
     for (const auto& [text, value] : {std::pair{"15", 15LL}, {" 7x", 7LL}, {"abc", 0LL}, {"-1", -1LL}})
         EXPECT_EQ(ReadLeadingInteger(text), value) << text;
     EXPECT_GT(ReadLeadingInteger("4294967312"), 15);  // 2^32 + 16 must not become 16
-    for (const auto& [value, hex] : {std::pair{0LL, "0000"}, {3000LL, "0bb8"}, {65535LL, "ffff"}, {65536LL + 0x12, "0012"}})
+    for (const auto& [value, hex] :
+         {std::pair{0LL, "0000"}, {3000LL, "0bb8"}, {65535LL, "ffff"}, {65536LL + 0x12, "0012"}})
         EXPECT_EQ(LowWordHex(value), hex) << value;
     EXPECT_EQ(CountUnits("中文"), 2u);
     EXPECT_TRUE(IsHexText("0123456789abcdefABCDEF"));
@@ -69,12 +77,19 @@ TEST(FieldText, NumbersHexAndCounts)
 
 TEST(AddStrRules, OpeningReadsTheTextAndEscapesFromTheItemText)
 {
-    struct { const char* initial; const char* text; bool tab, lineBreak; } cases[] = {
-        {"前缀: ABC\\t", "ABC", true, false}, {"前缀: ABC\\r\\n", "ABC", false, true},
-        {"前缀: ABC\\t\\r\\n", "ABC", true, true}, {"前缀: ABC", "ABC", false, false}, {"前缀", "", false, false},
-        {":ABC", "", false, false},          // colon at the first position
+    struct {
+        const char* initial;
+        const char* text;
+        bool tab, lineBreak;
+    } cases[] = {
+        {"前缀: ABC\\t", "ABC", true, false},
+        {"前缀: ABC\\r\\n", "ABC", false, true},
+        {"前缀: ABC\\t\\r\\n", "ABC", true, true},
+        {"前缀: ABC", "ABC", false, false},
+        {"前缀", "", false, false},
+        {":ABC", "", false, false},         // colon at the first position
         {"\\tname: X", "X", false, false},  // escape and backslash at the first position
-        {"a\\b: X", "", false, false},       // backslash before the colon
+        {"a\\b: X", "", false, false},      // backslash before the colon
         {"名称: 中文", "中文", false, false},
     };
     for (const auto& c : cases) {
@@ -91,13 +106,17 @@ TEST(AddStrRules, OpeningReadsTheTextAndEscapesFromTheItemText)
 TEST(AddStrRules, OpeningFromTheDevicesBytesSendsThemBackUnchanged)
 {
     using namespace std::string_literals;
-    struct { std::string bytes; const char* text; bool tab, lineBreak, hex; } cases[] = {
+    struct {
+        std::string bytes;
+        const char* text;
+        bool tab, lineBreak, hex;
+    } cases[] = {
         {"A\rB", "410d42", false, false, true},  // shown in the tree as A(x0D)B
         {"AB\t", "AB", true, false, false},
         {"AB\r\n", "AB", false, true, false},
         {"AB\t\r\n", "AB", true, true, false},
         {"\r\n", "", false, true, false},
-        {"\tAB", "094142", false, false, true},  // a tab that is not trailing
+        {"\tAB", "094142", false, false, true},       // a tab that is not trailing
         {"a\\b: c", "a\\b: c", false, false, false},  // no escapes read from device text
         {"\xe9\t", "e9", true, false, true},
         {"\0"s, "00", false, false, true},
@@ -129,7 +148,11 @@ TEST(AddStrRules, OpeningFromTheDevicesBytesSendsThemBackUnchanged)
 TEST(AddStrRules, AcceptAppendsLimitsAndChecks)
 {
     const std::string forty(40, 'a'), hex80(80, 'A'), ones78(78, '1');
-    struct { AddStrRules::Fields in; std::string message, text; bool hex, emptied; } cases[] = {
+    struct {
+        AddStrRules::Fields in;
+        std::string message, text;
+        bool hex, emptied;
+    } cases[] = {
         {{"ABC"}, "", "ABC", false, false},
         {{"ABC", true, true}, "", "ABC\t\r\n", false, false},
         {{""}, "", "", false, false},
@@ -168,7 +191,11 @@ TEST(AddStrRules, AcceptAppendsLimitsAndChecks)
 
 TEST(M1BlockRules, CommandOrFirstFailure)
 {
-    struct { M1BlockRules::Fields in; const char* message; const char* command; } cases[] = {
+    struct {
+        M1BlockRules::Fields in;
+        const char* message;
+        const char* command;
+    } cases[] = {
         {{false, "1", "2", "A0A1A2A3A4A5"}, "", "6006A0A1A2A3A4A5"},
         {{true, "15", "0", "ab12"}, "", "613Cab1200000000"},
         {{false, "0", "0", "FF"}, "", "6000FF0000000000"},
@@ -196,11 +223,26 @@ TEST(M1BlockRules, CommandOrFirstFailure)
 
 TEST(DiffResultTimeRules, LimitsAndFormatsPerMode)
 {
-    struct { int mode; std::string field, result, display; } cases[] = {  // empty result: refused
-        {0, "100", "0064", "100 ms"}, {0, "65535", "FFFF", "65535 ms"}, {0, "65536", "", ""}, {0, "", "0000", "0 ms"},
-        {1, "65535", "FFFF", "65535 ms"}, {3, "1", "0001", "1 ms"}, {4, "65536", "", ""},
-        {5, "1024", "0400", "1024"}, {5, "1025", "", ""}, {6, "65535", "FFFF", "65535"}, {6, "65536", "", ""},
-        {7, "255", "FF", "255"}, {7, "256", "", ""}, {7, "", "00", "0"}, {7, "99999999999999999999999", "", ""},
+    struct {
+        int mode;
+        std::string field, result, display;
+    } cases[] = {
+        // empty result: refused
+        {0, "100", "0064", "100 ms"},
+        {0, "65535", "FFFF", "65535 ms"},
+        {0, "65536", "", ""},
+        {0, "", "0000", "0 ms"},
+        {1, "65535", "FFFF", "65535 ms"},
+        {3, "1", "0001", "1 ms"},
+        {4, "65536", "", ""},
+        {5, "1024", "0400", "1024"},
+        {5, "1025", "", ""},
+        {6, "65535", "FFFF", "65535"},
+        {6, "65536", "", ""},
+        {7, "255", "FF", "255"},
+        {7, "256", "", ""},
+        {7, "", "00", "0"},
+        {7, "99999999999999999999999", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("mode " + std::to_string(c.mode) + " field '" + c.field + "'");
@@ -217,7 +259,12 @@ TEST(DiffResultTimeRules, LimitsAndFormatsPerMode)
 
 TEST(DiffResultTimeRules, ModeChoosesTitlePromptAndLimit)
 {
-    struct { int mode; const char* title; const char* prompt; long long maximum; } cases[] = {
+    struct {
+        int mode;
+        const char* title;
+        const char* prompt;
+        long long maximum;
+    } cases[] = {
         {0, "相同译码结果时间间隔设置", nullptr, 65535},
         {1, "不同译码结果时间间隔设置", "译码不同结果时间间隔，有效值为0－65535，单位ms：", 65535},
         {3, "NFC不同结果时间间隔设置", nullptr, 65535},
@@ -260,7 +307,8 @@ TEST_P(WordEntryTest, AcceptsUpTo65535AsLowerCaseHex)
     EXPECT_EQ(entry.OpeningField(), "");
     entry.SetItemText("触发超时: 3000");
     EXPECT_EQ(entry.OpeningField(), "3000");
-    const std::pair<const char*, const char*> accepted[] = {{"3000", "0bb8"}, {"65535", "ffff"}, {"", "0000"}, {"0", "0000"}};
+    const std::pair<const char*, const char*> accepted[] = {
+        {"3000", "0bb8"}, {"65535", "ffff"}, {"", "0000"}, {"0", "0000"}};
     for (const auto& [field, result] : accepted) {
         ExpectOutcome(entry.Accept(field), "", result, false);
         EXPECT_EQ(entry.ResultText(), result);
@@ -275,13 +323,17 @@ TEST_P(WordEntryTest, AcceptsUpTo65535AsLowerCaseHex)
 }
 
 INSTANTIATE_TEST_SUITE_P(TimeOutsAndExposure, WordEntryTest,
-                         ::testing::Values(std::pair{t::kTimeoutOverLimit, false},  // trigger/decode/sleep
-                                           std::pair{t::kSpeedOverLimit, false},    // exposure
+                         ::testing::Values(std::pair{t::kTimeoutOverLimit, false},   // trigger/decode/sleep
+                                           std::pair{t::kSpeedOverLimit, false},     // exposure
                                            std::pair{t::kTimeoutOverLimit, true}));  // multi-code time-out
 
 TEST(ExTimeSetCaption, ModeZeroAndUnknownModesAreTheTriggerTimeOut)
 {
-    struct { int mode; const char* title; const char* prompt; } cases[] = {
+    struct {
+        int mode;
+        const char* title;
+        const char* prompt;
+    } cases[] = {
         {0, "触发超时设置", "触发模式下的超时限制，有效值为0－65535毫秒："},
         {1, "命令解码超时设置", "命令解码超时时长，有效值为0－65535毫秒："},
         {2, "进入休眠时长设置", "进入休眠状态等待时长，有效值为0－65535毫秒："},
@@ -305,8 +357,8 @@ TEST(CodeNumRules, OpeningArrowsAndLimit)
     EXPECT_EQ(rules.OpeningField(), "4");
     // The arrows stay within 2 to 6.
     const std::tuple<const char*, bool, const char*> steps[] = {
-        {"2", false, "2"}, {"3", false, "2"}, {"0", false, "2"}, {"2", true, "3"}, {"3", true, "4"}, {"4", true, "5"},
-        {"5", true, "6"}, {"6", true, "6"}, {"9", true, "6"}, {"9", false, "8"},
+        {"2", false, "2"}, {"3", false, "2"}, {"0", false, "2"}, {"2", true, "3"}, {"3", true, "4"},
+        {"4", true, "5"},  {"5", true, "6"},  {"6", true, "6"},  {"9", true, "6"}, {"9", false, "8"},
     };
     for (const auto& [field, up, result] : steps)
         EXPECT_EQ(CodeNumRules::Step(field, up), result) << field << up;
@@ -349,9 +401,18 @@ TEST(SymbologyNames, TwentySevenNamesWithoutCodeFifteen)
 
 TEST(MbcStrOrderRules, OpensInSpecifiedOrderOnlyForAKnownName)
 {
-    struct { const char* item; const char* name; } cases[] = {  // empty name: any order
-        {"顺序1* : CODE128", "CODE128"}, {"顺序1: GS1 DataBar LIMITED", "GS1 DataBar LIMITED"}, {"顺序1: UNKNOWN", ""},
-        {"顺序1:", ""} /* colon last */, {"顺序1: ", ""}, {":CODE128", ""} /* colon first */, {"顺序1", ""},
+    struct {
+        const char* item;
+        const char* name;
+    } cases[] = {
+        // empty name: any order
+        {"顺序1* : CODE128", "CODE128"},
+        {"顺序1: GS1 DataBar LIMITED", "GS1 DataBar LIMITED"},
+        {"顺序1: UNKNOWN", ""},
+        {"顺序1:", ""} /* colon last */,
+        {"顺序1: ", ""},
+        {":CODE128", ""} /* colon first */,
+        {"顺序1", ""},
     };
     for (const auto& c : cases) {
         MbcStrOrderRules rules;

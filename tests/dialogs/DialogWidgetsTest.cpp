@@ -25,8 +25,7 @@ namespace {
 
 namespace t = dialog_texts;
 
-template <typename T>
-T* Child(QWidget& dialog, const char* name)
+template <typename T> T* Child(QWidget& dialog, const char* name)
 {
     T* child = dialog.findChild<T*>(name);
     EXPECT_NE(child, nullptr) << name;

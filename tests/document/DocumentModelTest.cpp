@@ -64,9 +64,9 @@ TEST_F(DocumentModelTest, CommandStringAndCaptionPerKind)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
         doc.entries.clear();
-        ASSERT_EQ(doc.AddCommandEntry(c.option, 0, c.value.valueText, c.value.valueLength, c.value.valueKind,
-                                      c.captionText),
-                  0);
+        ASSERT_EQ(
+            doc.AddCommandEntry(c.option, 0, c.value.valueText, c.value.valueLength, c.value.valueKind, c.captionText),
+            0);
         ASSERT_EQ(doc.entries.size(), 1u);
         EXPECT_EQ(doc.entries[0].codeText, c.command);
         EXPECT_EQ(doc.entries[0].caption, c.caption);

@@ -19,15 +19,24 @@ TEST(EncodeSymbolTest, SizeLimitsAndRefusals)
         std::string text;
         int result;  // 0: the byte count, width x height
     } const cases[] = {
-        {1, 1, "ABC", kEncodeRefused},  {7, 1, "ABC", kEncodeRefused},
-        {kSymbolQrCode, 0, "ABC", kEncodeRefused}, {kSymbolQrCode, 41, "ABC", kEncodeRefused},
-        {kSymbolDataMatrix, 0, "ABC", kEncodeRefused}, {kSymbolDataMatrix, 31, "ABC", kEncodeRefused},
-        {kSymbolPdf417, 0, "ABC", kEncodeRefused}, {kSymbolPdf417, 31, "ABC", kEncodeRefused},
-        {kSymbolQrCode, 1, "ABC", 0},   {kSymbolQrCode, 40, "ABC", 0},
-        {kSymbolDataMatrix, 1, "ABC", 0}, {kSymbolDataMatrix, 30, "ABC", 0},
-        {kSymbolPdf417, 1, "ABC", 0},   {kSymbolPdf417, 30, "ABC", 0},
-        {kSymbolCode39, 77, "ABC", 0},  {kSymbolCode128, -3, "ABC", 0},
-        {kSymbolCode128, 5, std::string(60, 'A'), 0}, {kSymbolCode128, 5, std::string(61, 'A'), kEncodeFailed},
+        {1, 1, "ABC", kEncodeRefused},
+        {7, 1, "ABC", kEncodeRefused},
+        {kSymbolQrCode, 0, "ABC", kEncodeRefused},
+        {kSymbolQrCode, 41, "ABC", kEncodeRefused},
+        {kSymbolDataMatrix, 0, "ABC", kEncodeRefused},
+        {kSymbolDataMatrix, 31, "ABC", kEncodeRefused},
+        {kSymbolPdf417, 0, "ABC", kEncodeRefused},
+        {kSymbolPdf417, 31, "ABC", kEncodeRefused},
+        {kSymbolQrCode, 1, "ABC", 0},
+        {kSymbolQrCode, 40, "ABC", 0},
+        {kSymbolDataMatrix, 1, "ABC", 0},
+        {kSymbolDataMatrix, 30, "ABC", 0},
+        {kSymbolPdf417, 1, "ABC", 0},
+        {kSymbolPdf417, 30, "ABC", 0},
+        {kSymbolCode39, 77, "ABC", 0},
+        {kSymbolCode128, -3, "ABC", 0},
+        {kSymbolCode128, 5, std::string(60, 'A'), 0},
+        {kSymbolCode128, 5, std::string(61, 'A'), kEncodeFailed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.kind << " size " << c.size << " length " << c.text.size());
@@ -78,7 +87,7 @@ TEST(EncodeSymbolTest, EverySymbolDecodesToItsText)
         std::string text;
         int modules;  // width in modules when it is known, else 0
     } const cases[] = {
-        {kSymbolQrCode, 2, 4, Format::QRCode, "<AW>31860000", 25},  // version 2 even for short text
+        {kSymbolQrCode, 2, 4, Format::QRCode, "<AW>31860000", 25},        // version 2 even for short text
         {kSymbolQrCode, 2, 1, Format::QRCode, std::string(200, 'Q'), 0},  // grows past version 2
         {kSymbolPdf417, 3, 2, Format::PDF417, "<AW>31860000", 0},
         // One data column cannot hold this in 90 rows: the library widens
@@ -137,11 +146,14 @@ TEST(ConversionTest, ScaleAndColumnsStepWithTheTextLength)
         int width;
     } const cases[] = {
         // 49 and 50 characters both need QR version 3, 29 modules: scale 4, then 3.
-        {true, 49, 29 * 4}, {true, 50, 29 * 3},
+        {true, 49, 29 * 4},
+        {true, 50, 29 * 3},
         // PDF417: start, left indicator, data columns, right indicator, 17
         // modules each, and the 18-module stop; scale 2.
-        {false, 29, 2 * (17 * 5 + 18)}, {false, 30, 2 * (17 * 6 + 18)},
-        {false, 49, 2 * (17 * 6 + 18)}, {false, 50, 2 * (17 * 7 + 18)},
+        {false, 29, 2 * (17 * 5 + 18)},
+        {false, 30, 2 * (17 * 6 + 18)},
+        {false, 49, 2 * (17 * 6 + 18)},
+        {false, 50, 2 * (17 * 7 + 18)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.qr ? "QR " : "PDF417 ") << c.length);
@@ -154,9 +166,9 @@ TEST(ConversionTest, ScaleAndColumnsStepWithTheTextLength)
         EXPECT_EQ(doc.convWidth, c.width);
         // A QR Code is square; PDF417 rows are 3 modules high, at scale 2.
         EXPECT_EQ(c.qr ? doc.convHeight - c.width : doc.convHeight % 6, 0);
-        EXPECT_EQ(test::DecodeRaster(doc.convPixels, doc.convWidth, doc.convHeight,
-                                     c.qr ? Format::QRCode : Format::PDF417),
-                  std::vector<std::string>{all});
+        EXPECT_EQ(
+            test::DecodeRaster(doc.convPixels, doc.convWidth, doc.convHeight, c.qr ? Format::QRCode : Format::PDF417),
+            std::vector<std::string>{all});
     }
 }
 
@@ -191,7 +203,8 @@ TEST(DeviceBytesTest, EntriesAndTheConvertedSymbolCarryGbk)
         std::string code, bytes;
     } const cases[] = {
         {"<AW>31860000", "<AW>31860000"},
-        {"中文ABC", "\xD6\xD0\xCE\xC4" "ABC"},
+        {"中文ABC", "\xD6\xD0\xCE\xC4"
+                    "ABC"},
         {"é€·", "\xA8\xA6\x80\xA1\xA4"},
         {"扫描器设置" + std::string(12, 'x'), "\xC9\xA8\xC3\xE8\xC6\xF7\xC9\xE8\xD6\xC3" + std::string(12, 'x')},
     };

@@ -26,8 +26,8 @@ protected:
         work_ = new test::TempDir;
         fs::permissions(work_->Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                            fs::perms::others_read | fs::perms::others_exec);
-        const test::ProgramRun cpack = RunProgram("cpack -G DEB --config " + Quote(QUILLON_CPACK_CONFIG) + " -B " +
-                                                  Quote(work_->Path().string()));
+        const test::ProgramRun cpack =
+            RunProgram("cpack -G DEB --config " + Quote(QUILLON_CPACK_CONFIG) + " -B " + Quote(work_->Path().string()));
         ASSERT_EQ(cpack.exitCode, 0) << cpack.out << cpack.err;
         for (const auto& entry : fs::directory_iterator(work_->Path()))
             if (entry.path().extension() == ".deb")
@@ -44,8 +44,10 @@ protected:
     // no catalogue, the way the desktop menu starts it, without a display.
     static test::ProgramRun RunAsUser(const std::string& home, const std::string& commandLine)
     {
-        return RunProgram("cd " + Quote(home) + " && setpriv --reuid=nobody --regid=nogroup --clear-groups env -u DISPLAY -u "
-                          "WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=" + Quote(home) + " XDG_CONFIG_HOME= " + commandLine);
+        return RunProgram("cd " + Quote(home) +
+                          " && setpriv --reuid=nobody --regid=nogroup --clear-groups env -u DISPLAY -u "
+                          "WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=" +
+                          Quote(home) + " XDG_CONFIG_HOME= " + commandLine);
     }
 
     static test::TempDir* work_;
@@ -153,8 +155,8 @@ TEST_F(PackageTest, ManualPagesFormatWithoutWarnings)
 {
     for (const std::string program : {"quillon", "quillon-cli", "quillon-sim"}) {
         SCOPED_TRACE(program);
-        const test::ProgramRun page = RunProgram("MANWIDTH=80 man --warnings -l " +
-                                                 Quote(Installed("/usr/share/man/man1/" + program + ".1.gz")));
+        const test::ProgramRun page =
+            RunProgram("MANWIDTH=80 man --warnings -l " + Quote(Installed("/usr/share/man/man1/" + program + ".1.gz")));
         EXPECT_EQ(page.exitCode, 0);
         EXPECT_EQ(page.err, "");
         EXPECT_NE(page.out.find("NAME"), std::string::npos) << page.out;
@@ -186,13 +188,13 @@ TEST_F(PackageTest, ProgramsAnswerHelpAndVersionWithoutADisplay)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.program) + " " + c.arguments);
-        const test::ProgramRun run = RunAsUser(home.Path(), Quote(Installed("/usr/bin/") + c.program) + " " + c.arguments);
+        const test::ProgramRun run =
+            RunAsUser(home.Path(), Quote(Installed("/usr/bin/") + c.program) + " " + c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "");
         if (std::string(c.arguments) == "--version") {
             EXPECT_EQ(run.out, c.expected);
-        }
-        else
+        } else
             EXPECT_NE(run.out.find(c.expected), std::string::npos) << run.out;
     }
 }
@@ -235,9 +237,9 @@ TEST_F(PackageTest, InstalledCliFindsTheCatalogueFromAnyFolder)
         "</CODEBAR_SET></CODEBAR_APP>";
     const struct {
         const char* label;
-        const char* configFile;  // written below the home folder, if any
+        const char* configFile;     // written below the home folder, if any
         const char* xdgConfigHome;  // below the home folder; empty: unset
-        const char* firstGroup;  // the first tree item of the catalogue loaded
+        const char* firstGroup;     // the first tree item of the catalogue loaded
         const char* language = "zh";
     } cases[] = {
         {"home without a catalogue: the installed one", nullptr, "", "通讯设置"},
@@ -256,8 +258,8 @@ TEST_F(PackageTest, InstalledCliFindsTheCatalogueFromAnyFolder)
             home.Write(fs::path(c.configFile).replace_filename("mine.xml").string(), mine);
         }
         const std::string xdg = *c.xdgConfigHome ? "XDG_CONFIG_HOME=" + Quote(home.Path() + "/" + c.xdgConfigHome) : "";
-        const test::ProgramRun run =
-            RunAsUser(home.Path(), xdg + " " + Quote(Installed("/usr/bin/quillon-cli")) + " catalogue --lang " + c.language);
+        const test::ProgramRun run = RunAsUser(home.Path(), xdg + " " + Quote(Installed("/usr/bin/quillon-cli")) +
+                                                                " catalogue --lang " + c.language);
         EXPECT_EQ(run.err, "");
         EXPECT_NE(run.out.find("\"text\": \"" + std::string(c.firstGroup) + "\""), std::string::npos)
             << run.out.substr(0, 300);
@@ -269,9 +271,9 @@ TEST_F(PackageTest, InstalledCliFindsTheCatalogueFromAnyFolder)
 TEST_F(PackageTest, InstalledSimulatorFindsTheCatalogueFromHome)
 {
     const UserHome home;
-    const test::ProgramRun run = RunAsUser(home.Path(), "QUILLON_PORT_LINKS=" + Quote(home.Path() + "/ports") +
-                                                            " sh -c 'echo quit | " +
-                                                            Installed("/usr/bin/quillon-sim") + " --com 250'");
+    const test::ProgramRun run =
+        RunAsUser(home.Path(), "QUILLON_PORT_LINKS=" + Quote(home.Path() + "/ports") + " sh -c 'echo quit | " +
+                                   Installed("/usr/bin/quillon-sim") + " --com 250'");
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(run.err.find("no settings"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("COM250"), std::string::npos) << run.out;

@@ -1,7 +1,7 @@
-#include "profile/OutputFile.h"
+#include "profile/ProfileCommands.h"
 #include "profile/BundledCatalogue.h"
 #include "profile/OptionEntries.h"
-#include "profile/ProfileCommands.h"
+#include "profile/OutputFile.h"
 #include "profile/RecentFiles.h"
 #include "support/TempDir.h"
 
@@ -323,10 +323,12 @@ TEST_F(ProfileCommandsTest, ARefusedProfileLeavesTheDocumentAsItWas)
     const Case cases[] = {
         {"unknown code", Profile("    {\"code\": \"414100\"},\n    {\"code\": \"ZZ9900\"}"),
          ":6: no option with code ZZ9900 in the catalogue"},
-        {"value the dialog refuses", Profile("    {\"code\": \"414100\"},\n    {\"code\": \"61820000\", \"value\": \"70000\"}"),
+        {"value the dialog refuses",
+         Profile("    {\"code\": \"414100\"},\n    {\"code\": \"61820000\", \"value\": \"70000\"}"),
          ":6: option 61820000 refuses the value \"70000\": 触发超时超过最大限制！"},
-        {"not JSON", "{\n  \"format\": \"quillon-profile\",\n", ":3: not JSON: syntax error while parsing object key - "
-                                                               "unexpected end of input; expected string literal"},
+        {"not JSON", "{\n  \"format\": \"quillon-profile\",\n",
+         ":3: not JSON: syntax error while parsing object key - "
+         "unexpected end of input; expected string literal"},
         {"no settings", Profile(""), ""},
     };
     Add("414100");
@@ -337,8 +339,8 @@ TEST_F(ProfileCommandsTest, ARefusedProfileLeavesTheDocumentAsItWas)
         prompt.choices = {Choice::First};
         const std::string path = dir.Write("bad.json", c.text);
         EXPECT_EQ(Open(path), OpenOutcome::Refused);
-        const std::string expected =
-            c.message.empty() ? std::string(kEmptyProfileText) : std::string(kProfileRefusedText) + "\n" + path + c.message;
+        const std::string expected = c.message.empty() ? std::string(kEmptyProfileText)
+                                                       : std::string(kProfileRefusedText) + "\n" + path + c.message;
         EXPECT_EQ(prompt.Texts(), Strings{expected});
         EXPECT_EQ(Commands(doc()), before);
         EXPECT_EQ(prompt.choices.size(), 1u);  // not asked

@@ -1,6 +1,6 @@
+#include "profile/ProfileReader.h"
 #include "profile/BundledCatalogue.h"
 #include "profile/JsonLines.h"
-#include "profile/ProfileReader.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,10 @@ namespace {
 
 class ProfileReaderTest : public ::testing::Test {
 protected:
-    ProfileRead Parse(const std::string& text) { return ParseProfile("p.json", text, catalogue.doc.catalogue.treeNodes); }
+    ProfileRead Parse(const std::string& text)
+    {
+        return ParseProfile("p.json", text, catalogue.doc.catalogue.treeNodes);
+    }
 
     test::BundledCatalogue catalogue;
 };
@@ -52,7 +55,8 @@ TEST_F(ProfileReaderTest, EveryFaultRefusesTheWholeFileNamingFileLineAndReason)
          "p.json:3: unknown profile version \"1\"; this program reads version 1"},
         {"no version", "{\n  \"format\": \"quillon-profile\",\n  \"settings\": []\n}",
          "p.json:1: unknown profile version (none); this program reads version 1"},
-        {"an unknown key", "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"extra\": 0,\n  \"settings\": []\n}",
+        {"an unknown key",
+         "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"extra\": 0,\n  \"settings\": []\n}",
          "p.json:4: unknown key \"extra\""},
         {"settings not a list", "{\n  \"format\": \"quillon-profile\",\n  \"version\": 1,\n  \"settings\": {}\n}",
          "p.json:4: \"settings\" must be a list"},
@@ -78,7 +82,8 @@ TEST_F(ProfileReaderTest, EveryFaultRefusesTheWholeFileNamingFileLineAndReason)
         {"two options of one setting", Profile(kGood + "    {\"code\": \"414101\"}"),
          "p.json:6: option 414101 and option 414100 on line 5 are options of one setting; keep one of them"},
         {"a value and a preset of one setting",
-         Profile(kGood + "    {\"code\": \"51C10000\", \"value\": \"AB\"},\n    {\"code\": \"51C1000123\", \"value\": \"CD\"}"),
+         Profile(kGood +
+                 "    {\"code\": \"51C10000\", \"value\": \"AB\"},\n    {\"code\": \"51C1000123\", \"value\": \"CD\"}"),
          "p.json:7: option 51C1000123 and option 51C10000 on line 6 are options of one setting; keep one of them"},
         {"letters in a number", Profile(kGood + "    {\"code\": \"61820000\", \"value\": \"12abc\"}"),
          "p.json:6: option 61820000 refuses the value \"12abc\": 触发超时超过最大限制！"},
@@ -93,7 +98,8 @@ TEST_F(ProfileReaderTest, EveryFaultRefusesTheWholeFileNamingFileLineAndReason)
 TEST_F(ProfileReaderTest, AcceptsSettingsWithTheirValuesAndLines)
 {
     ASSERT_EQ(catalogue.status, 0);
-    const ProfileRead read = Parse(Profile(kGood + "    {\n      \"code\": \"61820000\",\n      \"value\": \"3000\"\n    }"));
+    const ProfileRead read =
+        Parse(Profile(kGood + "    {\n      \"code\": \"61820000\",\n      \"value\": \"3000\"\n    }"));
     ASSERT_EQ(read.error, "");
     ASSERT_EQ(read.settings.size(), 2u);
     EXPECT_EQ(read.settings[0].code, "414100");
@@ -113,7 +119,8 @@ TEST_F(ProfileReaderTest, FilesTooLargeOrMissingAreRefusedBeforeReading)
               path + ":0: " + size + " bytes, more than a profile may have (10)");
     EXPECT_EQ(ReadProfile(path, catalogue.doc.catalogue.treeNodes).error, "");
     const std::string missing = (dir.Path() / "none.json").string();
-    EXPECT_EQ(ReadProfile(missing, catalogue.doc.catalogue.treeNodes).error.rfind(missing + ":0: cannot be read", 0), 0u);
+    EXPECT_EQ(ReadProfile(missing, catalogue.doc.catalogue.treeNodes).error.rfind(missing + ":0: cannot be read", 0),
+              0u);
 }
 
 TEST(JsonLinesTest, FindsWhereEachSettingBegins)

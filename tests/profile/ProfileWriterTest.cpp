@@ -1,7 +1,7 @@
+#include "profile/ProfileWriter.h"
 #include "profile/BundledCatalogue.h"
 #include "profile/OptionEntries.h"
 #include "profile/ProfileReader.h"
-#include "profile/ProfileWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +27,15 @@ TEST_F(ProfileWriterTest, WritesFormatVersionAndEachSettingsKeysInOneOrder)
                                  "    {\n"
                                  "      \"code\": \"61820000\",\n"
                                  "      \"value\": \"3000\",\n"
-                                 "      \"group\": \"" + beep->group + "\",\n"
-                                 "      \"setting\": \"" + beep->setting + "\",\n"
-                                 "      \"option\": \"" + beep->option + "\"\n"
+                                 "      \"group\": \"" +
+                                 beep->group +
+                                 "\",\n"
+                                 "      \"setting\": \"" +
+                                 beep->setting +
+                                 "\",\n"
+                                 "      \"option\": \"" +
+                                 beep->option +
+                                 "\"\n"
                                  "    },\n"
                                  "    {\n"
                                  "      \"code\": \"414100\",\n"

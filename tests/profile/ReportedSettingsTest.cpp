@@ -1,3 +1,4 @@
+#include "profile/ReportedSettings.h"
 #include "catalogue/DeviceSettingMarks.h"
 #include "device/FrameBuilder.h"
 #include "device/FrameLength.h"
@@ -5,7 +6,6 @@
 #include "dialogs/DialogInputs.h"
 #include "profile/BundledCatalogue.h"
 #include "profile/OptionAnswer.h"
-#include "profile/ReportedSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -61,17 +61,17 @@ TEST_F(ReportedSettingsTest, TheDevicesBytesGiveBackTheInputOfEveryDialog)
         const char* value;
         const char* input;  // what reading the device gives
     } cases[] = {
-        {"61820000", "3000", "3000"},                             // a time, two bytes (the tree shows 11)
-        {"64820000", "500", "500"},                               // an interval, as typed hex
-        {"31810000", "5", "5"},                                   // a count, decimal digits read as hex
-        {"31850000", "QR", "QR"},                                 // a symbology by name
+        {"61820000", "3000", "3000"},  // a time, two bytes (the tree shows 11)
+        {"64820000", "500", "500"},    // an interval, as typed hex
+        {"31810000", "5", "5"},        // a count, decimal digits read as hex
+        {"31850000", "QR", "QR"},      // a symbology by name
         {"31850000", "any", "any"},
-        {"71810000", "100", "100"},                               // an exposure
-        {"51C10000", "AB", "AB"},                                 // text
-        {"51C10000", "hex:0D0A", "hex:0D0A"},                     // bytes no one reads as text
-        {"51C10000", "hex:4142", "AB"},                           // readable bytes come back as text
-        {"51C10000", "", ""},                                     // nothing
-        {"31C40000", ";", ";"},                                   // a separator
+        {"71810000", "100", "100"},                                // an exposure
+        {"51C10000", "AB", "AB"},                                  // text
+        {"51C10000", "hex:0D0A", "hex:0D0A"},                      // bytes no one reads as text
+        {"51C10000", "hex:4142", "AB"},                            // readable bytes come back as text
+        {"51C10000", "", ""},                                      // nothing
+        {"31C40000", ";", ";"},                                    // a separator
         {"45CE0000", "B:3:2:A1B2C3D4E5F6", "B:3:2:A1B2C3D4E5F6"},  // an M1 block
     };
     for (const auto& c : cases) {
@@ -109,11 +109,11 @@ TEST_F(ReportedSettingsTest, ProfileOfTheDeviceAndWhereAProfileDiffers)
     const TreeNodeInfo& odd = *FindOption(Nodes(), "414201");
     const TreeNodeInfo& even = *FindOption(Nodes(), "414202");
     const std::vector<ProfileSetting> wanted = {
-        {"", "", "", "414202", std::nullopt},   // another option of the same setting
-        {"", "", "", "61820000", "2000"},       // another value
-        {"", "", "", "51C10000", "AB"},         // the same
-        {"", "", "", "51C20000", "XY"},         // a setting the device did not report
-        {"", "", "", "31810000", "5"},          // bytes no input gives
+        {"", "", "", "414202", std::nullopt},  // another option of the same setting
+        {"", "", "", "61820000", "2000"},      // another value
+        {"", "", "", "51C10000", "AB"},        // the same
+        {"", "", "", "51C20000", "XY"},        // a setting the device did not report
+        {"", "", "", "31810000", "5"},         // bytes no input gives
     };
     const std::vector<SettingDifference> differences = DifferencesFromDevice(wanted, Report());
     ASSERT_EQ(differences.size(), 4u);

@@ -84,7 +84,9 @@ TEST_F(CnCommTest, RefusesBadPortOrSpeedWithoutTouchingTheOpenPort)
 {
     Open(comm, 5);
     ASSERT_TRUE(PublishPortLink(1025, pty.SlavePath()));
-    const struct { int port, baud; } refused[] = {{0, 115200}, {1025, 115200}, {-3, 115200}, {5, 0}, {5, -9600}};
+    const struct {
+        int port, baud;
+    } refused[] = {{0, 115200}, {1025, 115200}, {-3, 115200}, {5, 0}, {5, -9600}};
     for (const auto& [port, baud] : refused) {
         EXPECT_FALSE(comm.OpenByNumber(port, baud)) << port << "@" << baud;
         EXPECT_TRUE(comm.IsOpen());
@@ -351,7 +353,12 @@ protected:
 TEST_F(CnCommTest, ReadRawEndsAtTheCountTheIntervalOrTheTotalTimeout)
 {
     // bytes and spacingMs: what the device sends.
-    const struct { const char* name; int bytes, spacingMs; uint32_t minGot; int minMs, maxMs; } cases[] = {
+    const struct {
+        const char* name;
+        int bytes, spacingMs;
+        uint32_t minGot;
+        int minMs, maxMs;
+    } cases[] = {
         {"count arrives", 16, 0, 16, 0, 90},
         {"gap after bytes", 5, 0, 5, 90, 300},
         {"trickle hits total", 40, 40, 8, 480, 800},

@@ -11,22 +11,34 @@ namespace {
 // Devices as `udevadm info` shows them on real machines.
 TtyDevice FtdiAdapter()
 {
-    return {"ttyUSB0", "/dev/ttyUSB0", "ftdi_sio", std::nullopt,
+    return {"ttyUSB0",
+            "/dev/ttyUSB0",
+            "ftdi_sio",
+            std::nullopt,
             {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0",
              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"},
-            {{"ID_BUS", "usb"}, {"ID_VENDOR", "FTDI"}, {"ID_MODEL", "FT232R_USB_UART"},
-             {"ID_SERIAL", "FTDI_FT232R_USB_UART_A50285BI"}, {"ID_SERIAL_SHORT", "A50285BI"},
+            {{"ID_BUS", "usb"},
+             {"ID_VENDOR", "FTDI"},
+             {"ID_MODEL", "FT232R_USB_UART"},
+             {"ID_SERIAL", "FTDI_FT232R_USB_UART_A50285BI"},
+             {"ID_SERIAL_SHORT", "A50285BI"},
              {"ID_VENDOR_FROM_DATABASE", "Future Technology Devices International, Ltd"},
              {"ID_MODEL_FROM_DATABASE", "FT232 Serial (UART) IC"}}};
 }
 
 TtyDevice AcmScanner()
 {
-    return {"ttyACM0", "/dev/ttyACM0", "cdc_acm", std::nullopt,
-            {"/dev/serial/by-id/usb-Acme_Barcode_Scanner_S123456-if00",
-             "/dev/serial/by-path/pci-0000:00:14.0-usb-0:3:1.0"},
-            {{"ID_BUS", "usb"}, {"ID_VENDOR", "Acme"}, {"ID_MODEL", "Barcode_Scanner"},
-             {"ID_SERIAL", "Acme_Barcode_Scanner_S123456"}, {"ID_SERIAL_SHORT", "S123456"}}};
+    return {
+        "ttyACM0",
+        "/dev/ttyACM0",
+        "cdc_acm",
+        std::nullopt,
+        {"/dev/serial/by-id/usb-Acme_Barcode_Scanner_S123456-if00", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:3:1.0"},
+        {{"ID_BUS", "usb"},
+         {"ID_VENDOR", "Acme"},
+         {"ID_MODEL", "Barcode_Scanner"},
+         {"ID_SERIAL", "Acme_Barcode_Scanner_S123456"},
+         {"ID_SERIAL_SHORT", "S123456"}}};
 }
 
 // A cheap adapter with no serial number: every one of its make has the
@@ -34,11 +46,18 @@ TtyDevice AcmScanner()
 TtyDevice SerialLessAdapter(int socket)
 {
     const std::string n = std::to_string(socket);
-    return {"ttyUSB" + n, "/dev/ttyUSB" + n, "ch341-uart", std::nullopt,
+    return {"ttyUSB" + n,
+            "/dev/ttyUSB" + n,
+            "ch341-uart",
+            std::nullopt,
             {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:" + n + ":1.0-port0",
              "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"},
-            {{"ID_BUS", "usb"}, {"ID_VENDOR", "1a86"}, {"ID_MODEL", "USB_Serial"}, {"ID_SERIAL", "1a86_USB_Serial"},
-             {"ID_VENDOR_FROM_DATABASE", "QinHeng Electronics"}, {"ID_MODEL_FROM_DATABASE", "CH340 serial converter"}}};
+            {{"ID_BUS", "usb"},
+             {"ID_VENDOR", "1a86"},
+             {"ID_MODEL", "USB_Serial"},
+             {"ID_SERIAL", "1a86_USB_Serial"},
+             {"ID_VENDOR_FROM_DATABASE", "QinHeng Electronics"},
+             {"ID_MODEL_FROM_DATABASE", "CH340 serial converter"}}};
 }
 
 TtyDevice Uart(const char* sysname, const char* driver, std::optional<std::string> type)
@@ -69,7 +88,8 @@ TEST(HardwarePortsTest, WhichDevicesArePortsWithTheirIdentityAndDescription)
         {"no device node", {"ttyUSB9", "", "ftdi_sio", std::nullopt, {}, {}}, nullptr, ""},
         {"by-id only, no serial number",
          {"ttyACM1", "/dev/ttyACM1", "cdc_acm", std::nullopt, {"/dev/serial/by-id/usb-Gadget_Serial-if00"}, {}},
-         "/dev/serial/by-id/usb-Gadget_Serial-if00", "ttyACM1"},
+         "/dev/serial/by-id/usb-Gadget_Serial-if00",
+         "ttyACM1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,8 +135,10 @@ TEST(HardwarePortsTest, DevicesAreNumberedThroughTheMapAndLinksHideTheirNumber)
     std::vector<std::pair<int, std::string>> numbers;
     for (const auto& port : second)
         numbers.emplace_back(port.number, port.devicePath);
-    EXPECT_EQ(numbers, (std::vector<std::pair<int, std::string>>{
-                           {1, "/dev/ttyUSB0"}, {2, sim.SlavePath()}, {3, "/dev/ttyUSB3"}, {4, "/dev/ttyUSB4"}, {5, "/dev/ttyS0"}}));
+    EXPECT_EQ(
+        numbers,
+        (std::vector<std::pair<int, std::string>>{
+            {1, "/dev/ttyUSB0"}, {2, sim.SlavePath()}, {3, "/dev/ttyUSB3"}, {4, "/dev/ttyUSB4"}, {5, "/dev/ttyS0"}}));
 }
 
 }  // namespace

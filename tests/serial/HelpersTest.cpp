@@ -14,7 +14,7 @@ TEST(SerialSpeedTest, MapsRatesToCodesOrBother)
     const struct {
         int baud;
         unsigned code;
-    } cases[] = {{4800, B4800},     {9600, B9600},     {115200, B115200}, {230400, B230400},
+    } cases[] = {{4800, B4800},     {9600, B9600},    {115200, B115200}, {230400, B230400},
                  {460800, B460800}, {256000, BOTHER}, {128000, BOTHER},  {14400, BOTHER}};
     for (const auto& c : cases) {
         const auto speed = MapSpeed(c.baud);
@@ -46,14 +46,11 @@ TEST(LineEventsTest, ComparingReadingsGivesTheEventsBetweenThem)
     } cases[] = {
         {"nothing", base, 0, 0},
         {"cts drops", {0, 0, 0, 0, 0, 0}, kEventCts, 0},
-        {"dsr and carrier rise", {kModemCts | kModemDsr | kModemCarrier, 0, 0, 0, 0, 0},
-         kEventDsr | kEventCarrier, 0},
+        {"dsr and carrier rise", {kModemCts | kModemDsr | kModemCarrier, 0, 0, 0, 0, 0}, kEventDsr | kEventCarrier, 0},
         {"ring", {kModemCts | kModemRing, 0, 0, 0, 0, 0}, kEventRing, 0},
         {"break", {kModemCts, 1, 0, 0, 0, 0}, kEventBreak, 0},
-        {"framing and parity", {kModemCts, 0, 2, 0, 1, 0}, kEventLineError,
-         kErrorFraming | kErrorParity},
-        {"overruns", {kModemCts, 0, 0, 5, 0, 1}, kEventLineError,
-         kErrorOverrun | kErrorQueueOverflow},
+        {"framing and parity", {kModemCts, 0, 2, 0, 1, 0}, kEventLineError, kErrorFraming | kErrorParity},
+        {"overruns", {kModemCts, 0, 0, 5, 0, 1}, kEventLineError, kErrorOverrun | kErrorQueueOverflow},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

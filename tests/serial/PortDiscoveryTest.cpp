@@ -25,16 +25,16 @@ TEST(PortRulesTest, NumberFromFriendlyName)
         {"Prolific USB-to-Serial Comm Port (COM12)", 12},
         {"(COM1)", 1},
         {"Port (COM1024)", 1024},
-        {"Port (COM 7)", 7},          // the number may follow blanks
-        {"Port (COM7", 7},            // no ")" to cut at
+        {"Port (COM 7)", 7},  // the number may follow blanks
+        {"Port (COM7", 7},    // no ")" to cut at
         {"Port (COM0)", 0},
         {"Port (COM1025)", 0},
         {"Port (COM-2)", 0},
         {"Port (COMx)", 0},
-        {"Port COM3", 0},             // no "(COM"
+        {"Port COM3", 0},  // no "(COM"
         {"Printer Port (LPT1)", 0},
-        {"Bridge (v2) (COM4)", 0},    // first "(" is not the one before COM
-        {"Odd) name (COM5)", 0},      // cut at the first ")" leaves no "(COM"
+        {"Bridge (v2) (COM4)", 0},  // first "(" is not the one before COM
+        {"Odd) name (COM5)", 0},    // cut at the first ")" leaves no "(COM"
         {"", 0},
     };
     for (const auto& c : cases) {
@@ -63,7 +63,7 @@ TEST(PortRulesTest, DescriptionsIdentitiesAndSerialNumbers)
         const char* identity;
     } expected[] = {
         {"FTDI FT232R USB UART", "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0"},
-        {"Prolific PL2303", ""},   // by its socket only: nothing that follows it
+        {"Prolific PL2303", ""},    // by its socket only: nothing that follows it
         {"Maker Scanner", "SN42"},  // no by-id link, but a serial number
         {"", ""},                   // a link
     };
@@ -78,8 +78,8 @@ TEST(PortRulesTest, DescriptionsIdentitiesAndSerialNumbers)
     const struct {
         const char* name;
         const char* found;  // "" for none
-    } lookups[] = {{"SN42", "/dev/ttyACM3"}, {"A1", "/dev/ttyUSB7"}, {"/dev/ttyUSB8", "/dev/ttyUSB8"},
-                   {"ZZ", ""},           {"", ""}};
+    } lookups[] = {
+        {"SN42", "/dev/ttyACM3"}, {"A1", "/dev/ttyUSB7"}, {"/dev/ttyUSB8", "/dev/ttyUSB8"}, {"ZZ", ""}, {"", ""}};
     for (const auto& lookup : lookups) {
         const auto port = FindHardwarePort(hardware, lookup.name);
         EXPECT_EQ(port ? port->devicePath : "", lookup.found) << lookup.name;
@@ -89,11 +89,8 @@ TEST(PortRulesTest, DescriptionsIdentitiesAndSerialNumbers)
 TEST(PortRulesTest, SelectionIsAscendingNumericDistinctAndAtMostTwenty)
 {
     std::vector<PortCandidate> candidates = {
-        {"/dev/a", "Adapter (COM12)"},
-        {"/dev/b", "No number here"},
-        {"/dev/c", "Adapter (COM1)"},
-        {"/dev/d", "Bridge (v2) (COM4)"},
-        {"/dev/e", "Again (COM12)"},
+        {"/dev/a", "Adapter (COM12)"},    {"/dev/b", "No number here"}, {"/dev/c", "Adapter (COM1)"},
+        {"/dev/d", "Bridge (v2) (COM4)"}, {"/dev/e", "Again (COM12)"},
     };
     auto ports = SelectPorts(candidates);
     ASSERT_EQ(ports.size(), 2u);
@@ -110,8 +107,8 @@ TEST(PortRulesTest, SelectionIsAscendingNumericDistinctAndAtMostTwenty)
     // The first twenty in enumeration order, then sorted.
     EXPECT_EQ(ports.front().number, 11);
     EXPECT_EQ(ports.back().number, 30);
-    EXPECT_TRUE(std::is_sorted(ports.begin(), ports.end(),
-                               [](const auto& a, const auto& b) { return a.number < b.number; }));
+    EXPECT_TRUE(
+        std::is_sorted(ports.begin(), ports.end(), [](const auto& a, const auto& b) { return a.number < b.number; }));
 
     EXPECT_TRUE(SelectPorts({}).empty());
 }
@@ -195,7 +192,9 @@ TEST(PortDiscoveryTest, LinksAreDiscoveredNamedResolvedAndListedByTheCli)
     const auto lines = CliPortLines();
     const std::string expected = "COM250\t" + first.SlavePath() + "\t" + first.SlavePath() + " (COM250)\n";
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](auto& l) { return l.rfind("COM300\t" + odd + "\t", 0) == 0; }), 1);
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(), [&](auto& l) { return l.rfind("COM300\t" + odd + "\t", 0) == 0; }),
+        1);
 }
 
 // The simulator publishes absolute links; a person may write relative ones,
@@ -240,8 +239,7 @@ TEST(PortDiscoveryTest, ALinkWinsOverTheMapAndAbsentDevicesDoNotResolve)
 {
     PortSandbox sandbox;
     const std::string present = sandbox.Dir().Write("dev/scanner", "");
-    sandbox.Dir().Write("config/quillon/ports.ini",
-                        "[ports]\n3 = " + present + "\n4 = /dev/serial/by-id/gone\n");
+    sandbox.Dir().Write("config/quillon/ports.ini", "[ports]\n3 = " + present + "\n4 = /dev/serial/by-id/gone\n");
     EXPECT_EQ(ResolvePortPath(3), present);
     EXPECT_FALSE(ResolvePortPath(4).has_value());
     EXPECT_FALSE(ResolvePortPath(5).has_value());

@@ -23,8 +23,7 @@
 namespace quillon::test {
 namespace {
 
-constexpr const char* kRule =
-    "ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"";
+constexpr const char* kRule = "ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"";
 
 PortFacts Failed(const char* path, int error)
 {
@@ -62,24 +61,35 @@ TEST(PortProblemTest, ExplainsRecordedFacts)
         std::vector<std::string> says;
         std::vector<std::string> saysNot;
     } cases[] = {
-        {"group may open", Denied("/dev/ttyUSB0", EACCES, "root", "dialout", true),
-         {"/dev/ttyUSB0", "dialout 组", "\n    sudo usermod -aG dialout $USER\n", "注销并重新登录"}, {}},
+        {"group may open",
+         Denied("/dev/ttyUSB0", EACCES, "root", "dialout", true),
+         {"/dev/ttyUSB0", "dialout 组", "\n    sudo usermod -aG dialout $USER\n", "注销并重新登录"},
+         {}},
         {"EPERM as EACCES", Denied("/dev/ttyACM0", EPERM, "root", "uucp", true), {"sudo usermod -aG uucp $USER"}, {}},
-        {"only the owner", Denied("/dev/pts/4", EACCES, "alice", "tty", false), {"/dev/pts/4", "只允许用户 alice"},
+        {"only the owner",
+         Denied("/dev/pts/4", EACCES, "alice", "tty", false),
+         {"/dev/pts/4", "只允许用户 alice"},
          {"usermod"}},
         {"group root is no help", Denied("/dev/ttyS0", EACCES, "root", "root", true), {"只允许用户 root"}, {"usermod"}},
-        {"named holder", Busy("/dev/ttyUSB0", {{4242, "minicom"}}),
-         {"/dev/ttyUSB0 正被另一个程序占用：minicom（进程 4242）。", "请先关闭"}, {"ModemManager"}},
+        {"named holder",
+         Busy("/dev/ttyUSB0", {{4242, "minicom"}}),
+         {"/dev/ttyUSB0 正被另一个程序占用：minicom（进程 4242）。", "请先关闭"},
+         {"ModemManager"}},
         {"two holders", Busy("/dev/ttyUSB0", {{1, "screen"}, {2, "cat"}}), {"screen（进程 1）、cat（进程 2）"}, {}},
-        {"ModemManager probing", Busy("/dev/ttyUSB0", {{812, "ModemManager"}}, true, ch340),
+        {"ModemManager probing",
+         Busy("/dev/ttyUSB0", {{812, "ModemManager"}}, true, ch340),
          {"ModemManager（进程 812）", "插入后的一段时间内探测", kRule, "sudo udevadm control --reload-rules"},
          {"请先关闭"}},
-        {"ModemManager, not on USB", Busy("/dev/ttyS1", {{812, "ModemManager"}}, true), {"插入后的一段时间内探测"},
+        {"ModemManager, not on USB",
+         Busy("/dev/ttyS1", {{812, "ModemManager"}}, true),
+         {"插入后的一段时间内探测"},
          {"ATTRS"}},
         {"holder hidden, ModemManager runs", Busy("/dev/ttyUSB0", {}, true, ch340), {"看不到是哪个程序", kRule}, {}},
         {"holder hidden", Busy("/dev/ttyUSB0", {}, false, ch340), {"看不到是哪个程序", "请先关闭"}, {"ModemManager"}},
-        {"named holder while ModemManager runs", Busy("/dev/ttyUSB0", {{7, "cutecom"}}, true, ch340),
-         {"cutecom（进程 7）", "请先关闭"}, {"ModemManager"}},
+        {"named holder while ModemManager runs",
+         Busy("/dev/ttyUSB0", {{7, "cutecom"}}, true, ch340),
+         {"cutecom（进程 7）", "请先关闭"},
+         {"ModemManager"}},
         {"node gone", Failed("/dev/ttyUSB0", ENOENT), {"/dev/ttyUSB0 已不存在", "拔出"}, {}},
         {"driver gone", Failed("/dev/ttyUSB0", ENODEV), {"/dev/ttyUSB0 已不存在"}, {}},
         {"hung up", Failed("/dev/ttyACM0", EIO), {"/dev/ttyACM0 已不存在"}, {}},
@@ -209,7 +219,9 @@ TEST_F(PortProblemOnPtyTest, PermissionDeniedNamesTheGroupOrTheOwner)
         mode_t mode;
         std::vector<std::string> says;
     } cases[] = {
-        {"group dialout may open", dialout->gr_gid, 0660,
+        {"group dialout may open",
+         dialout->gr_gid,
+         0660,
          {"dialout 组", "sudo usermod -aG dialout $USER", "注销并重新登录"}},
         {"only root may open", 0, 0600, {"只允许用户 root"}},
     };

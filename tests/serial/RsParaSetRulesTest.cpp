@@ -37,7 +37,10 @@ TEST_F(RsParaSetRulesTest, ListsTheirItemsSelectionsAndStates)
         bool open;  // editable and enabled
     } lists[] = {
         {content.port, {"COM1", "COM3", "COM12"}, "COM1", true},
-        {content.baud, {"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200", "9600", "4800"}, "115200", true},
+        {content.baud,
+         {"460800", "256000", "230400", "128000", "115200", "57600", "38400", "19200", "9600", "4800"},
+         "115200",
+         true},
         {content.dataBits, {"5", "6", "7", "8"}, "8", false},
         {content.stopBits, {"0", "1", "2"}, "1", false},
         {content.parity, {"None", "Odd", "Even"}, "None", false},
@@ -60,10 +63,10 @@ TEST_F(RsParaSetRulesTest, APortListRefreshedWhileOpenKeepsTheOperatorsText)
         const char* current;
         int selected;
     } cases[] = {
-        {{1, 3, 12}, "COM3", 1},   // still there: still chosen
-        {{1, 12}, "COM3", -1},     // unplugged: the text stays, nothing chosen
-        {{1, 12}, "COM5", -1},     // typed by the operator
-        {{1, 12}, "", 0},          // nothing chosen yet: the first, as on opening
+        {{1, 3, 12}, "COM3", 1},  // still there: still chosen
+        {{1, 12}, "COM3", -1},    // unplugged: the text stays, nothing chosen
+        {{1, 12}, "COM5", -1},    // typed by the operator
+        {{1, 12}, "", 0},         // nothing chosen yet: the first, as on opening
         {{}, "", -1},
     };
     for (const auto& c : cases) {
@@ -80,17 +83,25 @@ TEST_F(RsParaSetRulesTest, TextsReadAsNumbers)
     const struct {
         const char* text;
         int number;
-    } numbers[] = {{"115200", 115200}, {"  9600", 9600}, {"12ab", 12}, {"abc", 0}, {"", 0},
-                   {"None", 0},       {"Odd", 0},       {"-5", -5},   {"+7", 7},
-                   {"99999999999", INT_MAX},            {"-99999999999", INT_MIN}};
+    } numbers[] = {{"115200", 115200},
+                   {"  9600", 9600},
+                   {"12ab", 12},
+                   {"abc", 0},
+                   {"", 0},
+                   {"None", 0},
+                   {"Odd", 0},
+                   {"-5", -5},
+                   {"+7", 7},
+                   {"99999999999", INT_MAX},
+                   {"-99999999999", INT_MIN}};
     for (const auto& n : numbers)
         EXPECT_EQ(CRsParaSetRules::ParseNumber(n.text), n.number) << n.text;
 
     const struct {
         const char* text;
         int number;
-    } ports[] = {{"COM7", 7}, {"COM12", 12}, {"com3", 3}, {"COM", 0}, {"CO", 0}, {"", 0},
-                 {"COMx5", 0}, {"XYZ42abc", 42}, {"端口号5", 5}, {"COM 9", 9}};
+    } ports[] = {{"COM7", 7}, {"COM12", 12}, {"com3", 3},      {"COM", 0},     {"CO", 0},
+                 {"", 0},     {"COMx5", 0},  {"XYZ42abc", 42}, {"端口号5", 5}, {"COM 9", 9}};
     for (const auto& p : ports)
         EXPECT_EQ(CRsParaSetRules::ParsePort(p.text), p.number) << p.text;
 }
@@ -113,7 +124,8 @@ TEST_F(RsParaSetRulesTest, ConnectStoresTheNumbersAndOpensOrTellsTheOperator)
         prompt.shown.clear();
         EXPECT_FALSE(rules.Connect(choice));
         ASSERT_EQ(prompt.shown.size(), 1u);
-        EXPECT_TRUE(prompt.shown.front().text.starts_with("串口打开失败！\n" + std::string(why))) << prompt.shown.front().text;
+        EXPECT_TRUE(prompt.shown.front().text.starts_with("串口打开失败！\n" + std::string(why)))
+            << prompt.shown.front().text;
         EXPECT_EQ(prompt.shown.front().kind, RecordingPrompt::Shown::Error);
         EXPECT_EQ(doc.portNumber, 0);
         EXPECT_EQ(doc.baudRate, 0);
@@ -167,7 +179,7 @@ TEST_F(RsParaSetRulesTest, PortsNameTheirDevicesAndThePortOpenedLastIsChosenFirs
     const ComboContent first = rules.Content().port;
     EXPECT_EQ(first.selected, 0);
     EXPECT_EQ(first.descriptions, (std::vector<std::string>{"Adapter 1 (/dev/ttyUSB1)", "Adapter 7 (/dev/ttyUSB7)",
-                                                             "Adapter 12 (/dev/ttyUSB12)"}));
+                                                            "Adapter 12 (/dev/ttyUSB12)"}));
     ASSERT_TRUE(rules.Connect({"COM7", "115200", "8", "1", "None"}));
     comm.Shutdown();
     EXPECT_EQ(rules.Content().port.selected, 1) << "the port used last";

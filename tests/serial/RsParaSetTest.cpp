@@ -44,11 +44,14 @@ TEST_F(RsParaSetTest, ShowsItsTextsAndListsEachTimeItOpens)
                       Button("cancel")->text()};
     for (auto* label : dialog.findChildren<QLabel*>())
         texts << label->text();
-    for (const char* text : {"通讯参数配置", "串口参数设置", "连接", "取消", "端口号：", "波特率：", "数据位：", "停止位：", "奇偶校验："})
+    for (const char* text :
+         {"通讯参数配置", "串口参数设置", "连接", "取消", "端口号：", "波特率：", "数据位：", "停止位：", "奇偶校验："})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
-    for (const auto& [name, count, current, open] :
-         {std::tuple{"port", 2, "COM12", true}, {"baud", 10, "115200", true}, {"dataBits", 4, "8", false},
-          {"stopBits", 3, "1", false}, {"parity", 3, "None", false}}) {
+    for (const auto& [name, count, current, open] : {std::tuple{"port", 2, "COM12", true},
+                                                     {"baud", 10, "115200", true},
+                                                     {"dataBits", 4, "8", false},
+                                                     {"stopBits", 3, "1", false},
+                                                     {"parity", 3, "None", false}}) {
         EXPECT_EQ(List(name)->count(), count) << name;
         EXPECT_EQ(List(name)->currentText(), current);
         EXPECT_EQ(List(name)->isEnabled(), open) << name;
@@ -83,7 +86,8 @@ TEST_F(RsParaSetTest, AFailedConnectKeepsTheDialogOpenAndALaterOneAccepts)
     QTimer::singleShot(0, [this] {
         List("port")->lineEdit()->setText("COM5");
         QTest::mouseClick(Button("connect"), Qt::LeftButton);
-        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"串口打开失败！\n该端口没有对应的设备：设备可能已被拔出。请插上设备，再连接。"});
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{
+                                      "串口打开失败！\n该端口没有对应的设备：设备可能已被拔出。请插上设备，再连接。"});
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(List("port")->currentText(), "COM5");
         List("port")->lineEdit()->setText("COM7");

@@ -35,12 +35,16 @@ TEST(DeviceUnitTest, ABrokenFrameIsGivenUpOnAQuietLine)
 {
     TestDevice t;
     // A write, then part of one whose length swallows a read request.
-    t.device.Receive(HexBytes("2132C000034142432132C0" "2332C0" "0001"), t.now);
+    t.device.Receive(HexBytes("2132C000034142432132C0"
+                              "2332C0"
+                              "0001"),
+                     t.now);
     EXPECT_EQ(HexText(t.out.TakeAll()), "33764200");
     // On a quiet line the broken write is given up byte by byte, and the
     // read request hidden in it is answered.
     t.device.Tick(t.now + Device::kPartialFrameQuiet);
-    EXPECT_EQ(HexText(t.out.TakeAll()), "2432C000034142" "43");
+    EXPECT_EQ(HexText(t.out.TakeAll()), "2432C000034142"
+                                        "43");
 }
 
 // The closing frame of a read-back waits for the tool's requests to stop,
@@ -55,13 +59,18 @@ TEST(DeviceUnitTest, ReadBackEndWaitsForAQuietLineUnlessThereIsNoHold)
     } cases[] = {
         {"held", Device::kReadBackEndQuiet, "24304001", "", "2471810000"},
         {"held longer", Millis{250}, "24304001", "", "2471810000"},
-        {"in turn", Millis{0}, "2471810000" "24304001", "", ""},
+        {"in turn", Millis{0},
+         "2471810000"
+         "24304001",
+         "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestDevice t;
         t.device.SetReadBackEndQuiet(c.hold);
-        t.device.Receive(HexBytes("237181" "233040"), t.now);
+        t.device.Receive(HexBytes("237181"
+                                  "233040"),
+                         t.now);
         EXPECT_EQ(HexText(t.out.TakeAll()), c.atOnce);
         t.device.Tick(t.now + c.hold - Millis{1});
         EXPECT_EQ(HexText(t.out.TakeAll()), c.beforeHold);
@@ -81,7 +90,7 @@ TEST(DeviceUnitTest, BurstFaultCutsRepliesWithPauses)
     std::vector<std::string> pieces;
     for (const auto& segment : t.out.Segments())
         pieces.push_back(segment.kind == OutputQueue::Segment::Pause ? "pause" + std::to_string(segment.pause.count())
-                                                                       : HexText(segment.bytes));
+                                                                     : HexText(segment.bytes));
     EXPECT_EQ(pieces, (std::vector<std::string>{"2432C0", "pause40", "000241", "pause40", "42"}));
 }
 
@@ -106,8 +115,11 @@ TEST(DeviceUnitTest, LoaderTakesRecordsOnlyFromASenderThatWaits)
     };
     for (const auto& c : cases) {
         TestDevice t;
-        t.device.Receive(HexBytes("21304000" "327703"), t.now);
-        ASSERT_EQ(HexText(t.out.TakeAll()), "33764200" "3377030000");
+        t.device.Receive(HexBytes("21304000"
+                                  "327703"),
+                         t.now);
+        ASSERT_EQ(HexText(t.out.TakeAll()), "33764200"
+                                            "3377030000");
         for (const auto& piece : c.pieces)
             t.device.Receive(HexBytes(piece), t.now);
         EXPECT_EQ(HexText(t.out.TakeAll()), "") << c.name;
@@ -128,8 +140,12 @@ TEST(FaultPlanTest, ArmsByNameAndChecksParameters)
         bool armed;
         const char* described;
     } cases[] = {
-        {"bursts", "", true, "bursts(4,50ms)"}, {"bursts", "8,5", true, "bursts(8,5ms)"}, {"bursts", "0", false, "none"},
-        {"bursts", "3,x", false, "none"},       {"garbage", "-1", false, "none"},         {"hid", "2", false, "none"},
+        {"bursts", "", true, "bursts(4,50ms)"},
+        {"bursts", "8,5", true, "bursts(8,5ms)"},
+        {"bursts", "0", false, "none"},
+        {"bursts", "3,x", false, "none"},
+        {"garbage", "-1", false, "none"},
+        {"hid", "2", false, "none"},
         {"melt", "", false, "none"},
     };
     for (const auto& c : cases) {
@@ -143,12 +159,9 @@ TEST(DeviceSettingsTest, KeysAndClassesComeFromEveryCommandType)
 {
     CatalogueLists lists;
     lists.treeNodes = {
-        {"", "Group", "", "", 1, "", "", 0},
-        {"", "Control", "", "", 2, "32", "D001", 0},
-        {"", "Reset", "", "D001", 3, "32", "", 0},
-        {"", "Reboot", "", "D010", 3, "32", "", 0},
-        {"", "Volume", "", "", 2, " 21 ", "5041", 0},
-        {"", "Loud", "", "504105", 3, " 21 ", "", 0},
+        {"", "Group", "", "", 1, "", "", 0},          {"", "Control", "", "", 2, "32", "D001", 0},
+        {"", "Reset", "", "D001", 3, "32", "", 0},    {"", "Reboot", "", "D010", 3, "32", "", 0},
+        {"", "Volume", "", "", 2, " 21 ", "5041", 0}, {"", "Loud", "", "504105", 3, " 21 ", "", 0},
         {"", "Broken", "", "", 2, "2X", "6000", 0},
     };
     lists.connectReadCmds = {{"probe", "1041", "", 1}, {"off", "1042", "", 0}};
@@ -173,7 +186,16 @@ TEST(FrameReaderTest, CutsFramesByTheirClassAndKeyForm)
     const auto lists = TestCatalogue();
     const auto settings = DeviceSettings::FromCatalogue(lists);
     FrameReader reader(settings);
-    const Bytes stream = HexBytes("4302C1" "600280" "01E00000" "2130400" "1" "21318600" "0C" "327703" "2133" "00");
+    const Bytes stream = HexBytes("4302C1"
+                                  "600280"
+                                  "01E00000"
+                                  "2130400"
+                                  "1"
+                                  "21318600"
+                                  "0C"
+                                  "327703"
+                                  "2133"
+                                  "00");
     std::vector<std::string> frames;
     // One byte at a time: the worst split a line can make.
     for (const auto b : stream) {
@@ -181,7 +203,8 @@ TEST(FrameReaderTest, CutsFramesByTheirClassAndKeyForm)
         while (const auto frame = reader.Next())
             frames.push_back(HexText(frame->bytes));
     }
-    EXPECT_EQ(frames, (std::vector<std::string>{"4302C1", "60028001E00000", "21304001", "213186000C", "327703", "213300"}));
+    EXPECT_EQ(frames,
+              (std::vector<std::string>{"4302C1", "60028001E00000", "21304001", "213186000C", "327703", "213300"}));
     EXPECT_FALSE(reader.HasPending());
 }
 

@@ -16,7 +16,8 @@ TEST(FaultLineTest, WriteFaultsAnswerTheNextWriteOnlyAndApplyNothing)
     const struct {
         const char* fault;
         const char* reply;
-    } faults[] = {{"hid", "22424001"}, {"hid-pos", "22424003"}, {"baud-changed", "22414100"}, {"write-error", "33764201"}};
+    } faults[] = {
+        {"hid", "22424001"}, {"hid-pos", "22424003"}, {"baud-changed", "22414100"}, {"write-error", "33764201"}};
     SimProcess sim;
     for (const auto& f : faults) {
         sim.Command(std::string("fault ") + f.fault);
@@ -71,10 +72,13 @@ TEST(FaultLineTest, SilentThenWrongProbeAnswers)
 TEST(FaultLineTest, ReadBackWithoutItsClosingFrameOnce)
 {
     SimProcess sim({"--fault", "no-readback-end"});
-    sim.Send(HexBytes("233040" "237181"));
+    sim.Send(HexBytes("233040"
+                      "237181"));
     EXPECT_EQ(HexText(sim.ReadUntilQuiet(600ms)), "24304001");
-    sim.Send(HexBytes("233040" "237181"));
-    EXPECT_EQ(HexText(sim.Read(9)), "24304001" "2471810000");
+    sim.Send(HexBytes("233040"
+                      "237181"));
+    EXPECT_EQ(HexText(sim.Read(9)), "24304001"
+                                    "2471810000");
 }
 
 TEST(FaultLineTest, FloodSendsExactlyTheNoiseAskedForThenTheDeviceAnswers)

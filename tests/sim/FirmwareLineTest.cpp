@@ -46,7 +46,9 @@ Bytes RawImage(const std::string& head, std::size_t size)
         image[i] = static_cast<std::uint8_t>((i * 7 + i / 251) & 0xFF);
     const Bytes start = HexBytes(head);
     std::copy(start.begin(), start.end(), image.begin());
-    const Bytes frames = HexBytes("21304002" "233040" "327703");
+    const Bytes frames = HexBytes("21304002"
+                                  "233040"
+                                  "327703");
     std::copy(frames.begin(), frames.end(), image.begin() + 6000);
     return image;
 }

@@ -28,7 +28,8 @@ std::pair<std::string, std::string> AllInformation()
     for (std::uint8_t field = 0xC1; field <= 0xC8; ++field) {
         const std::string text = identity.Text(field);
         request += HexText({0x43, 0x02, field});
-        expected += field == 0xC3 ? "4402C3000402800" "1E0"
+        expected += field == 0xC3 ? "4402C3000402800"
+                                    "1E0"
                                   : HexText({0x44, 0x02, field, 0x00, std::uint8_t(text.size())}) +
                                         HexText(Bytes(text.begin(), text.end()));
     }
@@ -40,10 +41,21 @@ TEST(SimLineTest, AnswersEachRequestByteForByte)
     const auto [infoRequest, infoReply] = AllInformation();
     const std::vector<Exchange> exchanges{
         {"probe", {"231040"}, "24104001"},
-        {"junk before a request", {"55AA01" "231040"}, "24104001"},
+        {"junk before a request",
+         {"55AA01"
+          "231040"},
+         "24104001"},
         // Reads of one-byte, two-byte and counted values sent at once; the
         // closing key's answer comes last.
-        {"read-back", {"233040" "237181" "233186" "2332C0"}, "24304001" "2431860000" "2432C000024142" "2471810000"},
+        {"read-back",
+         {"233040"
+          "237181"
+          "233186"
+          "2332C0"},
+         "24304001"
+         "2431860000"
+         "2432C000024142"
+         "2471810000"},
         {"starts at the option marked factory default", {"234141"}, "24414103"},
         {"read a setting without a value", {"233300"}, "243300"},
         {"read an unknown key", {"235555"}, ""},
@@ -61,7 +73,12 @@ TEST(SimLineTest, AnswersEachRequestByteForByte)
         {"information C1 to C8", {infoRequest}, infoReply},
         {"unknown information field", {"4302C9"}, ""},
         // Row stride is the width asked for: pixel (x, y) is x + 2y.
-        {"small image", {"60000300020000"}, "6100030002" "000000000006" "000102" "020304"},
+        {"small image",
+         {"60000300020000"},
+         "6100030002"
+         "000000000006"
+         "000102"
+         "020304"},
         {"loader handshake", {"327703"}, "3377030000"},
     };
     SimProcess sim;
@@ -80,11 +97,14 @@ TEST(SimLineTest, CameraResolutionIsAnOptionAndLargerRequestsAreClamped)
 {
     SimProcess sim({"--resolution", "320x240"});
     sim.Send(HexBytes("4302C3"));
-    EXPECT_EQ(HexText(sim.Read(9)), "4402C300040140" "00F0");
+    EXPECT_EQ(HexText(sim.Read(9)), "4402C300040140"
+                                    "00F0");
     sim.Send(HexBytes("60FFFFFFFF0000"));
     const Bytes image = sim.Read(11 + 320 * 240);
     ASSERT_EQ(image.size(), 11u + 320 * 240);
-    EXPECT_EQ(HexText(Bytes(image.begin(), image.begin() + 11)), "610140" "00F00000" "00012C00");
+    EXPECT_EQ(HexText(Bytes(image.begin(), image.begin() + 11)), "610140"
+                                                                 "00F00000"
+                                                                 "00012C00");
     for (unsigned y = 0; y < 240; y += 37)
         for (unsigned x = 0; x < 320; x += 13)
             ASSERT_EQ(image[11 + y * 320 + x], std::uint8_t(x + 2 * y)) << x << "," << y;
@@ -167,12 +187,17 @@ TEST(SimLineTest, ReadBackHoldDecidesWhereTheClosingFrameComes)
         std::vector<std::string> args;
         std::string expected;
     } cases[] = {
-        {{}, "24304001" "2471810000"},
-        {{"--read-back-hold", "0"}, "2471810000" "24304001"},
+        {{},
+         "24304001"
+         "2471810000"},
+        {{"--read-back-hold", "0"},
+         "2471810000"
+         "24304001"},
     };
     for (const auto& c : cases) {
         SimProcess sim(c.args);
-        sim.Send(HexBytes("237181" "233040"));
+        sim.Send(HexBytes("237181"
+                          "233040"));
         EXPECT_EQ(HexText(sim.Read(c.expected.size() / 2)), c.expected) << c.args.size();
     }
 }
@@ -182,10 +207,11 @@ TEST(SimLineTest, HelpDescribesOptionsCommandsAndFaults)
     const ProgramRun run = RunProgram(QUILLON_SIM_BINARY " --help");
     ASSERT_EQ(run.exitCode, 0);
     const std::string& help = run.out;
-    for (const char* word : {"--com", "--catalogue", "--baud", "--no-pace", "--read-back-hold", "--control", "--firmware-out", "--fault",
-                             "scan TEXT", "unplug", "quit", "flood", "silent-probe", "wrong-probe", "stray-probe", "hid-pos",
-                             "baud-changed", "write-error", "no-readback-end", "firmware-fail", "bursts", "garbage",
-                             "record-answer", "late-loader", "short-erase"})
+    for (const char* word : {"--com",     "--catalogue",    "--baud",        "--no-pace",       "--read-back-hold",
+                             "--control", "--firmware-out", "--fault",       "scan TEXT",       "unplug",
+                             "quit",      "flood",          "silent-probe",  "wrong-probe",     "stray-probe",
+                             "hid-pos",   "baud-changed",   "write-error",   "no-readback-end", "firmware-fail",
+                             "bursts",    "garbage",        "record-answer", "late-loader",     "short-erase"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

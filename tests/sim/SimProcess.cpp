@@ -6,13 +6,13 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
-#include <utility>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quillon::test {
 
@@ -22,7 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 int MillisLeft(Clock::time_point end)
 {
-    return int(std::max<std::int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count()));
+    return int(
+        std::max<std::int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count()));
 }
 }  // namespace
 

@@ -39,7 +39,10 @@ public:
     // Exactly count bytes, or fewer when the time-out passes first.
     Bytes Read(std::size_t count, std::chrono::milliseconds timeout = 10s) { return Pull(count, timeout, timeout); }
     // Everything that arrives until the line has been quiet for `quiet`.
-    Bytes ReadUntilQuiet(std::chrono::milliseconds quiet) { return Pull(std::numeric_limits<std::size_t>::max(), 1h, quiet); }
+    Bytes ReadUntilQuiet(std::chrono::milliseconds quiet)
+    {
+        return Pull(std::numeric_limits<std::size_t>::max(), 1h, quiet);
+    }
     // True when the port reports a hang-up or an error within the time-out.
     bool WaitForHangUp(std::chrono::milliseconds timeout);
 

@@ -58,8 +58,8 @@ public:
         const auto& nodes = doc.catalogue.treeNodes;
         for (std::size_t i = 0; i < nodes.size(); ++i) {
             const std::string& key = level == 3 ? nodes[i].code : nodes[i].pidFid;
-            if (nodes[i].level == level
-                && QString::fromStdString(key).startsWith(QString::fromStdString(prefix), Qt::CaseInsensitive))
+            if (nodes[i].level == level &&
+                QString::fromStdString(key).startsWith(QString::fromStdString(prefix), Qt::CaseInsensitive))
                 return static_cast<int>(i);
         }
         return -1;

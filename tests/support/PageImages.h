@@ -21,8 +21,8 @@ namespace quillon::test {
 inline std::vector<QImage> Rasterise(const std::filesystem::path& pdf, int dpi)
 {
     const std::filesystem::path prefix = pdf.parent_path() / "page";
-    const ProgramRun run =
-        RunProgram("pdftoppm -r " + std::to_string(dpi) + " -gray " + Quote(pdf.string()) + " " + Quote(prefix.string()));
+    const ProgramRun run = RunProgram("pdftoppm -r " + std::to_string(dpi) + " -gray " + Quote(pdf.string()) + " " +
+                                      Quote(prefix.string()));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::filesystem::path> files;
     for (const auto& item : std::filesystem::directory_iterator(pdf.parent_path()))
@@ -87,15 +87,14 @@ inline std::string PdfText(const std::filesystem::path& pdf)
 // Decodes the part of a grey image between unit coordinates, pixelsPerUnit
 // apart; inverted areas are turned back to dark on light first.
 inline std::vector<std::string> DecodeArea(const QImage& page, double pixelsPerUnit, int left, int top, int right,
-                                    int bottom, bool invert, ZXing::BarcodeFormats formats)
+                                           int bottom, bool invert, ZXing::BarcodeFormats formats)
 {
     QImage area = page.copy(QRect(static_cast<int>(left * pixelsPerUnit), static_cast<int>(top * pixelsPerUnit),
                                   static_cast<int>((right - left) * pixelsPerUnit),
                                   static_cast<int>((bottom - top) * pixelsPerUnit)));
     if (invert)
         area.invertPixels();
-    return DecodeGrey(area.constBits(), area.width(), area.height(), static_cast<int>(area.bytesPerLine()),
-                            formats);
+    return DecodeGrey(area.constBits(), area.width(), area.height(), static_cast<int>(area.bytesPerLine()), formats);
 }
 
 }  // namespace quillon::test

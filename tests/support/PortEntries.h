@@ -11,7 +11,8 @@ inline std::vector<PortEntry> UsbPortsNumbered(const std::vector<int>& numbers)
 {
     std::vector<PortEntry> ports;
     for (const int n : numbers)
-        ports.push_back({n, "/dev/ttyUSB" + std::to_string(n), "Adapter " + std::to_string(n) + " (COM" + std::to_string(n) + ")"});
+        ports.push_back(
+            {n, "/dev/ttyUSB" + std::to_string(n), "Adapter " + std::to_string(n) + " (COM" + std::to_string(n) + ")"});
     return ports;
 }
 

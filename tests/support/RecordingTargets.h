@@ -15,13 +15,13 @@ class RecordingTargets : public IConfigurationTarget, public ISettingSender {
 public:
     void AddCommandEntry(int index, int parent, const ValueTriple& value, const std::string& caption) override
     {
-        events.push_back("document " + std::to_string(index) + " " + std::to_string(parent) + " " + Describe(value) + " "
-                         + caption);
+        events.push_back("document " + std::to_string(index) + " " + std::to_string(parent) + " " + Describe(value) +
+                         " " + caption);
     }
     void SendSettingFrame(int index, const ValueTriple& value) override
     {
-        events.push_back("device " + std::to_string(index) + " " + Describe(value)
-                         + (route ? " route " + std::to_string(route()) : std::string()));
+        events.push_back("device " + std::to_string(index) + " " + Describe(value) +
+                         (route ? " route " + std::to_string(route()) : std::string()));
     }
     static std::string Describe(const ValueTriple& v)
     {

@@ -23,10 +23,10 @@ class ScannerSim {
 public:
     struct Options {
         int com = 9;
-        std::string links;                        // the port-link folder
+        std::string links;                         // the port-link folder
         std::string catalogue = "config/all.xml";  // as seen from the working folder
-        bool paced = false;                       // replies at the line speed (115200 baud)
-        std::vector<std::string> extra;           // more arguments (--fault ...)
+        bool paced = false;                        // replies at the line speed (115200 baud)
+        std::vector<std::string> extra;            // more arguments (--fault ...)
     };
 
     explicit ScannerSim(const Options& options) : com_(options.com)
@@ -93,7 +93,8 @@ public:
                 if (line.find(text) != std::string::npos)
                     return line;
             }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             pollfd fd{stdout_, POLLIN, 0};
             char chunk[4096];
             ssize_t n = 0;

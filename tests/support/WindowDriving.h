@@ -6,12 +6,12 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QComboBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -163,8 +163,7 @@ inline bool ShownSoon(QWidget* widget)
 
 // Runs act on the modal dialog of that type once it is the active window,
 // from the event loop that the dialog's own exec() runs.
-template <typename Dialog>
-void WhenShown(std::function<void(Dialog*)> act)
+template <typename Dialog> void WhenShown(std::function<void(Dialog*)> act)
 {
     auto* poll = new QTimer(qApp);
     auto ticks = std::make_shared<int>(0);

@@ -1,10 +1,10 @@
 // The command interaction over a real pseudo-terminal, the test playing the
 // device on the master side: what goes on the wire, what the log says, and
 // where replies go while it is open and after.
+#include "tools/CommandInteraction.h"
 #include "catalogue/CatalogueTree.h"
 #include "support/RecordingPrompt.h"
 #include "support/SessionSupport.h"
-#include "tools/CommandInteraction.h"
 #include "tools/TypedCommand.h"
 
 #include <gtest/gtest.h>

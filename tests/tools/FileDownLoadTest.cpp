@@ -38,12 +38,14 @@ protected:
         dialog->show();
         return dialog;
     }
-    template <typename T>
-    static T* Find(const CFileDownLoad& dialog, const char* name)
+    template <typename T> static T* Find(const CFileDownLoad& dialog, const char* name)
     {
         return dialog.findChild<T*>(name);
     }
-    static QPushButton* Button(const CFileDownLoad& dialog, const char* name) { return Find<QPushButton>(dialog, name); }
+    static QPushButton* Button(const CFileDownLoad& dialog, const char* name)
+    {
+        return Find<QPushButton>(dialog, name);
+    }
     static QString Label(const CFileDownLoad& dialog) { return Find<QLabel>(dialog, "progressText")->text(); }
     void Choose(CFileDownLoad& dialog, const fs::path& file)
     {
@@ -159,7 +161,8 @@ TEST_F(FileDownLoadTest, ATimeOutIsSaidInTheProgressLabel)
     ASSERT_TRUE(RunTransfer(*dialog));
     EXPECT_EQ(Label(*dialog), "设备无应答，传输停止！");
     EXPECT_EQ(silent.Read(7 + 9 + 1, 500), std::string("\x02\x00\x00\x04\x00\x0F\xEB"
-                                                   "\x04\x00\x00\x00\x01\x02\x03\x04\xF2", 16))
+                                                       "\x04\x00\x00\x00\x01\x02\x03\x04\xF2",
+                                                       16))
         << "the erase, then the first record, and nothing after it";
     EXPECT_EQ(prompt.Texts(), std::vector<std::string>{});
 }

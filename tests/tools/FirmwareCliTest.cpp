@@ -31,12 +31,25 @@ TEST(FirmwareCliTest, ExitStatusAndMessagesFollowTheOutcome)
     } cases[] = {
         {"hex loaded", {}, hex + " --erase", 0, "加载完毕!\n", "100%\n"},
         {"image upgraded", {}, Quote(image.string()), 0, "升级完毕!\n", "90%\n100%\n"},
-        {"image refused", {"--fault", "firmware-fail"}, Quote(image.string()), 1, "",
+        {"image refused",
+         {"--fault", "firmware-fail"},
+         Quote(image.string()),
+         1,
+         "",
          "90%\nquillon-cli firmware: 升级失败，请重新升级！\n"},
-        {"no such file", {}, Quote((dir.Path() / "none.ci").string()), 2, "",
-         "quillon-cli firmware: 未指定文件名！\n" + (dir.Path() / "none.ci").string() + ": No such file or directory\n"},
+        {"no such file",
+         {},
+         Quote((dir.Path() / "none.ci").string()),
+         2,
+         "",
+         "quillon-cli firmware: 未指定文件名！\n" + (dir.Path() / "none.ci").string() +
+             ": No such file or directory\n"},
         // Not waited on for a writer that never comes.
-        {"a FIFO", {}, Quote(fifo.string()), 2, "",
+        {"a FIFO",
+         {},
+         Quote(fifo.string()),
+         2,
+         "",
          "quillon-cli firmware: 未指定文件名！\n" + fifo.string() + ": is not a regular file\n"},
     };
     for (const auto& c : cases) {
@@ -76,7 +89,8 @@ TEST(FirmwareCliTest, PortAndArgumentProblems)
         int status;
         std::string inErr;  // the window's message with the reason below it
     } cases[] = {
-        {"--port COM1024 " + hex, 3, "quillon-cli firmware: 不能打开指定的COM，请尝试别的端口！\ncannot open COM1024: "},
+        {"--port COM1024 " + hex, 3,
+         "quillon-cli firmware: 不能打开指定的COM，请尝试别的端口！\ncannot open COM1024: "},
         {"--port /dev/null-no-such-port " + hex, 3,
          "不能打开指定的COM，请尝试别的端口！\ncannot open /dev/null-no-such-port: no such port"},
         {hex, 2, "--port"},

@@ -126,18 +126,19 @@ TEST_P(HexDownloadTest, TheLoaderHoldsTheObjectsBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, HexDownloadTest,
-    ::testing::Values(HexCase{"AsObjcopyWritesIt", [](std::string s) { return s; }, {}, false},
-                      HexCase{"LowerCaseUnended", [](std::string s) { return WithoutLastLineEnd(LowerCase(s)); }, {}, false},
-                      HexCase{"EraseFirst", [](std::string s) { return s; }, {true, false}, true},
-                      HexCase{"RepairWithoutHandshake", LineFeedsOnlyUnended, {false, true}, false},
-                      HexCase{"RepairAndErase", LowerCase, {true, true}, true},
-                      HexCase{"FirstRecordLikeErase", FirstRecordLikeErase, {}, true},
-                      HexCase{"FirstRecordLikeEraseRepair", FirstRecordLikeErase, {false, true}, true},
-                      // Every answer that means "taken, go on", and answers that come late.
-                      HexCase{"RecordsAnsweredA", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=A"}},
-                      HexCase{"RecordsAnswered6", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=6"}},
-                      HexCase{"RecordsAnswered7", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=7"}},
-                      HexCase{"AnsweredLate", [](std::string s) { return s; }, {true, false}, true, {"--fault", "late-loader=100"}}),
+    ::testing::Values(
+        HexCase{"AsObjcopyWritesIt", [](std::string s) { return s; }, {}, false},
+        HexCase{"LowerCaseUnended", [](std::string s) { return WithoutLastLineEnd(LowerCase(s)); }, {}, false},
+        HexCase{"EraseFirst", [](std::string s) { return s; }, {true, false}, true},
+        HexCase{"RepairWithoutHandshake", LineFeedsOnlyUnended, {false, true}, false},
+        HexCase{"RepairAndErase", LowerCase, {true, true}, true},
+        HexCase{"FirstRecordLikeErase", FirstRecordLikeErase, {}, true},
+        HexCase{"FirstRecordLikeEraseRepair", FirstRecordLikeErase, {false, true}, true},
+        // Every answer that means "taken, go on", and answers that come late.
+        HexCase{"RecordsAnsweredA", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=A"}},
+        HexCase{"RecordsAnswered6", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=6"}},
+        HexCase{"RecordsAnswered7", [](std::string s) { return s; }, {}, false, {"--fault", "record-answer=7"}},
+        HexCase{"AnsweredLate", [](std::string s) { return s; }, {true, false}, true, {"--fault", "late-loader=100"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct ImageCase {
@@ -168,7 +169,8 @@ TEST_P(ImageDownloadTest, TheLoaderHoldsTheImageWithoutItsHeaders)
 
 // 100 blocks leave a tenth of the bar for the device's answer.
 INSTANTIATE_TEST_SUITE_P(Images, ImageDownloadTest,
-                         ::testing::Values(ImageCase{"BothHeaders", "v=b=1234s=t=ABv=b=5678", 3 * 4096 + 1234, false, 75},
+                         ::testing::Values(ImageCase{"BothHeaders", "v=b=1234s=t=ABv=b=5678", 3 * 4096 + 1234, false,
+                                                     75},
                                            ImageCase{"VersionHeaderOnly", "v=b=1234", 2 * 4096, false, 50},
                                            ImageCase{"NoHeaders", "", 5 * 4096 + 1, true, 83},
                                            ImageCase{"ShorterThanABlock", "", 100, false, 100},
@@ -215,8 +217,8 @@ TEST_F(SimDownloadTest, AnEraseAnsweredShortEndsOnlyItsWait)
     LoaderOptions options{true, false};
     options.settleMs = 0;
     const std::string image = Payload(5000);
-    const DownloadOutcome outcome =
-        RunFirmwareDownload({sim.LinkPath(), File("firmware.ci", image).string(), options, kShortErase}, progress, stop);
+    const DownloadOutcome outcome = RunFirmwareDownload(
+        {sim.LinkPath(), File("firmware.ci", image).string(), options, kShortErase}, progress, stop);
     EXPECT_EQ(outcome.result, DownloadResult::ImageUpgraded);
     EXPECT_EQ(ReadFile(Saved()), image);
 }
@@ -351,7 +353,8 @@ TEST_F(PlayedDeviceTest, ACancelDropsWhatTheDeviceHasNotRead)
     // A device that stops reading mid-image: what waits on the line is
     // dropped at the cancel, so the close does not wait for it to drain.
     const fs::path file = Firmware(Payload(1 << 20));
-    ASSERT_TRUE(worker.Start({pty.SlavePath(), file.string(), {}, kImpatient}, progress, [](const DownloadOutcome&) {}));
+    ASSERT_TRUE(
+        worker.Start({pty.SlavePath(), file.string(), {}, kImpatient}, progress, [](const DownloadOutcome&) {}));
     EXPECT_EQ(pty.Read(3), "\x32\x77\x03");
     pty.Write(std::string("\x33\x77\x03\x00\x00", 5));
     // Sixteen blocks are taken; the line holds only a few more.
@@ -377,9 +380,17 @@ TEST_F(PlayedDeviceTest, AnEraseAnsweredShortOrNotAtAllEndsOnlyItsWait)
         std::string answer;  // and answers
         DownloadResult result;
     } cases[] = {
-        {"HEX erase unanswered", ":00000001FF\r\n", {true, true}, "\x02\x00\x00\x04\x00\x0F\xEB"s, "",
+        {"HEX erase unanswered",
+         ":00000001FF\r\n",
+         {true, true},
+         "\x02\x00\x00\x04\x00\x0F\xEB"s,
+         "",
          DownloadResult::HexLoaded},
-        {"image erase answered short", Payload(100), {true, false}, "\x32\x77\x02", "\x33\x77",
+        {"image erase answered short",
+         Payload(100),
+         {true, false},
+         "\x32\x77\x02",
+         "\x33\x77",
          DownloadResult::ImageUpgraded},
     };
     for (const auto& c : cases) {

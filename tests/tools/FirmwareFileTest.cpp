@@ -8,8 +8,8 @@
 
 #include "support/TempDir.h"
 #include "tools/FirmwareFile.h"
-#include "tools/RawImage.h"
 #include "tools/FirmwareFixtures.h"
+#include "tools/RawImage.h"
 
 namespace quillon::test {
 namespace {
@@ -26,10 +26,10 @@ TEST(HexRecordsTest, EveryLineEndAndLetterCaseGivesTheSameRecords)
 {
     const char* const texts[] = {
         ":020000040800F2\r\n:0400000001ABCDEF94\r\n:00000001FF\r\n",
-        ":020000040800F2\n:0400000001ABCDEF94\n:00000001FF",        // last line without its end
-        ":020000040800f2\r\n:0400000001abcdef94\r\n:00000001ff\r\n",  // lower case
+        ":020000040800F2\n:0400000001ABCDEF94\n:00000001FF",                // last line without its end
+        ":020000040800f2\r\n:0400000001abcdef94\r\n:00000001ff\r\n",        // lower case
         "\n:020000040800F2\r\n\r\n:0400000001aBcDeF94\n:00000001FF\r\n\n",  // blank lines
-        ":020000040800F2\r\n:0400000001ABCDEF94\r\n:00000001FF\r\n\x1a",   // a DOS end of file after it
+        ":020000040800F2\r\n:0400000001ABCDEF94\r\n:00000001FF\r\n\x1a",    // a DOS end of file after it
         ":020000040800F2\n:0400000001ABCDEF94\n:00000001FF\nsigned: build 7\n:00000001FF\n",  // a trailer
     };
     for (const char* text : texts) {
@@ -95,10 +95,14 @@ TEST(FirmwareKindTest, HexByContentOrByName)
         FirmwareKind kind;
     } cases[] = {
         {"a.ci", ":020000040800F2\r\n", FirmwareKind::Hex},
-        {"a.ci", ":0not hex at all", FirmwareKind::Hex},                // refused later, line 1
+        {"a.ci", ":0not hex at all", FirmwareKind::Hex},                                // refused later, line 1
         {"a.bin", ":10000000000102030405060708090A0B0C0D0E0F78\n", FirmwareKind::Hex},  // count 0x10
         {"a.bin", ":1 colon and a digit, not a record", FirmwareKind::Raw},
-        {"a.HEX", std::string("\x7f" "ELF\x02\x01", 6), FirmwareKind::Hex},   // garbage named .hex
+        {"a.HEX",
+         std::string("\x7f"
+                     "ELF\x02\x01",
+                     6),
+         FirmwareKind::Hex},  // garbage named .hex
         {"a.ldr", std::string("\0\0\x01\x02", 4), FirmwareKind::Raw},
         {"a.ldr", "v=b=1234s=t=ABv=b=5678", FirmwareKind::Raw},
         {"hex", "", FirmwareKind::Raw},
@@ -142,7 +146,7 @@ TEST(FirmwareFileTest, WhatIsRefusedBeforeAnythingIsSent)
         {path("bad-line-3.hex"), kMaxFirmwareBytes, FileFault::BadHex, 3},
         {path("huge.ci"), kMaxFirmwareBytes, FileFault::TooLarge, 0},
         {path("just-over.ci"), 1000, FileFault::TooLarge, 0},
-        {"/dev/zero", 1000, FileFault::Unreadable, 0},  // a device is no firmware file
+        {"/dev/zero", 1000, FileFault::Unreadable, 0},                    // a device is no firmware file
         {path("fifo.hex"), kMaxFirmwareBytes, FileFault::Unreadable, 0},  // nor a FIFO, which would block
     };
     for (const auto& c : cases) {
@@ -165,10 +169,10 @@ TEST(RawImageTest, HeadersAreSkippedOnlyWhenWhole)
         {"v=b=1234s=t=ABv=b=5678firmware", 22},
         {"v=b=1234firmware", 8},
         {"s=t=ABv=b=5678firmware", 14},
-        {"s=t=ABv=x=5678firmware", 0},       // second header without its inner tag
-        {"v=b=1234s=t=ABCDv=b=5678", 8},     // inner tag in the wrong place
+        {"s=t=ABv=x=5678firmware", 0},    // second header without its inner tag
+        {"v=b=1234s=t=ABCDv=b=5678", 8},  // inner tag in the wrong place
         {"firmware v=b=1234", 0},
-        {"v=b=", 4},                          // cut short: only what is there
+        {"v=b=", 4},  // cut short: only what is there
         {"s=t=ABv=b=", 10},
         {"", 0},
     };
@@ -188,8 +192,8 @@ TEST(RawImageTest, ProgressNeverDividesByZeroNorPassesAHundred)
         {409600, 409600, 100, 110, 90},  // a tenth of the bar left for the device's answer
         {409622, 409600, 100, 110, 90},  // headers counted in the divisor, not sent
         {4 << 20, 4 << 20, 1024, 1126, 90},
-        {100, 100, 1, 1, 100},           // shorter than a block: m + m / 10 would be 0
-        {4097, 4097, 2, 2, 100},         // m = 1 would show 200
+        {100, 100, 1, 1, 100},    // shorter than a block: m + m / 10 would be 0
+        {4097, 4097, 2, 2, 100},  // m = 1 would show 200
         {4096 * 12 + 1, 4096 * 12 + 1, 13, 13, 100},
     };
     for (const auto& c : cases) {

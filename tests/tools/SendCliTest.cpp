@@ -59,11 +59,9 @@ TEST(SendCliTest, PrintsTheExchangeAsTheDialogLogsIt)
          "-> 0x23 0x10 0x40 \n<- 0x24 0x10 0x40 0x01 \n-> 0x23 0x30 0x40 \n<- 0x24 0x30 0x40 0x01 \n", ""},
         // A read of a key the device does not have goes unanswered; what
         // follows it is not sent.
-        {"ignored", "237F3F 233040", 1, "-> 0x23 0x7F 0x3F \n<- \n",
-         "无法识别的命令，请重试！\n"},
+        {"ignored", "237F3F 233040", 1, "-> 0x23 0x7F 0x3F \n<- \n", "无法识别的命令，请重试！\n"},
         {"answered, then ignored", probe + " 237f3f", 1,
-         "-> 0x23 0x10 0x40 \n<- 0x24 0x10 0x40 0x01 \n-> 0x23 0x7f 0x3f \n<- \n",
-         "无法识别的命令，请重试！\n"},
+         "-> 0x23 0x10 0x40 \n<- 0x24 0x10 0x40 0x01 \n-> 0x23 0x7f 0x3f \n<- \n", "无法识别的命令，请重试！\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

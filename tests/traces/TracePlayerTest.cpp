@@ -16,7 +16,8 @@ struct Played {
     sim::TracePlayer player;
 
     Played(const char* trace, bool paced)
-        : player(ReadWireTrace(trace).trace.records, out, paced, [this](const std::string& text) { reports.push_back(text); })
+        : player(ReadWireTrace(trace).trace.records, out, paced,
+                 [this](const std::string& text) { reports.push_back(text); })
     {
     }
     Bytes Sent() { return out.TakeAll(); }
@@ -78,8 +79,10 @@ TEST(TracePlayer, ReportsEveryFrameTheTraceDoesNotHaveNext)
         {"another frame, then the right ones",
          {{0x23, 0x99}, {0x23, 0x10, 0x40}, {0x23, 0x10, 0x41}},
          {"unexpected frame 23 99; the trace has next: 23 10 40"}},
-        {"a frame cut short", {{0x23, 0x10}},
-         {"unexpected frame 23 10; the trace has next: 23 10 40", "the tool closed the port; the trace has next: 23 10 40"}},
+        {"a frame cut short",
+         {{0x23, 0x10}},
+         {"unexpected frame 23 10; the trace has next: 23 10 40",
+          "the tool closed the port; the trace has next: 23 10 40"}},
         {"a frame too many",
          {{0x23, 0x10, 0x40}, {0x23, 0x10, 0x41}, {0x60}},
          {"unexpected frame 60; the trace has next: no more frames"}},

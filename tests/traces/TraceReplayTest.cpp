@@ -205,9 +205,8 @@ std::string Masked(const std::string& text)
     // A line's stamp: seconds, a point, six digits and a blank.
     const auto unstamped = [](const std::string& line) {
         const std::size_t point = line.find_first_not_of("0123456789");
-        const bool stamped = point > 0 && point != std::string::npos && line[point] == '.' &&
-                             line.size() > point + 7 && line.find_first_not_of("0123456789", point + 1) == point + 7 &&
-                             line[point + 7] == ' ';
+        const bool stamped = point > 0 && point != std::string::npos && line[point] == '.' && line.size() > point + 7 &&
+                             line.find_first_not_of("0123456789", point + 1) == point + 7 && line[point + 7] == ' ';
         return stamped ? "T " + line.substr(point + 8) : line;
     };
     std::string masked;
@@ -240,27 +239,29 @@ TEST(CliTrace, ASessionWithTheSimulatorLineByLine)
     EXPECT_EQ(Masked(ReadFile(trace)),
               "# quillon wire trace\n"
               "# program: quillon-cli " QUILLON_VERSION "\n"
-              "# session: quillon-cli version --port COM9 --trace " + trace + "\n"
-              "# lines: SECONDS PORT BAUD > (sent) or < (received) route=ROUTE HEX BYTES; PORT BAUD open|close\n"
-              "T COM9 115200 open\n"
-              "T COM9 115200 > route=5 43 02 C1\n"
-              "T COM9 115200 > route=5 43 02 C2\n"
-              "T COM9 115200 > route=5 43 02 C3\n"
-              "T COM9 115200 > route=5 43 02 C4\n"
-              "T COM9 115200 > route=5 43 02 C5\n"
-              "T COM9 115200 > route=5 43 02 C6\n"
-              "T COM9 115200 > route=5 43 02 C7\n"
-              "T COM9 115200 > route=5 43 02 C8\n"
-              "T COM9 115200 < route=5 "
-              "44 02 C1 00 0C 51 53 2D 42 4F 4F 54 20 31 2E 30 34 "
-              "44 02 C2 00 15 56 33 2E 32 2E 37 20 62 75 69 6C 64 20 32 30 32 36 30 39 31 35 "
-              "44 02 C3 00 04 02 80 01 E0 44 02 C4 00 05 48 57 2D 42 32 "
-              "44 02 C5 00 0E 51 53 32 44 32 36 30 39 31 35 30 30 34 32 "
-              "44 02 C6 00 0A 32 30 32 36 2D 30 39 2D 31 35 "
-              "44 02 C7 00 0C 51 53 2D 32 44 20 49 6D 61 67 65 72 "
-              "44 02 C8 00 13 36 34 30 78 34 38 30 20 43 4D 4F 53 2C 20 32 44 2F 31 44\n"
-              "T COM9 115200 close\n"
-              "# exit status 0\n");
+              "# session: quillon-cli version --port COM9 --trace " +
+                  trace +
+                  "\n"
+                  "# lines: SECONDS PORT BAUD > (sent) or < (received) route=ROUTE HEX BYTES; PORT BAUD open|close\n"
+                  "T COM9 115200 open\n"
+                  "T COM9 115200 > route=5 43 02 C1\n"
+                  "T COM9 115200 > route=5 43 02 C2\n"
+                  "T COM9 115200 > route=5 43 02 C3\n"
+                  "T COM9 115200 > route=5 43 02 C4\n"
+                  "T COM9 115200 > route=5 43 02 C5\n"
+                  "T COM9 115200 > route=5 43 02 C6\n"
+                  "T COM9 115200 > route=5 43 02 C7\n"
+                  "T COM9 115200 > route=5 43 02 C8\n"
+                  "T COM9 115200 < route=5 "
+                  "44 02 C1 00 0C 51 53 2D 42 4F 4F 54 20 31 2E 30 34 "
+                  "44 02 C2 00 15 56 33 2E 32 2E 37 20 62 75 69 6C 64 20 32 30 32 36 30 39 31 35 "
+                  "44 02 C3 00 04 02 80 01 E0 44 02 C4 00 05 48 57 2D 42 32 "
+                  "44 02 C5 00 0E 51 53 32 44 32 36 30 39 31 35 30 30 34 32 "
+                  "44 02 C6 00 0A 32 30 32 36 2D 30 39 2D 31 35 "
+                  "44 02 C7 00 0C 51 53 2D 32 44 20 49 6D 61 67 65 72 "
+                  "44 02 C8 00 13 36 34 30 78 34 38 30 20 43 4D 4F 53 2C 20 32 44 2F 31 44\n"
+                  "T COM9 115200 close\n"
+                  "# exit status 0\n");
 }
 
 TEST(CliTrace, AFileThatCannotBeWrittenIsReportedAndTheCommandGoesOn)
@@ -269,13 +270,15 @@ TEST(CliTrace, AFileThatCannotBeWrittenIsReportedAndTheCommandGoesOn)
     const ProgramRun run = RunCliOn(sim, "connect --port COM9 --trace /nonexistent/folder/x.trace");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "COM9，联机\n");
-    EXPECT_EQ(run.err, "quillon-cli: trace /nonexistent/folder/x.trace: No such file or directory; going on without it\n");
+    EXPECT_EQ(run.err,
+              "quillon-cli: trace /nonexistent/folder/x.trace: No such file or directory; going on without it\n");
 
     // The environment names the trace when the command line does not.
     const TempDir dir;
     const std::string trace = (dir.Path() / "env.trace").string();
-    const ProgramRun traced = RunProgram("cd " + Quote(QUILLON_SOURCE_DIR) + " && QUILLON_PORT_LINKS=" + Quote(sim.LinkFolder()) +
-                                         " QUILLON_TRACE=" + Quote(trace) + " " + Quote(QUILLON_CLI) + " connect --port COM9");
+    const ProgramRun traced =
+        RunProgram("cd " + Quote(QUILLON_SOURCE_DIR) + " && QUILLON_PORT_LINKS=" + Quote(sim.LinkFolder()) +
+                   " QUILLON_TRACE=" + Quote(trace) + " " + Quote(QUILLON_CLI) + " connect --port COM9");
     EXPECT_EQ(traced.exitCode, 0) << traced.err;
     EXPECT_NE(ReadFile(trace).find("> route=6 23 10 40\n"), std::string::npos);
 }

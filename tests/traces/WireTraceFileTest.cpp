@@ -46,10 +46,11 @@ TEST(WireTraceLine, FormatsAndReadsBack)
 
 TEST(WireTraceLine, RefusesWhatIsNotATraceLine)
 {
-    for (const char* line : {"", "12.34 COM9 115200 > route=6 23", "x.000001 COM9 115200 open", "1.000000 COM9 fast open",
-                             "1.000000 COM9 115200 >", "1.000000 COM9 115200 > 23 10", "1.000000 COM9 115200 > route=6 2",
-                             "1.000000 COM9 115200 > route=6 GG", "1.000000 COM9 115200 open 23", "1.000000 COM9 115200 = route=1",
-                             "-1.000000 COM9 115200 close"}) {
+    for (const char* line :
+         {"", "12.34 COM9 115200 > route=6 23", "x.000001 COM9 115200 open", "1.000000 COM9 fast open",
+          "1.000000 COM9 115200 >", "1.000000 COM9 115200 > 23 10", "1.000000 COM9 115200 > route=6 2",
+          "1.000000 COM9 115200 > route=6 GG", "1.000000 COM9 115200 open 23", "1.000000 COM9 115200 = route=1",
+          "-1.000000 COM9 115200 close"}) {
         EXPECT_FALSE(ParseWireLine(line)) << line;
     }
     const WireTraceRead read = ReadWireTrace("# quillon wire trace\n1.000000 COM9 115200 open\nnonsense\n");
@@ -108,7 +109,8 @@ TEST(WireTraceWriter, RefusesWhatIsNotARegularFileAndSaysWhy)
     } cases[] = {
         {fifo, fifo + ": not a regular file"},
         {dir.Path().string(), dir.Path().string() + ": not a regular file"},
-        {(dir.Path() / "missing" / "x.trace").string(), (dir.Path() / "missing" / "x.trace").string() + ": No such file or directory"},
+        {(dir.Path() / "missing" / "x.trace").string(),
+         (dir.Path() / "missing" / "x.trace").string() + ": No such file or directory"},
     };
     for (const auto& c : cases) {
         WireTraceWriter writer;

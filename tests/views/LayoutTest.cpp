@@ -2,11 +2,11 @@
 #include "support/RecordingPainter.h"
 #include "views/DecodedLayout.h"
 
-#include <algorithm>
 #include "views/DocumentLayout.h"
 #include "views/DocumentPrinter.h"
 #include "views/PaneContent.h"
 #include "views/ViewOptions.h"
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,10 @@ namespace {
 using test::RecordingPainter;
 using XY = std::pair<int, int>;
 
-XY At(const RecordingPainter::TextCall* call) { return call ? XY{call->x, call->y} : XY{-1, -1}; }
+XY At(const RecordingPainter::TextCall* call)
+{
+    return call ? XY{call->x, call->y} : XY{-1, -1};
+}
 
 CQuillonDoc DocumentWith(int entries)
 {
@@ -167,7 +170,8 @@ public:
     IPainter& Painter() override { return pages.back(); }
     bool NewPage() override
     {
-        if (failAfter > 0 && static_cast<int>(pages.size()) >= failAfter) return false;
+        if (failAfter > 0 && static_cast<int>(pages.size()) >= failAfter)
+            return false;
         pages.emplace_back();
         return true;
     }
@@ -271,9 +275,10 @@ TEST(DocumentLayoutTest, DecodedOutputDrawsOnlyTheRowsInSight)
     ASSERT_GE(window.texts.size(), expected.size());
     EXPECT_LE(window.texts.size(), expected.size() + 3);  // the heading, partly shown lines
     for (const auto& call : expected)
-        EXPECT_TRUE(std::any_of(window.texts.begin(), window.texts.end(), [&](const auto& drawn) {
-            return drawn.text == call.text && drawn.x == call.x && drawn.y == call.y;
-        })) << call.text << " at " << call.y;
+        EXPECT_TRUE(std::any_of(
+            window.texts.begin(), window.texts.end(),
+            [&](const auto& drawn) { return drawn.text == call.text && drawn.x == call.x && drawn.y == call.y; }))
+            << call.text << " at " << call.y;
 }
 
 TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
@@ -305,8 +310,7 @@ TEST(PaneContentTest, TheLayoutFollowsTheViewAndTheCheckBoxes)
         EXPECT_EQ(DrawPane(painter, doc, options, 620).rule, c.rule);
         if (c.expectedText != nullptr) {
             EXPECT_NE(painter.FindText(c.expectedText), nullptr);
-        }
-        else
+        } else
             EXPECT_TRUE(painter.texts.empty());
     }
 }
@@ -321,8 +325,10 @@ TEST(PaneContentTest, TotalHeightGrowsScrollsAndFallsBackToThreeHundred)
     } const cases[] = {
         // Fit growing with a scroll to the bottom, and falling back to 300:
         // RightViewTest, through the real window's scroll bar.
-        {950, {PaneBottom::Fit, 470}, 470, false},     {950, {PaneBottom::GrowOnly, 470}, 950, false},
-        {300, {PaneBottom::GrowOnly, 470}, 470, true}, {640, {PaneBottom::None, 0}, 640, false},
+        {950, {PaneBottom::Fit, 470}, 470, false},
+        {950, {PaneBottom::GrowOnly, 470}, 950, false},
+        {300, {PaneBottom::GrowOnly, 470}, 470, true},
+        {640, {PaneBottom::None, 0}, 640, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.total << " " << c.content.rule << " " << c.content.bottom);
@@ -338,14 +344,16 @@ TEST(DocumentPrinterTest, NineEntriesFitAPageOf876Units)
         int entries, totalHeight;
         std::vector<int> perPage;
     } const cases[] = {
-        {9, 0, {9}}, {10, 0, {9, 1}},
+        {9, 0, {9}},
+        {10, 0, {9, 1}},
         {19, 0, {9, 9, 1}},  // the pane's height alone would give two pages
-        {2, 2000, {2}},        // a tall pane adds no empty pages
+        {2, 2000, {2}},      // a tall pane adds no empty pages
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entries);
         CQuillonDoc doc = DocumentWith(c.entries);
-        doc.upperGeometry.totalHeight = c.totalHeight > 0 ? c.totalHeight : std::max(300, doc.entries.back().codeY + 155);
+        doc.upperGeometry.totalHeight =
+            c.totalHeight > 0 ? c.totalHeight : std::max(300, doc.entries.back().codeY + 155);
         RecordingPages target;
         ASSERT_EQ(DocumentPrinter(doc, ViewOptionValues{}, kPage876).PrintDocument(target),
                   static_cast<int>(c.perPage.size()));

@@ -31,7 +31,10 @@ std::string Command(int i)
     return text;
 }
 
-std::string Caption(int i) { return "设置" + std::to_string(i) + "条"; }
+std::string Caption(int i)
+{
+    return "设置" + std::to_string(i) + "条";
+}
 
 // The real main window, printing through its document pane as the print
 // command does, into a PDF on A4.
@@ -171,9 +174,9 @@ TEST_P(ConvertedPrintTest, TheSymbolHasAPlaceOfItsOwnAndEveryCaptionIsPrinted)
         all += Command(i);
     std::vector<std::string> symbols;
     for (const QImage& page : pages) {
-        const auto found = test::DecodeGrey(page.constBits(), page.width(), page.height(),
-                                            static_cast<int>(page.bytesPerLine()),
-                                            c.qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::PDF417);
+        const auto found =
+            test::DecodeGrey(page.constBits(), page.width(), page.height(), static_cast<int>(page.bytesPerLine()),
+                             c.qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::PDF417);
         symbols.insert(symbols.end(), found.begin(), found.end());
     }
     std::string text;

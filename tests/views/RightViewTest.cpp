@@ -1,6 +1,6 @@
+#include "views/RightView.h"
 #include "document/QuillonDoc.h"
 #include "support/PageImages.h"
-#include "views/RightView.h"
 #include "views/ViewOptions.h"
 
 #include <QApplication>
@@ -103,8 +103,8 @@ TEST_F(RightViewTest, LineAndPageRequestsAndTheWheelMoveByTheOwnStepAndTheBarSte
     for (const int delta : {-120, 120}) {
         const int before = bar->value();
         const QPointF at(100, 100);
-        QWheelEvent wheel(at, view.mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, view.mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(view.viewport(), &wheel);
         // Own line request plus the standard wheel scroll.
         EXPECT_GT(std::abs(bar->value() - before), 10 + line) << delta;

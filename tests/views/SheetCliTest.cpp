@@ -53,8 +53,10 @@ TEST(SheetCliTest, ArgumentsReachTheConvertedSymbolInThePdfAndTheInvertedPng)
         int left = 0, top = 0, right = page.width(), bottom = page.height();
         if (!pdf) {
             left = 47, top = 80 + 20 * 6 - 4, right = left, bottom = top;
-            for (int x = left; x < page.width(); ++x) right = qGray(page.pixel(x, top + 2)) < 128 ? x : right;
-            for (int y = top; y < page.height(); ++y) bottom = qGray(page.pixel(left + 1, y)) < 128 ? y : bottom;
+            for (int x = left; x < page.width(); ++x)
+                right = qGray(page.pixel(x, top + 2)) < 128 ? x : right;
+            for (int y = top; y < page.height(); ++y)
+                bottom = qGray(page.pixel(left + 1, y)) < 128 ? y : bottom;
         }
         EXPECT_EQ(test::DecodeArea(page, 1.0, left, top, right, bottom, !pdf, c.format),
                   std::vector<std::string>{"<AW>414100<AW>61820BB8<AW>51C10003414243<AW>51C100020A0DABC123<AW>414100"});

@@ -29,8 +29,8 @@ using test::DecodeArea;
 using test::PdfText;
 using test::Rasterise;
 
-std::vector<std::string> DecodeEntryBars(const QImage& page, double pixelsPerUnit, const CodeInfo& entry,
-                                         int barsTop, bool inverted)
+std::vector<std::string> DecodeEntryBars(const QImage& page, double pixelsPerUnit, const CodeInfo& entry, int barsTop,
+                                         bool inverted)
 {
     // Inverted bars are decoded inside their black background only.
     const int inset = inverted ? 2 : -10;
@@ -40,8 +40,8 @@ std::vector<std::string> DecodeEntryBars(const QImage& page, double pixelsPerUni
 }
 
 const char* const kCommands[] = {
-    "<AW>31860000", "<AC>318600024142", "3186000141", "<AW>318601F4", "<AC>318600020A0D", "0710",
-    "<AW>50420123", "CUSTOM-42",        "<AW>31C40003414243", "<AW>31810005", "<AC>3183FFFF", "9901",
+    "<AW>31860000", "<AC>318600024142", "3186000141",         "<AW>318601F4", "<AC>318600020A0D", "0710",
+    "<AW>50420123", "CUSTOM-42",        "<AW>31C40003414243", "<AW>31810005", "<AC>3183FFFF",     "9901",
     "<AC>31860001",
 };
 
@@ -111,8 +111,8 @@ TEST_P(SheetRoundTripTest, ConvertedSymbolCarriesEveryCommandString)
         // screen 80.
         const auto decode = [&](const QImage& image, double pixelsPerUnit, int T) {
             return DecodeArea(image, pixelsPerUnit, inverted ? 47 : 30, T - (inverted ? 4 : 20),
-                              doc.convWidth + (inverted ? 73 : 90), T + doc.convHeight + (inverted ? 5 : 20),
-                              inverted, qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::PDF417);
+                              doc.convWidth + (inverted ? 73 : 90), T + doc.convHeight + (inverted ? 5 : 20), inverted,
+                              qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::PDF417);
         };
         EXPECT_EQ(decode(pages[0], 300 / 96.0, 65 + 20 * 6 + 20), std::vector<std::string>{all});
         EXPECT_EQ(decode(writer.RenderPane().convertToFormat(QImage::Format_Grayscale8), 1.0, 80 + 20 * 6),
