@@ -11,9 +11,9 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
+#include "sim/SimProcess.h"
 #include "support/ProgramRun.h"
 #include "support/RecordingPrompt.h"
-#include "support/ScannerSim.h"
 #include "support/TempDir.h"
 
 #include <sys/resource.h>
@@ -120,10 +120,10 @@ std::pair<Timed, Timed> ApplyTo(int scanners, const std::string& profile)
 {
     const TempDir dir;
     const std::string links = (dir.Path() / "ports").string();
-    std::vector<std::unique_ptr<ScannerSim>> sims;
+    std::vector<std::unique_ptr<SimProcess>> sims;
     std::string ports;
     for (int i = 0; i < scanners; ++i) {
-        sims.push_back(std::make_unique<ScannerSim>(ScannerSim::Options{9 + i, links, "config/all.xml", true, {}}));
+        sims.push_back(std::make_unique<SimProcess>(SimProcess::Serving{9 + i, links, "config/all.xml", true, {}}));
         ports += " --port " + sims.back()->Name();
     }
     std::pair<Timed, Timed> timed{Cli(links, "apply " + Quote(profile) + ports),
@@ -147,7 +147,7 @@ int main(int argc, char** argv)
     const std::string profile = (dir.Path() / "full.json").string();
     {
         const std::string links = (dir.Path() / "ports").string();
-        const ScannerSim fresh({9, links, "config/all.xml", false, {}});
+        const SimProcess fresh(SimProcess::Serving{9, links, "config/all.xml", false, {}});
         const Timed read = Cli(links, "read --port COM9 -o " + Quote(profile));
         if (read.run.exitCode != 0) {
             std::fprintf(stderr, "read -o failed: %s", read.run.err.c_str());

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/DeviceSettingMarks.h"
+#include "device/DeviceSettingMarks.h"
 #include "device/ReadBackProcessor.h"
 #include "device/SettingWriteProcessor.h"
 

@@ -5,8 +5,8 @@
 // way, the median of the runs, and the trace's size.  Tracing should cost
 // under 5% more CPU.
 //   build/bench/trace_bench [RUNS]     (default 3; from the source folder)
+#include "sim/SimProcess.h"
 #include "support/ProgramRun.h"
-#include "support/ScannerSim.h"
 #include "support/TempDir.h"
 
 #include <sys/resource.h>
@@ -58,7 +58,8 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const TempDir dir;
     const std::string links = (dir.Path() / "ports").string();
-    const ScannerSim sim({9, links, "config/all.xml", true, {"--baud", "460800", "--resolution", "1024x1020"}});
+    const SimProcess sim(
+        SimProcess::Serving{9, links, "config/all.xml", true, {"--baud", "460800", "--resolution", "1024x1020"}});
     std::vector<double> plain, traced;
     for (int i = 0; i < runs; ++i) {
         plain.push_back(ImageRun(links, dir, false));

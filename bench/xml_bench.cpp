@@ -27,10 +27,10 @@
 
 #include <pugixml.hpp>
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
+#include "base/Utf.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
-#include "catalogue/Utf.h"
 #include "catalogue/XmlReader.h"
 
 namespace {

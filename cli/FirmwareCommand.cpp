@@ -1,4 +1,4 @@
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/PortOptions.h"

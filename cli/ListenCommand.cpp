@@ -1,4 +1,4 @@
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 #include "cli/DeviceLink.h"
 #include "cli/OutputTarget.h"
 #include "cli/PortOptions.h"

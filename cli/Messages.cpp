@@ -1,6 +1,6 @@
 #include "cli/Messages.h"
 
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "cli/SettingWrites.h"
 
-#include "profile/OptionAnswer.h"
+#include "catalogue/OptionAnswer.h"
 
 #include <CLI/CLI.hpp>
 

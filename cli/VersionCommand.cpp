@@ -1,4 +1,4 @@
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 #include "cli/DeviceLink.h"
 #include "cli/JsonResults.h"
 #include "cli/PortOptions.h"

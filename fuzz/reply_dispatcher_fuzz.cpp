@@ -18,7 +18,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"

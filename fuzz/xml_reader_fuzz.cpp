@@ -17,10 +17,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "base/CodePages.h"
+#include "base/Utf.h"
 #include "catalogue/CharacterReferences.h"
-#include "catalogue/CodePages.h"
 #include "catalogue/ElementBuilder.h"
-#include "catalogue/Utf.h"
 #include "catalogue/XmlReader.h"
 
 namespace {

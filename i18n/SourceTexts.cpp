@@ -1,5 +1,5 @@
 // Written by scripts/source-texts from the Chinese literals of src/ and cli/.
-#include "app/SourceTexts.h"
+#include "base/SourceTexts.h"
 
 #include <QtGlobal>
 

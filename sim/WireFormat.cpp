@@ -1,6 +1,6 @@
 #include "sim/WireFormat.h"
 
-#include "catalogue/HexDigit.h"
+#include "base/HexDigit.h"
 
 namespace quillon::sim {
 

@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include "app/ProductInfo.h"
 #include "app/ToolbarIcons.h"

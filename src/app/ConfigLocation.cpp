@@ -1,7 +1,7 @@
 #include "app/ConfigLocation.h"
 
 #include "app/ConfigFile.h"
-#include "app/Language.h"
+#include "base/Language.h"
 
 #include <cstdlib>
 #include <filesystem>

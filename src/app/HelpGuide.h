@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Language.h"
+#include "base/Language.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDialog.h"
+#include "app/ConfigLocation.h"
 #include "app/FormViewOptions.h"
 #include "app/HelpGuide.h"
 #include "app/InfoBarLayout.h"
@@ -8,11 +9,11 @@
 #include "app/ProductInfo.h"
 #include "app/ProfileMenu.h"
 #include "app/QtPrompt.h"
-#include "app/QtText.h"
-#include "app/SavePathStore.h"
 #include "app/ToolbarIcons.h"
 #include "app/TraceMenu.h"
 #include "app/WndInfoFrm.h"
+#include "base/QtText.h"
+#include "base/SavePathStore.h"
 #include "catalogue/FormTree.h"
 #include "device/QtDeviceTimers.h"
 #include "device/RestingReplyRoute.h"
@@ -145,8 +146,10 @@ void CMainFrame::CreatePanes()
     const int H = height();
     outer_ = new QSplitter(Qt::Horizontal, this);
     outer_->setObjectName("outerSplitter");
-    CFormTree::Services services{*this,          *prompt_,     *parts_.dialogs,   *parts_.document,
-                                 *parts_.device, parts_.clock, parts_.configPath, parts_.catalogue};
+    // --catalogue FILE, else the one config.ini names, read when the tree loads.
+    auto catalogue = [this] { return parts_.catalogue.empty() ? NamedCatalogue(parts_.configPath) : parts_.catalogue; };
+    CFormTree::Services services{*this,          *prompt_,     *parts_.dialogs, *parts_.document,
+                                 *parts_.device, parts_.clock, catalogue};
     form_ = new CFormTree(doc_.catalogue, services, outer_);
     form_->setObjectName("formTree");
     inner_ = new QSplitter(Qt::Vertical, outer_);
@@ -248,7 +251,7 @@ void CMainFrame::OnReconnect(int port)
     if (doc_.portNumber > 0)
         return;
     doc_.portNumber = port;
-    if (!OpenDevicePort(doc_, *comm_)) {
+    if (!OpenDevicePort(*comm_, doc_.portNumber, doc_.baudRate)) {
         doc_.portNumber = 0;
         prompt_->ShowError(PortOpenFailedText(*comm_));
         return;
@@ -660,6 +663,7 @@ void CMainFrame::OnCommandInteraction()
     if (RefuseWithoutPort())
         return;
     CComDebugDlg dialog(*interaction_, *prompt_, this);
+    dialog.setWindowIcon(ToolbarIcon(CommandId::CommandInteraction));
     dialog.exec();
 }
 

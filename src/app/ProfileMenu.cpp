@@ -1,8 +1,8 @@
 #include "app/ProfileMenu.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 #include "document/QuillonDoc.h"
 #include "profile/ProfileCommands.h"
 

@@ -1,7 +1,7 @@
 #include "app/QtLanguage.h"
 
-#include "app/ShownText.h"
-#include "app/SourceTexts.h"
+#include "base/ShownText.h"
+#include "base/SourceTexts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

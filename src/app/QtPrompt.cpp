@@ -1,6 +1,6 @@
 #include "app/QtPrompt.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-#include "app/Language.h"
+#include "base/Language.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/TraceMenu.h"
 
-#include "app/Prompt.h"
-#include "app/QtText.h"
+#include "base/Prompt.h"
+#include "base/QtText.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/WndInfoFrm.h"
 
 #include "app/InfoBarLayout.h"
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

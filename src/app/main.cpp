@@ -1,9 +1,9 @@
 #include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
 #include "app/QtLanguage.h"
-#include "app/SavePathStore.h"
 #include "app/StartOptions.h"
 #include "app/TraceMenu.h"
+#include "base/SavePathStore.h"
 #include "document/QuillonDoc.h"
 #include "tools/FileDownLoad.h"
 

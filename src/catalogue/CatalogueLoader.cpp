@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueLoader.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "catalogue/CatalogueText.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/ChildTextReader.h"

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueText.h"
 
-#include "catalogue/Utf.h"
+#include "base/Blanks.h"
+#include "base/Utf.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,28 +10,12 @@ namespace quillon {
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 char16_t AsciiLower(char16_t c)
 {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
 
 }  // namespace
-
-std::string TrimBlanks(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return std::string(text.substr(begin, end - begin));
-}
 
 std::int32_t ParseNodeIdFlag(std::string_view text)
 {

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Blanks.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -7,9 +9,6 @@ namespace quillon {
 
 // Text rules of the catalogue file, kept apart from the walk over the XML so
 // that each can be checked on its own.
-
-// Strips blanks, tabs, carriage returns and line feeds at both ends.
-std::string TrimBlanks(std::string_view text);
 
 // NODE_ID_FLAG as a decimal integer: leading white space skipped, an optional
 // sign, then digits up to the first other character; 0 without digits.

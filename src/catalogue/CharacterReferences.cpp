@@ -1,6 +1,6 @@
 #include "catalogue/CharacterReferences.h"
 
-#include "catalogue/HexDigit.h"
+#include "base/HexDigit.h"
 
 #include <algorithm>
 #include <cstdint>

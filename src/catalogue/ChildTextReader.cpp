@@ -1,6 +1,6 @@
 #include "catalogue/ChildTextReader.h"
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/XmlReader.h"
 
 namespace quillon {

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "catalogue/CodePages.h"
-#include "catalogue/Utf.h"
+#include "base/CodePages.h"
+#include "base/Utf.h"
 
 namespace quillon {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
+#include "base/U16Buffer.h"
 #include "catalogue/EncodingDetection.h"
-#include "catalogue/U16Buffer.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/XmlScanner.h"
 
 namespace quillon {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/XmlScanner.h"
 
 namespace quillon {

@@ -1,8 +1,7 @@
 #include "catalogue/FormTree.h"
 
-#include "app/ConfigLocation.h"
-#include "app/Prompt.h"
-#include "app/QtText.h"
+#include "base/Prompt.h"
+#include "base/QtText.h"
 #include "catalogue/FormHost.h"
 #include "catalogue/FormTreeLayout.h"
 #include "catalogue/TreeIcons.h"
@@ -114,7 +113,7 @@ void CFormTree::CreateControls()
 
 void CFormTree::InitialUpdate()
 {
-    catalogue_ = services_.catalogue.empty() ? NamedCatalogue(services_.configPath) : services_.catalogue;
+    catalogue_ = services_.catalogue();
     LoadCatalogue();
     makeBarcode_->setChecked(true);
     if (services_.host.CurrentView() != ViewMode::Monitor)

@@ -1,11 +1,13 @@
 #pragma once
-#include "app/ViewMode.h"
+#include "base/ViewMode.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/SelectionApplier.h"
 #include "catalogue/XmlReader.h"
 
 #include <QWidget>
+
+#include <functional>
 
 #include <string>
 #include <unordered_map>
@@ -37,8 +39,8 @@ public:
         IConfigurationTarget& document;
         ISettingSender& device;
         CustomCodeGesture::Clock clock;
-        std::string configPath;
-        std::string catalogue;  // loaded instead of the one configPath names, when given
+        // The catalogue to load, asked when the tree first loads.
+        std::function<std::string()> catalogue;
     };
 
     CFormTree(CatalogueLists& lists, Services services, QWidget* parent = nullptr);

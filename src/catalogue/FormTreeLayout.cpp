@@ -1,6 +1,6 @@
 #include "catalogue/FormTreeLayout.h"
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 
 #include <cstdint>
 

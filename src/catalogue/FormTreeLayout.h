@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ViewMode.h"
+#include "base/ViewMode.h"
 
 #include <string>
 #include <string_view>

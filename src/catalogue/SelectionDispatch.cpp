@@ -1,7 +1,7 @@
 #include "catalogue/SelectionDispatch.h"
 
-#include "catalogue/HexDigit.h"
-#include "catalogue/Utf.h"
+#include "base/HexDigit.h"
+#include "base/Utf.h"
 #include "dialogs/DialogInputs.h"
 
 #include <cstdint>

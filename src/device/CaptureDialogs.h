@@ -1,7 +1,7 @@
 #pragma once
-#include "device/DeviceInfo.h"
 #include "device/PicSizeRules.h"
 #include "device/TransferProgress.h"
+#include "document/DeviceInfo.h"
 
 #include <optional>
 #include <vector>

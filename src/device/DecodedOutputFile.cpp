@@ -1,6 +1,6 @@
 #include "device/DecodedOutputFile.h"
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "device/DeviceSession.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
@@ -145,7 +145,7 @@ void DeviceSession::RunWithPortClosed(const std::function<void()>& run)
     }
     run();
     // The link stays as it was unless the port does not come back.
-    if (parts_.doc.portNumber != 0 && !OpenDevicePort(parts_.doc, parts_.comm))
+    if (parts_.doc.portNumber != 0 && !OpenDevicePort(parts_.comm, parts_.doc.portNumber, parts_.doc.baudRate))
         Disconnect();
 }
 

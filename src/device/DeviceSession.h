@@ -1,7 +1,7 @@
 #pragma once
-#include "catalogue/DeviceSettingMarks.h"
 #include "catalogue/SelectionTargets.h"
 #include "device/ConnectProbeProcessor.h"
+#include "device/DeviceSettingMarks.h"
 #include "device/DeviceTimers.h"
 #include "device/FrameBuilder.h"
 #include "device/FrameWriter.h"

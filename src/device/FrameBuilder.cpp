@@ -1,8 +1,8 @@
 #include "device/FrameBuilder.h"
 
-#include "catalogue/Utf.h"
+#include "base/HexText.h"
+#include "base/Utf.h"
 #include "device/FrameWriter.h"
-#include "device/HexText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "device/FrameLength.h"
 
-#include "device/HexText.h"
+#include "base/HexText.h"
 
 namespace quillon {
 

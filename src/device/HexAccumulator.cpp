@@ -1,6 +1,6 @@
 #include "device/HexAccumulator.h"
 
-#include "device/HexText.h"
+#include "base/HexText.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "device/DeviceImage.h"
 #include "device/ReplyProcessor.h"
 #include "device/TransferProgress.h"
+#include "document/DeviceImage.h"
 
 #include <cstddef>
 #include <cstdint>

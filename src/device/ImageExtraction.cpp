@@ -1,6 +1,6 @@
 #include "device/ImageExtraction.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 
 namespace quillon {
 

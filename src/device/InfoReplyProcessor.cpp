@@ -1,7 +1,7 @@
 #include "device/InfoReplyProcessor.h"
 
+#include "base/HexText.h"
 #include "device/FrameLength.h"
-#include "device/HexText.h"
 
 #include <vector>
 

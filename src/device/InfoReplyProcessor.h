@@ -1,7 +1,7 @@
 #pragma once
-#include "device/DeviceInfo.h"
 #include "device/HexAccumulator.h"
 #include "device/ReplyProcessor.h"
+#include "document/DeviceInfo.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "device/Progress.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "device/ReadToolsVer.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include <QBoxLayout>
 #include <QDialogButtonBox>

@@ -1,5 +1,5 @@
 #pragma once
-#include "device/DeviceInfo.h"
+#include "document/DeviceInfo.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ViewMode.h"
+#include "base/ViewMode.h"
 #include "device/ReplyRoute.h"
 
 namespace quillon {

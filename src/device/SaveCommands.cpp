@@ -1,7 +1,7 @@
 #include "device/SaveCommands.h"
 
-#include "app/Prompt.h"
-#include "app/SavePathStore.h"
+#include "base/Prompt.h"
+#include "base/SavePathStore.h"
 #include "device/DecodedOutputFile.h"
 #include "device/KlsBmpFile.h"
 #include "device/SaveFileName.h"

@@ -1,5 +1,6 @@
 #include "dialogs/DialogInputs.h"
 
+#include "dialogs/AddStrRules.h"
 #include "dialogs/CodeNumRules.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/DiffResultTimeRules.h"
@@ -8,7 +9,6 @@
 #include "dialogs/MbcStrOrderRules.h"
 #include "dialogs/SymbologyNames.h"
 #include "dialogs/WordEntry.h"
-#include "document/AddStrRules.h"
 
 #include <sstream>
 #include <vector>
@@ -145,14 +145,6 @@ std::string DialogInputText(ParameterDialog dialog, const DialogOutput& output)
     case ParameterDialog::None: break;
     }
     return {};
-}
-
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
-{
-    for (const TreeNodeInfo& node : nodes)
-        if (node.level == 3 && node.code == code)
-            return &node;
-    return nullptr;
 }
 
 }  // namespace quillon

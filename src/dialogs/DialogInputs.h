@@ -1,5 +1,4 @@
 #pragma once
-#include "catalogue/CatalogueRecords.h"
 #include "dialogs/ParameterDialogs.h"
 
 #include <optional>
@@ -35,8 +34,5 @@ private:
 // The value, in the form above, that makes a dialog give this output again:
 // how a profile keeps what an operator chose in the window.
 std::string DialogInputText(ParameterDialog dialog, const DialogOutput& output);
-
-// The option of the catalogue with exactly this code, or null.
-const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code);
 
 }  // namespace quillon

@@ -1,7 +1,7 @@
 #include "dialogs/FieldText.h"
 
-#include "catalogue/HexDigit.h"
-#include "catalogue/Utf.h"
+#include "base/HexDigit.h"
+#include "base/Utf.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "dialogs/M1BlockDlg.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include "dialogs/DialogTexts.h"
 #include "dialogs/M1BlockRules.h"

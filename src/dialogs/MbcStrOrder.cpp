@@ -1,6 +1,6 @@
 #include "dialogs/MbcStrOrder.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include "dialogs/DialogTexts.h"
 #include "dialogs/SymbologyNames.h"

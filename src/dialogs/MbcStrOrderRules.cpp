@@ -1,6 +1,6 @@
 #include "dialogs/MbcStrOrderRules.h"
 
-#include "catalogue/CatalogueText.h"
+#include "base/Blanks.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/FieldText.h"
 #include "dialogs/SymbologyNames.h"

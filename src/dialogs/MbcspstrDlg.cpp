@@ -1,6 +1,6 @@
 #include "dialogs/MbcspstrDlg.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include "dialogs/DialogTexts.h"
 

@@ -1,8 +1,8 @@
 #include "dialogs/ParameterDialogBase.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "dialogs/DialogTexts.h"
 
 #include <QComboBox>

@@ -1,5 +1,6 @@
 #include "dialogs/QtParameterDialogRunner.h"
 
+#include "dialogs/AddStrDlg.h"
 #include "dialogs/CodeNumDLG.h"
 #include "dialogs/DiffResultTimeDlg.h"
 #include "dialogs/ExTimeSetDlg.h"
@@ -8,7 +9,6 @@
 #include "dialogs/MbcspstrDlg.h"
 #include "dialogs/Mcbtimeoutdlg.h"
 #include "dialogs/SpeedSetDlg.h"
-#include "document/AddStrDlg.h"
 
 namespace quillon {
 

@@ -1,6 +1,6 @@
 #include "document/CommandText.h"
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 #include "dialogs/FieldText.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "document/QuillonDoc.h"
 
-#include "app/Prompt.h"
-#include "catalogue/CodePages.h"
+#include "base/CodePages.h"
+#include "base/Prompt.h"
 #include "catalogue/SelectionApplier.h"
 #include "catalogue/SelectionDispatch.h"
 #include "document/CommandText.h"

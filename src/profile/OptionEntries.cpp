@@ -1,7 +1,7 @@
 #include "profile/OptionEntries.h"
 
+#include "catalogue/OptionAnswer.h"
 #include "document/QuillonDoc.h"
-#include "profile/OptionAnswer.h"
 
 namespace quillon {
 

@@ -1,6 +1,6 @@
 #include "profile/ProfileCommands.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "document/QuillonDoc.h"
 #include "profile/OptionEntries.h"
 #include "profile/ProfileReader.h"

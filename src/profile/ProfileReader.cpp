@@ -1,7 +1,7 @@
 #include "profile/ProfileReader.h"
 
+#include "catalogue/OptionAnswer.h"
 #include "profile/JsonLines.h"
-#include "profile/OptionAnswer.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/CatalogueTree.h"
+#include "device/DeviceValues.h"
 #include "profile/Profile.h"
 
 #include <map>
@@ -20,13 +21,6 @@ struct DeviceReport {
     const CatalogueTree& tree;
     const std::map<std::string, std::string>& frames;
 };
-
-// The value, in the form its dialog takes, that makes the option send what
-// the device reported for it (frameText: the reply frame of its key), so
-// that writing it back changes nothing; nullopt when no input of the
-// option's dialog gives those bytes.
-std::optional<std::string> DeviceValueInput(const std::vector<TreeNodeInfo>& nodes, const TreeNodeInfo& option,
-                                            std::string_view frameText);
 
 // The device's settings as a profile, in catalogue order: every option the
 // tree marks as current, with the device's value for options that take one.

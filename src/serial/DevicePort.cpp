@@ -1,15 +1,14 @@
 #include "serial/DevicePort.h"
 
-#include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 
 namespace quillon {
 
-bool OpenDevicePort(const CQuillonDoc& doc, CnComm& comm)
+bool OpenDevicePort(CnComm& comm, int port, int baud)
 {
     if (comm.IsOpen())
         comm.Shutdown(500);
-    return comm.OpenByNumber(doc.portNumber, doc.baudRate);
+    return comm.OpenByNumber(port, baud);
 }
 
 }  // namespace quillon

@@ -1,6 +1,6 @@
 #include "serial/ReconnectButton.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include <QTimer>
 

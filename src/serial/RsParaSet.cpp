@@ -1,6 +1,6 @@
 #include "serial/RsParaSet.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include <QApplication>
 #include <QComboBox>

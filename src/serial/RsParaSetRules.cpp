@@ -4,7 +4,7 @@
 #include <cctype>
 #include <climits>
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
@@ -87,7 +87,7 @@ bool CRsParaSetRules::Connect(const PortDialogChoice& choice)
     doc_.dataBits = ParseNumber(choice.dataBits);
     doc_.stopBits = ParseNumber(choice.stopBits);
     doc_.parity = ParseNumber(choice.parity);
-    if (OpenDevicePort(doc_, comm_)) {
+    if (OpenDevicePort(comm_, doc_.portNumber, doc_.baudRate)) {
         lastOpened_ = PortName(doc_.portNumber);
         return true;
     }

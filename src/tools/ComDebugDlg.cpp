@@ -1,9 +1,7 @@
 #include "tools/ComDebugDlg.h"
 
-#include "app/CommandTable.h"
-#include "app/Prompt.h"
-#include "app/QtText.h"
-#include "app/ToolbarIcons.h"
+#include "base/Prompt.h"
+#include "base/QtText.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -22,7 +20,6 @@ CComDebugDlg::CComDebugDlg(CommandInteraction& interaction, IPrompt& prompt, QWi
       prompt_(prompt)
 {
     setWindowTitle(Tr("命令交互"));
-    setWindowIcon(ToolbarIcon(CommandId::CommandInteraction));
 
     command_ = new QLineEdit(this);
     command_->setObjectName("command");

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Prompt.h"
-#include "app/QtText.h"
-#include "app/SavePathStore.h"
+#include "base/Prompt.h"
+#include "base/QtText.h"
+#include "base/SavePathStore.h"
 #include "serial/PortDiscovery.h"
 
 namespace quillon {

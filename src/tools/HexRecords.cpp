@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "catalogue/HexDigit.h"
+#include "base/HexDigit.h"
 
 namespace quillon {
 

@@ -1,7 +1,7 @@
 #include "tools/TypedCommand.h"
 
-#include "catalogue/Utf.h"
-#include "device/HexText.h"
+#include "base/HexText.h"
+#include "base/Utf.h"
 
 namespace quillon {
 

@@ -1,7 +1,7 @@
 #include "views/DecodedLayout.h"
 
-#include "app/ShownText.h"
-#include "catalogue/Utf.h"
+#include "base/ShownText.h"
+#include "base/Utf.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "views/DocumentLayout.h"
 
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 #include "catalogue/SelectionDispatch.h"
 #include "document/QuillonDoc.h"
 #include "views/ConvertedPages.h"

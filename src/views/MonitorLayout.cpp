@@ -1,6 +1,6 @@
 #include "views/MonitorLayout.h"
 
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "views/RightView.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "document/QuillonDoc.h"
 #include "views/PagedPrint.h"
 #include "views/PaneContent.h"

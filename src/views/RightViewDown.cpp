@@ -1,6 +1,6 @@
 #include "views/RightViewDown.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 #include "device/KlsBmpFile.h"
 #include "document/QuillonDoc.h"
 #include "views/MonitorLayout.h"

@@ -1,6 +1,6 @@
 #include "views/SheetWriter.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include "document/QuillonDoc.h"
 #include "views/DocumentLayout.h"

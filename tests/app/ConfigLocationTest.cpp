@@ -1,5 +1,5 @@
 #include "app/ConfigLocation.h"
-#include "app/Language.h"
+#include "base/Language.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

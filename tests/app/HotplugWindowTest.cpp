@@ -1,7 +1,7 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
-#include "app/SavePathStore.h"
 #include "app/WndInfoFrm.h"
+#include "base/SavePathStore.h"
 #include "catalogue/FormTree.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"

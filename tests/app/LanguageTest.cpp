@@ -1,5 +1,5 @@
-#include "app/Language.h"
-#include "app/ShownText.h"
+#include "base/Language.h"
+#include "base/ShownText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/QtPrompt.h"
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 #include "catalogue/FormTree.h"
 #include "dialogs/DialogInputs.h"
 #include "document/QuillonDoc.h"

@@ -2,7 +2,7 @@
 // code-page conversion and the result text.
 #include <gtest/gtest.h>
 
-#include "catalogue/CodePages.h"
+#include "base/CodePages.h"
 #include "catalogue/EncodingDetection.h"
 #include "tests/catalogue/XmlReaderTestSupport.h"
 

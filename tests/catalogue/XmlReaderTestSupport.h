@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/XmlReader.h"
 #include "support/TempDir.h"
 

@@ -2,8 +2,8 @@
 #include "profile/OptionEntries.h"
 #include "profile/ProfileReader.h"
 #include "profile/ProfileWriter.h"
+#include "sim/SimProcess.h"
 #include "support/ProgramRun.h"
-#include "support/ScannerSim.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,8 @@ namespace {
 
 using test::ProgramRun;
 using test::Quote;
-using test::ScannerSim;
+using test::SimProcess;
+using namespace std::chrono_literals;
 
 // Options of every kind of dialog, one without a value, and the line's speed
 // the device already has (not written again: it would change the link).
@@ -72,9 +73,9 @@ class BatchCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(catalogue.status, 0); }
 
-    std::unique_ptr<ScannerSim> Start(int com, std::vector<std::string> extra = {})
+    std::unique_ptr<SimProcess> Start(int com, std::vector<std::string> extra = {})
     {
-        return std::make_unique<ScannerSim>(ScannerSim::Options{com, links, "config/all.xml", false, std::move(extra)});
+        return std::make_unique<SimProcess>(SimProcess::Serving{com, links, "config/all.xml", false, std::move(extra)});
     }
 
     std::string CliLine(const std::string& arguments) const
@@ -223,7 +224,7 @@ TEST_F(BatchCli, APortLostMidwayFailsAloneAndTheOtherCompletes)
     auto apply =
         std::async(std::launch::async, [&] { return Cli("apply " + Quote(profile) + " --port COM9 --port COM10"); });
     // Pulled out once connected and read, after its first setting came.
-    ASSERT_NE(lost->WaitForLine("write "), "");
+    ASSERT_NE(lost->WaitForLine("write ", 20s), "");
     lost->Command("unplug");
     const ProgramRun run = apply.get();
     EXPECT_EQ(run.exitCode, 1) << run.err;
@@ -259,8 +260,8 @@ TEST_F(BatchCli, BothLinkSettingsAreWrittenTheSpeedFirst)
     EXPECT_EQ(result["outcome"], "ok") << result;
     EXPECT_EQ(result["written"], nlohmann::json({"61820000", "414101", "424001"}));
     // The speed reached the device before the interface, each once.
-    EXPECT_NE(device->WaitForLine("write 21414101 applied"), "");
-    EXPECT_NE(device->WaitForLine("write 21424001 applied"), "");
+    EXPECT_NE(device->WaitForLine("write 21414101 applied", 20s), "");
+    EXPECT_NE(device->WaitForLine("write 21424001 applied", 20s), "");
 }
 
 TEST_F(BatchCli, PortsThatDoNotOpenOrAreNamedTwice)
@@ -353,7 +354,7 @@ TEST_F(BatchCli, AReadBackCutShortIsAFailure)
         const auto device = Start(9);
         device->Command("fault bursts 2,50");
         test::RunningProgram run(CliLine(verb + " --port COM9"));
-        ASSERT_NE(device->WaitForLine("COM9 opened"), "");
+        ASSERT_NE(device->WaitForLine("COM9 opened", 20s), "");
         std::this_thread::sleep_for(std::chrono::seconds(3));
         device->Command("unplug");
         const ProgramRun ended = run.Wait();
@@ -375,7 +376,7 @@ TEST_F(BatchCli, AnInterruptEndsEveryPortWithItsLine)
         const auto first = Start(9, {"--fault", "bursts"});
         const auto second = Start(10, {"--fault", "bursts"});
         test::RunningProgram apply(CliLine("apply " + Quote(profile) + " --port COM9 --port COM10"));
-        ASSERT_NE(first->WaitForLine("write "), "");
+        ASSERT_NE(first->WaitForLine("write ", 20s), "");
         apply.Signal(signal);
         const ProgramRun run = apply.Wait();
         EXPECT_EQ(run.exitCode, 130) << run.err;
@@ -388,7 +389,7 @@ TEST_F(BatchCli, AnInterruptEndsEveryPortWithItsLine)
     }
     const auto device = Start(9, {"--fault", "bursts"});
     test::RunningProgram read(CliLine("read --port COM9"));
-    ASSERT_NE(device->WaitForLine("COM9 opened"), "");
+    ASSERT_NE(device->WaitForLine("COM9 opened", 20s), "");
     read.Signal(SIGTERM);
     const ProgramRun run = read.Wait();
     EXPECT_EQ(run.exitCode, 130);

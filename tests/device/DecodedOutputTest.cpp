@@ -1,6 +1,6 @@
 #include "device/DecodedOutputFile.h"
 #include "device/DecodedOutputProcessor.h"
-#include "device/DecodedText.h"
+#include "document/DecodedText.h"
 #include "document/QuillonDoc.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 #include "device/PicSizeDlg.h"
 #include "device/Progress.h"
 #include "device/ReadToolsVer.h"

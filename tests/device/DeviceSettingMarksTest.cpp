@@ -1,4 +1,4 @@
-#include "catalogue/DeviceSettingMarks.h"
+#include "device/DeviceSettingMarks.h"
 #include "catalogue/CatalogueTree.h"
 
 #include <gtest/gtest.h>

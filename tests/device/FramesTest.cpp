@@ -1,9 +1,9 @@
+#include "base/HexText.h"
 #include "catalogue/SelectionTargets.h"
 #include "device/FrameBuilder.h"
 #include "device/FrameLength.h"
 #include "device/FrameWriter.h"
 #include "device/HexAccumulator.h"
-#include "device/HexText.h"
 
 #include <gtest/gtest.h>
 

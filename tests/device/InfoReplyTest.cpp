@@ -1,6 +1,6 @@
-#include "catalogue/Utf.h"
-#include "device/DeviceInfo.h"
+#include "base/Utf.h"
 #include "device/InfoReplyProcessor.h"
+#include "document/DeviceInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 // QUILLON_MODEL_SEED=N reruns the one sequence a failure names;
 // QUILLON_MODEL_SEQUENCES sets how many run (default 2000).
 #include "PtyPair.h"
+#include "base/HexText.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceCapture.h"
 #include "device/DeviceSession.h"
-#include "device/HexText.h"
 #include "device/RestingReplyRoute.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
@@ -187,7 +187,7 @@ protected:
             doc.portNumber = kPort;
             doc.baudRate = 115200;
             // A failed open is the port dialog's message; it does not fail here.
-            ASSERT_TRUE(OpenDevicePort(doc, comm));
+            ASSERT_TRUE(OpenDevicePort(comm, doc.portNumber, doc.baudRate));
             session.BeginConnect();
             return;
         case Step::Disconnect:

@@ -1,5 +1,5 @@
 #include "views/MonitorLayout.h"
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 #include "support/RecordingPainter.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "PtyPair.h"
+#include "base/HexText.h"
 #include "catalogue/CatalogueTree.h"
 #include "device/DeviceSession.h"
-#include "device/HexText.h"
 #include "document/QuillonDoc.h"
 #include "serial/CnComm.h"
 #include "serial/DevicePort.h"
@@ -176,7 +176,7 @@ TEST_F(SessionTest, WriteRepliesEachGiveTheirReaction)
         SCOPED_TRACE(c.name);
         if (doc.portNumber == 0) {
             doc.portNumber = kPort;
-            ASSERT_TRUE(OpenDevicePort(doc, comm));
+            ASSERT_TRUE(OpenDevicePort(comm, doc.portNumber, doc.baudRate));
         }
         Connect();
         Answer("2471810000");
@@ -254,7 +254,7 @@ TEST_F(SessionTest, DisconnectEndsAStalledReadBackAndAReconnectReadsAgain)
     EXPECT_EQ(host.events.size(), 2u);
 
     doc.portNumber = kPort;
-    ASSERT_TRUE(OpenDevicePort(doc, comm));
+    ASSERT_TRUE(OpenDevicePort(comm, doc.portNumber, doc.baudRate));
     Connect();  // the read-back requests go out again
     EXPECT_TRUE(ReadBusy());
 }

@@ -1,4 +1,5 @@
-#include "device/HexText.h"
+#include "base/HexText.h"
+#include "dialogs/AddStrRules.h"
 #include "dialogs/CodeNumRules.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/DiffResultTimeRules.h"
@@ -8,7 +9,6 @@
 #include "dialogs/MbcStrOrderRules.h"
 #include "dialogs/SymbologyNames.h"
 #include "dialogs/WordEntry.h"
-#include "document/AddStrRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
+#include "dialogs/AddStrDlg.h"
 #include "dialogs/CodeNumDLG.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/ExTimeSetDlg.h"
 #include "dialogs/M1BlockDlg.h"
 #include "dialogs/MbcStrOrder.h"
 #include "dialogs/QtParameterDialogRunner.h"
-#include "document/AddStrDlg.h"
 #include "support/RecordingPrompt.h"
 
 #include <QAbstractButton>

@@ -1,11 +1,11 @@
 #include "profile/ReportedSettings.h"
-#include "catalogue/DeviceSettingMarks.h"
+#include "base/HexText.h"
+#include "catalogue/OptionAnswer.h"
+#include "device/DeviceSettingMarks.h"
 #include "device/FrameBuilder.h"
 #include "device/FrameLength.h"
-#include "device/HexText.h"
 #include "dialogs/DialogInputs.h"
 #include "profile/BundledCatalogue.h"
-#include "profile/OptionAnswer.h"
 
 #include <gtest/gtest.h>
 

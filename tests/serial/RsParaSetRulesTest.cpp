@@ -147,15 +147,15 @@ TEST_F(RsParaSetRulesTest, OpenDevicePortClosesAnOpenChannelFirst)
     ASSERT_TRUE(PublishPortLink(8, other.SlavePath()));
     doc.portNumber = 7;
     doc.baudRate = 115200;
-    ASSERT_TRUE(OpenDevicePort(doc, comm));
+    ASSERT_TRUE(OpenDevicePort(comm, doc.portNumber, doc.baudRate));
     doc.portNumber = 8;
-    ASSERT_TRUE(OpenDevicePort(doc, comm));
+    ASSERT_TRUE(OpenDevicePort(comm, doc.portNumber, doc.baudRate));
     EXPECT_EQ(comm.DevicePath(), other.SlavePath());
     CnComm rival;
     EXPECT_TRUE(rival.OpenByNumber(7, 9600));  // the first port was released
 
     doc.portNumber = 0;
-    EXPECT_FALSE(OpenDevicePort(doc, comm));
+    EXPECT_FALSE(OpenDevicePort(comm, doc.portNumber, doc.baudRate));
     EXPECT_FALSE(comm.IsOpen());
 }
 

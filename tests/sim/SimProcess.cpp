@@ -1,7 +1,5 @@
 #include "sim/SimProcess.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -9,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -58,13 +57,22 @@ SimProcess::SimProcess(Replaying, std::vector<std::string> args)
     Launch(std::move(args), true);
 }
 
+SimProcess::SimProcess(const Serving& serving) : links_(serving.links), com_(serving.com)
+{
+    std::vector<std::string> args{"--com", std::to_string(serving.com), "--catalogue", serving.catalogue};
+    if (!serving.paced)
+        args.push_back("--no-pace");
+    args.insert(args.end(), serving.extra.begin(), serving.extra.end());
+    Launch(std::move(args), false);
+}
+
 void SimProcess::Launch(std::vector<std::string> args, bool withStderr)
 {
     int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe");
     args.insert(args.begin(), QUILLON_SIM_BINARY);
-    const std::string links = (dir_.Path() / "ports").string();
+    const std::string links = links_;
     pid_ = fork();
     if (pid_ == 0) {
         dup2(in[0], STDIN_FILENO);
@@ -175,7 +183,8 @@ bool SimProcess::WaitForHangUp(std::chrono::milliseconds timeout)
 void SimProcess::Command(const std::string& line)
 {
     const std::string text = line + "\n";
-    ASSERT_EQ(write(stdinFd_, text.data(), text.size()), ssize_t(text.size()));
+    if (write(stdinFd_, text.data(), text.size()) != ssize_t(text.size()))
+        throw std::runtime_error("cannot talk to quillon-sim");
 }
 
 std::string SimProcess::WaitForLine(const std::string& text, std::chrono::milliseconds timeout)

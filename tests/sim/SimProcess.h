@@ -24,12 +24,25 @@ public:
     // left closed, so that the tool under test is the only one to open it.
     struct Replaying {};
     SimProcess(Replaying, std::vector<std::string> args);
+    // For a tool that opens the port itself, one of several simulators
+    // perhaps: serving COM`com` in the link folder `links`, the test's end of
+    // the line left closed.  Reports trouble by exceptions only, so the
+    // benchmarks use it too.
+    struct Serving {
+        int com = 9;
+        std::string links;
+        std::string catalogue = "config/all.xml";  // as seen from the working folder
+        bool paced = false;                        // replies at the line speed (115200 baud)
+        std::vector<std::string> extra;            // more arguments (--fault ...)
+    };
+    explicit SimProcess(const Serving& serving);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    std::string LinkFolder() const { return (dir_.Path() / "ports").string(); }
-    std::string LinkPath() const { return LinkFolder() + "/COM9"; }
+    std::string LinkFolder() const { return links_; }
+    std::string Name() const { return "COM" + std::to_string(com_); }
+    std::string LinkPath() const { return LinkFolder() + "/" + Name(); }
     const std::string& DevicePath() const { return devicePath_; }
 
     // The tool's side of the line.
@@ -62,6 +75,8 @@ private:
     Bytes Pull(std::size_t count, std::chrono::milliseconds total, std::chrono::milliseconds quiet);
 
     TempDir dir_;
+    std::string links_ = (dir_.Path() / "ports").string();
+    int com_ = 9;
     int pid_ = -1;
     int stdinFd_ = -1;
     int stdoutFd_ = -1;

@@ -1,7 +1,7 @@
 #pragma once
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 #include "catalogue/FormTree.h"
 #include "document/QuillonDoc.h"
 #include "support/FakeDialogs.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 
 #include <deque>
 #include <string>

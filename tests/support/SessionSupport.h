@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/XmlReader.h"
 #include "device/DeviceSession.h"
@@ -51,7 +51,7 @@ inline bool OpenOnPty(CQuillonDoc& doc, CnComm& comm, const PtyPair& pty, int po
     comm.SetNotificationSink(&sink);
     doc.portNumber = port;
     doc.baudRate = 115200;
-    return OpenDevicePort(doc, comm);
+    return OpenDevicePort(comm, doc.portNumber, doc.baudRate);
 }
 
 // The bytes in the channel's receive buffer.

@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "app/MainFrame.h"
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 #include "catalogue/FormTree.h"
 #include "device/QtDeviceTimers.h"
 #include "document/QuillonDoc.h"
@@ -57,7 +57,7 @@ protected:
         EXPECT_TRUE(PublishPortLink(kPort, pty.SlavePath()));
         doc.portNumber = kPort;
         doc.baudRate = 115200;
-        EXPECT_TRUE(OpenDevicePort(doc, window->Comm()));
+        EXPECT_TRUE(OpenDevicePort(window->Comm(), doc.portNumber, doc.baudRate));
         window->Session().PortOpened();
         // Replies rest with the setting writes, as with "修改设备参数" ticked.
         window->Form()->SetSendToDeviceChecked(true);

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 #include "serial/PtyPair.h"
 #include "serial/SerialLine.h"
 #include "sim/SimProcess.h"

@@ -1,11 +1,11 @@
 // quillon-cli send against the simulator and against a line the test plays
 // itself: what is printed, what goes on the wire, the exit status.
+#include "base/HexText.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
 #include "device/FrameBuilder.h"
 #include "device/FrameWriter.h"
-#include "device/HexText.h"
 #include "serial/PtyPair.h"
 #include "sim/SimProcess.h"
 #include "support/ProgramRun.h"

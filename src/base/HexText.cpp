@@ -1,6 +1,6 @@
-#include "device/HexText.h"
+#include "base/HexText.h"
 
-#include "catalogue/HexDigit.h"
+#include "base/HexDigit.h"
 
 namespace quillon {
 

@@ -8,6 +8,9 @@
 
 namespace quillon {
 
+// The option of the catalogue with exactly this code, or null.
+const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code);
+
 // An option named by its code, with its parameter dialog answered from a
 // value instead of an operator: what a double-click on the option hands on.
 // The one way the programs turn CODE[=VALUE] into a value triple, whether

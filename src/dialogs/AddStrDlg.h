@@ -1,6 +1,6 @@
 #pragma once
+#include "dialogs/AddStrRules.h"
 #include "dialogs/ParameterDialogBase.h"
-#include "document/AddStrRules.h"
 
 class QCheckBox;
 class QLineEdit;

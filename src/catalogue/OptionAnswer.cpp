@@ -1,8 +1,16 @@
-#include "profile/OptionAnswer.h"
+#include "catalogue/OptionAnswer.h"
 
 #include "dialogs/DialogInputs.h"
 
 namespace quillon {
+
+const TreeNodeInfo* FindOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code)
+{
+    for (const TreeNodeInfo& node : nodes)
+        if (node.level == 3 && node.code == code)
+            return &node;
+    return nullptr;
+}
 
 OptionAnswer AnswerOption(const std::vector<TreeNodeInfo>& nodes, const std::string& code,
                           const std::optional<std::string>& value)

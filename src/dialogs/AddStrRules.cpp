@@ -1,7 +1,7 @@
-#include "document/AddStrRules.h"
+#include "dialogs/AddStrRules.h"
 
-#include "catalogue/Utf.h"
-#include "device/HexText.h"
+#include "base/HexText.h"
+#include "base/Utf.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/FieldText.h"
 

@@ -1,4 +1,4 @@
-#include "device/DeviceInfo.h"
+#include "document/DeviceInfo.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ShownText.h"
+#include "base/ShownText.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "document/AddStrDlg.h"
+#include "dialogs/AddStrDlg.h"
 
-#include "app/QtText.h"
+#include "base/QtText.h"
 
 #include "dialogs/DialogTexts.h"
 

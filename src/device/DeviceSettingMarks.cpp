@@ -1,10 +1,10 @@
-#include "catalogue/DeviceSettingMarks.h"
+#include "device/DeviceSettingMarks.h"
 
+#include "base/HexText.h"
 #include "catalogue/CatalogueTree.h"
+#include "device/DeviceValues.h"
 #include "device/FrameLength.h"
-#include "device/HexText.h"
 #include "dialogs/SymbologyNames.h"
-#include "profile/ReportedSettings.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "app/SavePathStore.h"
+#include "base/SavePathStore.h"
 
 #include <QDir>
 

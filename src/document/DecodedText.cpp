@@ -1,7 +1,7 @@
-#include "device/DecodedText.h"
+#include "document/DecodedText.h"
 
-#include "catalogue/CodePages.h"
-#include "catalogue/Utf.h"
+#include "base/CodePages.h"
+#include "base/Utf.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "catalogue/CodePages.h"
+#include "base/CodePages.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <iconv.h>
 
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 
 namespace quillon {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/U16Buffer.h"
+#include "base/U16Buffer.h"
 
 namespace quillon {
 

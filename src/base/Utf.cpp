@@ -1,4 +1,4 @@
-#include "catalogue/Utf.h"
+#include "base/Utf.h"
 
 #include <bit>
 #include <cstdint>
