@@ -1,6 +1,7 @@
 #include "cli/DeviceLink.h"
 
 #include "cli/Interrupts.h"
+#include "cli/JsonResults.h"
 #include "cli/Messages.h"
 
 #include "app/ConfigLocation.h"
@@ -345,7 +346,6 @@ void PrintReportedOptions(const std::vector<ReportedOption>& options, bool json)
         }
         return;
     }
-    using Json = nlohmann::ordered_json;
     Json out = Json::array();
     for (const auto& o : options)
         out.push_back({{"code", o.code},
