@@ -6,6 +6,7 @@
 #include "sim/SimProcess.h"
 #include "support/MainWindowHarness.h"
 #include "support/WindowDriving.h"
+#include "tools/FileDownLoad.h"
 #include "views/RightViewDown.h"
 
 #include <QAbstractButton>
@@ -121,6 +122,7 @@ struct Desk : test::MainWindowHarness {
         MainFrameParts parts = Parts();
         parts.dialogs = nullptr;  // the real parameter dialogs
         QVERIFY(Open(parts, kScreen));
+        window->SetFirmwareDownload([this] { RunFirmwareDownloadDialog(window.get(), window->Prompt(), store); });
         window->showMaximized();  // the whole screen less the window manager's frame
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -181,6 +183,8 @@ void LanguageWindowTest::dialogsShowTheirWholeTexts_data()
 {
     QTest::addColumn<QString>("code");  // the option whose dialog it is, or a command
     QTest::newRow("interval") << "64820000";
+    QTest::newRow("trigger time-out") << "61820000";
+    QTest::newRow("multi-code time-out") << "31830000";
     QTest::newRow("exposure") << "71810000";
     QTest::newRow("code count") << "31810000";
     QTest::newRow("separator") << "31C40000";
@@ -189,6 +193,7 @@ void LanguageWindowTest::dialogsShowTheirWholeTexts_data()
     QTest::newRow("add text") << "51C10000";
     QTest::newRow("port") << "connect";
     QTest::newRow("about") << "about";
+    QTest::newRow("firmware") << "firmware";
 }
 
 void LanguageWindowTest::dialogsShowTheirWholeTexts()
@@ -200,6 +205,8 @@ void LanguageWindowTest::dialogsShowTheirWholeTexts()
             d.window->Action(CommandId::Connect)->trigger();
         else if (code == "about")
             d.window->Action(CommandId::About)->trigger();
+        else if (code == "firmware")
+            d.window->Action(CommandId::FirmwareDownload)->trigger();
         else
             QVERIFY(test::OperatorDoubleClick(d.tree(), d.ItemOf(d.RecordWith(code.toStdString(), 3))));
     });
@@ -229,6 +236,10 @@ void LanguageWindowTest::theMonitorViewOnline()
     test::Keep(test::OnScreen(d.window.get()), "monitor-" + LanguageName());
     const QStringList misfits = Misfits(d.window.get());
     QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join('\n')));
+    // The size asked before an image is pulled, in the monitor view.
+    const QStringList sizeMisfits =
+        DialogMisfits("image-size", [&] { d.window->Action(CommandId::ImageExtract)->trigger(); });
+    QVERIFY2(sizeMisfits.isEmpty(), qPrintable(sizeMisfits.join('\n')));
 }
 
 QTEST_MAIN(LanguageWindowTest)
