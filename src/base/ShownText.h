@@ -17,7 +17,6 @@ class TextTranslations {
 public:
     void Add(std::string_view source, std::string_view translation);
     std::string Translate(std::string_view text) const;
-    bool Empty() const { return whole_.empty(); }
 
 private:
     std::string TranslatePieces(std::string_view text) const;

@@ -1,17 +1,13 @@
 #include "profile/ReportedSettings.h"
 
 #include "base/HexText.h"
-#include "base/Utf.h"
 #include "catalogue/OptionAnswer.h"
 #include "catalogue/SelectionDispatch.h"
 #include "device/DeviceValues.h"
-#include "dialogs/DialogInputs.h"
-#include "dialogs/SymbologyNames.h"
 #include "profile/ProfileWriter.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 namespace quillon {
 

@@ -4,6 +4,7 @@
 #include "app/WndInfoFrm.h"
 #include "base/QtText.h"
 #include "sim/SimProcess.h"
+#include "support/Han.h"
 #include "support/MainWindowHarness.h"
 #include "support/WindowDriving.h"
 #include "tools/FileDownLoad.h"
@@ -43,7 +44,7 @@ QString LanguageName()
 
 bool HasHan(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000 && c.unicode() < 0xFFF0; });
+    return test::HasHan(text.toStdString());
 }
 
 // The width a text needs on one line or on the lines it is broken into.

@@ -7,6 +7,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/XmlReader.h"
+#include "support/Han.h"
 #include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
@@ -38,11 +39,7 @@ struct LoadedCatalogue {
     int status = 99;
 };
 
-bool HasHan(const std::string& text)
-{
-    // Every CJK ideograph and full-width mark is encoded from E3 80 80 on.
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; });
-}
+using test::HasHan;
 
 class BundledCatalogueTest : public ::testing::TestWithParam<const char*>, protected LoadedCatalogue {
 protected:

@@ -7,6 +7,7 @@
 #include "serial/WireTraceReader.h"
 #include "sim/SimProcess.h"
 #include "support/CliOnSim.h"
+#include "support/Han.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -110,11 +111,6 @@ WireTrace ReadOrFail(const std::string& path)
     WireTraceRead read = ReadWireTraceFile(path);
     EXPECT_EQ(read.error, "");
     return read.trace;
-}
-
-bool HasHan(const std::string& text)
-{
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; });
 }
 
 // The English catalogue and messages put words of their own on standard
